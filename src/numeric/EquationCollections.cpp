@@ -21,11 +21,17 @@ AllocCount BinaryEquationCount = ALLOC_COUNTER("Binary equations");
 int inverseModulus = 0;
 std::vector<int> inverseTable;
 
-int* rowOf(VectorSpace* s, int r) { return s->Space + static_cast<long long>(s->rowsize) * r; }
-int pivotOf(VectorSpace* s, int r) { return rowOf(s, r)[s->rowsize - 1]; }
+int* rowOf(VectorSpace* s, int r) {
+    return s->Space + static_cast<long long>(s->rowsize) * r;
+}
+int pivotOf(VectorSpace* s, int r) {
+    return rowOf(s, r)[s->rowsize - 1];
+}
 
 // The value of a wide product stored back into an int: wraps as the callers' ints would.
-int narrow(long long v) { return static_cast<int>(static_cast<unsigned long long>(v)); }
+int narrow(long long v) {
+    return static_cast<int>(static_cast<unsigned long long>(v));
+}
 
 int residue(long long v, int N) {
     long long r = v % N;
@@ -108,8 +114,8 @@ int subtractVectorsToNullify(int size, int* vec1, int* vec2, int pos) {
     int status = 1;
     bool allZero = true;
     for (int i = 0; i < size; i++) {
-        long long v = static_cast<long long>(b / g) * vec1[i] -
-                      static_cast<long long>(a / g) * vec2[i];
+        long long v =
+            static_cast<long long>(b / g) * vec1[i] - static_cast<long long>(a / g) * vec2[i];
         if (status == 1 && (v > OverflowDanger || v < -OverflowDanger)) {
             Alert("subtractVectorsToNullify", 0, 100218, "Integer overflow danger");
             status = 2;
@@ -132,7 +138,9 @@ int subtractVectorsToNullify(int size, int* vec1, int* vec2, int pos) {
     return status;
 }
 
-int NormalizeVector(int size, int* vector) { return divideOutCommonFactor(size, vector); }
+int NormalizeVector(int size, int* vector) {
+    return divideOutCommonFactor(size, vector);
+}
 
 int CollectIntegerEquations(VectorSpace* storage, int* vector) {
     const int size = storage->id_size;
@@ -147,8 +155,7 @@ int SolveIntegerEquations(VectorSpace* storage, int* solution) {
     const int Nvar = storage->id_size - 1;
     if (storage->Nfill != Nvar) {
         Alert("SolveIntegerEquations", 0, 212404,
-              "Number of equations %d does not match number of variables %d", storage->Nfill,
-              Nvar);
+              "Number of equations %d does not match number of variables %d", storage->Nfill, Nvar);
         return -1;
     }
     int D = 1;
@@ -262,8 +269,8 @@ int listLength(const int* list) {
 }
 
 bool inDataBlock(const BinaryEquations* BE, const int* list) {
-    return list >= BE->data && list < BE->data + static_cast<long long>(BE->nvar + 1) *
-                                                     BE->start_size;
+    return list >= BE->data &&
+           list < BE->data + static_cast<long long>(BE->nvar + 1) * BE->start_size;
 }
 
 } // namespace
@@ -276,9 +283,9 @@ BinaryEquations* initBinaryEquationCollection_OLD(int nvar) {
     BE->nvar = nvar;
     BE->start_size = BinaryStartSize;
     BE->neq = 0;
-    BE->data = static_cast<int*>(allocate(static_cast<std::size_t>(lists + 3LL * slots) *
-                                              sizeof(int),
-                                          &BinaryEquationCount, "Equation data"));
+    BE->data =
+        static_cast<int*>(allocate(static_cast<std::size_t>(lists + 3LL * slots) * sizeof(int),
+                                   &BinaryEquationCount, "Equation data"));
     BE->eqns = static_cast<int**>(allocate(static_cast<std::size_t>(slots) * sizeof(int*),
                                            &BinaryEquationCount, "Equation pointers"));
     BE->sizes = BE->data + lists;
@@ -328,10 +335,10 @@ void reallocateBinaryEquation_OLD(BinaryEquations* BE, int lbl) {
         std::memcpy(own, list, static_cast<std::size_t>(old) * sizeof(int));
         BE->eqns[lbl] = own;
     } else {
-        BE->eqns[lbl] = static_cast<int*>(reallocate(
-            list, static_cast<std::size_t>(grown) * sizeof(int),
-            static_cast<std::size_t>(old) * sizeof(int), &BinaryEquationCount,
-            "Equation reallocation"));
+        BE->eqns[lbl] =
+            static_cast<int*>(reallocate(list, static_cast<std::size_t>(grown) * sizeof(int),
+                                         static_cast<std::size_t>(old) * sizeof(int),
+                                         &BinaryEquationCount, "Equation reallocation"));
     }
     BE->sizes[lbl] = grown;
     std::printf("Reallocating lbl %d; new size %d\n", lbl, grown);

@@ -100,8 +100,7 @@ int AnalyseBounds(EquationData* ED, int* Min, int* Max);
 int AnalyseBounds2(EquationData* ED, int* Min, int* Max);
 int AnalyseBoundsForCombinations(EquationData* ED, int verbosity, int* Min, int* Max, int MaxCnt,
                                  int persist);
-int ImproveBounds(EquationData* ED, int* Min, int* Max, int MaxCnt, int persistence,
-                  int verbosity);
+int ImproveBounds(EquationData* ED, int* Min, int* Max, int MaxCnt, int persistence, int verbosity);
 void OptimizeEquationUse(double* Eqn, int Ncol, int Neq, int* Min, int* Max, int* favorites,
                          int* VarsFromEqs, int verbosity);
 double OptimizedLoopLength(int Size, int* Min, int* Max, EquationData* ED);
@@ -141,8 +140,7 @@ int SolveHomogeneous(KernelData* KD, EquationData* ED, int* Min, int* Max, int v
                      int maxloop);
 int DoubleTagKernelLoops(KernelData* KD, EquationData* ED, int maxloop, int verbosity, int* Min,
                          int* Max);
-void KernelBound(int Size, int index, int* Loop, int* Min, int* Max, int* lo, int* hi,
-                 void* Data);
+void KernelBound(int Size, int index, int* Loop, int* Min, int* Max, int* lo, int* hi, void* Data);
 int hom_eval(int Size, int* Loop, void* Data);
 int hom_eval_double(int Size, int* Loop, void* Data);
 void FixBoundsUsingKernel(KernelData* KD, int* Min, int* Max);
@@ -174,14 +172,12 @@ int DiophLoopsSingle(KernelData* KD, EquationData* ED, int* Min, int* Max, int i
                      AllocCount* allocSize, ANALYSE function);
 int checkCandidate(int Size, int* Loop, void* Data);
 int checkCandidateSingle(int Size, int* Loop, void* Data);
-void DynamicBound(int Size, int index, int* Loop, int* Min, int* Max, int* lo, int* hi,
-                  void* Data);
+void DynamicBound(int Size, int index, int* Loop, int* Min, int* Max, int* lo, int* hi, void* Data);
 void InitializeEquationSolver();
 VectorSpace* getSolutionPointer();
 int isRelevant(KernelData* KD, int i);
 int checkRelevanceForKernelVector(int* candidate, int Size, int* kvector);
-int checkRelevance(int* candidate, int Size, KernelData* KD, int* RelevantKernelVectors,
-                   int count);
+int checkRelevance(int* candidate, int Size, KernelData* KD, int* RelevantKernelVectors, int count);
 int printRelevantKernelVectors(KernelData* KD, int Size, ANALYSE function, int verbosity);
 void postSearchAnalysis(KernelData* KD, int Size, ANALYSE function, int verbosity);
 void listSimpleSolutions(EquationData* ED);

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -23,23 +23,23 @@ std::vector<LintPtr> LintStorage;
 std::vector<std::int64_t> productCells;
 
 // The work area shared by lint_string, lrat_string and fint_string.
-char *textBuffer(std::size_t need) {
+char* textBuffer(std::size_t need) {
     return getCharSpace("lint_stringBuffer", static_cast<int>(need));
 }
 
-char *copyToTextBuffer(const std::string &text) {
-    char *out = textBuffer(text.size() + 20);
+char* copyToTextBuffer(const std::string& text) {
+    char* out = textBuffer(text.size() + 20);
     std::memcpy(out, text.c_str(), text.size() + 1);
     return out;
 }
 
-// Remainder in 0..Base-1 and the matching carry, for words of either sign.
+// Remainder in 0..Base-1 for words of either sign (the carry is then exact).
 int wordRemainder(std::int64_t w) {
     std::int64_t r = w % Base;
     return static_cast<int>(r < 0 ? r + Base : r);
 }
 
-bool reportNull(const lint *X) {
+bool reportNull(const lint* X) {
     if (X)
         return false;
     Alert("lint_realloc", 0, 212404, "Attempt to re-initialize NULL large integer pointer");
@@ -48,16 +48,16 @@ bool reportNull(const lint *X) {
 
 // Grows X to n words when it holds no more than n (the rule shared by every operation that
 // makes room in its destination); new words are zero.
-void growTo(lint *X, int n) {
+void growTo(lint* X, int n) {
     if (X->arraysize() <= n)
         X->number.resize(n, 0);
 }
 
 // The carry pass: every word but a negative top word is brought into 0..9999, carrying into
 // the next word and extending the number when the carry leaves the top.
-void carryPass(lint *X) {
+void carryPass(lint* X) {
     for (int i = 0; i < X->size; ++i) {
-        int &w = X->number[i];
+        int& w = X->number[i];
         if (i == X->size - 1 && w < 0)
             return;
         int r = wordRemainder(w);
@@ -71,7 +71,7 @@ void carryPass(lint *X) {
     }
 }
 
-void dropZeroTop(lint *X) {
+void dropZeroTop(lint* X) {
     while (X->size > 0 && X->number[X->size - 1] == 0)
         --X->size;
     if (X->size == 0)
@@ -79,7 +79,7 @@ void dropZeroTop(lint *X) {
 }
 
 // Signed words combined as X := X ± Y, then normalised (a negative top word flips the sign).
-void addSigned(lint *X, const lint *Y, int ysign) {
+void addSigned(lint* X, const lint* Y, int ysign) {
     int xsign = X->sign;
     int ysize = Y->size;
     ysign *= Y->sign;
@@ -103,7 +103,7 @@ int decimalDigits(int v) {
     return n;
 }
 
-std::string lintText(const lint *X) {
+std::string lintText(const lint* X) {
     if (X->size == 0)
         return "0";
     std::string text = X->sign < 0 ? "-" : "";
@@ -117,12 +117,12 @@ std::string lintText(const lint *X) {
     return text;
 }
 
-bool isZero(const lint *X) {
+bool isZero(const lint* X) {
     return X->size == 0;
 }
 
 // Compares magnitudes of two normal forms.
-int compareMagnitude(const lint *A, const lint *B) {
+int compareMagnitude(const lint* A, const lint* B) {
     if (A->size != B->size)
         return A->size > B->size ? 1 : -1;
     for (int i = A->size - 1; i >= 0; --i)
@@ -135,23 +135,23 @@ int compareMagnitude(const lint *A, const lint *B) {
 
 // ---------------------------------------------------------------- creation and storage
 
-lint *lint_alloc(int reqsize) {
+lint* lint_alloc(int reqsize) {
     auto A = std::make_unique<lint>();
     A->number.assign(reqsize > 0 ? reqsize : 5, 0);
     return A.release();
 }
 
-lint *int_to_newlint(int i) {
-    lint *A = lint_alloc(5);
+lint* int_to_newlint(int i) {
+    lint* A = lint_alloc(5);
     lint_assign(A, i);
     return A;
 }
 
-void lint_free(lint *A) {
+void lint_free(lint* A) {
     std::unique_ptr<lint> owned(A);
 }
 
-void lint_realloc(lint *A, int reqsize) {
+void lint_realloc(lint* A, int reqsize) {
     if (reportNull(A))
         return;
     if (A->arraysize() > reqsize)
@@ -160,19 +160,19 @@ void lint_realloc(lint *A, int reqsize) {
     std::fill(A->number.begin() + std::min(A->size, reqsize), A->number.end(), 0);
 }
 
-void nullify_lint(lint *X) {
+void nullify_lint(lint* X) {
     std::fill(X->number.begin(), X->number.end(), 0);
     X->size = 0;
     X->sign = 1;
 }
 
-void sizeUp(lint *X) {
+void sizeUp(lint* X) {
     if (X->arraysize() < X->size + 3)
         X->number.resize(X->size + 10, 0);
     ++X->size;
 }
 
-int checkLint(const lint *X) {
+int checkLint(const lint* X) {
     bool bad = false;
     for (int i = std::max(X->size, 0); i < X->arraysize(); ++i) {
         if (X->number[i] != 0) {
@@ -187,7 +187,7 @@ int checkLint(const lint *X) {
 
 // ---------------------------------------------------------------- assignment and text
 
-void lint_assign(lint *A, int i) {
+void lint_assign(lint* A, int i) {
     nullify_lint(A);
     if (i == 0)
         return;
@@ -200,7 +200,7 @@ void lint_assign(lint *A, int i) {
     }
 }
 
-void lint_copy(lint *A, const lint *B) {
+void lint_copy(lint* A, const lint* B) {
     if (reportNull(A) || A == B)
         return;
     if (B->arraysize() >= A->arraysize())
@@ -211,7 +211,7 @@ void lint_copy(lint *A, const lint *B) {
     A->sign = B->sign;
 }
 
-int string_to_lint(lint *X, const char *string) {
+int string_to_lint(lint* X, const char* string) {
     nullify_lint(X);
     int length = static_cast<int>(std::strlen(string));
     if (length / 4 + 5 >= X->arraysize())
@@ -238,38 +238,38 @@ int string_to_lint(lint *X, const char *string) {
     return 0;
 }
 
-char *lint_string(const lint *X) {
-    char *out = textBuffer(4 * static_cast<std::size_t>(X->size) + 20);
+char* lint_string(const lint* X) {
+    char* out = textBuffer(4 * static_cast<std::size_t>(X->size) + 20);
     std::string text = lintText(X);
     std::memcpy(out, text.c_str(), text.size() + 1);
     return out;
 }
 
-void lint_print(const lint *X) {
+void lint_print(const lint* X) {
     std::printf("%s\n", lintText(X).c_str());
 }
 
-int lintNdigit(const lint *A) {
+int lintNdigit(const lint* A) {
     if (A->size == 0)
         return 1;
     return decimalDigits(A->number[A->size - 1]) + 4 * (A->size - 1);
 }
 
-int lintSize(const char *string) {
+int lintSize(const char* string) {
     return static_cast<int>(std::strlen(string)) / 4 + 5;
 }
 
 // ---------------------------------------------------------------- arithmetic
 
-void lint_add(lint *X, const lint *Y) {
+void lint_add(lint* X, const lint* Y) {
     addSigned(X, Y, 1);
 }
 
-void lint_subtract(lint *X, const lint *Y) {
+void lint_subtract(lint* X, const lint* Y) {
     addSigned(X, Y, -1);
 }
 
-void lint_intadd(lint *X, int a) {
+void lint_intadd(lint* X, int a) {
     if (X->size == 0) {
         growTo(X, 3);
         X->size = 1;
@@ -286,7 +286,7 @@ void lint_intadd(lint *X, int a) {
     regform(X);
 }
 
-void lint_intprod(lint *X, int a) {
+void lint_intprod(lint* X, int a) {
     regform(X);
     if (a == 0 || X->size == 0) {
         nullify_lint(X);
@@ -309,7 +309,7 @@ void lint_intprod(lint *X, int a) {
         X->sign = -X->sign;
 }
 
-void lint_multiply(lint *X, const lint *Y) {
+void lint_multiply(lint* X, const lint* Y) {
     int xsize = X->size, ysize = Y->size;
     int n = xsize + ysize;
     int sign = X->sign * Y->sign;
@@ -331,10 +331,16 @@ void lint_multiply(lint *X, const lint *Y) {
     std::fill(X->number.begin() + n, X->number.end(), 0);
     X->size = n;
     X->sign = sign;
-    dropZeroTop(X);
+    // Only operands left unnormalised by the caller carry past the last cell or leave signed
+    // words; the normalisation settles both.
+    for (; carry != 0; carry /= Base) {
+        sizeUp(X);
+        X->number[X->size - 1] = static_cast<int>(carry % Base);
+    }
+    regform(X);
 }
 
-void lint_power(lint *A, int base, int power) {
+void lint_power(lint* A, int base, int power) {
     lint_assign(A, 1);
     if (power < 0) {
         Alert("lint_power", 0, 112311, "Negative powers not built in");
@@ -344,7 +350,7 @@ void lint_power(lint *A, int base, int power) {
         lint_intprod(A, base);
 }
 
-int exact_division(lint *A, lint *B, lint *Result) {
+int exact_division(lint* A, lint* B, lint* Result) {
     regform(A);
     regform(B);
     if (A->sign < 0 || B->sign < 0) {
@@ -372,17 +378,17 @@ int exact_division(lint *A, lint *B, lint *Result) {
     return 0;
 }
 
-void lint_flip(lint *X) {
+void lint_flip(lint* X) {
     X->sign = -X->sign;
 }
 
-void lint_switch(lint *X) {
+void lint_switch(lint* X) {
     X->sign = -X->sign;
     for (int i = 0; i < X->size; ++i)
         X->number[i] = -X->number[i];
 }
 
-void regform(lint *X) {
+void regform(lint* X) {
     if (X->size == 0) {
         X->sign = 1;
         return;
@@ -400,48 +406,48 @@ void regform(lint *X) {
     }
 }
 
-void minform(lint *X) {
+void minform(lint* X) {
     carryPass(X);
 }
 
 // ---------------------------------------------------------------- comparisons
 
-int lint_compare(const lint *A, const lint *B) {
+int lint_compare(const lint* A, const lint* B) {
     if (A->sign != B->sign)
         return A->sign > B->sign ? 1 : -1;
     return A->sign * compareMagnitude(A, B);
 }
 
 namespace {
-int normalisedCompare(lint *A, lint *B) {
+int normalisedCompare(lint* A, lint* B) {
     regform(A);
     regform(B);
     return lint_compare(A, B);
 }
 } // namespace
 
-int lint_eq(lint *A, lint *B) {
+int lint_eq(lint* A, lint* B) {
     return normalisedCompare(A, B) == 0;
 }
-int lint_neq(lint *A, lint *B) {
+int lint_neq(lint* A, lint* B) {
     return normalisedCompare(A, B) != 0;
 }
-int lint_lt(lint *A, lint *B) {
+int lint_lt(lint* A, lint* B) {
     return normalisedCompare(A, B) < 0;
 }
-int lint_gt(lint *A, lint *B) {
+int lint_gt(lint* A, lint* B) {
     return normalisedCompare(A, B) > 0;
 }
-int lint_leq(lint *A, lint *B) {
+int lint_leq(lint* A, lint* B) {
     return normalisedCompare(A, B) <= 0;
 }
-int lint_geq(lint *A, lint *B) {
+int lint_geq(lint* A, lint* B) {
     return normalisedCompare(A, B) >= 0;
 }
 
 // ---------------------------------------------------------------- conversions and handles
 
-int lint_to_int(lint *A) {
+int lint_to_int(lint* A) {
     regform(A);
     // Three words reach 10^12, so the whole int range is decided here, not only two words.
     if (A->size <= 3) {
@@ -456,7 +462,7 @@ int lint_to_int(lint *A) {
     return LintIntOverflow;
 }
 
-int storePositiveLint(lint *X) {
+int storePositiveLint(lint* X) {
     regform(X);
     if (X->sign < 0) {
         Alert("storePositiveLint", 0, 212404, "Unexpected negative integer");
@@ -467,7 +473,7 @@ int storePositiveLint(lint *X) {
     return ~storeLint(X);
 }
 
-int storeLint(lint *X) {
+int storeLint(lint* X) {
     std::size_t used = LintStorage.size();
     if (used + 10 > LintStorage.capacity())
         LintStorage.reserve(used + 100);
@@ -475,14 +481,14 @@ int storeLint(lint *X) {
     return static_cast<int>(used);
 }
 
-lint *retrieveLint(int lbl) {
+lint* retrieveLint(int lbl) {
     if (lbl >= 0)
         return nullptr;
     std::size_t index = static_cast<std::size_t>(~lbl);
     return index < LintStorage.size() ? LintStorage[index].get() : nullptr;
 }
 
-lint *makeOrRetrieveLint(int lbl, lint *A) {
+lint* makeOrRetrieveLint(int lbl, lint* A) {
     if (lbl < 0)
         return retrieveLint(lbl);
     lint_assign(A, lbl);
@@ -492,19 +498,21 @@ lint *makeOrRetrieveLint(int lbl, lint *A) {
 int PosIntSize(int d) {
     if (d >= 0)
         return decimalDigits(d);
-    const lint *stored = retrieveLint(d);
+    const lint* stored = retrieveLint(d);
     return stored ? lintNdigit(stored) : 0;
 }
 
 // ---------------------------------------------------------------- floating estimate
 
-ldouble *ldouble_alloc(ldouble *A) {
+ldouble* ldouble_alloc(ldouble* A) {
     if (A)
         return A;
     return std::make_unique<ldouble>().release();
 }
 
-void ldouble_regform(ldouble *X) {
+void ldouble_regform(ldouble* X) {
+    if (!std::isfinite(X->value))
+        return; // no base-10000 form; the scaling loops would not end
     if (X->value == 0.0) {
         X->exp = 0;
         X->sign = 1;
@@ -524,13 +532,13 @@ void ldouble_regform(ldouble *X) {
     }
 }
 
-void ldouble_ratio(const ldouble *X, const ldouble *Y, ldouble *ratio) {
+void ldouble_ratio(const ldouble* X, const ldouble* Y, ldouble* ratio) {
     ratio->value = X->value / Y->value;
     ratio->exp = X->exp - Y->exp;
     ratio->sign = X->sign * Y->sign;
 }
 
-void lintToDouble(const lint *A, ldouble *X) {
+void lintToDouble(const lint* A, ldouble* X) {
     double m = 0.0;
     for (int i = 0; i < A->size; ++i)
         m = m / Base + A->number[i];
@@ -539,12 +547,12 @@ void lintToDouble(const lint *A, ldouble *X) {
     X->sign = A->sign;
 }
 
-void doubleToLint(lint *C, ldouble *X) {
+void doubleToLint(lint* C, ldouble* X) {
     ldouble_regform(X);
     if (reportNull(C))
         return;
     int top = X->exp;
-    if (top < 0) { // below 1: the integer part is 0
+    if (top < 0 || !std::isfinite(X->value)) { // below 1 (or no number): the integer part is 0
         nullify_lint(C);
         X->exp = -1;
         return;
@@ -567,8 +575,8 @@ void doubleToLint(lint *C, ldouble *X) {
 
 namespace {
 // C := the integer part of the quotient estimate scaled by factor, D := C·B.
-void estimateQuotient(const ldouble &X, const ldouble &Y, double factor, lint *B, lint *C,
-                      lint *D) {
+void estimateQuotient(const ldouble& X, const ldouble& Y, double factor, lint* B, lint* C,
+                      lint* D) {
     ldouble q;
     ldouble_ratio(&X, &Y, &q);
     q.value *= factor;
@@ -585,7 +593,7 @@ void estimateQuotient(const ldouble &X, const ldouble &Y, double factor, lint *B
 }
 } // namespace
 
-void getIntegerRatio(lint *A, lint *B, lint *C, lint *D) {
+void getIntegerRatio(lint* A, lint* B, lint* C, lint* D) {
     ldouble X, Y;
     lintToDouble(A, &X);
     lintToDouble(B, &Y);
@@ -608,13 +616,13 @@ LintPtr scratch() {
     return LintPtr(lint_alloc(5));
 }
 
-void ensureLint(lint *&X) {
+void ensureLint(lint*& X) {
     if (!X)
         X = lint_alloc(5);
 }
 
 // A := A mod B repeatedly with the two exchanged, until B is zero: A ends as the gcd.
-void euclid(lint *A, lint *B) {
+void euclid(lint* A, lint* B) {
     static LintPtr quotient = scratch();
     while (!isZero(B)) {
         nullify_lint(quotient.get());
@@ -623,7 +631,7 @@ void euclid(lint *A, lint *B) {
     }
 }
 
-void divideInPlace(lint *X, lint *g) {
+void divideInPlace(lint* X, lint* g) {
     static LintPtr quotient = scratch();
     nullify_lint(quotient.get());
     exact_division(X, g, quotient.get());
@@ -631,7 +639,7 @@ void divideInPlace(lint *X, lint *g) {
 }
 
 // A := A ± B without reduction.
-void crossAdd(lrat *A, const lrat *B, int sign) {
+void crossAdd(lrat* A, const lrat* B, int sign) {
     static LintPtr term = scratch();
     lint_copy(term.get(), B->num);
     lint_multiply(term.get(), A->den);
@@ -645,14 +653,14 @@ void crossAdd(lrat *A, const lrat *B, int sign) {
 
 } // namespace
 
-lrat *lrat_Alloc(lint *A, lint *B) {
+lrat* lrat_Alloc(lint* A, lint* B) {
     auto r = std::make_unique<lrat>();
     r->num = A;
     r->den = B;
     return r.release();
 }
 
-void lrat_free(lrat *A) {
+void lrat_free(lrat* A) {
     if (!A)
         return;
     lint_free(A->num);
@@ -660,19 +668,19 @@ void lrat_free(lrat *A) {
     std::unique_ptr<lrat> owned(A);
 }
 
-void lrat_assign(lrat *A, int i, int j) {
+void lrat_assign(lrat* A, int i, int j) {
     ensureLint(A->num);
     ensureLint(A->den);
     lint_assign(A->num, i);
     lint_assign(A->den, j);
 }
 
-void lrat_copy(lrat *A, const lrat *B) {
+void lrat_copy(lrat* A, const lrat* B) {
     lint_copy(A->num, B->num);
     lint_copy(A->den, B->den);
 }
 
-void lrat_regform(lrat *A) {
+void lrat_regform(lrat* A) {
     regform(A->num);
     regform(A->den);
     if (A->den->sign < 0) {
@@ -682,7 +690,7 @@ void lrat_regform(lrat *A) {
     }
 }
 
-void simplify_rat(lrat *X) {
+void simplify_rat(lrat* X) {
     ensureLint(X->den);
     regform(X->num);
     regform(X->den);
@@ -710,23 +718,23 @@ void simplify_rat(lrat *X) {
     X->num->sign = s;
 }
 
-void lrat_add(lrat *A, const lrat *B) {
+void lrat_add(lrat* A, const lrat* B) {
     crossAdd(A, B, 1);
     simplify_rat(A);
 }
 
-void lrat_subtract(lrat *A, const lrat *B) {
+void lrat_subtract(lrat* A, const lrat* B) {
     crossAdd(A, B, -1);
     simplify_rat(A);
 }
 
-void lrat_multiply(lrat *A, const lrat *B) {
+void lrat_multiply(lrat* A, const lrat* B) {
     lint_multiply(A->num, B->num);
     lint_multiply(A->den, B->den);
     simplify_rat(A);
 }
 
-void lrat_divide(lrat *A, const lrat *B) {
+void lrat_divide(lrat* A, const lrat* B) {
     regform(B->num);
     if (isZero(B->num)) {
         Alert("lrat_divide", 0, 100302, "Attempt to divide by 0");
@@ -739,17 +747,17 @@ void lrat_divide(lrat *A, const lrat *B) {
     simplify_rat(A);
 }
 
-int lrat_sign(lrat *A) {
+int lrat_sign(lrat* A) {
     simplify_rat(A);
     return isZero(A->num) ? 0 : A->num->sign;
 }
 
-int lrat_zero_check(lrat *A) {
+int lrat_zero_check(lrat* A) {
     regform(A->num);
     return isZero(A->num) ? 1 : 0;
 }
 
-int lrat_compare(const lrat *A, const lrat *B) {
+int lrat_compare(const lrat* A, const lrat* B) {
     if (A->num->sign != B->num->sign)
         return A->num->sign > B->num->sign ? 1 : -1;
     static LintPtr left = scratch(), right = scratch();
@@ -761,34 +769,33 @@ int lrat_compare(const lrat *A, const lrat *B) {
 }
 
 namespace {
-int normalisedCompare(lrat *A, lrat *B) {
+int normalisedCompare(lrat* A, lrat* B) {
     lrat_regform(A);
     lrat_regform(B);
     return lrat_compare(A, B);
 }
 } // namespace
 
-int lrat_eq(lrat *A, lrat *B) {
+int lrat_eq(lrat* A, lrat* B) {
     return normalisedCompare(A, B) == 0;
 }
-int lrat_neq(lrat *A, lrat *B) {
+int lrat_neq(lrat* A, lrat* B) {
     return normalisedCompare(A, B) != 0;
 }
-int lrat_lt(lrat *A, lrat *B) {
+int lrat_lt(lrat* A, lrat* B) {
     return normalisedCompare(A, B) < 0;
 }
-int lrat_gt(lrat *A, lrat *B) {
+int lrat_gt(lrat* A, lrat* B) {
     return normalisedCompare(A, B) > 0;
 }
-int lrat_leq(lrat *A, lrat *B) {
+int lrat_leq(lrat* A, lrat* B) {
     return normalisedCompare(A, B) <= 0;
 }
-int lrat_geq(lrat *A, lrat *B) {
+int lrat_geq(lrat* A, lrat* B) {
     return normalisedCompare(A, B) >= 0;
 }
 
-char *lrat_string(const lrat *X) {
-    textBuffer(4 * static_cast<std::size_t>(X->num->size + X->den->size) + 20);
+char* lrat_string(const lrat* X) {
     if (isZero(X->num))
         return copyToTextBuffer("0");
     if (isZero(X->den))
@@ -807,14 +814,14 @@ namespace {
 // numerator and denominator are scaled apart so that their quotient does not become inf/inf.
 constexpr int DirectWords = 75;
 
-double topDownValue(const lint *X) {
+double topDownValue(const lint* X) {
     double value = 0.0;
     for (int i = X->size - 1; i >= 0; --i)
         value = value * Base + X->number[i];
     return value;
 }
 
-double scaledQuotient(const lint *N, const lint *D) {
+double scaledQuotient(const lint* N, const lint* D) {
     ldouble n, d;
     lintToDouble(N, &n);
     lintToDouble(D, &d);
@@ -827,7 +834,7 @@ double scaledQuotient(const lint *N, const lint *D) {
 }
 } // namespace
 
-double lratToDouble(const lrat *A) {
+double lratToDouble(const lrat* A) {
     if (isZero(A->den)) {
         Alert("lratToDouble", 0, 100302, "Division by 0");
         return DBL_MAX;
@@ -843,18 +850,18 @@ double lratToDouble(const lrat *A) {
 // ---------------------------------------------------------------- factorised integers
 
 namespace {
-void growSlots(fint *A, int needed) {
+void growSlots(fint* A, int needed) {
     while (A->arraysize() < needed)
         fint_double(A);
 }
 
-void dropTrailingZeros(fint *A) {
+void dropTrailingZeros(fint* A) {
     while (A->size > 0 && A->powers[A->size - 1] == 0)
         --A->size;
 }
 
 // C := A + s·B exponentwise.
-void combine(const fint *A, const fint *B, int s, fint *C) {
+void combine(const fint* A, const fint* B, int s, fint* C) {
     int m = std::max(A->size, B->size);
     growSlots(C, m);
     for (int i = 0; i < m; ++i) {
@@ -868,7 +875,7 @@ void combine(const fint *A, const fint *B, int s, fint *C) {
 }
 } // namespace
 
-fint *fint_alloc(fint *A) {
+fint* fint_alloc(fint* A) {
     if (A)
         return A;
     auto f = std::make_unique<fint>();
@@ -876,11 +883,11 @@ fint *fint_alloc(fint *A) {
     return f.release();
 }
 
-void fint_free(fint *A) {
+void fint_free(fint* A) {
     std::unique_ptr<fint> owned(A);
 }
 
-fint *inttofint(int a, fint *A) {
+fint* inttofint(int a, fint* A) {
     A = fint_alloc(A);
     std::fill(A->powers.begin(), A->powers.begin() + A->size, 0);
     for (int i = 0; a >= 2; ++i) {
@@ -896,15 +903,15 @@ fint *inttofint(int a, fint *A) {
     return A;
 }
 
-void fint_prod(const fint *A, const fint *B, fint *C) {
+void fint_prod(const fint* A, const fint* B, fint* C) {
     combine(A, B, 1, C);
 }
 
-void fint_ratio(const fint *A, const fint *B, fint *C) {
+void fint_ratio(const fint* A, const fint* B, fint* C) {
     combine(A, B, -1, C);
 }
 
-void fint_copy(const fint *A, fint *B) {
+void fint_copy(const fint* A, fint* B) {
     if (A == B)
         return;
     B->powers = A->powers;
@@ -912,24 +919,24 @@ void fint_copy(const fint *A, fint *B) {
     B->size = A->size;
 }
 
-void fint_double(fint *A) {
+void fint_double(fint* A) {
     A->powers.resize(std::max(2 * A->powers.size(), std::size_t{1}), 0);
 }
 
-void fint_to_lint(const fint *A, lint *B) {
+void fint_to_lint(const fint* A, lint* B) {
     lint_assign(B, 1);
     for (int i = 0; i < A->size; ++i)
         for (int k = 0; k < A->powers[i]; ++k)
             lint_intprod(B, prime(i));
 }
 
-char *fint_string(const fint *A) {
+char* fint_string(const fint* A) {
     static LintPtr value = scratch();
     fint_to_lint(A, value.get());
     return lint_string(value.get());
 }
 
-double finttodouble(const fint *A) {
+double finttodouble(const fint* A) {
     double value = 1.0;
     for (int i = 0; i < A->size; ++i)
         for (int k = 0; k < A->powers[i]; ++k)
@@ -937,7 +944,7 @@ double finttodouble(const fint *A) {
     return value;
 }
 
-void fint_print(const fint *A, const char *txt) {
+void fint_print(const fint* A, const char* txt) {
     static LintPtr value = scratch();
     if (txt)
         std::printf("%s\n", txt);

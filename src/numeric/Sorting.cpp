@@ -86,9 +86,8 @@ template <class S> auto growSpace(S* s) {
     if (s->Nfill == s->Nrow - 1) {
         const long long old = heldElements(s);
         s->Nrow += s->increment;
-        s->Space = static_cast<T*>(
-            reallocate(s->Space, blockBytes<T>(heldElements(s)), blockBytes<T>(old), nullptr,
-                       s->name));
+        s->Space = static_cast<T*>(reallocate(s->Space, blockBytes<T>(heldElements(s)),
+                                              blockBytes<T>(old), nullptr, s->name));
         s->Space[heldElements(s)] = guardOf<T>();
         s->increment = std::min(2 * s->increment, MaxIncrement);
     }
@@ -97,9 +96,15 @@ template <class S> auto growSpace(S* s) {
     return s->Space + static_cast<long long>(s->rowsize) * s->Nfill;
 }
 
-int* rowOf(VectorSpace* s, int r) { return s->Space + static_cast<long long>(s->rowsize) * r; }
-int& lessLink(VectorSpace* s, int r) { return rowOf(s, r)[s->rowsize - 2]; }
-int& greaterLink(VectorSpace* s, int r) { return rowOf(s, r)[s->rowsize - 1]; }
+int* rowOf(VectorSpace* s, int r) {
+    return s->Space + static_cast<long long>(s->rowsize) * r;
+}
+int& lessLink(VectorSpace* s, int r) {
+    return rowOf(s, r)[s->rowsize - 2];
+}
+int& greaterLink(VectorSpace* s, int r) {
+    return rowOf(s, r)[s->rowsize - 1];
+}
 
 // Walks the tree from row 0 for the candidate; returns the equal row, or -1 after hanging the
 // row `label` below the last node visited.
@@ -194,12 +199,12 @@ void copyVectorCollection(VectorSpace* storage1, VectorSpace* storage2) {
     const long long needed = heldElements(storage2);
     const long long held = heldElements(storage1);
     if (!storage1->Space)
-        storage1->Space = static_cast<int*>(allocate(blockBytes<int>(needed), nullptr,
-                                                     storage1->name));
+        storage1->Space =
+            static_cast<int*>(allocate(blockBytes<int>(needed), nullptr, storage1->name));
     else if (needed > held)
-        storage1->Space = static_cast<int*>(reallocate(
-            storage1->Space, blockBytes<int>(needed), blockBytes<int>(held), nullptr,
-            storage1->name));
+        storage1->Space =
+            static_cast<int*>(reallocate(storage1->Space, blockBytes<int>(needed),
+                                         blockBytes<int>(held), nullptr, storage1->name));
     storage1->rowsize = storage2->rowsize;
     storage1->Nrow = storage2->Space ? storage2->Nrow : 0;
     storage1->Nfill = storage2->Space ? storage2->Nfill : 0;
@@ -207,11 +212,14 @@ void copyVectorCollection(VectorSpace* storage1, VectorSpace* storage2) {
     storage1->increment = storage2->increment;
     storage1->id_size = storage2->id_size;
     if (needed > 0)
-        std::memcpy(storage1->Space, storage2->Space, static_cast<std::size_t>(needed) * sizeof(int));
+        std::memcpy(storage1->Space, storage2->Space,
+                    static_cast<std::size_t>(needed) * sizeof(int));
     storage1->Space[needed] = VectorSpaceGuard;
 }
 
-void setIdentificationSize(VectorSpace* storage, int id_size) { storage->id_size = id_size; }
+void setIdentificationSize(VectorSpace* storage, int id_size) {
+    storage->id_size = id_size;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Insertion and look-up
@@ -256,7 +264,9 @@ int* addNewVectorToSpace(VectorSpace* storage, int* vector) {
     return growSpace(storage);
 }
 
-int* addVectorToSpace(VectorSpace* storage) { return growSpace(storage); }
+int* addVectorToSpace(VectorSpace* storage) {
+    return growSpace(storage);
+}
 
 int* removeVectorFromCollection(VectorSpace* storage, int lbl) {
     VectorSpace* s = storage;
@@ -306,8 +316,7 @@ int* OrderVectorCollection(VectorSpace* storage, VECCOMP cmp) {
     if (!storage || !storage->Space)
         return nullptr;
     int* out = ordering.reserve(std::max(storage->Nfill, 1));
-    selectInOrder(storage, out,
-                  [&](int* a, int* b) { return cmp(storage->id_size, a, b) < 0; });
+    selectInOrder(storage, out, [&](int* a, int* b) { return cmp(storage->id_size, a, b) < 0; });
     return out;
 }
 
@@ -359,7 +368,6 @@ void printVectorSpace(VectorSpace* space) {
     }
 }
 
-#if 0 // PENDING-PRINT
 void printCountedVectorCollection(VectorSpace* space) {
     if (space->Nfill < 1) {
         Print("Empty collection\n");
@@ -380,8 +388,6 @@ void printCountedVectorCollection(VectorSpace* space) {
         PrintVec(space->id_size, rowOf(space, r), text);
     }
 }
-
-#endif // PENDING-PRINT
 
 int checkVectorOrdering(VectorSpace* storage, int* vector) {
     const int size = storage->rowsize;
@@ -488,13 +494,17 @@ char* addToCharCollection(CharVectorSpace* storage) {
 
 namespace {
 
-int* arrayData(VectorArray* v) { return v->mt ? v->mt->AllocatedSpace.iSpace : nullptr; }
+int* arrayData(VectorArray* v) {
+    return v->mt ? v->mt->AllocatedSpace.iSpace : nullptr;
+}
 
-int* vectorAt(VectorArray* v, int offset) { return arrayData(v) + offset; }
+int* vectorAt(VectorArray* v, int offset) {
+    return arrayData(v) + offset;
+}
 
 VectorNode* newNode(int offset) {
-    auto* node = static_cast<VectorNode*>(allocate(sizeof(VectorNode), &VectorUtilities,
-                                                   "VectorNode"));
+    auto* node =
+        static_cast<VectorNode*>(allocate(sizeof(VectorNode), &VectorUtilities, "VectorNode"));
     *node = VectorNode{offset, nullptr, nullptr};
     return node;
 }
@@ -526,7 +536,9 @@ VectorArray* unknownArray(const char* routine, const char* name) {
 
 } // namespace
 
-int defaultComparison(int size, int* v1, int* v2, void*) { return compareVec(size, v1, v2); }
+int defaultComparison(int size, int* v1, int* v2, void*) {
+    return compareVec(size, v1, v2);
+}
 
 int pcwComp(int size, int* v1, int* v2, void* data) {
     const int* label = static_cast<const int*>(data);
@@ -553,13 +565,13 @@ VectorArray* getVectorArray(VectorArray** p, const char* name) {
             return *p;
         p = c > 0 ? &(*p)->left : &(*p)->right;
     }
-    auto* v = static_cast<VectorArray*>(allocate(sizeof(VectorArray), &VectorUtilities,
-                                                 "VectorArray"));
+    auto* v =
+        static_cast<VectorArray*>(allocate(sizeof(VectorArray), &VectorUtilities, "VectorArray"));
     const std::size_t len = std::strlen(name) + 1;
     auto* copy = static_cast<char*>(allocate(len, &VectorUtilities, "VectorArray name"));
     std::memcpy(copy, name, len);
-    *v = VectorArray{0, 0, 0, 0, 0, copy, nullptr, nullptr, defaultComparison, nullptr,
-                     nullptr, nullptr};
+    *v = VectorArray{0,       0,       0,      0, 0, copy, nullptr, nullptr, defaultComparison,
+                     nullptr, nullptr, nullptr};
     *p = v;
     return v;
 }
@@ -648,7 +660,9 @@ int* findVector(VectorNode* p, VectorArray* v, int* vector) {
     return equal ? vectorAt(v, (*slot)->offset) : nullptr;
 }
 
-int* findVectorInArray(VectorArray* v, int* vector) { return findVector(v->root, v, vector); }
+int* findVectorInArray(VectorArray* v, int* vector) {
+    return findVector(v->root, v, vector);
+}
 
 void printVectorNode(int size, VectorArray* v, VectorNode* p) {
     if (!p)
@@ -658,7 +672,9 @@ void printVectorNode(int size, VectorArray* v, VectorNode* p) {
     printVectorNode(size, v, p->right);
 }
 
-void printVectorArray(VectorArray* v) { printVectorNode(v->rowsize, v, v->root); }
+void printVectorArray(VectorArray* v) {
+    printVectorNode(v->rowsize, v, v->root);
+}
 
 void freeVectorNode(VectorNode* p) {
     if (!p)

@@ -2,6 +2,7 @@
 
 #include "numeric/MathUtility.h"
 #include "runtime/Error.h"
+#include "runtime/SystemUtility.h"
 
 #include <cmath>
 #include <cstdint>
@@ -444,6 +445,16 @@ int readVectorFromFile(FILE* ifp, int* line, int N) {
         }
     }
     return 0;
+}
+
+void addVectorToFile(const char* fn, int Nblock, const int* vector) {
+    FILE* ofp = Fopen(fn, "a");
+    if (!ofp) {
+        Alert("addVectorToFile", 0, 120306, "Cannot open file %s", fn);
+        std::exit(1);
+    }
+    writeVec(Nblock, ofp, vector);
+    Fclose(ofp);
 }
 
 // ---------------------------------------------------------------- double and complex vectors

@@ -70,6 +70,8 @@ void printDoubleVecToFile(int Size, const double* Vector, const char* Text, FILE
 void printMatrix(const int* matrix, int rank);
 void printDoubleMatrix(const double* matrix, int rank);
 int readVectorFromFile(FILE* ifp, int* line, int N);
+// Appends the vector as a line; a file that cannot be opened ends the process.
+void addVectorToFile(const char* fn, int Nblock, const int* vector);
 
 // Double and complex vectors.
 void ComplexInnerProduct(int Size, const double* RV1, const double* IV1, const double* RV2,

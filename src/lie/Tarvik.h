@@ -1,0 +1,111 @@
+// Affine Lie algebras named by the algebra triple (type, rank, level): validation, names and
+// constants, Cartan data and inner products, representation invariants, and the integrable
+// spectrum of a level with its simple-current orbits.
+#pragma once
+
+#include "numeric/LargeInteger.h"
+#include "numeric/MathUtility.h"
+#include "runtime/Allocation.h"
+
+// ---- Types, validation, names and constants ----
+
+void typecheck(int type, int rank, int level, int req, const char* routine);
+void InputError(int type, int rank, int level, const char* routine);
+void SNotAvailable(int type, int rank, int level, const char* routine);
+char* algebraname(int type, int rank, int level);
+char* algebraTypeString(int type, int rank);
+void currentLabel(int type, int current, char* lbl);
+int LieType(int type);
+int Complexity(int type, int rank);
+int Center(int type, int rank);
+int CenterMultiplicity(int type, int rank);
+void getCenterOrders(int type, int rank, int total, int* orders);
+int dualCoxeter(int type, int rank);
+int AdjointDimension(int type, int rank);
+int* indexOrders(int type, int rank);
+int SmallRootDenominator(int type, int rank);
+int WeightLatticeOrder(int type, int rank);
+void initializeTarvik();
+
+// ---- Cartan data, roots and inner products ----
+// Weights are Dynkin labels of the finite nodes 0..r-1; an extended weight carries the affine
+// label last, at position r. Inner products are in the normalisation with long roots of length
+// squared 2.
+
+void Cartan(int type, int rank);
+void computeGM(int rank);
+void Theta(int type, int rank);
+void InverseCartan(int type, int rank);
+int InverseCartanMultiply(int type, int rank, const int* v, int* out);
+int* CartanMultiply(int type, int rank, const int* v, int* out);
+char* printInverseCartan(int type, int rank, char* txt);
+void printCartanMatrix(int type, int rank);
+double RhoDotProd(int type, int rank);
+double DynkinPlusRhoDotProd(int type, int rank, const int* l, const int* m);
+double DoubleDynkinPlusRhoDotProd(int type, int rank, const double* l, const double* m);
+double IntDotProd(int type, int rank, const int* l, const int* m);
+double DynkinDotProd(int type, int rank, const int* l, const int* m);
+double DoubleDotProd(int type, int rank, const double* l, const double* m);
+int DualDotProd(int type, int rank, const int* a, const int* b);
+int norm(const int* v, int rank);
+void PositiveRoots(int type, int rank);
+int rootTest(const int* v, int type, int rank);
+void BtildeToC(int* out, const int* in, int rank);
+
+// Read access to the data built last. CM is (r+1) x (r+1) column by column, GM and ICM r x r;
+// ICM is MetricNorm times the inverse of GM. Each positive root is a row of r ints (six times
+// the root in the basis of simple coroots).
+const int* getCM();
+const int* getRootnorm();
+const int* getTheta();
+const int* getGM();
+const int* getICM();
+int getMetricNorm();
+const int* getRootSystem();
+int getNpos();
+
+// ---- Representation invariants ----
+// IntegerDim and RCasimir return module buffers that the next call overwrites (RatWt also
+// overwrites the one of RCasimir). Dimension gives a PosInt handle for values of 1e9 or more.
+
+fint* IntegerDim(const int* rep, int type, int rank);
+int Dimension(const int* rep, int type, int rank);
+rat* RCasimir(const int* rep, int type, int rank);
+void RatWt(const int* rep, int type, int rank, int level, rat* RW);
+
+double Dim(const int* rep, int type, int rank);
+double Casimir(const int* rep, int type, int rank);
+int DynkinNorm(const int* rep, int type, int rank);
+int Weight_denom(int type, int rank, int level, int g);
+double QDim(const int* rep, int type, int rank, int level);
+
+// ---- Integrable spectrum and simple-current orbits ----
+// Extended weights carry the affine label last. The orbit block of spectrum_ holds, for N
+// fields and CM cyclic factors of the centre, (2 CM + 4) N ints: orbit numbers, generators,
+// positions, CM stabiliser words and CM charges per field, and the conformal-weight numerators
+// over weight_denom. The blocks are charged to Space and belong to the caller, except for the
+// trivial algebra and the Ising model, whose blocks are constant module data.
+
+void spectrum_(int type, int rank, int level, int* Nprimaries, int* Norbits, int* AdjDimension,
+               int* RepSize, int* DualCoxeter, int* CenterOrder, int* CenterMult, int* weight_denom,
+               int* Complex, double* CentralCharge, int** ExtDynkin, int** CenterOrders,
+               int** OrbitBase, AllocCount* Space);
+int findRep(const int* rep, int size, int Nprim, int type, int rank, int level);
+void conjg_(int type, int rank, const int* rep1, int* rep2);
+void charges_(int type, int rank, const int* rep, int* char1, int* char2);
+int simplea_(int rank, const int* in, int* out, int shift);
+int simpleb_(int rank, const int* in, int* out, int shift);
+int simplec_(int rank, const int* in, int* out, int shift);
+int simpled_(int rank, const int* in, int* out, int shift);
+int simplee_(int rank, const int* in, int* out, int shift);
+
+// The orbit tables of orbgen_ and start_ are column-major with this leading dimension, the
+// longest orbit of the type: entry (member m, label j) at m + j * ld, the two charges of
+// member m at m and m + ld, and ld positions.
+int orbitLeadingDimension(int type, int rank);
+int orbgen_(int type, int rank, const int* rep, int* orbs, int* lbl, int* len, int* len1, int* len2,
+            int* len3);
+void start_(int type, int rank, int level, const int* rep, int* orbs, int* lbl, int* chars,
+            int* len, int* len1, int* len2, int* len3);
+void kmrep_(int type, int rank, int level, int* nfill, int* ofill, int Nprimaries, int replbl,
+            int* OrbitBase);

@@ -1,0 +1,15 @@
+// State shared by the source files of the module Tarvik; not for other modules.
+#pragma once
+
+namespace tarvik_internal {
+
+// Level and rank of the last spectrum computation, quoted by the reports of invalid types.
+extern int InLevel;
+extern int InRank;
+
+// Live value of the parameter "Maxrank".
+int maxRankValue();
+void raiseMaxRank(int value);
+void bindMaxRank();
+
+} // namespace tarvik_internal
