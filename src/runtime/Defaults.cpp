@@ -2,6 +2,7 @@
 
 #include "runtime/Allocation.h"
 #include "runtime/SystemUtility.h"
+#include "runtime/Tables.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -182,6 +183,10 @@ void writeDefaults() {
 void printDefaults() {
     for (DefaultType* df = firstDefault; df; df = df->next)
         std::printf("\"%s\" \"%s\"\n", df->name, df->value ? df->value : "");
+}
+
+void displayDefaults() {
+    printTable("Preferences", 0, 1000, 1, 0, firstDefault, stdout);
 }
 
 char* getDefaultNameString(char* txt, DefaultType* df, int) {

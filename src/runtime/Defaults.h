@@ -33,6 +33,9 @@ void setDefaults(const BS_defaults* DV);
 void savePreferences();
 void writeDefaults();
 void printDefaults();
+// "status preferences": the table "Preferences" over the first 1,000 entries, with header, on
+// standard output.
+void displayDefaults();
 
 char* getDefaultNameString(char* txt, DefaultType* df, int lbl);
 char* getDefaultValueString(char* txt, DefaultType* df, int lbl);

@@ -1,6 +1,7 @@
 #include "runtime/Error.h"
 
 #include "runtime/Allocation.h"
+#include "runtime/Interpreter.h"
 #include "runtime/Output.h"
 #include "runtime/Parameters.h"
 #include "runtime/StringUtility.h"
@@ -264,13 +265,11 @@ void announceSeriousError(const char* routine, int position, int severity) {
         printErrorMessage("%d serious errors so far\n", seriousErrorCount);
 }
 
-void printCommandFilePosition() {}
-
 [[noreturn]] void endBackgroundRun(const std::string& text, int severity) {
     printErrorMessage("%s\n", text.c_str());
     printErrorMessage("%s", severity == 3 ? "Syntax error; terminating execution\n"
                                           : "Fatal error; terminating execution\n");
-    printCommandFilePosition();
+    printErrorInfo();
     if (errorBuffer.reserved())
         std::fprintf(stderr, "%s\n", errorBuffer.X);
     std::exit(1);

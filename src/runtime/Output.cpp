@@ -1,5 +1,6 @@
 #include "runtime/Output.h"
 
+#include "numeric/MathUtility.h"
 #include "runtime/Allocation.h"
 #include "runtime/Error.h"
 #include "runtime/Memory.h"
@@ -7,7 +8,6 @@
 #include "runtime/StringUtility.h"
 #include "runtime/SystemUtility.h"
 #include "runtime/Terminal.h"
-#include "numeric/MathUtility.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -59,7 +59,8 @@ std::string formatText(const char* fmt, va_list ap) {
 
 int capture(const std::string& text) {
     int need = returnLength + static_cast<int>(text.size()) + 1;
-    if (!returnbuffer.reserved() || need > returnbuffer.X_size)
+    // The end guard stands at X_oldsize: the text must stay below it, not below X_size.
+    if (!returnbuffer.reserved() || need > returnbuffer.X_oldsize)
         returnbuffer.reserve(2 * need);
     else
         returnbuffer.check();
@@ -74,6 +75,14 @@ void endStatusLine() {
     AtLineBegin = 0;
 }
 
+// Print clears a running progress line, else ends a standing status line.
+void endPendingLine() {
+    if (isRunningModal)
+        whipe();
+    else if (AtLineBegin)
+        endStatusLine();
+}
+
 int write(const std::string& text, FILE* fp) {
     return static_cast<int>(std::fwrite(text.data(), 1, text.size(), fp));
 }
@@ -82,8 +91,7 @@ int emit(const std::string& text, bool toOutputFile, bool modalFirst) {
     if (returnToBuffer > 0) {
         int n = capture(text);
         if (debugLevel >= 4) {
-            if (AtLineBegin)
-                endStatusLine();
+            endPendingLine();
             std::printf(".......... Return buffer: %s\n", text.c_str());
         }
         std::fflush(stdout);
@@ -91,12 +99,14 @@ int emit(const std::string& text, bool toOutputFile, bool modalFirst) {
     }
     int n = 0;
     if (OutputStatus()) {
-        if (modalFirst && isRunningModal)
-            whipe();
-        else if (AtLineBegin)
-            endStatusLine();
-        if (!modalFirst && isRunningModal)
-            whipe();
+        if (modalFirst) {
+            endPendingLine();
+        } else {
+            if (AtLineBegin)
+                endStatusLine();
+            if (isRunningModal)
+                whipe();
+        }
         n = write(text, stdout);
     }
     if (toOutputFile && outputFile) {
@@ -133,17 +143,31 @@ char* readAnswer(const char* name) {
     return answer;
 }
 
-// Opens path, quietly in background mode: a failure there falls back to a file in /tmp
-// instead of ending the run.
+// Opens path, quietly in background mode: there the file service's own message would end the
+// run before the fallback in /tmp is reached, and the failure is reported by getFile anyway. A
+// path that opens is opened again through the file service, which counts the open files.
 FILE* openQuietly(const char* path, const char* mode) {
-    if (!background)
-        return Fopen(path, mode);
-    int was = getErrorSuppression();
-    suppressError();
-    FILE* fp = Fopen(path, mode);
-    if (!was)
-        unsuppressError();
-    return fp;
+    if (background) {
+        FILE* probe = std::fopen(convertFileName(path), mode);
+        if (!probe)
+            return nullptr;
+        std::fclose(probe);
+    }
+    return Fopen(path, mode);
+}
+
+// A background run ends on a message of this severity, which would defeat the fallback file
+// that exists for just that case; there nobody is asked, so the text goes to the error output.
+void reportFile(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void reportFile(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::string text = formatText(fmt, ap);
+    va_end(ap);
+    if (background)
+        printErrorMessage("%s\n", text.c_str());
+    else
+        Alert("getFile", 0, 100301, "%s", text.c_str());
 }
 
 std::string cleanPath(const char* given) {
@@ -170,22 +194,22 @@ FILE* fallbackFile(const char* mode, char** fn) {
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            Alert("getFile", 0, 100301, "Unable to write to /tmp");
+            reportFile("Unable to write to /tmp");
             return nullptr;
         }
         FILE* fp = fdopen(fd, mode[0] == 'a' ? "a" : "w");
         if (!fp) {
             close(fd);
-            Alert("getFile", 0, 100301, "Unable to write to /tmp");
+            reportFile("Unable to write to /tmp");
             return nullptr;
         }
-        Alert("getFile", 0, 100301, "Writing to %s", name.c_str());
+        reportFile("Writing to %s", name.c_str());
         lastPath = name;
         if (fn)
             *fn = lastPath.data();
         return fp;
     }
-    Alert("getFile", 0, 100301, "Giving up on %s; too many attempts", name.c_str());
+    reportFile("Giving up on %s; too many attempts", name.c_str());
     return nullptr;
 }
 
@@ -283,19 +307,28 @@ void returnBufferOff() {
         --returnToBuffer;
 }
 
-int getReturnToBuffer() { return returnToBuffer; }
+int getReturnToBuffer() {
+    return returnToBuffer;
+}
 
-char* getReturnBuffer() { return returnbuffer.X; }
+char* getReturnBuffer() {
+    return returnbuffer.X;
+}
 
-char* getReturnPointer() { return returnbuffer.X ? returnbuffer.X + returnLength : nullptr; }
+char* getReturnPointer() {
+    return returnbuffer.X ? returnbuffer.X + returnLength : nullptr;
+}
 
 void setOutputFile(FILE* out) {
-    if (outputFile)
+    // The file that stays the output file, and the standard streams, are not closed.
+    if (outputFile && outputFile != out && outputFile != stdout && outputFile != stderr)
         Fclose(outputFile);
     outputFile = out;
 }
 
-FILE* getOutputFile() { return outputFile; }
+FILE* getOutputFile() {
+    return outputFile;
+}
 
 FILE* getFile(const char* name, const char* mode, char** fn) {
     const char* given = (fn && *fn) ? *fn : readAnswer(name);
@@ -310,7 +343,7 @@ FILE* getFile(const char* name, const char* mode, char** fn) {
                 *fn = lastPath.data();
             return fp;
         }
-        Alert("getFile", 0, 100301, "Cannot open %s", path.c_str());
+        reportFile("Cannot open %s", path.c_str());
         if (!(interactiveSwitch && *interactiveSwitch == 1 && OutputStatus()))
             break;
         std::printf("Try again (or type `quit' to stop trying) \n");
@@ -324,9 +357,13 @@ FILE* getFile(const char* name, const char* mode, char** fn) {
     return fallbackFile(mode, fn);
 }
 
-void setAtLineBegin() { AtLineBegin = 1; }
+void setAtLineBegin() {
+    AtLineBegin = 1;
+}
 
-int getAtLineBegin() { return AtLineBegin; }
+int getAtLineBegin() {
+    return AtLineBegin;
+}
 
 void setBackground(int value) {
     background = value;
@@ -337,7 +374,9 @@ void setBackground(int value) {
     }
 }
 
-int getBackground() { return background; }
+int getBackground() {
+    return background;
+}
 
 void setProgName(const char* name) {
     if (std::strlen(name) < 25) {
@@ -349,16 +388,22 @@ void setProgName(const char* name) {
     ProgName[24] = '\0';
 }
 
-const char* getProgName() { return ProgName; }
+const char* getProgName() {
+    return ProgName;
+}
 
 int ProgressInfoRequired() {
     std::string control = std::string("/tmp/") + ProgName + "_notrace";
     return checkDir(control.c_str()) == 1 ? 0 : 1;
 }
 
-void setDebugLevel(int level) { debugLevel = level; }
+void setDebugLevel(int level) {
+    debugLevel = level;
+}
 
-int getDebugLevel() { return debugLevel; }
+int getDebugLevel() {
+    return debugLevel;
+}
 
 void initializeInterpreter() {
     echoSwitch = static_cast<int*>(getIntParPointer("echo"));
@@ -387,5 +432,5 @@ void displayModIntermediate() {
 char* reserveModText(char** ModText, char* Mpt, int ReqBytes) {
     int offset = (Mpt && *ModText) ? static_cast<int>(Mpt - *ModText) : 0;
     *ModText = allocMemory("ModText", offset + ReqBytes).cSpace;
-    return *ModText + offset;
+    return *ModText ? *ModText + offset : nullptr;
 }

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 int stopSignal = 0;
 int isRunningModal = 0;
@@ -37,15 +38,21 @@ constexpr int ScrollAnswer = -4;
 constexpr int StopAnswer = -5;
 constexpr int AutoAnswer = -6;
 
-// Progress lines go to standard output at once, so that carriage-return lines show.
+// Progress lines are terminal information: they follow the terminal-output switch and a standing
+// status line, never go into the output file, and are flushed at once so that carriage-return
+// lines show.
 int writeOut(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 int writeOut(const char* fmt, ...) {
-    va_list ap;
+    va_list ap, count;
     va_start(ap, fmt);
-    int length = std::vprintf(fmt, ap);
+    va_copy(count, ap);
+    int length = std::vsnprintf(nullptr, 0, fmt, count);
+    va_end(count);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
     va_end(ap);
-    std::fflush(stdout);
-    return length;
+    return Inform("%s", text.c_str());
 }
 
 bool isNamed(const char* button, const char* name) {

@@ -24,7 +24,7 @@ int registrations(const AllocCount* c) {
 }
 
 TEST(Allocation, ZeroBytesGivesOneChargedByte) {
-    AllocCount c = ALLOC_COUNTER("zero");
+    static AllocCount c = ALLOC_COUNTER("zero");
     void* p = allocate(0, &c, "zero block");
     ASSERT_NE(p, nullptr);
     static_cast<char*>(p)[0] = 'x';
@@ -49,7 +49,7 @@ TEST(Allocation, CounterRegistersOnceEvenAfterFallingBackToZero) {
 }
 
 TEST(Allocation, FreeingNullWarnsAndChangesNothing) {
-    AllocCount c = ALLOC_COUNTER("null");
+    static AllocCount c = ALLOC_COUNTER("null");
     void* p = allocate(10, &c, "x");
     testing::internal::CaptureStderr();
     freespace(nullptr, 10, &c, "nothing");
@@ -75,7 +75,7 @@ TEST(Allocation, TraceShowsListNodeBeforeFirstAllocationOfFreshCounter) {
 }
 
 TEST(AllocationDeathTest, OversizedRequestEndsProgram) {
-    AllocCount c = ALLOC_COUNTER("big");
+    static AllocCount c = ALLOC_COUNTER("big");
     EXPECT_EXIT(allocate(2100000001u, &c, "huge"), testing::ExitedWithCode(1),
                 "Attempt to allocate 2100 Mb for huge refused");
     EXPECT_EXIT(reallocate(nullptr, 2100000001u, 0, &c, "huge"), testing::ExitedWithCode(1),
@@ -83,7 +83,7 @@ TEST(AllocationDeathTest, OversizedRequestEndsProgram) {
 }
 
 TEST(Allocation, NoticeAboveTheAnnouncementLimit) {
-    AllocCount c = ALLOC_COUNTER("notice");
+    static AllocCount c = ALLOC_COUNTER("notice");
     testing::internal::CaptureStderr();
     void* p = allocate(210000000, &c, "exact");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
