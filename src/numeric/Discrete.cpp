@@ -96,8 +96,8 @@ bool sameOrders(const Discrete_Group* dg, const int* orders, int mult) {
 
 Discrete_Group* DG_allocSpace(int Order, int mult, int store) {
     Discrete_Group* dg = newRecord("Discrete group pointer");
-    const std::size_t base = static_cast<std::size_t>(mult) + Order +
-                             static_cast<std::size_t>(Order) * mult;
+    const std::size_t base =
+        static_cast<std::size_t>(mult) + Order + static_cast<std::size_t>(Order) * mult;
     bool withTable = false;
     if (store == 1) {
         withTable = characterTableFits(Order, base);
@@ -279,8 +279,7 @@ void DG_computeCharacters(Discrete_Group* dg) {
             return;
         }
         const std::size_t bytes = static_cast<std::size_t>(dg->Order) * dg->Order * sizeof(int);
-        dg->Characters =
-            static_cast<int*>(allocate(bytes, &DG_space, "Discrete group characters"));
+        dg->Characters = static_cast<int*>(allocate(bytes, &DG_space, "Discrete group characters"));
     }
     fillCharacterTable(dg);
     dg->CharStored = 1;
@@ -523,9 +522,12 @@ int fillIdentificationMap(int* map, int* AllOrders, int N_elt, const int* genera
             }
         }
         map[e] = running;
-        if (target->AllOrders[e] != AllOrders[running])
+        // The second basis method never meets the elements it has already marked: an order
+        // still unknown is found now rather than compared as 0.
+        const int labelOrder = knownOrder(AllOrders, running, xtra, prod);
+        if (target->AllOrders[e] != labelOrder)
             Alert("DG_mapSubProduct", 0, 212404, "Order problem: %d <==> %d", target->AllOrders[e],
-                  AllOrders[running]);
+                  labelOrder);
     }
     return filled;
 }
@@ -660,9 +662,8 @@ int DG_findMaxAvailableOrder(int* elements, int* AllOrders, int* subgroup, int s
                              int* subgroupsize, void* xtra, DISC_PROD prod) {
     int* cls = usedWork.reserve(size);
     const int candidate =
-        *subgroupsize == 1
-            ? largestOrderCandidate(elements, AllOrders, cls, size, xtra, prod)
-            : cosetCandidate(elements, AllOrders, subgroup, cls, size, xtra, prod);
+        *subgroupsize == 1 ? largestOrderCandidate(elements, AllOrders, cls, size, xtra, prod)
+                           : cosetCandidate(elements, AllOrders, subgroup, cls, size, xtra, prod);
     if (candidate == 0)
         return -1;
     const int b = knownOrder(AllOrders, candidate, xtra, prod);
@@ -689,8 +690,8 @@ int DG_findBasis(int* elements, int* AllOrders, int* generators, int size, void*
     // A basis never has as many members as the group has elements; the bound only guards
     // against a product rule that is no group.
     while (count < size) {
-        const int g = DG_findMaxAvailableOrder(elements, AllOrders, flags, size, &subgroupsize,
-                                               xtra, prod);
+        const int g =
+            DG_findMaxAvailableOrder(elements, AllOrders, flags, size, &subgroupsize, xtra, prod);
         if (g == -1)
             break;
         generators[count++] = g;
@@ -757,8 +758,7 @@ int* allLabels(int tot_order) {
 
 } // namespace
 
-Discrete_Group* DG_mapProduct(int* map, int* AllOrders, int tot_order, void* xtra,
-                              DISC_PROD prod) {
+Discrete_Group* DG_mapProduct(int* map, int* AllOrders, int tot_order, void* xtra, DISC_PROD prod) {
     return DG_mapSubProduct(map, AllOrders, tot_order, allLabels(tot_order), xtra, prod);
 }
 
@@ -929,8 +929,8 @@ Subgroup* DG_allocSubGroup(Subgroup* grp, int size, int permsize, int order) {
     const int need = size + permsize + order;
     grp->gen_req = need + GenSlack;
     if (!grp->gen_true) {
-        grp->gen_true = static_cast<int*>(
-            allocate(genBytes(grp->gen_req), generalAllocCounter(), "grp->gen"));
+        grp->gen_true =
+            static_cast<int*>(allocate(genBytes(grp->gen_req), generalAllocCounter(), "grp->gen"));
         grp->gen_size = grp->gen_req;
     } else {
         checkGenGuards(grp, "grp->gen");

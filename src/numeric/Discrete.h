@@ -82,8 +82,7 @@ Discrete_Group* DG_mapSubProduct(int* map, int* AllOrders, int N_elt, int* eleme
                                  DISC_PROD prod);
 Discrete_Group* DG_mapSubProduct_ZNX_VERSION(int* map, int* AllOrders, int N_elt, int* elements,
                                              void* xtra, DISC_PROD prod);
-Discrete_Group* DG_mapProduct(int* map, int* AllOrders, int tot_order, void* xtra,
-                              DISC_PROD prod);
+Discrete_Group* DG_mapProduct(int* map, int* AllOrders, int tot_order, void* xtra, DISC_PROD prod);
 Discrete_Group* DG_mapProduct_ZNX_VERSION(int* map, int* AllOrders, int tot_order, void* xtra,
                                           DISC_PROD prod);
 Discrete_Group* DG_mapSubGroup(int* map, int N_elt, int* elements, Discrete_Group* dg);

@@ -284,14 +284,16 @@ char* cyclicDecomposition(int size, int* A) {
     for (int i = 0; i < n; ++i) {
         if (used[i])
             continue;
-        text += "(" + std::to_string(i);
+        text.push_back('(');
+        text.append(std::to_string(i));
         used[i] = 1;
         // Stops at a repeated or foreign entry too, so that a broken permutation cannot loop.
         for (int x = A[i]; x >= 0 && x < n && !used[x]; x = A[x]) {
-            text += "," + std::to_string(x);
+            text.push_back(',');
+            text.append(std::to_string(x));
             used[x] = 1;
         }
-        text += ")";
+        text.push_back(')');
     }
     char* out = cycleText.reserve(static_cast<int>(text.size()) + 1);
     std::memcpy(out, text.c_str(), text.size() + 1);
