@@ -109,3 +109,42 @@ void start_(int type, int rank, int level, const int* rep, int* orbs, int* lbl, 
             int* len, int* len1, int* len2, int* len3);
 void kmrep_(int type, int rank, int level, int* nfill, int* ofill, int Nprimaries, int replbl,
             int* OrbitBase);
+
+// ---- Weyl group ----
+// Orders are exact in 64 bits; an order beyond that is reported and given as LLONG_MAX, so that
+// every size limit refuses it. The tables returned are module data, valid until the next call
+// of the same function.
+
+struct VectorSpace;
+
+long long WeylGroupOrder(int type, int rank);
+int* WeylReflection(int type, int rank, const int* v, int* out, int root);
+int* WeylReflectionInRootBasis(int type, int rank, const int* v, int* out, int root);
+int WeylReflectionInRootBasis2(int type, int rank, const int* v, int* out, int root);
+long long recognizeSubdiagram(const int* select, int fill, int rank);
+long long WeylBoundaryMultiplicity(const int* extdyn, int type, int rank);
+// Rows (w(rho) in Dynkin labels, parent, generator); row 0 the identity. Null above 3,000,000
+// elements; WeylMultiply then gives -1 and WeylReflections null.
+VectorSpace* initWeylGroup(int type, int rank);
+int WeylMultiply(int type, int rank, int a, int b);
+VectorSpace* WeylReflections(int type, int rank, const int* v);
+int* WeylParityOrbit(int type, int rank, const int* v, int* fill, int Order);
+int* DynkinWeylParityOrbit(int type, int rank, const int* v, int* fill);
+int* SignClasses(int type, int rank, int* fill, int current);
+int* DynkinSignClasses(int type, int rank, int* fill);
+int* conjugacyClassVector(int type, int rank, int current);
+int computePosRootProducts(int type, int rank, const int* v, int size, int order);
+
+// ---- Fixed points and orbit Lie algebras ----
+// A current is the power of the generating current, for D the number 0..3 (2 the vector
+// current). The list of FixedCurrents is a block "Fixed currents" of n ints charged to Space;
+// the caller frees it. FCFT normalises only a successful result.
+
+int ConvertToBasic(int current, int type, int rank);
+int FixedPointCheck(int type, int rank, int level, int current);
+int FixedCurrents(int type, int rank, int level, int** Fcurrents, AllocCount* Space);
+int FCFT2(int type, int rank, int level, int current, int* FCFTtype, int* FCFTrank, int* FCFTlevel,
+          int* FCFTshift);
+int FCFT(int type, int rank, int level, int current, int* FCFTtype, int* FCFTrank, int* FCFTlevel,
+         int* FCFTshift);
+int fold(const int* Edynk, int* Edynk2, int type, int rank, int level, int current);

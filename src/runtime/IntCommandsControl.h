@@ -20,3 +20,6 @@ int COM_terminal_off(void** params, int parnum);
 int COM_terminal_on(void** params, int parnum);
 int COM_verify(void** params, int parnum);
 int COM_while(void** params, int parnum);
+
+// Prints a help text without the formula marks "$" and "@".
+void printHelp(const char* string);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 // ---- Data model ----
 
@@ -213,11 +214,79 @@ void printFullCommandLine(CommandLine* cl);
 void printAllInterpretedCommands(void** commands);
 long showCommandLinesUsed(int level);
 
-// ---- What the expression language supplies ----
+// ---- Macros, variables, procedures and command functions ----
+
+struct MathObj;
+
+// Sets the entry of that name in the list at *start (a new one goes in front); returns it.
+AliasType* setAlias(const char* text, const char* replacement, AliasType** start);
+// 0 when the entry was removed; 1 (reported) when there is none of that name.
+int unsetAlias(const char* alias, AliasType** start);
+void freeVariables(AliasType** sd);
+// ExactMatch 1: the entry of that name; otherwise the first whose name begins with alias.
+AliasType* findAlias(const char* alias, AliasType* sd, int ExactMatch);
+const char* findReplacement(const char* variable, AliasType* start);
+const char* findLocalReplacement(const char* variable);
+const char* findGlobalReplacement(const char* variable);
+void replaceText(AliasType* sd, const char* replacement);
+// 1 when the macro would bring its own name back, directly or through other macros.
+int checkNewAlias(const char* alias, const char* replacement, AliasType* sd);
+// Sets a variable of the current procedure level: 0, or 1 (reported) for a refused name.
+int defineVariable(const char* name, const char* replacement);
+void showAllAliases();
+
+// The list heads: macros, procedures, global variables and the local variables of a level.
+AliasType** getMacroList();
+AliasType** getProcedureList();
+AliasType** getGlobalVariableList();
+AliasType** getLocalVariableList(int level);
+int getFunctionDepth();
+int getMaxDepth();
+// Makes the array of local-variable lists (the work area "LocalVarRoots").
+void initializeLocalVariables();
 
 // Macro substitution in the current block; the number of substitutions made.
 int substituteDefinitions(CommandLine* cl);
+int substitute(const char* alias, const char* replacement, CommandLine* cl);
+// Replaces len characters at offset pos of the line; returns the offset of the inserted text.
+int substitute_string(int len, const char* replacement, int pos, CommandLine* cl);
 void setVariables(void** commands, int parnum, AliasType* sd);
+void setLocalVariables(void** commands, int parnum);
+void setGlobalVariables(void** commands, int parnum);
+
+// The handler of every procedure command.
+int execute_procedure(void** commands, int parnum);
+// The text with "%n" replaced by values[n] (values end with null); valid until the next call.
+char* replaceDummiesbyValues(const char* string, char** values);
+// Runs the command given by a chain of texts; its printed output (or an error) is the value.
+MathObj* execute_function(MathObj* stack);
+int analyseFunctionCommandLine(CommandLine* cl);
+void makeCommandLine(CommandLine* fct, MathObj* stack);
+// 0 TRUE, 1 FALSE, -1 (reported) for a value that is no boolean.
+int checkConditionalExpression(const char* expression);
+// Connects the evaluator to the variable lists and to the function calls.
+void installEvaluatorHooks();
+
+// Output capture set aside, so that a call can capture, or print, on its own; resumeCapture
+// brings back the depth and the text captured before.
+struct CaptureState {
+    int depth = 0;
+    std::string text;
+};
+CaptureState suspendCapture();
+void resumeCapture(const CaptureState& saved);
+
+// ---- Command-word completion ----
+
+// The line editor's completion of the word under the cursor (text) from the command tree; the
+// line is read from the editor's buffer. A list ended by null, on the process heap and freed by
+// the editor: the text that replaces the word, then the alternatives; null for nothing to offer.
+char** commandCompletion(const char* text, int start, int end);
+// Appends a copy of every word of the level that begins with the list's first entry, ignoring
+// case, in ascending order; count is the number of words in the list after the first entry.
+void collectCompletions(CommandType* start, char*** matches, int* count);
+// Counts the words of the level that com abbreviates; lastMatch is the last of them.
+void findAllMatches(CommandType* start, CommandType** lastMatch, const char* com, int* count);
 
 // ---- Help texts and listings ----
 

@@ -1,53 +1,76 @@
-// What the expression language gives the interpreter: macro substitution, the variable lists
-// and the evaluation of arguments and assignments. Until the expression evaluator is built in,
-// an argument text is read as the string value it stands for, no macro or variable is defined,
-// and an assignment is refused.
+// What the expression language gives the command engine: every numeric argument is an expression
+// of the evaluator, an assignment word sets a variable, and the variable lists of the current
+// procedure level and the global one are substituted into arguments.
 #include "runtime/Interpreter.h"
 
 #include "runtime/Error.h"
+#include "runtime/Evaluator.h"
 #include "runtime/InterpreterInternal.h"
 
-#include <cstring>
 #include <string>
 
-int substituteDefinitions(CommandLine*) {
-    return 0;
+namespace {
+
+// The engine may evaluate before the built-in commands are set up (a test, a tool): the hooks
+// are put in place at the first evaluation.
+void ensureHooks() {
+    static bool installed = false;
+    if (!installed) {
+        installEvaluatorHooks();
+        installed = true;
+    }
 }
 
-void setVariables(void** commands, int parnum, AliasType* sd) {
-    for (int i = 0; i < parnum; ++i)
-        for (AliasType* a = sd; a; a = a->next)
-            if (std::strcmp(static_cast<const char*>(commands[i]), a->alias) == 0) {
-                commands[i] = a->replacement;
-                break;
-            }
-}
+} // namespace
 
 namespace interp {
 
 int evaluateIntegerArgument(const char* expression, int* value) {
-    return integerFromString(expression, value);
+    ensureHooks();
+    std::string text;
+    const int rc = evaluateToInt(expression, value, &text);
+    if (rc == 2)
+        Alert("convertToInteger", 2, 100302, "Integer too large");
+    else if (rc != 0)
+        Alert("convertToInteger", 3, 100302, "Non-numerical parameter: %s", text.c_str());
+    return rc;
 }
 
 int evaluateDoubleArgument(const char* expression, double* value) {
-    return doubleFromString(expression, value);
+    ensureHooks();
+    std::string text;
+    const int rc = evaluateToDouble(expression, value, &text);
+    if (rc == 2)
+        Alert("convertToDouble", 0, 100302, "Overflow");
+    else if (rc != 0)
+        Alert("convertToDouble", 2, 100302, "Non-numerical parameter: %s", text.c_str());
+    return rc;
 }
 
 std::string evaluateToText(const char* expression) {
-    return expression;
+    ensureHooks();
+    std::string copy = expression ? expression : "";
+    MathObj* v = evaluate_string(copy.data());
+    MathObjToString(v);
+    std::string text = v->pointer.string ? v->pointer.string : "";
+    freeObj(v);
+    return text;
 }
 
 int evaluateAssignment(char* word) {
-    Alert("evaluate_string", 0, 100302, "Expressions cannot be evaluated: %s", word);
-    return 1;
+    ensureHooks();
+    MathObj* v = evaluate_string(word);
+    const int failed = v->type == 'e' ? 1 : 0;
+    freeObj(v);
+    return failed;
 }
 
 AliasType* localVariables() {
-    return nullptr;
+    return *getLocalVariableList(getFunctionDepth());
 }
 
 AliasType* globalVariables() {
-    return nullptr;
+    return *getGlobalVariableList();
 }
 
 } // namespace interp

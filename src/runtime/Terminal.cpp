@@ -444,6 +444,6 @@ void clearProgressLine() {
         whipe();
 }
 
-void readFromTerminal() {
-    std::exit(1);
+void clearErrorScrollMode() {
+    ErrorScrollMode = 0;
 }

@@ -56,5 +56,8 @@ void initializeTerminal();
 // Wipes the progress line standing on the terminal, if a display is running.
 void clearProgressLine();
 
+// Ends the scrolling that the answer "Scroll" started; the terminal loop does it at each prompt.
+void clearErrorScrollMode();
+
 // The terminal loop; never returns.
 [[noreturn]] void readFromTerminal();

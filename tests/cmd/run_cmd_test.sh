@@ -9,7 +9,8 @@ mask() {
     sed -E -e 's/^Tarvik( \(on .*\))?, version .*/<banner>/' \
            -e 's/^CPU: .*/<cpu>/' \
            -e 's/^(CPU time used) +[0-9.]+ seconds/\1 <time> seconds/' \
-           -e 's/created .*/created <date>/'
+           -e 's/created .*/created <date>/' \
+           -e "s#$home#<home>#g"
 }
 cd "$(dirname "$cmdfile")"
 actual=$(HOME="$home" "$tarvik" -b "$(basename "$cmdfile")" 2>&1 < /dev/null; echo "exit code $?")

@@ -103,6 +103,10 @@ protected:
     }
     void TearDown() override {
         std::filesystem::remove_all(dir);
+        // A command file turns "interactive" back on when it ends; later tests must not wait
+        // for answers on standard input.
+        if (findInternalParameter("interactive"))
+            setIntPar("interactive", 0);
         setIntPar("math", 0);
         setIntPar("echo", 0);
         TerminalOutputOff();

@@ -1,0 +1,662 @@
+#include "main/ControlUtility.h"
+
+#include "lie/Tarvik.h"
+#include "runtime/Allocation.h"
+#include "runtime/Error.h"
+#include "runtime/IntCommands.h"
+#include "runtime/Interpreter.h"
+#include "runtime/Memory.h"
+#include "runtime/Output.h"
+#include "runtime/Parameters.h"
+#include "runtime/StringUtility.h"
+#include "runtime/SystemUtility.h"
+#include "runtime/Tables.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+int KMCosetSwitch = 0;
+SpectrumData* currentSD = nullptr;
+int* TotalPrimaries = nullptr;
+int* TotalCurrents = nullptr;
+
+const BS_defaults TarvikDefaults[] = {{"TarvikPath", "Library/Tarvik"}, {"Keep S in Memory", "Yes"},
+                                      {"Write S to Disk", "No"},        {"SeverityMask", "110000"},
+                                      {"MaximalLevel", "50"},           {nullptr, nullptr}};
+char tarvik_pathname[1024] = "";
+int MAXLEVEL = 50;
+
+namespace {
+
+constexpr double TarvikVersion = 7.4581;
+constexpr int InvalidTypeCode = 112412;
+
+int* maxrank = nullptr;
+char* outputdir = nullptr;
+GuardedArray<char> outdir{"outdir"};
+GuardedArray<char> extraColumnText{"output"};
+
+const char* homeDirectory() {
+    const char* home = std::getenv("HOME");
+    return home ? home : "";
+}
+
+} // namespace
+
+// ============================================================ The current theory
+
+void setCosetMode(int mode) {
+    KMCosetSwitch = mode;
+}
+
+void initializeAlgebra() {
+    currentSD = SM_getData(1, 0, 0);
+    TotalPrimaries = currentSD ? &currentSD->Nprimaries : nullptr;
+}
+
+void setAlgebraView(int, int, int) {}
+
+void setCurrentSliders(int) {}
+
+// ============================================================ Start-up
+
+double getTarvikVersionNumber() {
+    return TarvikVersion;
+}
+
+namespace {
+
+void initializeModules() {
+    initializeTarvik();
+    initializeIntersections();
+    initializeTadpole();
+    initializeSearchSM();
+    initializeZNX_SearchSM();
+    initializeCrossBound();
+    initializeCoset();
+    initializeHeterotic();
+    initializeModular();
+    initializeInvariants();
+    initializeStoremanager();
+}
+
+} // namespace
+
+void initializeAll() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    initializeMemory();
+    initializeCommands();
+    registerDefaults("Tarvik6", TarvikDefaults, convertPreferences);
+    addInternalParameter("log", "OFF", 't', 1);
+    addInternalParameter("error_log", "OFF", 't', 1);
+    ErrorFileName("Tarvik");
+    LogFileName("Tarvik");
+    initializeTables();
+    initializeDefaults();
+    initializeCommandPointers();
+    initializeModules();
+    initializeAlgebra();
+    initializeStringTheory();
+    initializeOpenSpectrum();
+    initializeCommandParameters();
+    maxrank = static_cast<int*>(getIntParPointer("Maxrank"));
+    outputdir = static_cast<char*>(getIntParPointer("OutputDir"));
+    setProgName("Tarvik");
+}
+
+// ------------------------------------------------------------ named work areas
+
+void initializeMemory() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    struct Area {
+        const char* name;
+        char type;
+        int increment;
+    };
+    static constexpr Area areas[] = {
+        {"ModText", 'c', 50000},        {"RootSystem", 'i', 100},       {"GaloisGroup", 'i', 300},
+        {"GaloisDependence", 'i', 900}, {"GaloisSolutions", 'i', 1000}, {"GaloisOrbits", 'i', 5000},
+        {"GaloisEqn", 'i', 60},         {"GaloisEquations", 'i', 900},  {"CollectEqn", 'i', 30},
+        {"Bounds", 'i', 30000},         {"ModularInvariant", 'i', 2000}};
+    for (const Area& area : areas)
+        initMemory(area.name, area.type, 0, area.increment);
+}
+
+// ------------------------------------------------------------ output tables
+
+namespace {
+
+// Whether a column starts printed; AsMade keeps what makeColumn gives.
+enum class Shown { AsMade, Printed, Hidden };
+
+// One column as the application defines it; adjust 0 keeps the default of makeColumn.
+struct ColumnDefinition {
+    const char* name;
+    const char* description;
+    int width;
+    COL_CONT content;
+    COL_INIT init;
+    Shown shown;
+    char adjust;
+};
+
+void addColumns(const char* table, std::initializer_list<ColumnDefinition> columns) {
+    initTable(table);
+    for (const ColumnDefinition& c : columns) {
+        ColumnData* cd = makeColumn(c.name, c.description, c.width, c.content, c.init);
+        if (c.shown != Shown::AsMade)
+            cd->printPref = c.shown == Shown::Printed ? 1 : 0;
+        if (c.adjust)
+            cd->adjust = c.adjust;
+        addColumn(table, cd);
+    }
+}
+
+void defineSpectrumTable() {
+    addColumns("Spectrum", {{"Label|Lbl.|L.", "Label (for fusion and S-matrix)", 8,
+                             SM_getLabelString, nullptr, Shown::AsMade, 'R'},
+                            {"Ground state|Grnd. St.|Grnd.", "Ground state representation", 80,
+                             SM_getDynkinString, nullptr, Shown::AsMade, 0},
+                            {"Tensor label|Tl.", "Label in tensor basis", 8, SM_getCosetLabelString,
+                             SM_initCosetLabels, Shown::Hidden, 'R'},
+                            {"Weights|Wts.", "Conformal weights (mod 1 for cosets)", 20,
+                             SM_getWeightString, nullptr, Shown::Printed, 0},
+                            {"Rational weights|Wts.", "Rational weights (mod 1 for cosets)", 20,
+                             SM_getRatWeightString, nullptr, Shown::AsMade, 0},
+                            {"Dimensions|Dim.", "Ground state dimensions", 20, SM_getDimString,
+                             SM_initDimensions, Shown::Hidden, 'R'},
+                            {"Conjugate|Conj.|Cj.", "Conjugate", 8, SM_getConjString,
+                             SM_initConjugates, Shown::Hidden, 'R'},
+                            {"Bulk invariant|Bulk Inv.|Bulk", "Bulk Invariant", 20,
+                             getBulkInvariantString, nullptr, Shown::Hidden, 'R'},
+                            {"Contents", "Ground state representation content", 80,
+                             SM_getInfoString, SM_initContents, Shown::Hidden, 0},
+                            {"Charges|Ch.", "Charges w.r.t basic simple currents", 20,
+                             SM_getChargesString, nullptr, Shown::Hidden, 0},
+                            {"Grade sector|Gr.S.", "Indicates if field is NS or R ", 8,
+                             SM_getNSRString, SM_initNSR, Shown::Hidden, 0},
+                            {"Grade multiplet|Gr.M.", "Indicates grade multiplet partners ", 8,
+                             SM_getMultipletString, SM_initNSR, Shown::Hidden, 'R'},
+                            {"Orbit base|Base|B.", "First field on orbit", 8,
+                             SM_getOrbitStartString, nullptr, Shown::Hidden, 'L'},
+                            {"Orbit position|Pos.|P.", "Position on orbit (element of center)", 8,
+                             SM_getOrbitPositionString, nullptr, Shown::Hidden, 'L'},
+                            {"Orbit label|Orb.|O.", "Orbit label", 8, SM_getOrbitLabelString,
+                             nullptr, Shown::Hidden, 'L'},
+                            {"Stabilizer|Stab.|S.", "Stabilizer generators", 8,
+                             SM_getStabilizerString, nullptr, Shown::Hidden, 'L'},
+                            {"Q_dims|Q.D.", "Quantum dimensions", 20, SM_getQdimString, SM_initQdim,
+                             Shown::Hidden, 'R'},
+                            {"Casimirs|Cas.", "Ground state Casimir eigenvalues", 20,
+                             SM_getCasimirString, SM_initCasimir, Shown::Hidden, 0},
+                            {"Modular anomaly|Mod.An.|M.A.", "Value of h-c/24", 20,
+                             SM_getLogTString, nullptr, Shown::Hidden, 0}});
+}
+
+void defineTensorSpectrumTable() {
+    addColumns("TensorSpectrum",
+               {{"Label|Lbl", "label used for e.g. fusion and S-matrix calculations", 8,
+                 CT_getLabelString, nullptr, Shown::AsMade, 'R'},
+                {"Combination|Comb.", "Combination of G and H fields", 80, CT_getCombinationString,
+                 nullptr, Shown::AsMade, 0},
+                {"Weights|Wts.", "Weight (modulo integers for cosets)", 20, CT_getWeightString,
+                 nullptr, Shown::Printed, 0},
+                {"Rational weights|Wts.", "Rational weight (modulo integers for cosets)", 20,
+                 CT_getRatWeightString, nullptr, Shown::AsMade, 0},
+                {"Dimensions|Dim.", "Ground state dimension", 40, CT_getDimString,
+                 CT_initDimensions, Shown::Hidden, 'R'},
+                {"Contents", "Ground state decomposition", 80, CT_getInfoString, CT_initContents,
+                 Shown::Hidden, 0},
+                {"FP label|FP_lbl|F.l.", "Fixed point labels (elements of chiral algebra)", 8,
+                 CT_getFPLabelString, nullptr, Shown::AsMade, 0},
+                {"FP mult|F.m.", "Fixed point multiplicity (due to untwisted stabilizer)", 8,
+                 CT_getFPMultString, nullptr, Shown::AsMade, 0},
+                {"Conjugate|Conj.|Cj.", "Conjugate", 8, CT_getConjString, CT_ConjugatesAvailable,
+                 Shown::Hidden, 'R'},
+                {"Bulk invariant|Bulk Inv.|Bulk", "Bulk Invariant", 20, getBulkInvariantString,
+                 nullptr, Shown::Hidden, 'R'},
+                {"Decomposition|Dec.", "Decomposition of G and H labels", 80,
+                 CT_getDecompositionString, nullptr, Shown::AsMade, 0}});
+}
+
+void defineAlgebraTables() {
+    addColumns("Algebras",
+               {{"Name", "Algebra name", 60, SM_getAlgebraNameString, nullptr, Shown::AsMade, 0},
+                {"Allocation|Alloc.", "Allocated bytes", 20, SM_getAlgebraSizeString, nullptr,
+                 Shown::AsMade, 0},
+                {"Primaries|Prim.", "Number of primaries (representations)", 20,
+                 SM_getAlgebraPrimString, nullptr, Shown::AsMade, 0},
+                {"Available|Av.", "Matrix S available", 6, SM_getAlgebraS_AvailabilityString,
+                 nullptr, Shown::AsMade, 0}});
+    addIncrem("Algebras",
+              [](void* sd) -> void* { return SM_nextAlgebra(static_cast<SpectrumData*>(sd)); });
+    addColumns("Decomposition",
+               {{"Labels", "Labels of terms in decomposition", 60, CT_getDecompVectorString,
+                 nullptr, Shown::AsMade, 0},
+                {"Weights", "Weights of terms in decomposition", 20, CT_getDecompWeightString,
+                 nullptr, Shown::AsMade, 0},
+                {"Dimensions|Dims.", "Dimensions of terms in decomposition", 20,
+                 CT_getDecompDimString, CT_initDecompDimensions, Shown::AsMade, 'R'}});
+    addColumns("Lorentz",
+               {{"Notation", "Notation", 7, BR_getNotationString, nullptr, Shown::AsMade, 0},
+                {"Interpretation", "Interpretation", 30, BR_getInterpretationString, nullptr,
+                 Shown::AsMade, 0},
+                {"D.O.F.", "Number of lightcone degrees of freedom", 7, BR_getDOFString, nullptr,
+                 Shown::AsMade, 0}});
+}
+
+} // namespace
+
+void initializeTables() {
+    defineSpectrumTable();
+    defineTensorSpectrumTable();
+    defineAlgebraTables();
+    TableTable();
+    TableInfo();
+}
+
+void initializePrintPrefs() {
+    // Bound for completeness; nothing reads these.
+    static std::vector<int*> printPrefs;
+    printPrefs.clear();
+    if (TableData* td = findTable("Spectrum"))
+        for (ColumnData** col = td->cols; *col; ++col)
+            printPrefs.push_back(&(*col)->printPref);
+}
+
+// ------------------------------------------------------------ application parameters
+
+namespace {
+
+enum class Kind { Command, Internal };
+
+struct ParameterDefinition {
+    const char* name;
+    const char* datatype; // null for a text parameter
+    const char* value;
+    int saved;
+    POSTCOM afterCommands;
+    DFACT changeAction;
+    const char* description;
+    Kind kind = Kind::Command;
+};
+
+constexpr const char* OutputDirName = "OutputDir";
+constexpr const char* MaxrankName = "Maxrank";
+
+// clang-format off
+const ParameterDefinition ApplicationParameters[] = {
+    {"Tadpole info_level", "non_neg_int", "0", 1, nullptr, nullptr,
+     "amount of information printed while\n solving tadpole conditions."},
+    {"old_algorithm", "switch", "OFF", 0, nullptr, nullptr, "choice between algorithms"},
+    {"Heterotic factors", "non_neg_int", "1", 0, nullptr, nullptr,
+     "Number of heterotic group factors considered."},
+    {"Particle factors", "non_neg_int", "1", 0, nullptr, nullptr,
+     "Number of particle group factors considered."},
+    {"MIPF random", "non_neg_int", "0", 0, nullptr, nullptr,
+     "number of random samples in MIPF construction.\nTo switch off set to 0"},
+    {"Moebius security_level", "non_neg_int", "0", 1, nullptr, nullptr,
+     "Level of reliability required for\n solving moebius polynomial equations."},
+    {MaxrankName, "non_neg_int", "20", 1, nullptr, nullptr, "maximal rank."},
+    {"Maxperm", "non_neg_int", "100000", 1, nullptr, nullptr,
+     "maximal size of the group of permutations and outer automorphisms\nof a tensor product."},
+    {"Maxcurrent", "non_neg_int", "1000", 1, nullptr, nullptr,
+     "maximal number of currents for which automorphisms are stored"},
+    {"Max_primaries", "non_neg_int", "2000000000", 1, nullptr, nullptr,
+     "maximal number of primaries."},
+    {"High_precision", "switch", "OFF", 1, nullptr, nullptr,
+     "high or low precision in modular data display."},
+    {"Dimension", "dim", "0", 0, nullptr, nullptr, "space time dimension for superstring mode."},
+    {"Graded", "switch", "OFF", 0, nullptr, disableModularVerbose,
+     "graded/ungraded tensor product evaluation."},
+    {"Super", "switch", "OFF", 0, nullptr, nullptr, "superstring interpretation of spectra."},
+    {"Trace_resolution", "switch", "OFF", 0, nullptr, nullptr,
+     "display of FCFT contributions to resolved S.\nIf this switch is ON, the contributions to "
+     "S_{ab} are shown\nfor each current J that fixes a and b."},
+    {"S_matrix maxsize", "non_neg_int", "400", 1, nullptr, nullptr,
+     "maximal size for S_matrix storage."},
+    {"Use_orbits", "non_neg_int", "2", 1, nullptr, disableModularVerbose,
+     "level of orbit usage for fusion and annulus computations"},
+    {"Store_S", "switch", "ON", 1, nullptr, nullptr,
+     "storage of orbit-orbit S-matrix elements for single algebras"},
+    {"NIMrep Max_row", "non_neg_int", "100000", 1, nullptr, nullptr,
+     "maximal number of NIMrep row candidates"},
+    {"Invariant max_display", "non_neg_int", "100", 1, nullptr, nullptr,
+     "Maximal number of orbits shown during selection of\nsimple current invariants."},
+    {"Tadpole unitary_groups_only", "switch", "OFF", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "Allow only unitary CP groups"},
+    {"Tadpole orthogonal_groups_only", "switch", "OFF", 0, BoundarySelectionCriteriaChanged,
+     nullptr, "Allow only orthogonal CP groups"},
+    {"Tadpole symplectic_groups_only", "switch", "OFF", 0, BoundarySelectionCriteriaChanged,
+     nullptr, "Allow only symplectic CP groups"},
+    {"Tadpole real_groups_only", "switch", "OFF", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "Allow only real CP groups"},
+    {"Tadpole require_confinement", "switch", "OFF", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "Allow only OH-matter confining hidden sector CP groups"},
+    {"Tadpole allow_OH_matter", "non_neg_int", "3", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "type of Observable-Hidden matter allowed\nValues:\n 0: none\n 1: non-chiral\n 2: "
+     "non-chiral w.r.t. observable sector;\n3: all are allowed\nThe \"observable\" sector is "
+     "defined as the set of\nboundaries one with fixed CP multiplicities"},
+    {"Tadpole remove_identical", "switch", "ON", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "remove variables with identical tadpole coefficients"},
+    {"Tadpole allow_tachyons", "switch", "OFF", 0, BoundarySelectionCriteriaChanged, nullptr,
+     "allow tachyonic tadpole solutions."},
+    {"Fusion sumcheck", "switch", "OFF", 0, nullptr, nullptr,
+     "dimension sum rule check in fusion."},
+    {"Tadpole show_spectrum", "switch", "OFF", 0, nullptr, nullptr,
+     "automatic spectrum computation for tadpole solutions."},
+    {"Tadpole detailed_spectrum", "switch", "OFF", 0, nullptr, nullptr,
+     "automatic detailed spectrum computation for tadpole solutions."},
+    {"String_spectra info_level", "non_neg_int", "0", 0, nullptr, nullptr,
+     "amount of detailed information in string spectra."},
+    {"Tadpole check_solution", "switch", "OFF", 0, nullptr, nullptr,
+     "automatic equation check for tadpole solutions."},
+    {"Tadpole show_solution", "switch", "OFF", 0, nullptr, nullptr,
+     "automatic display of CP multiplicities for each solution."},
+    {"Tadpole completeness", "non_neg_int", "2", 0, tadpoleSearchParametersChanged, nullptr,
+     "completeness of tadpole solutions\n0: Only simple, < 4 brane solutions, stop after first "
+     "one\n1: All simple, < 4 brane solutions\n2: Stop after first solution\n3: Try finding "
+     "full, parametrized solution\n"},
+    {"Tadpole max_iter", "non_neg_int", "0", 0, tadpoleSearchParametersChanged, nullptr,
+     "Maximal number of boundary improvement iterations"},
+    {"Tadpole maxconf", "non_neg_int", "1000", 1, nullptr, nullptr,
+     "maximal number of brane configurations (in millions)"},
+    {"SM_search check_moebius", "switch", "ON", 0, nullptr, nullptr,
+     "check Moebius chirality for (anti)-symmetric tensors"},
+    {"SM_search new_search", "switch", "OFF", 0, nullptr, nullptr,
+     "updating of existing msol/stat files"},
+    {"SM_search pati-salam", "switch", "OFF", 0, nullptr, nullptr,
+     "Include Pati-Salam models in search"},
+    {"SM_search info_level", "int", "0", 0, nullptr, nullptr,
+     "Display progress towards successfull SM realization"},
+    {"SM_search maxconf", "non_neg_int", "1000000000", 0, nullptr, nullptr,
+     "maximal number of SM configs searched for."},
+    {"Invariant info_level", "non_neg_int", "0", 0, nullptr, nullptr,
+     "amount of information shown during simple current\n invariant computation."},
+    {"Orientifold info_level", "non_neg_int", "0", 0, nullptr, nullptr,
+     "amount of information shown during orientifold\n computation."},
+    {"Create show_info", "switch", "OFF", 0, nullptr, nullptr,
+     "display of information during CFT creation."},
+    {"Selection automorphism", nullptr, "OFF", 0, nullptr, nullptr, nullptr, Kind::Internal},
+    {"Selection symmetric", "switch", "OFF", 0, nullptr, nullptr,
+     "restriction to symmetric invariants\n during modular invariant selection"},
+    {"Selection extension", "switch", "OFF", 0, nullptr, nullptr,
+     "restriction to extension invariants\n during modular invariant selection"},
+    {"Orientifold", "switch", "ON", 0, bulkInvariantChanged, resetBoundaries,
+     "requirement of Crosscap/Moebius/Klein consistency\n during boundary search."},
+    {"Boundary_search capacity", "pos_int", "1", 0, nullptr, nullptr,
+     "storage space scaling factor used in boundary search."},
+    {"Boundary_search use_all_sets", "switch", "OFF", 0, nullptr, nullptr,
+     "usage of all boundary sets versus maximal size ones only."},
+    {"Boundary_search info_level", "non_neg_int", "0", 0, nullptr, nullptr,
+     "amount of information printed while searching for\n boundaries and crosscaps."},
+    {"Invariant statistics", "switch", "OFF", 0, nullptr, nullptr,
+     "display of statistics of bulk invariants."},
+    {"Autostore", "switch", "OFF", 1, nullptr, nullptr, "Automatic storage of modular invariants."},
+    {"Reject permutations", "switch", "ON", 0, permutationRejectionChanged, nullptr,
+     "automatic suppression of invariants related by\n permutations and outer automorphisms"},
+    {"Reject info", "switch", "OFF", 0, nullptr, nullptr,
+     "display of permutation rejection criteria"},
+    {"loop start", "non_neg_int", "0", 0, nullptr, nullptr,
+     "starting point of MIPF loops when using \"loop_command\""},
+    {"loop end", "non_neg_int", "2000000000", 0, nullptr, nullptr,
+     "end point (included) of MIPF loops when using \"loop_command\""},
+    {"Init_debug", "switch", "OFF", 0, nullptr, nullptr, "display initialization information"},
+    {"OutputFilePrefix", nullptr, "N", 1, nullptr, nullptr, "prefix for output file name"},
+    {"OutputFilePostfix", nullptr, "", 1, nullptr, nullptr, "postfix for output file name"},
+    {OutputDirName, nullptr, "HOME", 1, nullptr, nullptr, "Directory for output files"},
+    {"ModelDir", nullptr, ".", 1, nullptr, nullptr,
+     "Directory in which the file \"Models.list\" can be found"},
+    {"SM_search Nfamily", "non_neg_int", "3", 0, nullptr, nullptr,
+     "Number of families searched for in standard model searchesIf the value is set to zero, "
+     "1,2 or 3 families are searched for"},
+    {"SM_search No_frac", "switch", "OFF", 0, nullptr, nullptr,
+     "Require absence of fractionally charged massless states"},
+    {"ZNX_VERSION", "switch", "OFF", 0, nullptr, nullptr,
+     "Backward compatibility mode to regenerate\norientifold spectra with correct labelling"},
+};
+// clang-format on
+
+void declareParameter(const ParameterDefinition& p) {
+    if (p.kind == Kind::Internal) {
+        addInternalParameter(p.name, p.value, 't', p.saved);
+        return;
+    }
+    setCurrentPostCommand(p.afterCommands);
+    addParameter(p.name, p.value, p.datatype, p.description, p.saved);
+    setCurrentPostCommand(nullptr);
+    if (p.changeAction)
+        addDefaultAction(p.name, p.changeAction);
+}
+
+void attachHelpExtenders() {
+    addHelp("set maxrank", HLP_maxrank);
+    addHelp("set dimension", HLP_space_dim);
+    addHelp("set graded", HLP_graded);
+    addHelp("set super", HLP_super);
+    addHelp("set use_orbits", HLP_use_orbits);
+}
+
+// The saved preferences of the defaults file, as the rest of the run reads them.
+void applySavedPreferences() {
+    std::snprintf(tarvik_pathname, sizeof tarvik_pathname, "%s/%s", homeDirectory(),
+                  getDefault("TarvikPath"));
+    setSeverity_Error(getDefault("SeverityMask"));
+    MAXLEVEL = strnum(getDefault("MaximalLevel"));
+    getTableDefaults();
+    getIntParDefaults();
+}
+
+} // namespace
+
+void initializeDefaults() {
+    setCurrentMode(getDefaultMode());
+    for (const ParameterDefinition& p : ApplicationParameters)
+        declareParameter(p);
+    attachHelpExtenders();
+    applySavedPreferences();
+}
+
+void convertPreferences() {
+    const std::size_t home = std::strlen(homeDirectory());
+    const char* relative = tarvik_pathname;
+    if (std::strncmp(tarvik_pathname, homeDirectory(), home) == 0) {
+        relative += home;
+        if (*relative == '/')
+            ++relative;
+    }
+    setDefault("TarvikPath", relative);
+    setDefault("SeverityMask", getSeverity_Error());
+    setDefault("MaximalLevel", numstr(MAXLEVEL));
+}
+
+// ============================================================ Services
+
+const char* getOutputDir() {
+    // A text parameter's value moves when it grows, so it is looked up afresh.
+    outputdir = static_cast<char*>(getIntParPointer(OutputDirName));
+    std::string dir = outputdir ? outputdir : "";
+    if (dir == "HOME")
+        dir = homeDirectory();
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    outdir.reserve(static_cast<int>(dir.size()) + 1);
+    std::memcpy(outdir.X, dir.c_str(), dir.size() + 1);
+    return outdir.X;
+}
+
+const char* getDoneDir() {
+    return getOutputDir();
+}
+
+// ------------------------------------------------------------ pause points
+
+namespace {
+
+constexpr const char* DefaultSleepFile = "/tmp/tarvik_sleep";
+constexpr const char* DefaultNiceFile = "/tmp/tarvik_nice";
+constexpr unsigned PauseSeconds = 600;
+
+std::string sleepFile = DefaultSleepFile;
+std::string niceFile = DefaultNiceFile;
+
+void standardSleep(unsigned seconds) {
+    sleep(seconds);
+}
+
+InterruptSleep waitFor = standardSleep;
+WorkingTimeTest workingTime = WeekDayCheck;
+
+bool isPlainFile(const std::string& name) {
+    return checkDir(name.c_str()) == 1;
+}
+
+} // namespace
+
+void setInterruptServices(InterruptSleep sleeper, WorkingTimeTest test) {
+    waitFor = sleeper ? sleeper : standardSleep;
+    workingTime = test ? test : WeekDayCheck;
+}
+
+void setControlFiles(const char* sleepName, const char* niceName) {
+    sleepFile = sleepName ? sleepName : DefaultSleepFile;
+    niceFile = niceName ? niceName : DefaultNiceFile;
+}
+
+void checkInterrupt() {
+    while (isPlainFile(sleepFile)) {
+        std::puts("Sleep signal received; waiting ten minutes");
+        std::fflush(stdout);
+        waitFor(PauseSeconds);
+    }
+    if (!isPlainFile(niceFile))
+        return;
+    std::puts("Nice signal received; running only at night");
+    std::fflush(stdout);
+    while (workingTime()) {
+        if (!isPlainFile(niceFile))
+            return;
+        waitFor(PauseSeconds);
+    }
+}
+
+// ------------------------------------------------------------ algebra types
+
+int maxRank(int type) {
+    switch (type) {
+    case 5:
+        return 8;
+    case 6:
+    case 15:
+        return 4;
+    case 7:
+    case 16:
+    case 26:
+        return 2;
+    case 11:
+        return 1;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 12:
+    case 13:
+    case 14:
+        if (!maxrank)
+            maxrank = static_cast<int*>(getIntParPointer(MaxrankName));
+        return maxrank ? *maxrank : 1;
+    default:
+        Alert("maxRank", 0, InvalidTypeCode, "Invalid type %d", type);
+        return 1;
+    }
+}
+
+int minRank(int type) {
+    switch (type) {
+    case 1:
+    case 11:
+    case 13:
+        return 1;
+    case 0:
+    case 2:
+    case 3:
+    case 7:
+    case 12:
+    case 16:
+    case 26:
+        return 2;
+    case 14:
+        return 3;
+    case 4:
+    case 6:
+    case 15:
+        return 4;
+    case 5:
+        return 6;
+    default:
+        Alert("minRank", 0, InvalidTypeCode, "Invalid type %d", type);
+        return 1;
+    }
+}
+
+int algebraType(int type, int rank) {
+    if (type == 5 && rank == 4)
+        return 6;
+    if (type == 5 && rank == 2)
+        return 7;
+    return type;
+}
+
+int standardType(int type) {
+    return type == 6 || type == 7 ? 5 : type;
+}
+
+int checkFieldLimits(int lbl) {
+    const int last = TotalPrimaries ? *TotalPrimaries - 1 : 0;
+    if (lbl > last)
+        lbl = last;
+    return lbl < 0 ? 0 : lbl;
+}
+
+// ------------------------------------------------------------ user columns and blocks
+
+char* getExtraColumn(char* txt, void* expression, int lbl) {
+    const std::string label = std::to_string(lbl);
+    std::string text;
+    for (const char* c = static_cast<const char*>(expression); *c; ++c)
+        text += *c == '#' ? label : std::string(1, *c);
+    extraColumnText.reserve(static_cast<int>(text.size()) + 1);
+    std::memcpy(extraColumnText.X, text.c_str(), text.size() + 1);
+    char* end = convertToString(extraColumnText.X, txt, 80);
+    for (char* c = txt; c < end; ++c)
+        if (*c == '\n')
+            *c = ' ';
+    return end;
+}
+
+std::size_t TarvikAllocation(int level) {
+    const std::size_t total = SM_getTotalAlloc();
+    if (level > 0)
+        Alert("TarvikAllocation", 0, 100208, "Total algebra allocation %zu Bytes", total);
+    return total;
+}
+
+void writeSpectrum(FILE* ofp, char* txt, SpectrumData* sd, int cosetSwitch) {
+    if (cosetSwitch != 0)
+        printCosetHeader(nullptr, ofp);
+    else
+        printAlgebraHeader(sd, ofp);
+    std::fprintf(ofp, "\n%s", txt);
+}

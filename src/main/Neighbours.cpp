@@ -1,0 +1,292 @@
+#include "main/Neighbours.h"
+
+#include "lie/Tarvik.h"
+#include "runtime/IntCommands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+char* writeNothing(char* txt) {
+    *txt = '\0';
+    return txt;
+}
+
+} // namespace
+
+// ============================================================ Building-block store
+
+namespace {
+
+char trivialName[64] = "";
+SpectrumData trivialBlock{nullptr, trivialName, 1, ALLOC_COUNTER("Trivial algebra")};
+
+SpectrumData* blockOf(void* row) {
+    return static_cast<SpectrumData*>(row);
+}
+
+} // namespace
+
+SpectrumData* SM_getData(int type, int rank, int level) {
+    if (type == 1 && rank == 0 && level == 0) {
+        if (!trivialName[0])
+            std::snprintf(trivialName, sizeof trivialName, "%s", algebraname(1, 0, 0));
+        return &trivialBlock;
+    }
+    return nullptr;
+}
+
+std::size_t SM_getTotalAlloc() {
+    std::size_t total = 0;
+    for (SpectrumData* sd = &trivialBlock; sd; sd = sd->next)
+        if (sd->TotalAlloc.TotalAlloc != 0xFFFFFFFFu)
+            total += sd->TotalAlloc.TotalAlloc;
+    return total;
+}
+
+void initializeStoremanager() {}
+
+void printAlgebraHeader(SpectrumData* sd, FILE* ofp) {
+    std::fprintf(ofp, "Spectrum of %s\n", sd->AlgebraName);
+}
+
+SpectrumData* SM_nextAlgebra(SpectrumData* sd) {
+    return sd ? sd->next : nullptr;
+}
+
+char* SM_getLabelString(char* txt, void*, int lbl) {
+    return txt + std::sprintf(txt, "%d", lbl);
+}
+
+char* SM_getDynkinString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getCosetLabelString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getWeightString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getRatWeightString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getDimString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getConjString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getInfoString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getChargesString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getNSRString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getMultipletString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getOrbitStartString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getOrbitPositionString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getOrbitLabelString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getStabilizerString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getQdimString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getCasimirString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* SM_getLogTString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+
+// The stand-in block carries none of the optional data.
+int SM_initCosetLabels(void*) {
+    return 0;
+}
+int SM_initDimensions(void*) {
+    return 0;
+}
+int SM_initConjugates(void*) {
+    return 0;
+}
+int SM_initContents(void*) {
+    return 0;
+}
+int SM_initNSR(void*) {
+    return 0;
+}
+int SM_initQdim(void*) {
+    return 0;
+}
+int SM_initCasimir(void*) {
+    return 0;
+}
+
+char* SM_getAlgebraNameString(char* txt, void* row, int) {
+    return txt + std::sprintf(txt, "%s ", blockOf(row)->AlgebraName);
+}
+
+char* SM_getAlgebraSizeString(char* txt, void* row, int) {
+    std::uint32_t bytes = blockOf(row)->TotalAlloc.TotalAlloc;
+    return txt + std::sprintf(txt, "%u ", bytes == 0xFFFFFFFFu ? 0u : bytes);
+}
+
+char* SM_getAlgebraPrimString(char* txt, void* row, int) {
+    return txt + std::sprintf(txt, "%d", blockOf(row)->Nprimaries);
+}
+
+char* SM_getAlgebraS_AvailabilityString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+
+// ============================================================ Tensor products
+
+void initializeCoset() {}
+
+void printCosetHeader(TensorProduct*, FILE* ofp) {
+    // The current tensor product of the stand-in has no factors.
+    std::fprintf(ofp, "Spectrum of the tensor product of \n");
+}
+
+char* CT_getLabelString(char* txt, void*, int lbl) {
+    return txt + std::sprintf(txt, "%d", lbl);
+}
+
+char* CT_getCombinationString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getWeightString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getRatWeightString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getDimString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getInfoString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getFPLabelString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getFPMultString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getConjString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getDecompositionString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+int CT_initDimensions(void*) {
+    return 0;
+}
+int CT_initContents(void*) {
+    return 0;
+}
+int CT_ConjugatesAvailable(void*) {
+    return 0;
+}
+char* CT_getDecompVectorString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getDecompWeightString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* CT_getDecompDimString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+int CT_initDecompDimensions(void*) {
+    return 0;
+}
+char* BR_getNotationString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* BR_getInterpretationString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+char* BR_getDOFString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+
+// ============================================================ Modular data and invariants
+
+void initializeModular() {}
+void initializeInvariants() {}
+
+char* getBulkInvariantString(char* txt, void*, int) {
+    return writeNothing(txt);
+}
+
+void bulkInvariantChanged() {}
+void permutationRejectionChanged() {}
+
+// ============================================================ Boundaries and orientifolds
+
+void initializeCrossBound() {}
+void resetBoundaries() {}
+
+// ============================================================ String spectra and tadpoles
+
+void initializeIntersections() {}
+void initializeStringTheory() {}
+void initializeTadpole() {}
+void initializeOpenSpectrum() {}
+void initializeHeterotic() {}
+void tadpoleSearchParametersChanged() {}
+void BoundarySelectionCriteriaChanged() {}
+
+// ============================================================ Standard-model searches
+
+void initializeSearchSM() {}
+void initializeZNX_SearchSM() {}
+
+// ============================================================ Command set
+
+namespace {
+
+// The parameter "Dimension" takes this type; the command set brings its bounds.
+ConversionResult* convertDimension(void* word, int) {
+    static ConversionResult result;
+    result.max = 0;
+    result.rc = convertToInteger(static_cast<const char*>(word), &result.value);
+    return &result;
+}
+
+} // namespace
+
+void initializeCommands() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The built-in commands also bring up the default mode, the error system and the terminal.
+    initializeGeneralCommands();
+    getConversion("dim", makeConversionMethod(convertDimension, 'i',
+                                              "Space-time dimension in superstring mode"));
+    // The application's other argument types, its modes and its commands are registered here
+    // once they exist.
+}
+
+void initializeCommandPointers() {}
+void initializeCommandParameters() {}
+void disableCoset() {}
+void disableModularVerbose() {}
+void HLP_maxrank() {}
+void HLP_space_dim() {}
+void HLP_graded() {}
+void HLP_super() {}
+void HLP_use_orbits() {}

@@ -1,0 +1,130 @@
+// Stand-ins for the subsystems that start-up brings up but that are not built yet: the
+// building-block store, tensor products, modular data, boundaries, string spectra, the
+// standard-model searches and the application commands. Each section offers exactly what
+// start-up and the output tables call; the subsystem, once built, replaces its section.
+#pragma once
+
+#include "runtime/Allocation.h"
+
+#include <cstdio>
+
+// ---- Building-block store ----
+
+// One building block. Start-up reads only these fields.
+struct SpectrumData {
+    SpectrumData* next; // the next block of the store's list
+    char* AlgebraName;
+    int Nprimaries;
+    AllocCount TotalAlloc;
+};
+
+// The store's block for an algebra triple; null for a triple the store cannot make. The stand-in
+// knows only the trivial block (1, 0, 0), which has the vacuum as its one primary.
+SpectrumData* SM_getData(int type, int rank, int level);
+std::size_t SM_getTotalAlloc();
+void initializeStoremanager();
+void printAlgebraHeader(SpectrumData* sd, FILE* ofp);
+SpectrumData* SM_nextAlgebra(SpectrumData* sd);
+
+// Cells (COL_CONT) and availability tests (COL_INIT) of the tables "Spectrum" and "Algebras".
+char* SM_getLabelString(char* txt, void* row, int lbl);
+char* SM_getDynkinString(char* txt, void* row, int lbl);
+char* SM_getCosetLabelString(char* txt, void* row, int lbl);
+char* SM_getWeightString(char* txt, void* row, int lbl);
+char* SM_getRatWeightString(char* txt, void* row, int lbl);
+char* SM_getDimString(char* txt, void* row, int lbl);
+char* SM_getConjString(char* txt, void* row, int lbl);
+char* SM_getInfoString(char* txt, void* row, int lbl);
+char* SM_getChargesString(char* txt, void* row, int lbl);
+char* SM_getNSRString(char* txt, void* row, int lbl);
+char* SM_getMultipletString(char* txt, void* row, int lbl);
+char* SM_getOrbitStartString(char* txt, void* row, int lbl);
+char* SM_getOrbitPositionString(char* txt, void* row, int lbl);
+char* SM_getOrbitLabelString(char* txt, void* row, int lbl);
+char* SM_getStabilizerString(char* txt, void* row, int lbl);
+char* SM_getQdimString(char* txt, void* row, int lbl);
+char* SM_getCasimirString(char* txt, void* row, int lbl);
+char* SM_getLogTString(char* txt, void* row, int lbl);
+int SM_initCosetLabels(void* row);
+int SM_initDimensions(void* row);
+int SM_initConjugates(void* row);
+int SM_initContents(void* row);
+int SM_initNSR(void* row);
+int SM_initQdim(void* row);
+int SM_initCasimir(void* row);
+char* SM_getAlgebraNameString(char* txt, void* row, int lbl);
+char* SM_getAlgebraSizeString(char* txt, void* row, int lbl);
+char* SM_getAlgebraPrimString(char* txt, void* row, int lbl);
+char* SM_getAlgebraS_AvailabilityString(char* txt, void* row, int lbl);
+
+// ---- Tensor products, simple currents and space-time interpretation ----
+
+struct TensorProduct;
+
+void initializeCoset();
+// With TP null it describes the current tensor product.
+void printCosetHeader(TensorProduct* TP, FILE* ofp);
+
+// Cells and availability tests of "TensorSpectrum", "Decomposition" and "Lorentz".
+char* CT_getLabelString(char* txt, void* row, int lbl);
+char* CT_getCombinationString(char* txt, void* row, int lbl);
+char* CT_getWeightString(char* txt, void* row, int lbl);
+char* CT_getRatWeightString(char* txt, void* row, int lbl);
+char* CT_getDimString(char* txt, void* row, int lbl);
+char* CT_getInfoString(char* txt, void* row, int lbl);
+char* CT_getFPLabelString(char* txt, void* row, int lbl);
+char* CT_getFPMultString(char* txt, void* row, int lbl);
+char* CT_getConjString(char* txt, void* row, int lbl);
+char* CT_getDecompositionString(char* txt, void* row, int lbl);
+int CT_initDimensions(void* row);
+int CT_initContents(void* row);
+int CT_ConjugatesAvailable(void* row);
+char* CT_getDecompVectorString(char* txt, void* row, int lbl);
+char* CT_getDecompWeightString(char* txt, void* row, int lbl);
+char* CT_getDecompDimString(char* txt, void* row, int lbl);
+int CT_initDecompDimensions(void* row);
+char* BR_getNotationString(char* txt, void* row, int lbl);
+char* BR_getInterpretationString(char* txt, void* row, int lbl);
+char* BR_getDOFString(char* txt, void* row, int lbl);
+
+// ---- Modular data, fusion and modular invariants ----
+
+void initializeModular();
+void initializeInvariants();
+char* getBulkInvariantString(char* txt, void* row, int lbl);
+void bulkInvariantChanged();
+void permutationRejectionChanged();
+
+// ---- Boundaries, crosscaps and orientifolds ----
+
+void initializeCrossBound();
+void resetBoundaries();
+
+// ---- String spectra and tadpole conditions ----
+
+void initializeIntersections();
+void initializeStringTheory();
+void initializeTadpole();
+void initializeOpenSpectrum();
+void initializeHeterotic();
+void tadpoleSearchParametersChanged();
+void BoundarySelectionCriteriaChanged();
+
+// ---- Standard-model searches ----
+
+void initializeSearchSM();
+void initializeZNX_SearchSM();
+
+// ---- Command set ----
+
+// The whole command language: the built-in commands first, then the application's.
+void initializeCommands();
+void initializeCommandPointers();
+void initializeCommandParameters();
+void disableCoset();
+void disableModularVerbose();
+void HLP_maxrank();
+void HLP_space_dim();
+void HLP_graded();
+void HLP_super();
+void HLP_use_orbits();

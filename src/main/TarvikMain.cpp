@@ -1,0 +1,22 @@
+// The program: its banner, the one-time set-up, the leading options, the command files given on
+// the command line and then the terminal. It ends only through exit.
+#include "main/ControlUtility.h"
+#include "main/TarvikStartup.h"
+#include "runtime/Parameters.h"
+#include "runtime/SystemUtility.h"
+#include "runtime/Terminal.h"
+
+int main(int argc, char** argv) {
+    printBanner(getCurrentHostName(), __DATE__, __TIME__);
+    printProcessorNote();
+    CPUTime();
+    initializeAll();
+    if (auto* interactive = static_cast<int*>(getIntParPointer("interactive")))
+        *interactive = 1;
+    const int first = readLeadingOptions(argc, argv);
+    startSingleAlgebraInput();
+    if (first >= argc)
+        readFromTerminal();
+    runCommandFiles(argc - first, argv + first);
+    finishCommandFiles();
+}
