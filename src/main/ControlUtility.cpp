@@ -1,5 +1,6 @@
 #include "main/ControlUtility.h"
 
+#include "commands/Commands.h"
 #include "lie/Tarvik.h"
 #include "runtime/Allocation.h"
 #include "runtime/Error.h"
@@ -93,6 +94,7 @@ void initializeAll() {
         return;
     done = true;
     initializeMemory();
+    bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
     initializeCommands();
     registerDefaults("Tarvik6", TarvikDefaults, convertPreferences);
     addInternalParameter("log", "OFF", 't', 1);

@@ -254,39 +254,3 @@ void BoundarySelectionCriteriaChanged() {}
 void initializeSearchSM() {}
 void initializeZNX_SearchSM() {}
 
-// ============================================================ Command set
-
-namespace {
-
-// The parameter "Dimension" takes this type; the command set brings its bounds.
-ConversionResult* convertDimension(void* word, int) {
-    static ConversionResult result;
-    result.max = 0;
-    result.rc = convertToInteger(static_cast<const char*>(word), &result.value);
-    return &result;
-}
-
-} // namespace
-
-void initializeCommands() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    // The built-in commands also bring up the default mode, the error system and the terminal.
-    initializeGeneralCommands();
-    getConversion("dim", makeConversionMethod(convertDimension, 'i',
-                                              "Space-time dimension in superstring mode"));
-    // The application's other argument types, its modes and its commands are registered here
-    // once they exist.
-}
-
-void initializeCommandPointers() {}
-void initializeCommandParameters() {}
-void disableCoset() {}
-void disableModularVerbose() {}
-void HLP_maxrank() {}
-void HLP_space_dim() {}
-void HLP_graded() {}
-void HLP_super() {}
-void HLP_use_orbits() {}

@@ -115,16 +115,3 @@ void BoundarySelectionCriteriaChanged();
 void initializeSearchSM();
 void initializeZNX_SearchSM();
 
-// ---- Command set ----
-
-// The whole command language: the built-in commands first, then the application's.
-void initializeCommands();
-void initializeCommandPointers();
-void initializeCommandParameters();
-void disableCoset();
-void disableModularVerbose();
-void HLP_maxrank();
-void HLP_space_dim();
-void HLP_graded();
-void HLP_super();
-void HLP_use_orbits();

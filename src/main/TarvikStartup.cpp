@@ -1,5 +1,7 @@
 #include "main/TarvikStartup.h"
 
+#include "commands/Commands.h"
+
 #include "main/ControlUtility.h"
 #include "runtime/Allocation.h"
 #include "runtime/Error.h"

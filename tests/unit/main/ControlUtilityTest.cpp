@@ -1,5 +1,7 @@
 #include "main/ControlUtility.h"
 
+#include "commands/Commands.h"
+
 #include "runtime/Defaults.h"
 #include "runtime/Error.h"
 #include "runtime/Interpreter.h"

@@ -1,0 +1,178 @@
+// The application's command set: its modes and their switches, the registration of the commands
+// of every family in one fixed order, the application's argument types and their converters, and
+// the help extenders.
+#pragma once
+
+#include "runtime/Interpreter.h"
+
+#include <span>
+
+// ---- Modes and the state they guard ----
+
+// Made at registration; null before.
+extern ModeType* SingleAlgebraMode;
+extern ModeType* TensorMode;
+extern ModeType* ModularMode;
+extern ModeType* BoundaryMode;
+
+// 0 no spectrum of the current theory, 1 the full spectrum with modular data, 2 the massless
+// spectrum only, 3 the simple-current spectrum only.
+extern int Spectrum_Computed;
+// 1 only while "display massless" prints; the spectrum cells then drop fields that are not
+// massless.
+extern int massless_only;
+// The name of the current model, "UNDEFINED" until one is built.
+extern char CurrentCY[80];
+
+void enableModular();
+void disableModular();
+void disableModularVerbose();
+void enableCoset();
+void disableCoset();
+// The Boundary mode's function: reports why the mode is off and leaves it off.
+void InitializeOpenStrings();
+
+// -2 on the first call, -1 afterwards.
+int PreviousType();
+ConversionResult* ConversionReturn(int rc);
+void setLimits(int value, int* min, int* max);
+
+// ---- Start-up ----
+
+// The built-in commands, then the application's argument types, modes and commands; once.
+void initializeCommands();
+// Everything of initializeCommands after the built-in commands; also once. The interpreter's
+// default mode must exist.
+void registerApplicationCommands();
+// The pointer to "Maxrank"; run after the defaults file has been read.
+void initializeCommandPointers();
+// The other parameter pointers; run after every module has registered its parameters.
+void initializeCommandParameters();
+
+// ---- Command families ----
+// Every command has one row in the registration table, which fixes its mode, its place in the
+// order and the open-string hook it runs under. A family hands its definitions over before
+// registration; the rows of families not handed over are skipped.
+
+enum class CommandFamily {
+    Theory,      // construction of theories
+    Spectrum,    // spectrum computation and display
+    Lie,         // Lie algebra and Weyl group
+    ModularData, // S, T, P and fusion
+    Checks,      // consistency checks, Galois and simple currents
+    Invariants,  // modular invariants
+    Browse,      // browsing the current theory
+    Boundary,    // boundaries and crosscaps
+    Orientifold, // orientifolds and Klein bottles
+    Tadpole,     // tadpoles and brane configurations
+    String,      // string spectra
+    Scan,        // scan summaries
+    Search,      // standard-model searches
+    Fusing,      // fusing matrices
+};
+
+struct CommandDefinition {
+    const char* words; // as in the registration table
+    const char* parms;
+    COM exec;
+    const char* help;
+};
+
+// The definitions must outlive registration.
+void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> commands);
+// The words of the registered commands and keyword nodes, in registration order.
+std::span<const char* const> registeredApplicationCommands();
+
+// ---- What the subsystems above hand over ----
+// The command set sits below the start-up and the subsystems it drives, so each of them hands
+// its part over at start-up. A part not handed over counts as data that do not exist.
+
+// The current theory's globals of the start-up.
+void bindCurrentTheory(int* KMCosetSwitch, int** TotalPrimaries, int** TotalCurrents);
+// The count TotalPrimaries points at while a tensor product is entered and not yet computed.
+int* unlimitedPrimaries();
+
+struct StoreServices {
+    int (*currentType)(); // type code of the current building block
+    int (*currentRank)();
+};
+
+struct TensorServices {
+    int (*factorCount)(); // factors of the current tensor product
+    int (*currentCheck)(int factor, int label);
+    int (*fieldCheck)(int factor, int label);
+};
+
+struct BulkInvariant;
+
+struct ModularServices {
+    void (*resetAlgebraRequirements)();
+    void (*resetInvariantStore)();
+    void (*resetSelectionCriteria)();
+    int (*TotalInvariants)();
+    void (*CFTChanged)();
+    BulkInvariant* (*storeBulkInvariant)(char* name, BulkInvariant* bi, int copy, int notify);
+    BulkInvariant** (*getCurrentBulk)();
+    int (*getConjugate)(int label); // -1 when the conjugate is not known
+};
+
+struct BoundaryServices {
+    int (*TotalBoundaries)();
+    int (*TotalIshibashi)();
+    PRECOM initializeOrientedOpenString;
+    PRECOM initializeOpenString;
+};
+
+// Each replaces the whole part; an empty one withdraws it.
+void installStoreServices(const StoreServices& services);
+void installTensorServices(const TensorServices& services);
+void installModularServices(const ModularServices& services);
+void installBoundaryServices(const BoundaryServices& services);
+
+// ---- Argument converters ----
+// All return one shared record, valid until the next conversion: rc 0 a value, -1 a range from
+// value to max, a positive rc a refusal.
+
+ConversionResult* convertToRange(void* key, int Max, int count, const char* txt, int strictMaximum,
+                                 int checkRange);
+ConversionResult* CONV_getCurrent(void* key, int count);
+ConversionResult* CONV_getfcur(void* key, int count);
+ConversionResult* CONV_getffield(void* key, int count);
+ConversionResult* CONV_getLabel(void* key, int count);
+ConversionResult* CONV_getRoot(void* key, int count);
+ConversionResult* CONV_getN_susy(void* key, int count);
+ConversionResult* CONV_getlevel(void* key, int count);
+ConversionResult* CONV_getradius(void* key, int count);
+ConversionResult* CONV_getrank(void* key, int count);
+ConversionResult* CONV_getdim(void* key, int count);
+ConversionResult* CONV_getBound(void* key, int count);
+ConversionResult* CONV_getIshibashi(void* key, int count);
+
+// The type code of a type word ("b" is B, "bt" Bt), or -1.
+int convertTYPE(const char* TYPE);
+
+// ---- Help extenders ----
+
+void HLP_bulk();
+void HLP_susy();
+void HLP_space_dim();
+void HLP_decomp();
+void HLP_maxrank();
+void HLP_use_orbits();
+void HLP_super();
+void HLP_graded();
+void HLP_restricted_spectrum();
+void HLP_restore();
+void HLP_newcol();
+void HLP_create();
+void HLP_current();
+void HLP_pfusion();
+void HLP_fusion();
+void HLP_pmatrix();
+void HLP_s();
+void HLP_types();
+void HLP_algebra();
+void HLP_twists();
+void HLP_check_twists();
+void HLP_minimal();
+void HLP_compute();

@@ -1,0 +1,234 @@
+#include "commands/CommandsInternal.h"
+
+#include "runtime/Error.h"
+#include "runtime/Output.h"
+#include "runtime/Parameters.h"
+
+#include <climits>
+
+ModeType* SingleAlgebraMode = nullptr;
+ModeType* TensorMode = nullptr;
+ModeType* ModularMode = nullptr;
+ModeType* BoundaryMode = nullptr;
+
+int Spectrum_Computed = 0;
+int massless_only = 0;
+char CurrentCY[80] = "UNDEFINED";
+
+namespace commands {
+
+int* maxrank = nullptr;
+int* DoublePrecision = nullptr;
+int* super = nullptr;
+int* AutoStore = nullptr;
+int* RemoveId = nullptr;
+int* TerminalInput = nullptr;
+int* ZNX = nullptr;
+int* MaxConf = nullptr;
+int* NF = nullptr;
+int* SM = nullptr;
+BulkInvariant** CurrentBulkPointer = nullptr;
+int Susic = 0;
+
+} // namespace commands
+
+using namespace commands;
+
+namespace {
+
+int LastType = -2;
+int MaxPrimaries = INT_MAX;
+
+int* KMCosetSwitchRef = nullptr;
+int** TotalPrimariesRef = nullptr;
+int** TotalCurrentsRef = nullptr;
+
+StoreServices storeServices{};
+TensorServices tensorServices{};
+ModularServices modularServices{};
+BoundaryServices boundaryServices{};
+
+int* lookUp(const char* name) {
+    return static_cast<int*>(getIntParPointer(name));
+}
+
+// The block types with modular data: the untwisted ones, B-tilde and their permutation
+// orbifolds. A negative code is a conjugate theory, which has none.
+bool hasModularData(int type) {
+    if (type < 0)
+        return false;
+    if (type % 1000 <= 10)
+        return true;
+    return type == 13 || type == 26 || type % 1000 == 27;
+}
+
+void resetTheoryData() {
+    if (modularServices.resetAlgebraRequirements)
+        modularServices.resetAlgebraRequirements();
+    if (modularServices.resetInvariantStore)
+        modularServices.resetInvariantStore();
+    if (modularServices.resetSelectionCriteria)
+        modularServices.resetSelectionCriteria();
+}
+
+void storeCurrentBulkInvariant() {
+    if (!modularServices.storeBulkInvariant)
+        return;
+    if (!CurrentBulkPointer && modularServices.getCurrentBulk)
+        CurrentBulkPointer = modularServices.getCurrentBulk();
+    modularServices.storeBulkInvariant(nullptr, CurrentBulkPointer ? *CurrentBulkPointer : nullptr,
+                                       1, 0);
+}
+
+} // namespace
+
+// ============================================================ The current theory
+
+namespace commands {
+
+int cosetSwitch() {
+    return KMCosetSwitchRef ? *KMCosetSwitchRef : 0;
+}
+
+int totalPrimaries() {
+    return TotalPrimariesRef && *TotalPrimariesRef ? **TotalPrimariesRef : 0;
+}
+
+int totalCurrents() {
+    return TotalCurrentsRef && *TotalCurrentsRef ? **TotalCurrentsRef : 0;
+}
+
+const StoreServices& store() {
+    return storeServices;
+}
+const TensorServices& tensor() {
+    return tensorServices;
+}
+const ModularServices& modular() {
+    return modularServices;
+}
+const BoundaryServices& boundary() {
+    return boundaryServices;
+}
+
+void setMode(ModeType* mode, int on) {
+    if (mode)
+        switchMode(mode, on);
+}
+
+} // namespace commands
+
+void bindCurrentTheory(int* KMCosetSwitch, int** TotalPrimaries, int** TotalCurrents) {
+    KMCosetSwitchRef = KMCosetSwitch;
+    TotalPrimariesRef = TotalPrimaries;
+    TotalCurrentsRef = TotalCurrents;
+}
+
+int* unlimitedPrimaries() {
+    return &MaxPrimaries;
+}
+
+void installStoreServices(const StoreServices& services) {
+    storeServices = services;
+}
+void installTensorServices(const TensorServices& services) {
+    tensorServices = services;
+}
+void installModularServices(const ModularServices& services) {
+    modularServices = services;
+    CurrentBulkPointer = nullptr;
+}
+void installBoundaryServices(const BoundaryServices& services) {
+    boundaryServices = services;
+}
+
+// ============================================================ Mode switches
+
+void enableModular() {
+    if (cosetSwitch() == 0 && storeServices.currentType) {
+        const int type = storeServices.currentType();
+        if (!hasModularData(type)) {
+            if (type > 10)
+                Print("No modular data are available for this algebra\n");
+            return;
+        }
+    }
+    setMode(ModularMode, 1);
+    Spectrum_Computed = 1;
+    if (modularServices.CFTChanged)
+        modularServices.CFTChanged();
+    storeCurrentBulkInvariant();
+    setMode(BoundaryMode, 1);
+}
+
+void disableModular() {
+    resetTheoryData();
+    setMode(ModularMode, 0);
+    setMode(BoundaryMode, 0);
+    Spectrum_Computed = 0;
+}
+
+void disableModularVerbose() {
+    if (modularServices.TotalInvariants && modularServices.TotalInvariants() > 0)
+        Alert("disableModularVerbose", 0, 100201,
+              "All previous modular data and stored MIPFs are erased\n");
+    disableModular();
+}
+
+void enableCoset() {
+    setMode(TensorMode, 1);
+    setMode(SingleAlgebraMode, 0);
+    setMode(ModularMode, 0);
+    setMode(BoundaryMode, 0);
+}
+
+void disableCoset() {
+    resetTheoryData();
+    Spectrum_Computed = 0;
+    setMode(TensorMode, 0);
+    setMode(SingleAlgebraMode, 1);
+    setMode(ModularMode, 0);
+    setMode(BoundaryMode, 0);
+}
+
+void InitializeOpenStrings() {
+    if (ModularMode && ModularMode->enabled)
+        Alert("InitializeOpenStrings", 0, 212404,
+              "Unexpected call of function InitializeOpenStrings");
+    else
+        Alert("InitializeOpenStrings", 1, 100302, "%s",
+              ModularMode ? ModularMode->message : "No modular data");
+}
+
+// ============================================================ Other operations
+
+int PreviousType() {
+    const int previous = LastType;
+    LastType = -1;
+    return previous;
+}
+
+void setLimits(int value, int* min, int* max) {
+    *min = value;
+    *max = value;
+}
+
+// ============================================================ Parameter pointers
+
+void initializeCommandPointers() {
+    maxrank = lookUp("Maxrank");
+}
+
+void initializeCommandParameters() {
+    DoublePrecision = lookUp("High_precision");
+    super = lookUp("Super");
+    AutoStore = lookUp("Autostore");
+    RemoveId = lookUp("Tadpole remove_identical");
+    TerminalInput = lookUp("interactive");
+    ZNX = lookUp("ZNX_VERSION");
+    MaxConf = lookUp("Tadpole maxconf");
+    NF = lookUp("Heterotic factors");
+    SM = lookUp("Particle factors");
+    CurrentBulkPointer =
+        modularServices.getCurrentBulk ? modularServices.getCurrentBulk() : nullptr;
+}

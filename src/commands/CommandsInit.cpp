@@ -1,0 +1,20 @@
+#include "commands/Commands.h"
+
+#include "runtime/IntCommands.h"
+
+namespace {
+
+// Each family of commands, once written, hands its definitions over here.
+void installCommandFamilies() {}
+
+} // namespace
+
+void initializeCommands() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    initializeGeneralCommands();
+    installCommandFamilies();
+    registerApplicationCommands();
+}
