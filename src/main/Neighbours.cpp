@@ -19,40 +19,14 @@ char* writeNothing(char* txt) {
 
 namespace {
 
-char trivialName[64] = "";
-SpectrumData trivialBlock{nullptr, trivialName, 1, ALLOC_COUNTER("Trivial algebra")};
-
 SpectrumData* blockOf(void* row) {
     return static_cast<SpectrumData*>(row);
 }
 
 } // namespace
 
-SpectrumData* SM_getData(int type, int rank, int level) {
-    if (type == 1 && rank == 0 && level == 0) {
-        if (!trivialName[0])
-            std::snprintf(trivialName, sizeof trivialName, "%s", algebraname(1, 0, 0));
-        return &trivialBlock;
-    }
-    return nullptr;
-}
-
-std::size_t SM_getTotalAlloc() {
-    std::size_t total = 0;
-    for (SpectrumData* sd = &trivialBlock; sd; sd = sd->next)
-        if (sd->TotalAlloc.TotalAlloc != 0xFFFFFFFFu)
-            total += sd->TotalAlloc.TotalAlloc;
-    return total;
-}
-
-void initializeStoremanager() {}
-
 void printAlgebraHeader(SpectrumData* sd, FILE* ofp) {
     std::fprintf(ofp, "Spectrum of %s\n", sd->AlgebraName);
-}
-
-SpectrumData* SM_nextAlgebra(SpectrumData* sd) {
-    return sd ? sd->next : nullptr;
 }
 
 char* SM_getLabelString(char* txt, void*, int lbl) {
@@ -113,12 +87,6 @@ char* SM_getLogTString(char* txt, void*, int) {
 
 // The stand-in block carries none of the optional data.
 int SM_initCosetLabels(void*) {
-    return 0;
-}
-int SM_initDimensions(void*) {
-    return 0;
-}
-int SM_initConjugates(void*) {
     return 0;
 }
 int SM_initContents(void*) {

@@ -5,26 +5,13 @@
 #pragma once
 
 #include "runtime/Allocation.h"
+#include "store/Storemanager.h"
 
 #include <cstdio>
 
-// ---- Building-block store ----
+// ---- Building-block store: the cells of its tables ----
 
-// One building block. Start-up reads only these fields.
-struct SpectrumData {
-    SpectrumData* next; // the next block of the store's list
-    char* AlgebraName;
-    int Nprimaries;
-    AllocCount TotalAlloc;
-};
-
-// The store's block for an algebra triple; null for a triple the store cannot make. The stand-in
-// knows only the trivial block (1, 0, 0), which has the vacuum as its one primary.
-SpectrumData* SM_getData(int type, int rank, int level);
-std::size_t SM_getTotalAlloc();
-void initializeStoremanager();
 void printAlgebraHeader(SpectrumData* sd, FILE* ofp);
-SpectrumData* SM_nextAlgebra(SpectrumData* sd);
 
 // Cells (COL_CONT) and availability tests (COL_INIT) of the tables "Spectrum" and "Algebras".
 char* SM_getLabelString(char* txt, void* row, int lbl);
@@ -46,8 +33,6 @@ char* SM_getQdimString(char* txt, void* row, int lbl);
 char* SM_getCasimirString(char* txt, void* row, int lbl);
 char* SM_getLogTString(char* txt, void* row, int lbl);
 int SM_initCosetLabels(void* row);
-int SM_initDimensions(void* row);
-int SM_initConjugates(void* row);
 int SM_initContents(void* row);
 int SM_initNSR(void* row);
 int SM_initQdim(void* row);

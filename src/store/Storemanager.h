@@ -1,0 +1,181 @@
+// The building-block store: one record per building block (WZW model, free boson, and the
+// blocks derived from them), created on the first request for its key and kept for the life of
+// the process, so that every record pointer handed out stays valid. Each record carries its
+// fields with labels, weights, simple-current orbits and charges, and fills the rest (conjugates,
+// dimensions, higher indices, grading, current-action table) on first use.
+#pragma once
+
+#include "numeric/Discrete.h"
+#include "numeric/LargeInteger.h"
+#include "numeric/MathUtility.h"
+#include "numeric/Sorting.h"
+#include "numeric/VectorUtility.h"
+#include "runtime/Allocation.h"
+#include "store/StringData.h"
+
+#include <cstddef>
+#include <cstdio>
+
+struct TensorProduct;
+
+// Type codes beyond those of the affine algebras: 6 minimal model made from a tensor product,
+// 7 c=1 Z2 orbifold, 9 theory made from a tensor product, 10 fixed-point theory, 26 minimal
+// fixed-point theory, 27 N=2 minimal model, t + (p-1)*1000 permutation orbifold of order p of a
+// block of type t, t - 100 the complex-conjugate theory of type t. Arrays "per field" have
+// Nprimaries entries in label order.
+struct SpectrumData {
+    SpectrumData* next;             // the store list runs newest first
+    SpectrumData** FixedPointCFT;   // per fixed-point current; filled lazily
+    SpectrumData** CosetFactors;    // factors of a theory made from a tensor product
+    SpectrumData* basis;            // the block this one is derived from
+    Discrete_Group* SimpleCurrents; // element labels are the labels of the first fields
+    int* FCFTcurrent;               // label vector of the current a fixed-point theory resolves
+    int type;
+    int rank;
+    int level;
+    int permutation_order; // 1 for ordinary blocks
+    int bootcomp;          // 1: every S element is computed directly
+    int S_available;
+    int FCFT_type; // 0 from a tensor product, 1 from a permutation orbifold
+    int RepSize;   // entries of a field's label vector
+    int Nprimaries;
+    int Norbits;
+    int AdjDimension;
+    int DualCoxeter; // -1 not set
+    int Complexity;  // 1 when S has imaginary parts
+    int S_Symmetry;
+    int graded;
+    int gradecurr; // -1 ungraded
+    int validCFT;
+    int StoreS;
+    char* grade;     // 'N' or 'R' per field
+    int* multiplets; // grade current applied to each field
+    int* info;       // 4 covariant-lattice multiplicities per field
+    int CosetFactorCount;
+    int Ncurrent;
+    int* CosetCurrents;
+    int* GH;
+    int exactWeights; // 0: weights known only modulo 1
+    int Weight_denom;
+    int* Weight_num;      // h = Weight_num[i] / Weight_denom
+    double CentralCharge; // -1.0 not set
+    double* SBase;        // S on orbits; entries -2.0 not computed
+    int* CFTtoCoset;
+    int* OrbitLabel;
+    int* OrbitGenerator;
+    int* OrbitPosition; // the current carrying the generator to the field
+    int* OrbitPointers; // generator of each orbit; filled lazily
+    int* Charges;       // Mult per field: charge k of field i is Charges[i*Mult+k] / Orders[k]
+    int* Stabilizer;    // Mult per field, in echelon form; empty entries 0
+    int FCFTnumber;
+    int* FixedPointCurrents;
+    int* FCFTshifts;
+    int* FCFTlabels; // Nprimaries per fixed-point current; -1 when not fixed
+    int* ExtDynkin;  // RepSize per field
+    int* Dimensions; // negative: big-integer handle; 999999 not determined
+    int* Conjugates; // -1: conjugate not found
+    int* GravitinoAction;
+    int* NSCurrents;
+    int NSCurrentCount; // entries NSCurrents holds
+    lint** Indices;     // rank+1 per field: dimension, then the higher indices
+    char* AlgebraName;
+    int* GaloisGenerators;
+    int* ScaleGenerators;
+    VectorSpace* CurrentOuterAutomorphisms; // rows: permutations of the currents
+    int NumberOfGaloisGenerators;
+    int* fusion_table; // Order rows of Nprimaries: J*i
+    Heterotic* string_spectrum;
+    struct TensorProduct* TensorProduct;
+    AllocCount TotalAlloc; // "Algebra " and the name; every array of the record is charged here
+};
+
+// ---- Records and the store ----
+
+SpectrumData* allocateSpectrumData(const char* name);
+// Null for an invalid key, a type-6 block that was never made, and the kinds that cannot be
+// built yet (c=1 orbifolds, N=2 minimal models).
+SpectrumData* SM_getData(int type, int rank, int level);
+SpectrumData* SM_findCFT(const char* name);
+SpectrumData* SM_getFirstAlgebra();
+void SM_setFirstAlgebra(SpectrumData* sd);
+SpectrumData* SM_nextAlgebra(SpectrumData* sd);
+std::size_t SM_getTotalAlloc();
+void initializeStoremanager();
+
+char* SM_getAlgebraName(SpectrumData* sd);
+int SM_getNumberofPrimaries(SpectrumData* sd);
+int SM_getCenter(SpectrumData* sd);
+int SM_getRepSize(SpectrumData* sd);
+double SM_getCentralCharge(SpectrumData* sd);
+int SM_getFCFTnumber(SpectrumData* sd);
+void SM_getParameters(SpectrumData* sd, int* addim, int* cox, int* Nprimaries, int* Norbits,
+                      double* cench);
+int* SM_getRep(SpectrumData* sd, int lbl);
+int* SM_getContent(SpectrumData* sd, int lbl);
+double SM_realWeight(SpectrumData* sd, int lbl);
+void SM_getRatWeight(SpectrumData* sd, int lbl, rat* w);
+double SM_getLogT(SpectrumData* sd, int lbl);
+int SM_fieldCheck(SpectrumData* sd, int c);
+int SM_currentCheck(SpectrumData* sd, int c);
+int SM_initOrbitData(SpectrumData* sd);
+void SM_getOrbifoldFCFT(SpectrumData* sd, int i, int* type, int* rank, int* level, int* shift);
+
+int SM_getLabelNoMessage(SpectrumData* sd, const int* labels);
+int SM_getLabelInOrbit(SpectrumData* sd, const int* labels, int start);
+int SM_getLieLabel(SpectrumData* sd, const int* labels);
+int SM_getLabel(SpectrumData* sd, const int* labels);
+int SM_basicCheck(SpectrumData* sd, int lbl);
+
+// Monodromy charge of field lbl with respect to current J, not taken modulo 1.
+void SM_getRatCharge(SpectrumData* sd, int J, int lbl, rat* Q);
+int SM_getCurrentOrder(SpectrumData* sd, int J);
+int SM_isTrivial(SpectrumData* sd, int lbl);
+int SM_isFusingmatrixAvailable(SpectrumData* sd);
+
+void SM_allocFCFT(SpectrumData* sd);
+void SM_allocHeterotic(SpectrumData* sd, const Heterotic* H);
+void SM_allocFieldInfo(SpectrumData* sd, int Dims, int Contents);
+
+// ---- Simple currents, orbits and grading ----
+// Results in module storage (the stabilizer list, the restricted permutations) stay valid until
+// the next call of the same operation.
+
+int SM_SimpleAction(SpectrumData* sd, int current, int primary);
+int SM_SimpleCurrentFusion(SpectrumData* sd, int cur1, int cur2);
+int SM_SimpleCurrentPower(SpectrumData* sd, int cur1, int power);
+int SM_MakeStabilizer(SpectrumData* sd, int primary, int** stab);
+int SM_fixedPointCurrent(SpectrumData* sd, int current);
+void SM_getCurrentOuterAutomorphisms(SpectrumData* sd);
+VectorSpace* SM_getIntegerSpinPermutations(SpectrumData* sd, IntegerList* Currents);
+void makeFusionTable(SpectrumData* sd);
+int getResultFromFusionTable(SpectrumData* sd, int i, int j);
+// Handler convention: -1 on success (and when graded already), 1 after an error.
+int SM_grade(SpectrumData* sd, int current);
+// space holds 2 Nprimaries ints: NS fields from 0, R fields from Nprimaries.
+int SM_makeGradeMap(SpectrumData* sd, int* space, int* Nc, int* Rc, int* Nm, int* Rm, int* gcount);
+int SM_makeNSCurrents(SpectrumData* sd, int grd);
+int SM_makeNSCurrents_ZNX_VERSION(SpectrumData* sd, int grd);
+void SM_makeOrbitPointers(SpectrumData* sd);
+
+// ---- Conjugation ----
+
+int SM_ConjugatesAvailable(SpectrumData* sd);
+// -1 when the block has no conjugation or the conjugate was not found.
+int SM_getConjugate(SpectrumData* sd, int lbl);
+int SM_computeConjugate(SpectrumData* sd, int lbl);
+// Also the availability test of the column "Conjugate" (row: the block).
+int SM_initConjugates(void* row);
+
+// ---- Dimensions, higher indices and index files ----
+// Index files live in the library directory HOME/<TarvikPath>, one per simple Lie algebra.
+
+// Also the availability test of the column "Dimensions" (row: the block).
+int SM_initDimensions(void* row);
+void SM_loadDimensions(SpectrumData* sd);
+int SM_loadIndices(SpectrumData* sd);
+int SM_writeIndexFile(SpectrumData* sd, const char* fn);
+void SM_printSpinorIndex(FILE* ofp, int type, int rank, int order, int factor);
+void SM_addIndex(SpectrumData* sd, int lbl, lint** Indices);
+// Both return static buffers; SM_setIndexFileName gives null when the path is too long.
+char* SM_setIndexFileName(SpectrumData* sd);
+char* SM_getCharacterName(SpectrumData* sd, int lbl);

@@ -1,0 +1,87 @@
+// Charge conjugation of a block, by the cheapest rule its kind allows: arithmetic for free
+// bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras. The kinds whose
+// conjugation needs the S matrix are answered as not built in.
+#include "store/Storemanager.h"
+
+#include "lie/Tarvik.h"
+#include "runtime/Error.h"
+#include "store/StoremanagerInternal.h"
+
+using store_internal::allocateFor;
+
+namespace {
+
+AllocCount ConjugationWork = ALLOC_COUNTER("Storemanager conjugation");
+GuardedArray<int> rep1("rep1", &ConjugationWork);
+
+int affineConjugate(SpectrumData* sd, int lbl) {
+    int r = sd->rank;
+    int* labels = rep1.reserve(2 * r + 2);
+    int* conjugate = labels + r + 1;
+    copyVec(r + 1, labels, SM_getRep(sd, lbl));
+    conjg_(sd->type, r, labels, conjugate);
+    conjugate[r] = labels[r];
+    int found = SM_getLabelNoMessage(sd, conjugate);
+    if (found < 0)
+        Alert("SM_computeConjugate", 0, 212404, "Charge conjugation error");
+    return found;
+}
+
+// The c=1 orbifold of parameter N: every field is self-conjugate at even N; at odd N the
+// twist fields pair up according to N modulo 4.
+int orbifoldConjugate(int N, int lbl) {
+    if (N % 2 == 0)
+        return lbl;
+    auto swap = [lbl](int a, int b) { return lbl == a ? b : lbl == b ? a : -1; };
+    int pairs[3][2] = {{1, 3},
+                       {N + 3, N % 4 == 1 ? N + 4 : N + 6},
+                       {N % 4 == 1 ? N + 5 : N + 4, N % 4 == 1 ? N + 6 : N + 5}};
+    for (auto& p : pairs)
+        if (int other = swap(p[0], p[1]); other >= 0)
+            return other;
+    return lbl;
+}
+
+} // namespace
+
+int SM_ConjugatesAvailable(SpectrumData* sd) {
+    int t = mod(sd->type, 1000);
+    return t < 8 || t == 9 || t == 10 || t == 13 || t == 27 ? 1 : 0;
+}
+
+int SM_computeConjugate(SpectrumData* sd, int lbl) {
+    int t = sd->permutation_order >= 2 ? -1 : sd->type;
+    if (t == 0)
+        return mod(sd->rank - lbl, sd->rank);
+    if (t >= 1 && t <= 5)
+        return affineConjugate(sd, lbl);
+    if (t == 7)
+        return orbifoldConjugate(sd->rank, lbl);
+    if (t == 13)
+        return lbl;
+    Alert("SM_getConjugate", 1, 112311, "Conjugation for this algebra not defined or not built in");
+    return -1;
+}
+
+int SM_initConjugates(void* row) {
+    auto* sd = static_cast<SpectrumData*>(row);
+    if (!SM_ConjugatesAvailable(sd))
+        return 0;
+    if (!sd->Conjugates) {
+        sd->Conjugates = allocateFor<int>(sd, sd->Nprimaries, "Conjugates ");
+        for (int i = 0; i < sd->Nprimaries; i++)
+            sd->Conjugates[i] = SM_computeConjugate(sd, i);
+    }
+    return 1;
+}
+
+int SM_getConjugate(SpectrumData* sd, int lbl) {
+    if (!SM_ConjugatesAvailable(sd)) {
+        Alert("SM_getConjugate", 0, 100302, "Conjugates not defined for this algebra");
+        return -1;
+    }
+    if (!SM_fieldCheck(sd, lbl))
+        return -1;
+    SM_initConjugates(sd);
+    return sd->Conjugates[lbl];
+}
