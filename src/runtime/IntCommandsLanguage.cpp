@@ -253,7 +253,10 @@ std::string replaceVarsbyDummies(const char* string, const std::vector<std::stri
         std::size_t index = 0;
         while (index < variables.size() && variables[index] != w)
             ++index;
-        out += index < variables.size() ? "%" + std::to_string(index) : w;
+        if (index < variables.size())
+            out.append("%").append(std::to_string(index));
+        else
+            out += w;
         p = end;
     }
     return out;

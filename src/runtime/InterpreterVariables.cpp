@@ -417,7 +417,7 @@ char* replaceDummiesbyValues(const char* string, char** values) {
         if (n < count)
             procedureText += values[n];
         else
-            procedureText += "%" + std::to_string(n);
+            procedureText.append("%").append(std::to_string(n));
     }
     return procedureText.data();
 }

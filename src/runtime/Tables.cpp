@@ -736,7 +736,7 @@ char* getColAbbrevString(char* txt, void* row, int lbl) {
     ColumnData* cd = columnAt(row, lbl);
     std::string text;
     for (char** alt = cd ? cd->alt_hdrs : nullptr; alt && *alt; ++alt)
-        text += (text.empty() ? "" : ",") + std::string(*alt);
+        text.append(text.empty() ? "" : ",").append(*alt);
     return writeText(txt, text.c_str());
 }
 

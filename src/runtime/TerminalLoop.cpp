@@ -56,11 +56,12 @@ int readKey(FILE* stream) {
 
 // The prompt for the next line; a full prompt sets the prefix that continuation prompts keep.
 std::string nextPrompt(int lineState, std::string& prefix) {
+    std::string prompt;
     if (lineState == LineContinues)
-        return prefix + "... ";
+        return prompt.append(prefix).append("... ");
     clearErrorScrollMode();
-    prefix = getAtLineBegin() == 1 ? "\n" : "";
-    return prefix + (switchOn("math") ? "==> " : "> ");
+    prefix.assign(getAtLineBegin() == 1 ? 1 : 0, '\n');
+    return prompt.append(prefix).append(switchOn("math") ? "==> " : "> ");
 }
 
 } // namespace
