@@ -2,6 +2,8 @@
 
 #include "numeric/Sorting.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using testsupport::stdoutOf;
 
 Discrete_Group* groupOf(std::vector<int> orders) {
     return DG_find(orders.data(), static_cast<int>(orders.size()));
@@ -30,11 +34,6 @@ template <class F> std::string errorsOf(F f) {
     return testing::internal::GetCapturedStderr();
 }
 
-template <class F> std::string outputOf(F f) {
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-}
 
 // Order by repeated addition, independent of the stored table.
 int orderByPowers(Discrete_Group* dg, int x) {
@@ -332,7 +331,7 @@ TEST(DiscreteTest, OrderedBasisPicksOneElementPerFactor) {
 
 TEST(DiscreteTest, PrintListsFactorsAndComponents) {
     Discrete_Group* dg = groupOf({2, 3});
-    std::string out = outputOf([&] { DG_print(dg); });
+    std::string out = stdoutOf([&] { DG_print(dg); });
     EXPECT_EQ(out.rfind("Multiplicity: 2\nOrder: 6\nFactors:     (2,3)\ndecomp -->   (0,0)\n", 0),
               0u);
     EXPECT_NE(out.find("decomp -->   (1,2)\n"), std::string::npos);
@@ -492,7 +491,7 @@ TEST(DiscreteTest, CountErrorDoesNotOverrunTheMap) {
     Discrete_Group* target = nullptr;
     std::string out;
     std::string err = errorsOf([&] {
-        out = outputOf([&] {
+        out = stdoutOf([&] {
             target = DG_mapSubProduct(map.get(), orders.data(), 2, elements, &four, addModulo);
         });
     });
@@ -773,7 +772,7 @@ TEST(DiscreteTest, SubgroupRecordsReuseAndGuardTheirArray) {
     EXPECT_EQ(sg->order, 30);
     for (int i = 0; i < 31; ++i)
         sg->gen[i] = i;
-    std::string out = outputOf([&] { DG_printSubGroup(sg); });
+    std::string out = stdoutOf([&] { DG_printSubGroup(sg); });
     EXPECT_EQ(out, "New subgroup:   (0)\n");
     sg->gen[31] = 5; // one past the requested length
     std::string err = errorsOf([&] { DG_freeSubgroup(sg); });

@@ -1,5 +1,7 @@
 #include "numeric/Loops.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,17 +11,10 @@
 
 namespace {
 
+using testsupport::outputOf;
+
 using Point = std::vector<int>;
 
-template <class F> std::string outputOf(F&& f) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::string out = testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr() + out;
-}
 
 Point P(const int* loop, int size) {
     return Point(loop, loop + size);

@@ -1,5 +1,7 @@
 #include "numeric/MathUtility.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,22 +14,11 @@
 
 namespace {
 
+using testsupport::contains;
+using testsupport::outputOf;
+
 constexpr double Pi = 3.14159265358979323846;
 
-// Everything a call writes on standard output and the error output.
-template <class F> std::string outputOf(F&& f) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::string out = testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr() + out;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 rat R(int num, int den) {
     return rat{num, den};

@@ -3,6 +3,8 @@
 #include "numeric/Sorting.h"
 #include "runtime/Error.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using testsupport::stdoutOf;
 
 using Rows = std::vector<std::vector<int>>;
 
@@ -43,38 +47,15 @@ template <class F> std::string errorsOf(F f) {
     return testing::internal::GetCapturedStderr();
 }
 
-template <class F> std::string outputOf(F f) {
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-}
 
 // A HOME of its own for the manual permutations file "~/MP", restored afterwards.
 class ManualFileHome {
 public:
-    ManualFileHome() {
-        char pattern[] = "/tmp/tarvik_perm_XXXXXX";
-        dir_ = mkdtemp(pattern);
-        if (const char* old = std::getenv("HOME")) {
-            hadHome_ = true;
-            oldHome_ = old;
-        }
-        setenv("HOME", dir_.c_str(), 1);
-        setManualPermutations("~/MP");
-    }
-    ~ManualFileHome() {
-        if (hadHome_)
-            setenv("HOME", oldHome_.c_str(), 1);
-        else
-            unsetenv("HOME");
-        std::filesystem::remove_all(dir_);
-    }
-    void write(const std::string& text) const { std::ofstream(dir_ + "/MP") << text; }
+    ManualFileHome() { setManualPermutations("~/MP"); }
+    void write(const std::string& text) const { std::ofstream(home_.path() + "/MP") << text; }
 
 private:
-    std::string dir_;
-    std::string oldHome_;
-    bool hadHome_ = false;
+    testsupport::TempHome home_{"tarvik_perm"};
 };
 
 TEST(PermutationsTest, ProductsAndInverses) {
@@ -175,7 +156,7 @@ TEST(PermutationsTest, TenObjectsFromTheManualFile) {
     VectorSpace* P = nullptr;
     const int terminal = OutputStatus();
     TerminalOutputOn();
-    std::string out = outputOf([&] { errorsOf([&] { P = generateAllPermutations(10); }); });
+    std::string out = stdoutOf([&] { errorsOf([&] { P = generateAllPermutations(10); }); });
     if (!terminal)
         TerminalOutputOff();
     EXPECT_NE(out.find("Reading manual permutations from file ~/MP\n"), std::string::npos);
@@ -206,7 +187,7 @@ TEST(PermutationsTest, BadManualFileLinesAreRejected) {
                "-1 1 2 3 4 5 6 7 8 0\n");
     VectorSpace* P = nullptr;
     std::string err;
-    outputOf([&] { err = errorsOf([&] { P = generateAllPermutations(10); }); });
+    stdoutOf([&] { err = errorsOf([&] { P = generateAllPermutations(10); }); });
     for (int bad : {1, 2, 4, 5, 6, 7})
         EXPECT_NE(err.find("Permutation " + std::to_string(bad) +
                            " of the manual permutations file ~/MP is not a permutation of 0 .. 9"),
@@ -278,7 +259,7 @@ TEST(PermutationsTest, ClassPermutations) {
     EXPECT_EQ(getSubPermutations(0, distinct), nullptr);
     int labels[] = {7, 7, 7, 3};
     VectorSpace** classes = nullptr;
-    std::string out = outputOf([&] { classes = getSubPermutations(4, labels); });
+    std::string out = stdoutOf([&] { classes = getSubPermutations(4, labels); });
     ASSERT_NE(classes, nullptr);
     ASSERT_NE(classes[0], nullptr);
     EXPECT_EQ(classes[1], nullptr);
@@ -289,7 +270,7 @@ TEST(PermutationsTest, ClassPermutations) {
     EXPECT_NE(out.find("Finishing getSubPermutations\n"), std::string::npos);
 
     int two[] = {1, 2, 1, 2, 2};
-    outputOf([&] { classes = getSubPermutations(5, two); });
+    stdoutOf([&] { classes = getSubPermutations(5, two); });
     EXPECT_EQ(rowsOf(classes[0]), (Rows{{0, 2}, {2, 0}}));
     EXPECT_EQ(classes[1]->Nfill, 6);
     EXPECT_EQ(rowsOf(classes[1])[0], (std::vector<int>{1, 3, 4}));

@@ -1,5 +1,7 @@
 #include "numeric/VectorUtility.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,20 +13,9 @@
 
 namespace {
 
-// Everything a call writes on standard output and the error output.
-template <class F> std::string outputOf(F&& f) {
-    testing::internal::CaptureStderr();
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::string out = testing::internal::GetCapturedStdout();
-    return testing::internal::GetCapturedStderr() + out;
-}
+using testsupport::contains;
+using testsupport::outputOf;
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 // What a printer wrote on a file stream.
 template <class F> std::string fileOutputOf(F&& f) {

@@ -1,6 +1,10 @@
 #include "runtime/Defaults.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,16 +22,10 @@ const BS_defaults BuiltIn[] = {{"TarvikPath", "Library/Tarvik"}, {"Keep S in Mem
 class Defaults : public testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("HOME");
-        oldHome = old ? old : "";
-        char pattern[] = "/tmp/defaultsXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-        setenv("HOME", home.c_str(), 1);
+        homeDir.emplace("defaults");
+        home = homeDir->path();
     }
     void TearDown() override {
-        std::system(("rm -rf '" + home + "'").c_str());
-        setenv("HOME", oldHome.c_str(), 1);
         setTablePreferenceHandlers(nullptr, nullptr);
     }
     std::string file() const { return home + "/.Defaults/Tarvik6"; }
@@ -48,8 +46,8 @@ protected:
         DefaultType* df = findDefaultPointer(name);
         return df && df->value ? df->value : "<absent>";
     }
+    std::optional<testsupport::TempHome> homeDir;
     std::string home;
-    std::string oldHome;
     std::string registerMessages;
 };
 

@@ -3,6 +3,8 @@
 #include "runtime/Output.h"
 #include "runtime/Parameters.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -67,29 +69,10 @@ std::string readFile(const std::filesystem::path &p) {
 // A HOME of its own, removed with its Logs folder afterwards.
 class TemporaryHome {
 public:
-    TemporaryHome() {
-        char pattern[] = "/tmp/tarvik_error_XXXXXX";
-        dir_ = mkdtemp(pattern);
-        const char *old = std::getenv("HOME");
-        hadHome_ = old != nullptr;
-        if (old)
-            oldHome_ = old;
-        setenv("HOME", dir_.c_str(), 1);
-    }
-    ~TemporaryHome() {
-        if (hadHome_)
-            setenv("HOME", oldHome_.c_str(), 1);
-        else
-            unsetenv("HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::filesystem::path logs() const { return std::filesystem::path(dir_) / "Logs"; }
+    std::filesystem::path logs() const { return std::filesystem::path(home_.path()) / "Logs"; }
 
 private:
-    std::string dir_;
-    std::string oldHome_;
-    bool hadHome_ = false;
+    testsupport::TempHome home_{"tarvik_error"};
 };
 
 const std::string Rule(60, '-');

@@ -10,6 +10,8 @@
 #include "runtime/Parameters.h"
 #include "runtime/Terminal.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -180,12 +182,8 @@ std::string fileText(const std::string& path) {
 
 // A folder of the test's own, removed with what it holds.
 struct TempDir {
-    std::string path;
-    TempDir() {
-        char pattern[] = "/tmp/cfcontrolXXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    testsupport::TempDir dir{"cfcontrol"};
+    const std::string& path = dir.path();
 };
 
 // ---------------------------------------------------------------- if

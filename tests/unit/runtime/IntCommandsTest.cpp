@@ -7,6 +7,8 @@
 #include "runtime/Evaluator.h"
 #include "runtime/Output.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -140,27 +142,20 @@ TEST_F(ParameterCommandTest, StringParameter) {
 }
 
 TEST_F(ParameterCommandTest, SavePreferencesWritesTheDefaultsFile) {
-    char home[] = "/tmp/zp_home_XXXXXX";
-    ASSERT_NE(mkdtemp(home), nullptr);
-    const char* oldHome = std::getenv("HOME");
-    const std::string keptHome = oldHome ? oldHome : "";
-    setenv("HOME", home, 1);
+    const testsupport::TempHome tempHome("zp_home");
+    const std::string& home = tempHome.path();
     setDefaultFile("Tarvik6");
     addParameter("ZpSaved", "7", "int", "saved number", 1);
     addParameter("ZpSavedSwitch", "OFF", "switch", "saved switch", 1);
     run("set zpsaved 3*4;set zpsavedswitch on;save preferences");
     EXPECT_EQ(rc, 0);
-    const std::string file = std::string(home) + "/.Defaults/Tarvik6";
+    const std::string file = home + "/.Defaults/Tarvik6";
     EXPECT_EQ(run("show default_file"), file + "\n");
     std::ifstream in(file);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("\"ZpSaved\" \"12\"\n"), std::string::npos);
     EXPECT_NE(text.str().find("\"ZpSavedSwitch\" \"ON\"\n"), std::string::npos);
-    std::remove(file.c_str());
-    rmdir((std::string(home) + "/.Defaults").c_str());
-    rmdir(home);
-    setenv("HOME", keptHome.c_str(), 1);
 }
 
 TEST_F(ParameterCommandTest, InterpreterSwitchesAreDeclared) {

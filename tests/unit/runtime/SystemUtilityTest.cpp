@@ -1,6 +1,10 @@
 #include "runtime/SystemUtility.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdlib>
 #include <fstream>
@@ -13,16 +17,10 @@ namespace {
 class SystemUtility : public testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("HOME");
-        oldHome = old ? old : "";
-        char pattern[] = "/tmp/sysutilXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-        setenv("HOME", home.c_str(), 1);
+        homeDir.emplace("sysutil");
+        home = homeDir->path();
     }
     void TearDown() override {
-        std::system(("rm -rf '" + home + "'").c_str());
-        setenv("HOME", oldHome.c_str(), 1);
         setProcessorClock(nullptr);
     }
     void writeFile(const std::string& path, const std::string& text) {
@@ -32,8 +30,8 @@ protected:
         writeFile(home + "/stdin", text);
         ASSERT_NE(std::freopen((home + "/stdin").c_str(), "r", stdin), nullptr);
     }
+    std::optional<testsupport::TempHome> homeDir;
     std::string home;
-    std::string oldHome;
 };
 
 bool isDirectory(const std::string& path) {

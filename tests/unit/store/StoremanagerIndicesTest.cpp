@@ -3,7 +3,11 @@
 #include "StoreTestHelpers.h"
 #include "runtime/Defaults.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,17 +90,9 @@ std::string indexText(SpectrumData* sd, int lbl, int k) {
 class IndexFiles : public testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/store_indicesXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        home = pattern;
-        const char* old = std::getenv("HOME");
-        oldHome = old ? old : "";
-        setenv("HOME", home.c_str(), 1);
+        homeDir.emplace("store_indices");
+        home = homeDir->path();
         library = home / "Library" / "Tarvik";
-    }
-    void TearDown() override {
-        setenv("HOME", oldHome.c_str(), 1);
-        fs::remove_all(home);
     }
     // Loads the indices and returns what was printed on standard output.
     std::string load(SpectrumData* sd, int* count) {
@@ -104,8 +100,8 @@ protected:
         *count = SM_loadIndices(sd);
         return testing::internal::GetCapturedStdout();
     }
+    std::optional<testsupport::TempHome> homeDir;
     fs::path home, library;
-    std::string oldHome;
 };
 
 // For A2 the index of order n of the second fundamental weight is 3 - 2^(n-1).
