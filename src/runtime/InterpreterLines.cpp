@@ -185,6 +185,8 @@ struct FilePosition {
 
 void runFileLine(const std::string& line, CommandLine* cl) {
     CurrentInputLine = line;
+    // As at the terminal, what an earlier line held back is not shown with this one.
+    flushErrors();
     if (!line.empty() && line[0] != '#')
         buildCommandLine(line.c_str(), cl);
     ++LineNumber;

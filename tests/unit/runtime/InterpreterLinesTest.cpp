@@ -274,6 +274,19 @@ TEST_F(InterpreterLinesTest, HashAfterBlanksRunsAsAnUnknownCommand) {
     EXPECT_EQ(calls, (Calls{"w(after)"}));
 }
 
+// The remainder of a stopped file line is held back for that line only: it must not come out
+// with the messages of a later line, as it does not at the terminal.
+TEST_F(InterpreterLinesTest, RemainderOfAFileLineIsNotShownWithTheNextLine) {
+    const std::string file = writeFile("rest.cmd", "zlfail; zlw skipped\nzlnosuchcommand\n");
+    testing::internal::CaptureStderr();
+    executeCommandFile(file.c_str(), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    // Held alone, the message of the second line is shown as it is.
+    EXPECT_NE(err.find("Command zlnosuchcommand not known"), std::string::npos) << err;
+    EXPECT_EQ(err.find("Remainder (zlw skipped) ignored"), std::string::npos) << err;
+    EXPECT_EQ(calls, (Calls{"fail"}));
+}
+
 TEST_F(InterpreterLinesTest, MissingFileRunsNothing) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(executeCommandFile((dir / "absent.cmd").c_str(), 0), 1);
