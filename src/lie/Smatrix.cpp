@@ -67,7 +67,8 @@ void dispatch(int type, int rank, int level, const int* rep1, const int* rep2, d
         TarvikA(rep1, rep2, sumr, sumi, rank, level);
         break;
     case 2:
-        if (level > 1)
+        // The level-1 table names the fields of rank 2 and more; B1 is A1 at twice the level.
+        if (level > 1 || rank == 1)
             TarvikB(rep1, rep2, sumr, sumi, rank, level);
         else
             TarvikB1(rep1, rep2, sumr, sumi, rank);

@@ -7,6 +7,9 @@ namespace tarvik_internal {
 extern int InLevel;
 extern int InRank;
 
+// The type whose inverse Cartan data give the inner products of the horizontal algebra.
+int metricType(int type, int rank);
+
 // Live value of the parameter "Maxrank".
 int maxRankValue();
 void raiseMaxRank(int value);

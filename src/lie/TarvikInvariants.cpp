@@ -2,6 +2,8 @@
 // level and quantum dimension, computed on the horizontal algebra of the type.
 #include "lie/Tarvik.h"
 
+#include "lie/TarvikInternal.h"
+
 #include "numeric/LargeInteger.h"
 #include "numeric/MathUtility.h"
 
@@ -57,6 +59,13 @@ long long casimirNumerator(const int* rep, int rank) {
 
 } // namespace
 
+// B(2t) of rank 1 keeps its own data: its one finite root is short, as in every B(2t), while
+// the rank-1 rule of the untwisted types would make the horizontal B1 an A1 with a long root
+// and double every conformal weight.
+int tarvik_internal::metricType(int type, int rank) {
+    return type == 13 && rank == 1 ? type : LieType(type);
+}
+
 fint* IntegerDim(const int* rep, int type, int rank) {
     if (type < 0)
         return nullptr;
@@ -109,7 +118,7 @@ rat* RCasimir(const int* rep, int type, int rank) {
         casimirValue = {0, 1};
         return &casimirValue;
     }
-    InverseCartan(LieType(type), rank);
+    InverseCartan(tarvik_internal::metricType(type, rank), rank);
     long long num = casimirNumerator(rep, rank);
     long long den = 2LL * getMetricNorm();
     long long g = std::gcd(num < 0 ? -num : num, den);
@@ -121,7 +130,7 @@ rat* RCasimir(const int* rep, int type, int rank) {
 double Casimir(const int* rep, int type, int rank) {
     if (type == 0)
         return 0.0;
-    InverseCartan(LieType(type), rank);
+    InverseCartan(tarvik_internal::metricType(type, rank), rank);
     long double sum = casimirNumerator(rep, rank);
     return static_cast<double>(sum / getMetricNorm() * 0.5L);
 }
@@ -129,7 +138,7 @@ double Casimir(const int* rep, int type, int rank) {
 int DynkinNorm(const int* rep, int type, int rank) {
     if (type == 0)
         return 0;
-    InverseCartan(LieType(type), rank);
+    InverseCartan(tarvik_internal::metricType(type, rank), rank);
     const int* icm = getICM();
     int total = 0;
     for (int i = 0; i < rank; i++)
@@ -141,7 +150,7 @@ int DynkinNorm(const int* rep, int type, int rank) {
 int Weight_denom(int type, int rank, int level, int g) {
     if (type == 0)
         return 2 * rank;
-    InverseCartan(LieType(type), rank);
+    InverseCartan(tarvik_internal::metricType(type, rank), rank);
     return 2 * getMetricNorm() * (level + g);
 }
 

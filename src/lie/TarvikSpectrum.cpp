@@ -628,7 +628,7 @@ Fields enumerateFields(const Algebra& alg, int level, int adj) {
         Nenumerated = 0;
         return f;
     }
-    InverseCartan(LieType(alg.type), alg.rank);
+    InverseCartan(tarvik_internal::metricType(alg.type, alg.rank), alg.rank);
     f.denom = 2 * getMetricNorm() * (alg.g + alg.level);
     Cartan(alg.type, alg.rank);
     f.c = centralCharge(alg, adj, level);

@@ -1,6 +1,7 @@
 #include "lie/Galois.h"
 
 #include "LieTestHelpers.h"
+#include "lie/Smatrix.h"
 #include "lie/Tarvik.h"
 #include "runtime/Error.h"
 #include "runtime/Output.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <fstream>
 #include <numeric>
@@ -278,6 +281,48 @@ TEST_F(GaloisFixture, UnitsActAsAGroupOnTheFields) {
                     }
                 }
         }
+}
+
+// A Galois permutation is a symmetry of S: eps(a) S(pi a, b) = eps(b) S(a, pi b), since both
+// sides are the Galois image of the same symmetric entry.
+TEST_F(GaloisFixture, PermutationsAreSymmetriesOfS) {
+    const int cases[][3] = {{1, 2, 2}, {1, 3, 2}, {2, 3, 1}, {2, 3, 2}, {2, 4, 1},
+                            {3, 3, 2}, {4, 4, 2}, {4, 5, 1}, {4, 5, 2}, {5, 2, 3},
+                            {5, 4, 2}, {5, 6, 2}, {5, 7, 2}, {5, 8, 2}};
+    for (const auto& c : cases) {
+        const int type = c[0], rank = c[1], level = c[2];
+        SCOPED_TRACE(algebraname(type, rank, level));
+        std::vector<std::vector<int>> fields; // extended labels
+        for (const auto& w : integrableWeights(type, rank, level))
+            fields.push_back(galois(type, rank, level, w, 1).labels);
+        const int N = static_cast<int>(fields.size());
+        std::vector<std::complex<double>> S(N * N);
+        for (int a = 0; a < N; a++)
+            for (int b = 0; b < N; b++) {
+                double re = 0, im = 0;
+                SDirect(type, rank, level, fields[a].data(), fields[b].data(), &re, &im);
+                S[a * N + b] = {re, im};
+            }
+        std::vector<int> units = unitsOf(GaloisModulus(type, rank, level));
+        if (units.size() > 8)
+            units.resize(8);
+        for (int l : units) {
+            std::vector<int> pi(N), eps(N);
+            for (int a = 0; a < N; a++) {
+                const Image x = galois(type, rank, level, fields[a], l);
+                pi[a] = static_cast<int>(std::find(fields.begin(), fields.end(), x.labels) -
+                                         fields.begin());
+                ASSERT_LT(pi[a], N) << "scale " << l;
+                eps[a] = x.sign;
+            }
+            for (int a = 0; a < N; a++)
+                for (int b = 0; b < N; b++)
+                    EXPECT_LT(std::abs(double(eps[a]) * S[pi[a] * N + b] -
+                                       double(eps[b]) * S[a * N + pi[b]]),
+                              1e-9)
+                        << "scale " << l << " (" << a << "," << b << ")";
+        }
+    }
 }
 
 // ---- Unit group ----

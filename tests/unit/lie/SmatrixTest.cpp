@@ -320,9 +320,10 @@ TEST_F(Smatrix, DeterminantFormulasAgreeWithLevel1Tables) {
     }
 }
 
-// B1 is enumerated as A1 at twice the level, and its S-matrix is that of A1 at 2k.
+// B1 is enumerated as A1 at twice the level, and its S-matrix is that of A1 at 2k, also at
+// level 1, where the fields are no vector and spinor of B.
 TEST_F(Smatrix, B1IsA1AtTwiceTheLevel) {
-    for (int k = 2; k <= 3; k++)
+    for (int k = 1; k <= 3; k++)
         for (int a = 0; a <= 2 * k; a++)
             for (int b = 0; b <= 2 * k; b++) {
                 const int ra[2] = {a, 2 * k - a}, rb[2] = {b, 2 * k - b};
@@ -348,13 +349,16 @@ TEST_F(Smatrix, Btilde1ClosedForm) {
     }
 }
 
+// With the central charge of B(2t) its own conformal weights give T; rank 1 included, whose
+// finite root is short like the short roots of every other rank.
 TEST_F(Smatrix, BtildeWholeMatrices) {
-    for (const Triple& t :
-         {Triple{13, 2, 1}, Triple{13, 2, 3}, Triple{13, 3, 2}, Triple{13, 4, 2}}) {
+    for (const Triple& t : {Triple{13, 1, 1}, Triple{13, 1, 2}, Triple{13, 1, 5}, Triple{13, 2, 1},
+                            Triple{13, 2, 3}, Triple{13, 3, 2}, Triple{13, 4, 2}}) {
         Model m(t.type, t.rank, t.level);
         SCOPED_TRACE(m.name());
         expectSymmetricUnitary(m);
         expectSquareIsConjugation(m);
+        expectModularRelation(m);
     }
 }
 

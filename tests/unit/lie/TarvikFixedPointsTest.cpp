@@ -2,9 +2,11 @@
 
 #include "LieTestHelpers.h"
 #include "runtime/Allocation.h"
+#include "runtime/Parameters.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <set>
 #include <string>
@@ -110,6 +112,57 @@ TEST(TarvikFixedPoints, FixedFieldsFoldOntoTheOrbitLieAlgebra) {
         EXPECT_EQ(fixed, c.fixed);
         auto target = integrableWeights(t, r, k);
         EXPECT_EQ(folded, std::set<std::vector<int>>(target.begin(), target.end()));
+    }
+}
+
+// Conformal weights of the fields of a spectrum, by extended weight.
+std::vector<std::pair<std::vector<int>, double>> spectrumWeights(int type, int rank, int level) {
+    int N, norbits, adj, size, g, center, mult, denom, complex;
+    double c;
+    int *dynkin = nullptr, *orders = nullptr, *base = nullptr;
+    spectrum_(type, rank, level, &N, &norbits, &adj, &size, &g, &center, &mult, &denom, &complex,
+              &c, &dynkin, &orders, &base, &TestAlloc);
+    std::vector<std::pair<std::vector<int>, double>> out;
+    for (int L = 0; L < N; L++)
+        out.emplace_back(std::vector<int>(dynkin + L * size, dynkin + (L + 1) * size),
+                         double(base[(3 + 2 * mult) * N + L]) / denom);
+    freespace(base, sizeof(int) * (2 * mult + 4) * N, &TestAlloc, "Orbit data");
+    freespace(dynkin, sizeof(int) * N * size, &TestAlloc, "Dynkin labels");
+    if (orders)
+        freespace(orders, sizeof(int) * (mult == 2 ? 2 : 1), &TestAlloc, "Center orders");
+    return out;
+}
+
+// Fixed-point resolution takes T on the fixed points from the orbit Lie algebra: the weight of
+// a fixed point and that of its folded weight differ by one constant modulo 1.
+TEST(TarvikFixedPoints, FoldedWeightsKeepTheDifferencesOfConformalWeights) {
+    if (!findInternalParameter("Maxrank"))
+        addInternalParameter("Maxrank", "20", 'i', 0);
+    initializeTarvik();
+    const int cases[][4] = {
+        // type, rank, level, current
+        {2, 2, 2, 1}, {2, 2, 3, 1}, {3, 2, 2, 1}, {3, 2, 3, 1}, {2, 3, 2, 1}, {3, 3, 4, 1},
+        {3, 4, 2, 1}, {1, 3, 4, 2}, {4, 4, 4, 1}, {4, 5, 4, 1}, {4, 6, 2, 2}, {5, 7, 4, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(algebraname(c[0], c[1], c[2]));
+        int t = 0, r = 0, k = 0, shift = 0;
+        ASSERT_EQ(FCFT(c[0], c[1], c[2], c[3], &t, &r, &k, &shift), 0);
+        const auto folded = spectrumWeights(t, r, k);
+        std::vector<double> differences;
+        for (const auto& [w, h] : spectrumWeights(c[0], c[1], c[2])) {
+            std::vector<int> image(r + 1);
+            if (fold(w.data(), image.data(), c[0], c[1], c[2], c[3]) != 0)
+                continue;
+            for (const auto& [v, hv] : folded)
+                if (v == image)
+                    differences.push_back(h - hv);
+        }
+        ASSERT_GE(differences.size(), 2u);
+        for (double d : differences) {
+            const double x = d - differences[0];
+            EXPECT_NEAR(x, std::round(x), 1e-9);
+        }
     }
 }
 

@@ -150,6 +150,24 @@ TEST_F(TarvikSpectrum, Su2) {
     }
 }
 
+// B1(2t) at level k: labels (l, a) with l + 2a = k; its finite root is short (length squared
+// 1), so h = (l, l + 2 rho) / (2 (k + 3)) = l (l + 2) / (8 (k + 3)).
+TEST_F(TarvikSpectrum, Btilde1WeightsComeFromAShortRoot) {
+    for (int k = 1; k <= 5; k++) {
+        Spectrum s(13, 1, k);
+        ASSERT_EQ(s.N, k / 2 + 1);
+        EXPECT_EQ(s.g, 3);
+        for (int L = 0; L < s.N; L++) {
+            const int l = s.row(L)[0];
+            EXPECT_EQ(l + 2 * s.row(L)[1], k);
+            EXPECT_TRUE(s.weightIs(L, l * (l + 2), 8 * (k + 3))) << "k=" << k << " l=" << l;
+            rat h{0, 1};
+            RatWt(s.row(L), 13, 1, k, &h);
+            EXPECT_EQ(1LL * h.num * 8 * (k + 3), 1LL * l * (l + 2) * h.den) << "k=" << k;
+        }
+    }
+}
+
 TEST_F(TarvikSpectrum, E8Level2) {
     Spectrum s(5, 8, 2);
     ASSERT_EQ(s.N, 3);

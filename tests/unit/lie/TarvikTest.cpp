@@ -20,6 +20,7 @@ struct CheckCase {
 };
 
 TEST(TarvikTypes, TypecheckReportsEachViolatedRule) {
+    // clang-format off
     const CheckCase cases[] = {
         {1, 0, 0, 0, 0, 0}, // the trivial algebra
         {1, 3, 2, 1, 0, 0},
@@ -36,8 +37,9 @@ TEST(TarvikTypes, TypecheckReportsEachViolatedRule) {
         {4, 2, 1, 0, 1, 0},
         {8, 2, 1, 0, 1, 0},
         {6, 4, 1, 0, 1, 0},
-        {7, 2, 1, 0, 1, 0}, // the command set's codes of F and G  {20, 2, 1, 0, 1, 0}, {-99, 3, 2,
-                            // 0, 1, 0},
+        {7, 2, 1, 0, 1, 0}, // the command set's codes of F and G
+        {20, 2, 1, 0, 1, 0},
+        {-99, 3, 2, 0, 1, 0},
         {11, 2, 1, 0, 1, 0},
         {14, 2, 1, 0, 1, 0},
         {15, 3, 1, 0, 1, 0},
@@ -53,6 +55,7 @@ TEST(TarvikTypes, TypecheckReportsEachViolatedRule) {
         {16, 2, 1, 1, 0, 1},
         {12, 2, 1, 0, 0, 0},
     };
+    // clang-format on
     for (const CheckCase& c : cases) {
         std::string out = reportsOf([&] { typecheck(c.type, c.rank, c.level, c.req, "caller"); });
         SCOPED_TRACE(testing::Message() << "(" << c.type << "," << c.rank << "," << c.level
