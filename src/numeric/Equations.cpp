@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <vector>
 
 // Module state: the failure reason, the attempt count of the propagation and the dump hook.
@@ -387,7 +388,8 @@ int getVariableBounds(double* Eqn, int Ncol, int* Min, int* Max) {
             return -1;
         }
     }
-    // The points of the whole box, every variable counted.
+    // The points of the whole box, every variable counted: a count over this row's variables
+    // alone would call a box small enough to search while other variables leave it wide open.
     const double size = boxSize(Ncol - 1, Min, Max);
     if (size < 1.5)
         return -4;
@@ -856,14 +858,15 @@ void crossReduce(int* fresh, const int* rows, const int* pivots, int Nrows, int 
             continue;
         const long long f1 = rb[c];
         const long long f2 = fresh[c];
-        int g = 0;
+        long long g = 0;
         std::vector<long long> wide(static_cast<std::size_t>(size));
         for (int k = 0; k < size; k++)
             wide[k] = f1 * fresh[k] - f2 * rb[k];
+        // The divisor of the whole row, so that the row keeps its direction.
         for (int k = 0; k < size; k++)
-            g = GCD(g, static_cast<int>(std::min<long long>(std::llabs(wide[k]), 1LL << 30)));
+            g = std::gcd(g, wide[k]);
         for (int k = 0; k < size; k++)
-            fresh[k] = static_cast<int>(g > 1 && wide[k] % g == 0 ? wide[k] / g : wide[k]);
+            fresh[k] = static_cast<int>(g > 1 ? wide[k] / g : wide[k]);
     }
 }
 
@@ -1288,10 +1291,8 @@ int checkIntegerIndependence(int* vectors, int size, int Nvec, int* sweepcols) {
 }
 
 void printKernel(KernelData* KD, int Ncol, int min, int max) {
-    for (int r = min; r < max; r++) {
-        Print("%s", formstr("Nr. %2d: ", r));
-        printNonZeroEntries(Ncol, kernelRow(KD, r, Ncol));
-    }
+    for (int r = min; r < max; r++)
+        printKernelVector(Ncol, kernelRow(KD, r, Ncol), formstr("Nr. %2d: ", r));
 }
 
 void printKernelVector(int Size, int* vector, const char* string) {
@@ -1409,7 +1410,6 @@ int* prepareCandidate(LoopData* LD, int Size, const int* Loop) {
     std::copy(Loop, Loop + Size, candidate);
     if (!computeDetermined(LD, candidate) || forbidden(LD->ED, candidate))
         return nullptr;
-    reportBoundViolations(LD->ED, candidate);
     return candidate;
 }
 
@@ -1579,10 +1579,8 @@ int parametrisedCandidate(LoopData* LD, int* candidate) {
         return 0;
     if (!satisfiesAllRows(ED, candidate))
         return 0;
-    if (LD->verbosity > 2) {
-        Print("Candidate solution     ");
-        printNonZeroEntries(Ncol - 1, candidate);
-    }
+    if (LD->verbosity > 2)
+        printKernelVector(Ncol - 1, candidate, "Candidate solution     ");
     noteDeformable(KD, candidate, Ncol);
     if (Solutions.Nfill == 0) {
         if (LD->verbosity >= 1)
@@ -1710,6 +1708,7 @@ int checkCandidate(int Size, int* Loop, void* Data) {
     int* candidate = prepareCandidate(LD, Size, Loop);
     if (!candidate)
         return 0;
+    reportBoundViolations(LD->ED, candidate);
     if (LD->single_solution) {
         const int r = LD->analysis_fcn(candidate);
         return r == 1 ? -1 : r;
@@ -1856,18 +1855,14 @@ namespace {
 
 void printSolutionList(int Size, int P) {
     if (Solutions.Nfill == 1) {
-        if (P == 0)
-            Print("Unique solution: ");
-        else
-            Print("Unique solution (with %d parameters) ", P);
-        printNonZeroEntries(Size - 1, solutionRow(&Solutions, 0));
+        const char* label =
+            P == 0 ? "Unique solution: " : formstr("Unique solution (with %d parameters) ", P);
+        printKernelVector(Size - 1, solutionRow(&Solutions, 0), label);
         return;
     }
     Print("List of solutions: \n");
-    for (int s = 0; s < Solutions.Nfill; s++) {
-        Print("Nr %d: ", s);
-        printNonZeroEntries(Size - 1, solutionRow(&Solutions, s));
-    }
+    for (int s = 0; s < Solutions.Nfill; s++)
+        printKernelVector(Size - 1, solutionRow(&Solutions, s), formstr("Nr %d: ", s));
 }
 
 void printSimplestSolutions(ANALYSE function) {
@@ -1894,10 +1889,9 @@ void postSearchAnalysis(KernelData* KD, int Size, ANALYSE function, int verbosit
     if (verbosity >= 1) {
         if (KD->secCount > 0) {
             Print("Secondary kernel vector summary\n");
-            for (int t = 0; t < KD->secCount; t++) {
-                Print("Nr %d: ", t);
-                printNonZeroEntries(Size - 1, KD->WorkSpace + static_cast<long long>(t) * Size);
-            }
+            for (int t = 0; t < KD->secCount; t++)
+                printKernelVector(Size - 1, KD->WorkSpace + static_cast<long long>(t) * Size,
+                                  formstr("Nr %d: ", t));
         }
         Print("Analysis of primary kernel deformations\n");
         printRelevantKernelVectors(KD, Size, function, verbosity);

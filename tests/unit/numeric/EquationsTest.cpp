@@ -295,6 +295,15 @@ TEST(EquationsTest, SearchCountsHandCountedSolutions) {
     double d;
     QueryFailureReason(&c1, &c2, &c3, &c4, &d);
     EXPECT_EQ(c1, 5);
+
+    // 2·x0 + 4·x1 = 3: x0 follows from x1, whose four values leave the x0 fractional; the
+    // failure reason counts the four points of the searched box.
+    System e(3, {{2, 4, -3}});
+    e.box(0, 3);
+    EXPECT_EQ(search(e, nullptr, acceptAll), -1);
+    QueryFailureReason(&c1, &c2, &c3, &c4, &d);
+    EXPECT_EQ(c1, 5);
+    EXPECT_DOUBLE_EQ(d, 4.0);
 }
 
 // Brute force: a·x = c with positive a and the box [0, c], so no solution leaves the box.
@@ -326,6 +335,56 @@ TEST(EquationsTest, SearchAgreesWithBruteForce) {
         int r = search(s, nullptr, acceptAll);
         EXPECT_EQ(r, expected == 0 ? -1 : -3 - expected) << "trial " << trial;
     }
+}
+
+// Only candidates inside the caller's box [0, 4] count (computed variables may leave it).
+int insideBoxOfFour(int* x) {
+    for (int k = 0; k < 4; k++)
+        if (x[k] < 0 || x[k] > 4)
+            return 0;
+    return 1;
+}
+
+// Two random equations in four variables with mixed signs: the propagation must lose no
+// solution of the box, and the search over the propagated box must find each one once.
+TEST(EquationsTest, PropagationAndSearchAgreeWithBruteForce) {
+    std::mt19937 gen(29);
+    int checked = 0;
+    for (int trial = 0; trial < 40; trial++) {
+        std::vector<std::vector<double>> rows(2, std::vector<double>(5));
+        for (auto& r : rows) {
+            for (int k = 0; k < 4; k++)
+                r[k] = static_cast<int>(gen() % 6) - 2;
+            r[4] = -static_cast<int>(gen() % 9);
+        }
+        int expected = 0;
+        for (int p = 0; p < 625; p++) {
+            const int x[4] = {p / 125, p / 25 % 5, p / 5 % 5, p % 5};
+            bool ok = true;
+            for (auto& r : rows)
+                ok = ok && r[0] * x[0] + r[1] * x[1] + r[2] * x[2] + r[3] * x[3] + r[4] == 0;
+            expected += ok;
+        }
+        System s(5, rows, 200);
+        s.box(0, 4);
+        if (getIndependentEquations(&s.ED, nullptr) < 0) {
+            EXPECT_EQ(expected, 0) << "trial " << trial;
+            continue;
+        }
+        s.ED.LastAdded = 0;
+        std::vector<int> lo = vec(s.ED.min, 5), hi = vec(s.ED.max, 5);
+        const int status = ImproveBounds(&s.ED, lo.data(), hi.data(), 1000000, 5, 0);
+        if (status == -1) {
+            EXPECT_EQ(expected, 0) << "trial " << trial;
+            continue;
+        }
+        InitializeEquationSolver();
+        const int r = DiophLoops(nullptr, &s.ED, lo.data(), hi.data(), 0, 1000, nullptr,
+                                 insideBoxOfFour, 0, 0);
+        EXPECT_EQ(r, expected == 0 ? -1 : -3 - expected) << "trial " << trial;
+        checked += expected > 0;
+    }
+    EXPECT_GT(checked, 5); // enough trials with solutions to mean something
 }
 
 int stopCalls = 0;
@@ -372,6 +431,41 @@ TEST(EquationsTest, ForbiddenRangeSkipsCandidates) {
     EXPECT_EQ(search(s, nullptr, acceptAll), -3 - 6);  // 10 minus the 4 with x0 = 0
 }
 
+int dumps = 0;
+void countDump() {
+    dumps++;
+}
+int seen = 0;
+int countAndReject(int*) {
+    seen++;
+    return 0;
+}
+
+// x0 = x1 + x2 with every variable in [0, 3] and no propagation: x0 is determined and reaches
+// 6 for the six points with x1 + x2 > 3. The plain search reports those (the dump hook runs
+// once for each) and still hands them on; the single search does not report them.
+TEST(EquationsTest, ComputedVariablesOutsideTheBoxAreReportedNotRejected) {
+    System s(4, {{1, -1, -1, 0}});
+    s.box(0, 3);
+    setEquationDumpFunction(countDump);
+    dumps = 0;
+    EXPECT_EQ(search(s, nullptr, acceptAll), -3 - 16);
+    EXPECT_EQ(dumps, 6);
+
+    System t(4, {{1, -1, -1, 0}});
+    t.box(0, 3);
+    ASSERT_EQ(getIndependentEquations(&t.ED, nullptr), 1);
+    InitializeEquationSolver();
+    std::vector<int> lo = vec(t.ED.min, 4), hi = vec(t.ED.max, 4);
+    dumps = seen = 0;
+    EXPECT_EQ(
+        DiophLoopsSingle(nullptr, &t.ED, lo.data(), hi.data(), 1000000, nullptr, countAndReject),
+        -1);
+    EXPECT_EQ(seen, 16);
+    EXPECT_EQ(dumps, 0);
+    setEquationDumpFunction(nullptr);
+}
+
 TEST(EquationsTest, ParametrisedSearchFindsNewDirection) {
     // x0 + x1 = 1 in [0, 1]: (1, 0) and (0, 1) differ by the primitive vector (-1, 1).
     System s(3, {{1, 1, -1}});
@@ -388,6 +482,22 @@ TEST(EquationsTest, ParametrisedSearchFindsNewDirection) {
     EXPECT_EQ(getSolutionPointer()->Nfill, 1);
 }
 
+int stopAll(int*) {
+    return -5;
+}
+
+// The answer -5 stops a plain search but accepts in a parametrised one.
+TEST(EquationsTest, ParametrisedSearchTakesAnyNonZeroAnswerAsAcceptance) {
+    System s(3, {{1, 1, -1}});
+    s.box(0, 1);
+    EXPECT_EQ(search(s, nullptr, stopAll), 0);
+    KernelData KD;
+    startPrintCapture();
+    EXPECT_EQ(search(s, &KD, stopAll, 1), -4);
+    printed();
+    EXPECT_EQ(KD.secCount, 1);
+}
+
 TEST(EquationsTest, ParametrisedUniqueSolution) {
     System s(2, {{2, -4}});
     s.box(0, 5);
@@ -396,7 +506,7 @@ TEST(EquationsTest, ParametrisedUniqueSolution) {
     int r = search(s, &KD, acceptAll, 1);
     std::string out = printed();
     EXPECT_EQ(r, -4);
-    EXPECT_NE(out.find("Unique solution:  0:2\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Unique solution:   0:2\n"), std::string::npos) << out;
     EXPECT_NE(out.find("\nUnique, undeformable solution\n"), std::string::npos);
     EXPECT_EQ(KD.Inhomogeneous[0], 2);
 }
@@ -419,7 +529,7 @@ TEST(EquationsTest, PinnedTagsAndKernelSpanAllSolutions) {
     int r = DiophLoops(&KD, &s.ED, lo.data(), hi.data(), 2, 1000, nullptr, acceptAll, 1, 0);
     std::string out = printed();
     EXPECT_EQ(r, -4);
-    EXPECT_NE(out.find("Unique solution (with 1 parameters)  2:2\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Unique solution (with 1 parameters)   2:2\n"), std::string::npos) << out;
     VectorSpace* sol = getSolutionPointer();
     ASSERT_EQ(sol->Nfill, 1);
     const int* p = sol->Space;
@@ -538,6 +648,30 @@ TEST(EquationsTest, HomogeneousBudgetAndIndependence) {
     int zero[3] = {0, 0, 0};
     printKernelVector(3, zero, "label");
     EXPECT_EQ(printed(), "label  trivial\n");
+}
+
+// The reduced row stays in the span of the rows it came from, also when the cross products
+// leave the int range: (1, 0, N) reduced by (1, -2, 0) is (0, 2, N), not (0, 1, N).
+TEST(EquationsTest, IndependenceReductionKeepsTheDirection) {
+    const int N = 1073741825; // 2^30 + 1
+    int rows[6] = {1, -2, 0, 1, 0, N};
+    int piv[2] = {0, -1};
+    EXPECT_EQ(checkIndependence(rows, 3, 1, piv), 1);
+    EXPECT_EQ(vec(rows + 3, 3), (std::vector<int>{0, 2, N}));
+    EXPECT_EQ(piv[1], 1);
+}
+
+// Each kernel row is labelled "Nr. %2d: " and, like every labelled vector, a blank follows the
+// label before the entries.
+TEST(EquationsTest, PrintKernelLabelsEachRow) {
+    System s(4, {{1, 1, 1, -2}});
+    ASSERT_EQ(getIndependentEquations(&s.ED, nullptr), 1);
+    KernelData KD;
+    initKernelData(&KD, &s.ED);
+    ASSERT_EQ(KernelDoublets(&KD, &s.ED, s.ED.min, s.ED.max, 0), 2);
+    startPrintCapture();
+    printKernel(&KD, 4, 0, 3);
+    EXPECT_EQ(printed(), "Nr.  0:   0:-1 1:1\nNr.  1:   1:-1 2:1\nNr.  2:   trivial\n");
 }
 
 } // namespace
