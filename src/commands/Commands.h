@@ -52,7 +52,8 @@ void initializeCommandParameters();
 // ---- Command families ----
 // Every command has one row in the registration table, which fixes its mode, its place in the
 // order and the open-string hook it runs under. A family hands its definitions over before
-// registration; the rows of families not handed over are skipped.
+// registration, possibly in several parts; rows without a definition are skipped, so the order
+// is the table's whichever parts exist.
 
 enum class CommandFamily {
     Theory,      // construction of theories
@@ -78,7 +79,7 @@ struct CommandDefinition {
     const char* help;
 };
 
-// The definitions must outlive registration.
+// Adds one part of a family; the definitions must outlive registration.
 void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> commands);
 // The words of the registered commands and keyword nodes, in registration order.
 std::span<const char* const> registeredApplicationCommands();
@@ -150,6 +151,21 @@ ConversionResult* CONV_getIshibashi(void* key, int count);
 
 // The type code of a type word ("b" is B, "bt" Bt), or -1.
 int convertTYPE(const char* TYPE);
+// The algebra named by a command's last word as typed (commands[-1]) and its arguments: -1 for
+// U(1) (one argument used), -2 for the others (two used); 1 an unknown type word, 4 a rank
+// outside the type's limits, 5 a level below 1.
+int convertAlgebra(void** commands, int* type, int* rank, int* level);
+
+// ---- Building blocks and their spectra ----
+
+// Hands over the single-algebra construction commands and the spectrum commands that need only
+// the store, and binds the current building block for them and the modular data.
+void installSingleAlgebraCommands();
+// "compute spectrum"; the arguments are not read. 0, or minus parnum after an aborted
+// computation.
+int COM_compute(void** commands, int parnum);
+// The "cft" branch of the "algebra" commands as a handler of its own.
+int COM_cft(void** commands, int parnum);
 
 // ---- Help extenders ----
 

@@ -1,11 +1,17 @@
 #include "commands/Commands.h"
+#include "commands/CommandsDisplay.h"
+#include "commands/CommandsModular.h"
 
 #include "runtime/IntCommands.h"
 
 namespace {
 
 // Each family of commands, once written, hands its definitions over here.
-void installCommandFamilies() {}
+void installCommandFamilies() {
+    installSingleAlgebraCommands();
+    installDisplayCommands();
+    installModularCommands();
+}
 
 } // namespace
 

@@ -3,6 +3,8 @@
 
 #include "commands/Commands.h"
 
+struct SpectrumData;
+
 namespace commands {
 
 // Parameter pointers; null until the parameter is looked up. A later "set" takes effect at once.
@@ -33,4 +35,21 @@ const BoundaryServices& boundary();
 // Switches a mode that may not have been made yet.
 void setMode(ModeType* mode, int on);
 
+// Makes the building block the current one; while no tensor product is current the primary and
+// simple-current counts follow it.
+void makeBlockCurrent(SpectrumData* sd);
+// The spectrum commands' part of the single-algebra commands.
+void installSpectrumCommands();
+// The current building block's type and rank for the command set's converters and mode switches.
+void bindSingleAlgebraServices();
+
 } // namespace commands
+
+// Handlers of the single-algebra commands.
+int COM_algebra(void** commands, int parnum);
+int COM_single(void** commands, int parnum);
+int COM_status(void** commands, int parnum);
+int COM_tot_prim(void** commands, int parnum);
+int COM_tot_cur(void** commands, int parnum);
+int COM_getrep(void** commands, int parnum);
+int COM_getdim(void** commands, int parnum);

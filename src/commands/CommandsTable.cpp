@@ -422,24 +422,41 @@ const ArgumentType argumentTypes[] = {
     {"Ishibashi", CONV_getIshibashi, "Ishibashi label"},
 };
 
+// A family may arrive in parts, each handed over on its own.
+using FamilyParts = std::vector<std::span<const CommandDefinition>>;
+
 constexpr std::size_t FamilyCount = static_cast<std::size_t>(CommandFamily::Fusing) + 1;
-std::array<std::span<const CommandDefinition>, FamilyCount> families{};
+std::array<FamilyParts, FamilyCount> families{};
 std::vector<const char*> registered;
 std::set<const CommandDefinition*> used;
 
-std::span<const CommandDefinition>& familyOf(CommandFamily family) {
+FamilyParts& familyOf(CommandFamily family) {
     return families[static_cast<std::size_t>(family)];
 }
 
-bool handedOver(CommandFamily family) {
-    return !familyOf(family).empty();
+const CommandDefinition* definitionOf(const CommandRow& row) {
+    for (std::span<const CommandDefinition> part : familyOf(row.family))
+        for (const CommandDefinition& def : part)
+            if (std::strcmp(def.words, row.words) == 0)
+                return &def;
+    return nullptr;
 }
 
-const CommandDefinition* definitionOf(const CommandRow& row) {
-    for (const CommandDefinition& def : familyOf(row.family))
-        if (std::strcmp(def.words, row.words) == 0)
-            return &def;
-    return nullptr;
+// A keyword node is made only once its family has a command beneath it.
+bool hasCommandsBelow(const CommandRow& row) {
+    const std::size_t length = std::strlen(row.words);
+    for (std::span<const CommandDefinition> part : familyOf(row.family))
+        for (const CommandDefinition& def : part)
+            if (std::strncmp(def.words, row.words, length) == 0 && def.words[length] == ' ')
+                return true;
+    return false;
+}
+
+bool isRegistered(const char* words) {
+    for (const char* w : registered)
+        if (std::strcmp(w, words) == 0)
+            return true;
+    return false;
 }
 
 void registerArgumentTypes() {
@@ -473,20 +490,18 @@ PRECOM hookOf(const CommandRow& row) {
     return row.kind == RowKind::Oriented ? b.initializeOrientedOpenString : b.initializeOpenString;
 }
 
+// A row whose command has not been handed over (yet) is skipped.
 void registerRow(const CommandRow& row) {
-    if (!handedOver(row.family))
-        return;
     if (row.kind == RowKind::Keyword) {
+        if (!hasCommandsBelow(row))
+            return;
         initCommand(row.words, "", nullptr, row.keywordHelp);
         registered.push_back(row.words);
         return;
     }
     const CommandDefinition* def = definitionOf(row);
-    if (!def) {
-        Alert("registerApplicationCommands", 0, 212404, "Command \"%s\" missing in its family",
-              row.words);
+    if (!def)
         return;
-    }
     setCurrentPreCommand(hookOf(row));
     initCommand(def->words, def->parms, def->exec, def->help);
     if (row.kind == RowKind::Disabled)
@@ -497,7 +512,7 @@ void registerRow(const CommandRow& row) {
 
 void attachExtenders(Mode mode) {
     for (const ExtenderRow& ext : extenderTable)
-        if (ext.mode == mode && handedOver(ext.family))
+        if (ext.mode == mode && isRegistered(ext.words))
             addHelp(ext.words, ext.hlp);
 }
 
@@ -512,17 +527,19 @@ void registerMode(Mode mode) {
 
 // A definition without a row would never be registered; say so rather than lose it.
 void reportUnplacedDefinitions() {
-    for (const std::span<const CommandDefinition>& family : families)
-        for (const CommandDefinition& def : family)
-            if (!used.count(&def))
-                Alert("registerApplicationCommands", 1, 212404,
-                      "Command \"%s\" has no place in the command table", def.words);
+    for (const FamilyParts& family : families)
+        for (std::span<const CommandDefinition> part : family)
+            for (const CommandDefinition& def : part)
+                if (!used.count(&def))
+                    Alert("registerApplicationCommands", 1, 212404,
+                          "Command \"%s\" has no place in the command table", def.words);
 }
 
 } // namespace
 
 void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> commands) {
-    familyOf(family) = commands;
+    if (!commands.empty())
+        familyOf(family).push_back(commands);
 }
 
 std::span<const char* const> registeredApplicationCommands() {

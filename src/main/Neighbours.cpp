@@ -15,110 +15,6 @@ char* writeNothing(char* txt) {
 
 } // namespace
 
-// ============================================================ Building-block store
-
-namespace {
-
-SpectrumData* blockOf(void* row) {
-    return static_cast<SpectrumData*>(row);
-}
-
-} // namespace
-
-void printAlgebraHeader(SpectrumData* sd, FILE* ofp) {
-    std::fprintf(ofp, "Spectrum of %s\n", sd->AlgebraName);
-}
-
-char* SM_getLabelString(char* txt, void*, int lbl) {
-    return txt + std::sprintf(txt, "%d", lbl);
-}
-
-char* SM_getDynkinString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getCosetLabelString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getWeightString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getRatWeightString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getDimString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getConjString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getInfoString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getChargesString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getNSRString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getMultipletString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getOrbitStartString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getOrbitPositionString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getOrbitLabelString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getStabilizerString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getQdimString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getCasimirString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-char* SM_getLogTString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-
-// The stand-in block carries none of the optional data.
-int SM_initCosetLabels(void*) {
-    return 0;
-}
-int SM_initContents(void*) {
-    return 0;
-}
-int SM_initNSR(void*) {
-    return 0;
-}
-int SM_initQdim(void*) {
-    return 0;
-}
-int SM_initCasimir(void*) {
-    return 0;
-}
-
-char* SM_getAlgebraNameString(char* txt, void* row, int) {
-    return txt + std::sprintf(txt, "%s ", blockOf(row)->AlgebraName);
-}
-
-char* SM_getAlgebraSizeString(char* txt, void* row, int) {
-    std::uint32_t bytes = blockOf(row)->TotalAlloc.TotalAlloc;
-    return txt + std::sprintf(txt, "%u ", bytes == 0xFFFFFFFFu ? 0u : bytes);
-}
-
-char* SM_getAlgebraPrimString(char* txt, void* row, int) {
-    return txt + std::sprintf(txt, "%d", blockOf(row)->Nprimaries);
-}
-
-char* SM_getAlgebraS_AvailabilityString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-
 // ============================================================ Tensor products
 
 void initializeCoset() {}
@@ -192,14 +88,12 @@ char* BR_getDOFString(char* txt, void*, int) {
 
 // ============================================================ Modular data and invariants
 
-void initializeModular() {}
 void initializeInvariants() {}
 
 char* getBulkInvariantString(char* txt, void*, int) {
     return writeNothing(txt);
 }
 
-void bulkInvariantChanged() {}
 void permutationRejectionChanged() {}
 
 // ============================================================ Boundaries and orientifolds

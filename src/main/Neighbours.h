@@ -9,39 +9,6 @@
 
 #include <cstdio>
 
-// ---- Building-block store: the cells of its tables ----
-
-void printAlgebraHeader(SpectrumData* sd, FILE* ofp);
-
-// Cells (COL_CONT) and availability tests (COL_INIT) of the tables "Spectrum" and "Algebras".
-char* SM_getLabelString(char* txt, void* row, int lbl);
-char* SM_getDynkinString(char* txt, void* row, int lbl);
-char* SM_getCosetLabelString(char* txt, void* row, int lbl);
-char* SM_getWeightString(char* txt, void* row, int lbl);
-char* SM_getRatWeightString(char* txt, void* row, int lbl);
-char* SM_getDimString(char* txt, void* row, int lbl);
-char* SM_getConjString(char* txt, void* row, int lbl);
-char* SM_getInfoString(char* txt, void* row, int lbl);
-char* SM_getChargesString(char* txt, void* row, int lbl);
-char* SM_getNSRString(char* txt, void* row, int lbl);
-char* SM_getMultipletString(char* txt, void* row, int lbl);
-char* SM_getOrbitStartString(char* txt, void* row, int lbl);
-char* SM_getOrbitPositionString(char* txt, void* row, int lbl);
-char* SM_getOrbitLabelString(char* txt, void* row, int lbl);
-char* SM_getStabilizerString(char* txt, void* row, int lbl);
-char* SM_getQdimString(char* txt, void* row, int lbl);
-char* SM_getCasimirString(char* txt, void* row, int lbl);
-char* SM_getLogTString(char* txt, void* row, int lbl);
-int SM_initCosetLabels(void* row);
-int SM_initContents(void* row);
-int SM_initNSR(void* row);
-int SM_initQdim(void* row);
-int SM_initCasimir(void* row);
-char* SM_getAlgebraNameString(char* txt, void* row, int lbl);
-char* SM_getAlgebraSizeString(char* txt, void* row, int lbl);
-char* SM_getAlgebraPrimString(char* txt, void* row, int lbl);
-char* SM_getAlgebraS_AvailabilityString(char* txt, void* row, int lbl);
-
 // ---- Tensor products, simple currents and space-time interpretation ----
 
 struct TensorProduct;

@@ -87,6 +87,7 @@ struct SpectrumData {
     Heterotic* string_spectrum;
     struct TensorProduct* TensorProduct;
     AllocCount TotalAlloc; // "Algebra " and the name; every array of the record is charged here
+    int SBaseRefused;      // 1 once the user refused the orbit cache: every S element is direct
 };
 
 // ---- Records and the store ----
@@ -179,3 +180,103 @@ void SM_addIndex(SpectrumData* sd, int lbl, lint** Indices);
 // Both return static buffers; SM_setIndexFileName gives null when the path is too long.
 char* SM_setIndexFileName(SpectrumData* sd);
 char* SM_getCharacterName(SpectrumData* sd, int lbl);
+
+// ---- S, T and P ----
+// Complex values come back as (real, imaginary) through the last two arguments.
+
+void SM_getS(SpectrumData* sd, int i, int j, double* re, double* im);
+// The cached element of orbits a and b, computed between generators gi and gj on first use;
+// -1 (no value) when the user refused to make the cache.
+int SM_getSBase(SpectrumData* sd, int a, int b, int gi, int gj, double* re, double* im);
+// Makes the cache when missing and marks every entry not computed; -1 when refused.
+int SM_allocSBase(SpectrumData* sd);
+void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im);
+// Label values 0, 1, 2: the vacuum, the spin field and the energy field.
+void SM_computeIsingS(int i, int j, double* re, double* im);
+void SM_getT(SpectrumData* sd, int i, int j, double* re, double* im);
+void SM_getrootT(SpectrumData* sd, int i, int j, double* re, double* im);
+// P = T^1/2 S T^2 S T^1/2.
+void SM_getP(SpectrumData* sd, int i, int j, double* re, double* im);
+// 1 when the orbit is shorter than the simple-current group.
+int SM_isFixed(SpectrumData* sd, int orbit);
+int SM_zeroResult(double* re, double* im);
+
+// ---- Conjugation through S, modular traces, Gauss sum ----
+
+// -1 when no conjugate is found.
+int SM_getGenericConjugate(SpectrumData* sd, int lbl);
+int SM_getFCFTConjugate(SpectrumData* sd, int lbl);
+// The traces are 0 for a null block.
+void SM_computeTraceS(SpectrumData* sd, double* re, double* im);
+void SM_computeTraceST(SpectrumData* sd, double* re, double* im);
+// Sum over i, k of S_ik^2 T_k^power.
+void SM_computeTraceS2TN(SpectrumData* sd, double* re, double* im, int power);
+// Sum over i, k of S_ik^2 T_i T_k, the trace of (ST)^2.
+void SM_computeTraceSTQ(SpectrumData* sd, double* re, double* im);
+// S_ij of a fixed-point theory times exp(-i pi shift / 4).
+void SM_getFixedPointResolutionMatrix(SpectrumData* fcft, int i, int j, double* R, double* I,
+                                      int shift);
+// A real Gauss sum over the Weyl images of the primaries of an affine block, for a weight of
+// rank Dynkin labels.
+double GaussianSum(SpectrumData* sd, const int* weight);
+
+// ---- Texts of a block: the tables "Spectrum" and "Algebras", names ----
+// Cells (COL_CONT) write the text for one row object and label and return its end; null drops
+// the row. The availability tests (COL_INIT) answer 1 when the column exists for the block.
+
+// The command set's switch that restricts the cells to massless fields; unbound it reads off.
+void SM_bindMasslessOnly(const int* flag);
+
+char* SM_getLabelString(char* txt, void* row, int lbl);
+char* SM_getDynkinString(char* txt, void* row, int lbl);
+char* SM_getCosetLabelString(char* txt, void* row, int lbl);
+char* SM_getWeightString(char* txt, void* row, int lbl);
+char* SM_getRatWeightString(char* txt, void* row, int lbl);
+char* SM_getDimString(char* txt, void* row, int lbl);
+char* SM_getConjString(char* txt, void* row, int lbl);
+char* SM_getInfoString(char* txt, void* row, int lbl);
+char* SM_getChargesString(char* txt, void* row, int lbl);
+char* SM_getNSRString(char* txt, void* row, int lbl);
+char* SM_getMultipletString(char* txt, void* row, int lbl);
+char* SM_getOrbitStartString(char* txt, void* row, int lbl);
+char* SM_getOrbitPositionString(char* txt, void* row, int lbl);
+char* SM_getOrbitLabelString(char* txt, void* row, int lbl);
+char* SM_getStabilizerString(char* txt, void* row, int lbl);
+char* SM_getQdimString(char* txt, void* row, int lbl);
+char* SM_getCasimirString(char* txt, void* row, int lbl);
+char* SM_getLogTString(char* txt, void* row, int lbl);
+int SM_initCosetLabels(void* row);
+int SM_initContents(void* row);
+int SM_initNSR(void* row);
+int SM_initQdim(void* row);
+int SM_initCasimir(void* row);
+char* SM_getAlgebraNameString(char* txt, void* row, int lbl);
+char* SM_getAlgebraSizeString(char* txt, void* row, int lbl);
+char* SM_getAlgebraPrimString(char* txt, void* row, int lbl);
+char* SM_getAlgebraS_AvailabilityString(char* txt, void* row, int lbl);
+char* SM_getAlgebraSizeHeader(char* txt, void* row, int lbl);
+
+// The table "Algebras" of every block to standard output; a message when the store is empty.
+void SM_printAlgebras();
+// The same table as text, valid until the next table is made.
+char* SM_displayAlgebras();
+
+// The returned texts live in buffers that the next call of the same function overwrites.
+char* SM_charType(int type, int rank);
+char* SM_algCommand(SpectrumData* sd);
+char* SM_getHorizontalAlgebraName(SpectrumData* sd);
+// outdir + prefix + name + postfix with every blank replaced by "_".
+char* SM_getCurrentAlgebraFileName(SpectrumData* sd, const char* outdir, const char* prefix,
+                                   const char* postfix);
+void printAlgebraHeader(SpectrumData* sd, FILE* ofp);
+char* SM_basicCharacterName(int type, int rank, const int* rep);
+
+// The content of the 4 class multiplicities in count by the names of the covariant-lattice
+// algebra (type, rank); with txt null it only prepares the names. Returns the end of the text.
+char* printCovLatRep(char* txt, int type, int rank, int chir_res, const int* count);
+char* printHeteroticRepresentation(char* txt, const Branching* B, const int* count);
+// h - c/24 from the inner products of the field's labels.
+double SM_getModularAnomaly(SpectrumData* sd, int lbl);
+int SM_getDynkinWidth(SpectrumData* sd);
+// Prints the differences of two blocks to standard output; returns 0.
+int SM_compareAlgebras(SpectrumData* sd1, SpectrumData* sd2);

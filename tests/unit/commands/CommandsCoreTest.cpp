@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -520,19 +521,62 @@ const CommandDefinition incompleteFusing[] = {
     {"zz stray", "", record, "Not in the table."},
 };
 
-// Registration is once per process, so this runs in a fresh one.
+// Registration is once per process, so this runs in a fresh one. The row "Initialize" of the
+// family has no definition: a family may arrive in parts, so that is not reported.
 void registerIncompleteFamily() {
     makeDefaultMode();
     addCommandFamily(CommandFamily::Fusing, incompleteFusing);
+    Captured cap;
     registerApplicationCommands();
-    std::exit(registeredApplicationCommands().empty() && !matchComKey("zz") ? 0 : 1);
+    const std::string& err = cap.err();
+    std::fputs(err.c_str(), stderr);
+    const bool quietAboutRows = !has(err, "missing");
+    std::exit(registeredApplicationCommands().empty() && !matchComKey("zz") && quietAboutRows ? 0
+                                                                                              : 1);
 }
 
-TEST(CommandsDeathTest, DefinitionsAndRowsThatDoNotMatchAreReported) {
+TEST(CommandsDeathTest, DefinitionsWithoutRowsAreReportedRowsWithoutDefinitionsSkipped) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(registerIncompleteFamily(), testing::ExitedWithCode(0),
-                "Command \"Initialize\" missing in its family.*"
                 "Command \"zz stray\" has no place in the command table");
+}
+
+const CommandDefinition theoryLater[] = {
+    {"algebra u", "", record, "Free boson."},
+};
+const CommandDefinition theoryFirst[] = {
+    {"algebra a", "", record, "Type A."},
+    {"single", "", record, "Single."},
+};
+const CommandDefinition spectrumPart[] = {
+    {"list", "", record, "List."},
+};
+
+// Parts of one family, handed over in any order, register in the table's order; a keyword node
+// comes only with a command beneath it, and an extender only with its command.
+void registerFamiliesInParts() {
+    makeDefaultMode();
+    addCommandFamily(CommandFamily::Theory, theoryLater);
+    addCommandFamily(CommandFamily::Theory, theoryFirst);
+    addCommandFamily(CommandFamily::Spectrum, spectrumPart);
+    Captured cap;
+    registerApplicationCommands();
+    const std::string& err = cap.err();
+    std::fputs(err.c_str(), stderr);
+    std::span<const char* const> got = registeredApplicationCommands();
+    const std::vector<std::string> expected = {"list", "single", "algebra", "algebra a",
+                                               "algebra u"};
+    const bool order = std::vector<std::string>(got.begin(), got.end()) == expected;
+    const bool keywords =
+        !matchComKey("h") && !matchComKey("g") && matchComKey("algebra")->helpexec == HLP_algebra;
+    // "unlist" shares the extender of "list" but was not handed over.
+    const bool extenders = matchComKey("list")->helpexec == HLP_restore && !matchComKey("unlist");
+    std::exit(order && keywords && extenders && err.empty() ? 0 : 1);
+}
+
+TEST(CommandsDeathTest, FamiliesArriveInParts) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(registerFamiliesInParts(), testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -1,0 +1,231 @@
+// Making a single building block the current theory: the "algebra" commands and "single".
+#include "commands/CommandsInternal.h"
+
+#include "main/ControlUtility.h"
+#include "runtime/Error.h"
+#include "runtime/Output.h"
+#include "store/Storemanager.h"
+
+#include <cstring>
+#include <strings.h>
+
+using namespace commands;
+
+namespace {
+
+constexpr int NotAvailableYet = 112311;
+
+int intArgument(void** commands, int i) {
+    return *static_cast<int*>(commands[i]);
+}
+
+// The last command word as the user typed it, possibly abbreviated.
+const char* typedWord(void** commands) {
+    return static_cast<const char*>(commands[-1]);
+}
+
+bool isPrefixOf(const char* word, const char* full) {
+    const std::size_t length = std::strlen(word);
+    return length <= std::strlen(full) && strncasecmp(word, full, length) == 0;
+}
+
+enum class Branch { Cft, Fcft, Minimal, Orbifold, TypeWord };
+
+// "c" alone is type C and "f" alone type F; longer prefixes of "cft" and "fcft" name theories.
+Branch branchOf(const char* word) {
+    if (isPrefixOf(word, "cft") && !isPrefixOf(word, "c"))
+        return Branch::Cft;
+    if (isPrefixOf(word, "fcft") && !isPrefixOf(word, "f"))
+        return Branch::Fcft;
+    if (isPrefixOf(word, "minimal"))
+        return Branch::Minimal;
+    if (isPrefixOf(word, "orbifold"))
+        return Branch::Orbifold;
+    return Branch::TypeWord;
+}
+
+// The building block asked for, with the number of arguments its words take.
+struct Request {
+    SpectrumData* block = nullptr;
+    int used = 0;
+    int rc = 0; // positive: refused
+};
+
+Request refused() {
+    return Request{nullptr, 0, 1};
+}
+
+Request minimalModel(void** commands) {
+    const int N = intArgument(commands, 0);
+    const int k = intArgument(commands, 1);
+    if (N > 2) {
+        Alert("COM_algebra", 7, 100301, "Invalid number of susy's");
+        return refused();
+    }
+    // The store reports itself that it cannot build N=2 minimal models yet.
+    SpectrumData* sd = N == 2 ? SM_getData(27, 2, k) : SM_getData(6, N, k);
+    if (!sd && N < 2)
+        Alert("COM_algebra", 8, NotAvailableYet, "N=%d minimal models are not available yet", N);
+    return sd ? Request{sd, 2, 0} : refused();
+}
+
+Request orbifold(void** commands) {
+    SpectrumData* sd = SM_getData(7, intArgument(commands, 0), 0);
+    return sd ? Request{sd, 1, 0} : refused();
+}
+
+Request algebraOfTypeWord(void** commands, const char* word) {
+    const int code = convertTYPE(word);
+    if (code < 0) {
+        Alert("COM_algebra", 0, 100301, "Invalid type");
+        return refused();
+    }
+    const int rank = intArgument(commands, 0);
+    if (rank < minRank(code) || rank > maxRank(code)) {
+        Alert("COM_algebra", 3, 100301, "Rank out of range");
+        return refused();
+    }
+    int level = 0;
+    if (code != 0) {
+        level = intArgument(commands, 1);
+        if (level < 1) {
+            Alert("COM_algebra", 4, 100301, "Level out of range");
+            return refused();
+        }
+    }
+    SpectrumData* sd = SM_getData(standardType(code), rank, level);
+    return sd ? Request{sd, code == 0 ? 1 : 2, 0} : refused();
+}
+
+// Makes the block current; in single-algebra mode its spectrum is computed at once.
+int loadBlock(const Request& request) {
+    SpectrumData* sd = request.block;
+    makeBlockCurrent(sd);
+    setAlgebraView(sd->type, sd->rank, sd->level);
+    if (KMCosetSwitch == 1)
+        return -request.used;
+    return COM_compute(nullptr, 0) > 0 ? 1 : -request.used;
+}
+
+int blockType() {
+    return currentSD ? currentSD->type : -1;
+}
+
+int blockRank() {
+    return currentSD ? currentSD->rank : 0;
+}
+
+const CommandDefinition theoryCommands[] = {
+    {"single", "", COM_single,
+     "Switch to single algebra mode;\nDisplay presently available algebra"},
+    {"algebra cft", "[CFT_name]", COM_algebra, "Load cft \"CFT_name\"."},
+    {"algebra orbifold", "[pos_int N]", COM_algebra,
+     "$Z_2$ orbifold of $U_{2N}$ (CFT with 2\"N\" primaries)."},
+    {"algebra minimal", "[N_susy N][level k]", COM_algebra,
+     "minimal model with \"N\" supersymmetries and level \"k\"."},
+    {"algebra a", "[rank r][level k]", COM_algebra, "Type A."},
+    {"algebra b", "[rank r][level k]", COM_algebra, "Type B."},
+    {"algebra c", "[rank r][level k]", COM_algebra, "Type C."},
+    {"algebra d", "[rank r][level k]", COM_algebra, "Type D."},
+    {"algebra e", "[rank r][level k]", COM_algebra, "Type E."},
+    {"algebra f", "[rank r][level k]", COM_algebra, "Type F."},
+    {"algebra g", "[rank r][level k]", COM_algebra, "Type G."},
+    {"algebra at", "[rank r][level k]", COM_algebra, "Type A (twisted)."},
+    {"algebra bt", "[rank r][level k]", COM_algebra, "Type B (twisted)."},
+    {"algebra bc", "[rank r][level k]", COM_algebra, "Type B (twisted,modified)."},
+    {"algebra ct", "[rank r][level k]", COM_algebra, "Type C (twisted)."},
+    {"algebra ft", "[rank r][level k]", COM_algebra, "Type F (twisted)."},
+    {"algebra gt", "[rank r][level k]", COM_algebra, "Type G (twisted)."},
+    // The radius is the number of primaries.
+    {"algebra u", "[radius R]", COM_algebra, "Free boson on a circle, with R primaries."},
+};
+
+} // namespace
+
+int COM_algebra(void** commands, int parnum) {
+    disableModular();
+    const char* word = typedWord(commands);
+    Request request;
+    switch (branchOf(word)) {
+    case Branch::Cft:
+        return COM_cft(commands, parnum);
+    case Branch::Fcft:
+        Alert("COM_fcft", 3, NotAvailableYet, "Fixed-point theories are not available yet");
+        return 1;
+    case Branch::Minimal:
+        request = minimalModel(commands);
+        break;
+    case Branch::Orbifold:
+        request = orbifold(commands);
+        break;
+    case Branch::TypeWord:
+        request = algebraOfTypeWord(commands, word);
+        break;
+    }
+    return request.rc > 0 ? request.rc : loadBlock(request);
+}
+
+int COM_single(void**, int) {
+    setCosetMode(0);
+    disableCoset();
+    Print("Mode: Single algebra\n");
+    if (currentSD)
+        Print("Algebra \"%s\"\n", SM_getAlgebraName(currentSD));
+    COM_compute(nullptr, 0);
+    return 0;
+}
+
+namespace commands {
+
+void makeBlockCurrent(SpectrumData* sd) {
+    currentSD = sd;
+    if (KMCosetSwitch == 1 || !sd)
+        return;
+    TotalPrimaries = &sd->Nprimaries;
+    TotalCurrents = sd->SimpleCurrents ? &sd->SimpleCurrents->Order : nullptr;
+}
+
+} // namespace commands
+
+int COM_cft(void** commands, int parnum) {
+    SpectrumData* sd = SM_findCFT(static_cast<const char*>(commands[0]));
+    if (!sd) {
+        Alert("COM_cft", 0, 100302, "No such algebra");
+        return 1;
+    }
+    makeBlockCurrent(sd);
+    if (KMCosetSwitch != 1) {
+        COM_compute(nullptr, 0);
+        setAlgebraView(sd->type, sd->rank, sd->level);
+    }
+    return -parnum;
+}
+
+int convertAlgebra(void** commands, int* type, int* rank, int* level) {
+    const int code = convertTYPE(typedWord(commands));
+    if (code < 0)
+        return 1;
+    *type = standardType(code);
+    *level = 0;
+    *rank = intArgument(commands, 0);
+    if (*rank < minRank(code) || *rank > maxRank(code))
+        return 4;
+    if (code == 0)
+        return -1;
+    *level = intArgument(commands, 1);
+    return *level < 1 ? 5 : -2;
+}
+
+namespace commands {
+
+void bindSingleAlgebraServices() {
+    installStoreServices({blockType, blockRank});
+}
+
+} // namespace commands
+
+void installSingleAlgebraCommands() {
+    addCommandFamily(CommandFamily::Theory, theoryCommands);
+    installSpectrumCommands();
+    bindSingleAlgebraServices();
+}

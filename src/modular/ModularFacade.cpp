@@ -1,0 +1,412 @@
+// The current-theory facade: the generation counters, the forwarders to the building block, the
+// simple currents of the current theory and the printing of matrix elements.
+#include "modular/ModularFacade.h"
+
+#include "main/ControlUtility.h"
+#include "modular/ModularInternal.h"
+#include "runtime/Error.h"
+#include "runtime/Output.h"
+#include "runtime/Parameters.h"
+#include "runtime/Terminal.h"
+#include "store/Storemanager.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <numbers>
+
+namespace modular_internal {
+
+int CFTCounter = 0;
+int OrbitDataAvailable = -1;
+int OrbitSAvailable = -1;
+int SMATRIXavailable = -1;
+int FirstRowAvailable = -1;
+int SMATRIXWasAborted = 0;
+
+SpectrumData* block() {
+    return KMCosetSwitch == 0 ? currentSD : nullptr;
+}
+
+int tensorMode() {
+    return KMCosetSwitch != 0;
+}
+
+// No fields while a tensor product is current: its side of the facade does not exist yet.
+int totalPrimaries() {
+    return block() && TotalPrimaries ? *TotalPrimaries : 0;
+}
+
+} // namespace modular_internal
+
+using namespace modular_internal;
+
+namespace {
+
+int BulkInvariantCounter = 0;
+int TensorCount = 0;
+int IndicesComputed = 0;
+double Accuracy = 0.0;
+rat WeightResult{0, 1};
+rat ChargeResult{0, 1};
+
+// Parameter pointers; null until initializeModular, when the defaults below apply.
+int* Smatrix_maxsize = nullptr;
+int* checkDimSumRule = nullptr;
+int* DoublePrecision = nullptr;
+int* UseOrbits = nullptr;
+int* DebugInit = nullptr;
+int* super = nullptr;
+
+int valueOf(const int* p, int fallback) {
+    return p ? *p : fallback;
+}
+
+void debugLine(const char* text) {
+    if (debugInit() == 1)
+        ProgressPrint("%s", text);
+}
+
+// Weight of lbl modulo nothing: exact for blocks with exact weights.
+void weightOf(int lbl, rat* w) {
+    if (SpectrumData* sd = block())
+        SM_getRatWeight(sd, lbl, w);
+    else
+        setzero(w);
+    simplifyRat(w);
+}
+
+void reduceToUnitInterval(rat* q) {
+    simplifyRat(q);
+    q->num = mod(q->num, q->den);
+    simplifyRat(q);
+}
+
+} // namespace
+
+namespace modular_internal {
+
+int smatrixMaxsize() {
+    return valueOf(Smatrix_maxsize, 400);
+}
+int useOrbits() {
+    return valueOf(UseOrbits, 2);
+}
+int debugInit() {
+    return valueOf(DebugInit, 0);
+}
+int highPrecision() {
+    return valueOf(DoublePrecision, 0);
+}
+int fusionSumcheck() {
+    return valueOf(checkDimSumRule, 0);
+}
+
+} // namespace modular_internal
+
+// ============================================================ Counters
+
+void initializeModular() {
+    Smatrix_maxsize = static_cast<int*>(getIntParPointer("S_matrix maxsize"));
+    checkDimSumRule = static_cast<int*>(getIntParPointer("Fusion sumcheck"));
+    DoublePrecision = static_cast<int*>(getIntParPointer("High_precision"));
+    UseOrbits = static_cast<int*>(getIntParPointer("Use_orbits"));
+    DebugInit = static_cast<int*>(getIntParPointer("Init_debug"));
+    super = static_cast<int*>(getIntParPointer("Super"));
+}
+
+int QueryCFT() {
+    return CFTCounter;
+}
+
+int QueryBulkInvariant() {
+    return BulkInvariantCounter;
+}
+
+int QueryTensor() {
+    return TensorCount;
+}
+
+int ModularOrbitsAvailable() {
+    return OrbitDataAvailable;
+}
+
+void resetS() {
+    IndicesComputed = 0;
+    SMATRIXWasAborted = 0;
+}
+
+void CFTChanged() {
+    CFTCounter++;
+    resetS();
+    resetBulk();
+    debugLine("##init: CFT counter increased\n");
+}
+
+void bulkInvariantChanged() {
+    BulkInvariantCounter++;
+    debugLine("##init: Bulk Invariant counter increased\n");
+    resetOrientifold();
+}
+
+void TensorChanged() {
+    TensorCount++;
+}
+
+// ============================================================ Forwarders
+
+int MOD_isValidCFT() {
+    if (SpectrumData* sd = block())
+        return sd->validCFT;
+    return 1; // a tensor product without factors
+}
+
+int CenterOrder() {
+    SpectrumData* sd = block();
+    if (!sd || !sd->SimpleCurrents)
+        return 1;
+    return sd->SimpleCurrents->Order;
+}
+
+int getCFTtype() {
+    return currentSD ? currentSD->type : 0;
+}
+
+int getCFTrank() {
+    return currentSD ? currentSD->rank : 0;
+}
+
+rat* ratWeight(int lbl) {
+    weightOf(lbl, &WeightResult);
+    return &WeightResult;
+}
+
+double MOD_realWeight(int lbl) {
+    const rat* w = ratWeight(lbl);
+    return static_cast<double>(w->num) / w->den;
+}
+
+int getConjugate(int lbl) {
+    SpectrumData* sd = block();
+    return sd ? SM_getConjugate(sd, lbl) : -1;
+}
+
+int ConjugatesAvailable() {
+    SpectrumData* sd = block();
+    return sd ? SM_ConjugatesAvailable(sd) : 0;
+}
+
+int S_Symmetric() {
+    SpectrumData* sd = block();
+    return sd ? sd->S_Symmetry : 0;
+}
+
+int simpleCurrentCheck(int c) {
+    if (c < 0)
+        return 0;
+    SpectrumData* sd = block();
+    return sd ? SM_currentCheck(sd, c) : 0;
+}
+
+int isSuperCurrent(int) {
+    return 0; // a single block is never read as a superstring
+}
+
+int SusySpectrum() {
+    return 0;
+}
+
+int MOD_fixedPointCurrent(int J) {
+    SpectrumData* sd = block();
+    return sd ? SM_fixedPointCurrent(sd, J) : 0;
+}
+
+Discrete_Group* getSimpleCurrentGroup(int** map) {
+    return getCenter(map);
+}
+
+// ============================================================ Simple currents
+
+int simpleFusion(int cur1, int lbl) {
+    if (cur1 == 0)
+        return lbl;
+    if (orbitDataValid()) {
+        const OrbitInfo* x = getOrbitInfo(lbl);
+        const int k = curMultTable()[cur1 * groupOrder() + x->current];
+        return getOrbitInfo(x->orbit_start)->orbit[k];
+    }
+    SpectrumData* sd = block();
+    return sd ? SM_SimpleAction(sd, cur1, lbl) : lbl;
+}
+
+int simpleProduct(int cur1, int cur2, void*) {
+    if (cur1 == 0)
+        return cur2;
+    if (cur2 == 0)
+        return cur1;
+    if (orbitDataValid())
+        return simpleFusion(cur1, cur2);
+    SpectrumData* sd = block();
+    return sd ? SM_SimpleCurrentFusion(sd, cur1, cur2) : 0;
+}
+
+rat* simpleCurrentCharge(int current, int lbl) {
+    if (orbitDataValid()) {
+        torat2(getOrbitInfo(lbl)->charge[current], CenterOrder(), &ChargeResult);
+        reduceToUnitInterval(&ChargeResult);
+        return &ChargeResult;
+    }
+    const int Jl = simpleFusion(current, lbl);
+    rat hJ, hl, hJl;
+    weightOf(current, &hJ);
+    weightOf(lbl, &hl);
+    weightOf(Jl, &hJl);
+    addRat(&hJ, &hl, &ChargeResult);
+    subtractRat(&ChargeResult, &hJl, &ChargeResult);
+    // Shares the weight scratch, as the weight functions do.
+    copyRat(&WeightResult, &ChargeResult);
+    reduceToUnitInterval(&ChargeResult);
+    return &ChargeResult;
+}
+
+int simpleCurrentOrder(int J, int lbl) {
+    if (J == 0)
+        return 1;
+    // A current of order G brings every field back within G steps; a label outside the theory
+    // (a failed look-up) must not loop for ever.
+    const int limit = CenterOrder();
+    int x = lbl;
+    for (int n = 1; n <= limit; n++) {
+        x = simpleFusion(J, x);
+        if (x == lbl)
+            return n;
+        if (x < 0)
+            break;
+    }
+    Alert("simpleCurrentOrder", 0, 212404, "Field %d does not return under current %d", lbl, J);
+    return -1;
+}
+
+// ============================================================ Printing
+
+char* printModMatElt(char* txt, double Re, double Im) {
+    if (std::fabs(Re) < Tolerance)
+        Re = 1e-15; // no minus sign on a zero
+    const bool complexPart = std::fabs(Im) >= Tolerance;
+    if (highPrecision() == 0) {
+        txt += std::sprintf(txt, "= %15.8f ", Re);
+        if (complexPart)
+            txt += std::sprintf(txt, "+ %15.8f i", Im);
+    } else {
+        txt += std::sprintf(txt, "= %40.30f ", Re);
+        if (complexPart)
+            txt += std::sprintf(txt, "+ %40.30f i", Im);
+    }
+    if (complexPart)
+        txt +=
+            std::sprintf(txt, "    (phase: %9.5f)", std::atan2(Im, Re) / (2.0 * std::numbers::pi));
+    txt += std::sprintf(txt, "\n");
+    return txt;
+}
+
+char* displayS(char* txt, int i, int j) {
+    const int digits = std::snprintf(nullptr, 0, "%d", totalPrimaries());
+    char* start = txt;
+    txt += std::sprintf(txt, "S(%d,%d) ", i, j);
+    while (txt - start < 2 * digits + 5)
+        *txt++ = ' ';
+    double re, im;
+    compS(i, j, &re, &im);
+    return printModMatElt(txt, re, im);
+}
+
+char* displaySforC(char* txt, int i, int j) {
+    double re, im;
+    compS(i, j, &re, &im);
+    txt += std::sprintf(txt, "ReS[%d][%d] = %30.15f;\n", i, j, re);
+    txt += std::sprintf(txt, "ImS[%d][%d] = %30.15f;\n", i, j, im);
+    return txt;
+}
+
+char* checkC(char* txt, const char* quantity, double R1, double I1, double R2, double I2) {
+    const double d = compareC(R1, I1, R2, I2);
+    if (d > Accuracy)
+        Accuracy = d;
+    if (d < 1e-10)
+        return txt;
+    txt += std::sprintf(txt, "Deviation %20.15f for %s\n", d, quantity);
+    txt += std::sprintf(txt, "(%20.15f,%20.15f)\n", R1, I1);
+    txt += std::sprintf(txt, "(%20.15f,%20.15f)\n", R2, I2);
+    return txt;
+}
+
+double getAccuracy() {
+    return Accuracy;
+}
+
+void resetAccuracy() {
+    Accuracy = 0.0;
+}
+
+void PrintShifted(char* txt) {
+    char* line = txt;
+    char* nl = std::strchr(line, '\n');
+    if (!nl) {
+        Alert("PrintShifted", 0, 212404, "Unexpected empty field");
+        Print("%s\n", line);
+        return;
+    }
+    bool first = true;
+    while (nl) {
+        *nl = '\0';
+        if (!first)
+            Print("%23s", "");
+        Print("%s\n", line);
+        first = false;
+        line = nl + 1;
+        nl = std::strchr(line, '\n');
+    }
+}
+
+char* PrintEntry(char* txt, int i, int j) {
+    std::memset(txt, ' ', 23);
+    txt[23] = '\0';
+    const int n = std::sprintf(txt, "From Z(%d,%d): ", i, j);
+    if (n < 23)
+        txt[n] = ' ';
+    return txt + 23;
+}
+
+void printDiscreteGroup(Discrete_Group* dg, const int* map) {
+    Print("Multiplicity: %d\n", dg->Mult);
+    Print("Order: %d\n", dg->Order);
+    PrintVec(dg->Mult, dg->Orders, "Factors:   ");
+    char label[80];
+    for (int e = 0; e < dg->Order; e++) {
+        if (map)
+            std::snprintf(label, sizeof label, "elt. %3d, mapped to %3d, decomp --> ", e, map[e]);
+        else
+            std::snprintf(label, sizeof label, "elt. %3d, decomp --> ", e);
+        PrintVec(dg->Mult, dg->Decomp + e * dg->Mult, label);
+    }
+}
+
+// ============================================================ Stand-ins
+// The boundary subsystem owns resetBulk, resetOrientifold and the orientifold counter; until it
+// exists these keep the counters moving as it will.
+
+namespace {
+int OrientifoldCounter = 0;
+}
+
+void resetBulk() {
+    bulkInvariantChanged();
+}
+
+void resetOrientifold() {
+    OrientifoldCounter++;
+}
+
+int QueryOrientifold() {
+    return OrientifoldCounter;
+}

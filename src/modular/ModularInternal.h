@@ -1,0 +1,43 @@
+// State shared by the files of the current-theory facade: the counters and stamps, the parameter
+// values and the orbit table with its dense S copies.
+#pragma once
+
+#include "modular/ModularFacade.h"
+
+struct SpectrumData;
+
+namespace modular_internal {
+
+extern int CFTCounter;
+extern int OrbitDataAvailable;
+extern int OrbitSAvailable;
+extern int SMATRIXavailable;
+extern int FirstRowAvailable;
+extern int SMATRIXWasAborted;
+
+// The building block while it is the current theory, else null.
+SpectrumData* block();
+int tensorMode();
+int totalPrimaries();
+
+// Parameter values; the defaults apply until initializeModular has bound them.
+int smatrixMaxsize();
+int useOrbits();
+int debugInit();
+int highPrecision();
+int fusionSumcheck();
+
+bool orbitDataValid();
+int groupOrder(); // G of the orbit table
+// Entry [a * G + b]: the product of currents a and b.
+const int* curMultTable();
+const int* orbitMap(); // start of each orbit
+extern const double* PhasesR;
+extern const double* PhasesI;
+
+// Dense S of the current theory (row-major, real and imaginary parts apart); null unless the full
+// S is valid. The fusion loops read it instead of calling compS per element.
+const double* denseSRe();
+const double* denseSIm();
+
+} // namespace modular_internal

@@ -1,0 +1,321 @@
+// The single-algebra commands on real building blocks of the store. The handlers are called
+// directly, as the interpreter calls them: converted integer arguments, and before them the last
+// command word as typed. Counts are checked against closed forms: A_r at level k has
+// binomial(k+r, r) primaries, the centre of the algebra gives the simple currents.
+#include "CommandsTestHelpers.h"
+
+#include "commands/CommandsInternal.h"
+#include "main/ControlUtility.h"
+#include "runtime/Interpreter.h"
+#include "store/Storemanager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using cmdtest::Captured;
+using cmdtest::has;
+
+namespace {
+
+// A handler call: the typed word sits just before the arguments.
+int call(COM handler, const char* typed, std::vector<int> args) {
+    std::string word = typed;
+    std::vector<void*> slots{word.data()};
+    for (int& a : args)
+        slots.push_back(&a);
+    return handler(slots.data() + 1, static_cast<int>(args.size()));
+}
+
+int callWithText(COM handler, const char* typed, const char* text) {
+    std::string word = typed;
+    std::string argument = text;
+    std::vector<void*> slots{word.data(), argument.data()};
+    return handler(slots.data() + 1, 1);
+}
+
+class SingleAlgebraTest : public testing::Test {
+protected:
+    void SetUp() override {
+        flushErrors();
+        unbufferErrors();
+        if (!findInternalParameter("Maxrank"))
+            addInternalParameter("Maxrank", "20", 'i', 0);
+        setIntPar("Maxrank", 20);
+        if (!ModularMode)
+            ModularMode = makeMode("No modular data; type \"compute spectrum\" first.");
+        if (!BoundaryMode)
+            BoundaryMode = makeMode("No open string and bulk invariant data available");
+        KMCosetSwitch = 0;
+        bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
+        commands::bindSingleAlgebraServices();
+        Captured quiet;
+        disableCoset();
+        commands::makeBlockCurrent(SM_getData(1, 0, 0));
+    }
+    void TearDown() override {
+        KMCosetSwitch = 0;
+        bindCurrentTheory(nullptr, nullptr, nullptr);
+        installStoreServices({});
+    }
+    // Loads a block and returns what it printed.
+    static std::string load(const char* typed, std::vector<int> args, int expectedRc) {
+        Captured cap;
+        EXPECT_EQ(call(COM_algebra, typed, args), expectedRc) << typed;
+        return cap.out() + cap.err();
+    }
+};
+
+TEST_F(SingleAlgebraTest, AlgebraWordsLoadTheBlockAndComputeItsSpectrum) {
+    struct Case {
+        const char* typed;
+        std::vector<int> args;
+        const char* line;
+        int primaries;
+        int currents;
+    };
+    const Case cases[] = {
+        // binomial(k+r, r) primaries, centre Z_(r+1)
+        {"a", {1, 3}, "CFT A1 level 3; 4 primaries (2 simple currents)\n", 4, 2},
+        {"A", {3, 2}, "CFT A3 level 2; 10 primaries (4 simple currents)\n", 10, 4},
+        // singlet, vector and spinor; centre Z2
+        {"b", {2, 1}, "CFT B2 level 1; 3 primaries (2 simple currents)\n", 3, 2},
+        // the three fundamentals of C3 all have comark 1
+        {"c", {3, 1}, "CFT C3 level 1; 4 primaries (2 simple currents)\n", 4, 2},
+        // D5: centre Z4
+        {"d", {5, 1}, "CFT D5 level 1; 4 primaries (4 simple currents)\n", 4, 4},
+        // E7 at level 2: 0, the 56 (comark 1), twice the 56, and the three nodes of comark 2
+        {"e", {7, 2}, "CFT E7 level 2; 6 primaries (2 simple currents)\n", 6, 2},
+        // F4 at level 1: 1 and 26; G2 at level 2: 0, 7, twice 7 and the 14
+        {"f", {4, 1}, "CFT F4 level 1; 2 primaries\n", 2, 1},
+        {"g", {2, 2}, "CFT G2 level 2; 4 primaries\n", 4, 1},
+        // The radius is the number of primaries, all of them simple currents.
+        {"u", {6}, "CFT U(1) radius 6; 6 primaries (6 simple currents)\n", 6, 6},
+        {"U", {2}, "CFT U(1) radius 2; 2 primaries (2 simple currents)\n", 2, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const int consumed = static_cast<int>(c.args.size());
+        EXPECT_EQ(load(c.typed, c.args, -consumed), c.line);
+        EXPECT_EQ(*TotalPrimaries, c.primaries);
+        EXPECT_EQ(*TotalCurrents, c.currents);
+        EXPECT_EQ(currentSD->Nprimaries, c.primaries);
+        EXPECT_EQ(Spectrum_Computed, 1);
+        EXPECT_TRUE(ModularMode->enabled && BoundaryMode->enabled);
+    }
+}
+
+TEST_F(SingleAlgebraTest, TwistedAlgebraGetsItsSpectrumButNoModularData) {
+    const std::string out = load("at", {1, 2}, -2);
+    EXPECT_TRUE(has(out, "; 2 primaries\nNo modular data are available for this algebra\n")) << out;
+    EXPECT_EQ(currentSD->type, 11);
+    EXPECT_EQ(Spectrum_Computed, 0);
+    EXPECT_FALSE(ModularMode->enabled);
+    EXPECT_FALSE(BoundaryMode->enabled);
+    // B-tilde has modular data.
+    load("bc", {1, 2}, -2);
+    EXPECT_EQ(currentSD->type, 13);
+    EXPECT_EQ(Spectrum_Computed, 1);
+}
+
+TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
+    load("a", {2, 1}, -2);
+    SpectrumData* before = currentSD;
+    struct Case {
+        const char* typed;
+        std::vector<int> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"c", {1, 1}, "Rank out of range"},  // C needs rank 2
+        {"e", {9, 1}, "Rank out of range"},  // E6 to E8
+        {"f", {5, 1}, "Rank out of range"},  // F4 only
+        {"d", {3, 1}, "Rank out of range"},  // D from rank 4
+        {"u", {1}, "Rank out of range"},     // radius 2 at least
+        {"a", {21, 1}, "Rank out of range"}, // beyond "Maxrank"
+        {"a", {2, 0}, "Level out of range"},
+        {"x", {2, 1}, "Invalid type"},
+        {"min", {3, 1}, "Invalid number of susy's"},
+        {"min", {0, 3}, "N=0 minimal models are not available yet"},
+        {"m", {1, 3}, "N=1 minimal models are not available yet"},
+        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
+        {"orb", {3}, "c=1 orbifolds are not available yet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        EXPECT_TRUE(has(load(c.typed, c.args, 1), c.message));
+        EXPECT_EQ(currentSD, before);
+        EXPECT_EQ(Spectrum_Computed, 0);
+        EXPECT_FALSE(ModularMode->enabled);
+    }
+}
+
+TEST_F(SingleAlgebraTest, ShortWordsOfCAndFAreTypesLongerOnesNameTheories) {
+    load("a", {1, 3}, -2);
+    load("C", {2, 1}, -2);
+    EXPECT_EQ(currentSD->type, 3);
+    load("F", {4, 1}, -2);
+    EXPECT_EQ(currentSD->type, 5);
+    EXPECT_EQ(currentSD->rank, 4);
+    // "cf" is the cft branch: the stored theory A1 level 3 by its name.
+    Captured cap;
+    EXPECT_EQ(callWithText(COM_algebra, "cf", SM_getAlgebraName(SM_getData(1, 1, 3))), -1);
+    EXPECT_EQ(cap.out(), "CFT A1 level 3; 4 primaries (2 simple currents)\n");
+    EXPECT_EQ(currentSD, SM_getData(1, 1, 3));
+}
+
+TEST_F(SingleAlgebraTest, UnknownTheoryNameKeepsTheBlock) {
+    load("a", {1, 2}, -2);
+    SpectrumData* before = currentSD;
+    Captured cap;
+    EXPECT_EQ(callWithText(COM_algebra, "cft", "No such theory"), 1);
+    EXPECT_TRUE(has(cap.err(), "No such algebra")) << cap.err();
+    EXPECT_EQ(currentSD, before);
+    EXPECT_EQ(Spectrum_Computed, 0);
+}
+
+TEST_F(SingleAlgebraTest, ComputeSpectrumPrintsOnlyOnce) {
+    load("a", {2, 1}, -2);
+    Captured cap;
+    EXPECT_EQ(COM_compute(nullptr, 0), 0);
+    EXPECT_EQ(cap.out(), "");
+}
+
+TEST_F(SingleAlgebraTest, SingleShowsTheModeAndComputesAgain) {
+    load("e", {8, 1}, -2);
+    Captured cap;
+    EXPECT_EQ(call(COM_single, "single", {}), 0);
+    // E8 level 1 has the vacuum alone.
+    EXPECT_EQ(cap.out(),
+              "Mode: Single algebra\nAlgebra \"E8 level 1\"\nCFT E8 level 1; 1 primaries\n");
+    EXPECT_EQ(Spectrum_Computed, 1);
+}
+
+TEST_F(SingleAlgebraTest, StatusAndCounters) {
+    load("d", {4, 1}, -2);
+    Captured cap;
+    call(COM_status, "status", {});
+    call(COM_tot_prim, "primaries", {});
+    call(COM_tot_cur, "simple_currents", {});
+    EXPECT_EQ(cap.out(), "Mode: Single algebra\nAlgebra \"D4 level 1\"\n4\n4\n");
+}
+
+TEST_F(SingleAlgebraTest, DynkinFindsTheFieldOfItsLabels) {
+    load("a", {2, 3}, -2);
+    for (const std::vector<int>& labels : {std::vector<int>{1, 1}, std::vector<int>{3, 0},
+                                           std::vector<int>{0, 2}, std::vector<int>{0, 0}}) {
+        Captured cap;
+        EXPECT_EQ(call(COM_getrep, "dynkin", labels), -2);
+        const int field = std::stoi(cap.out());
+        const int* rep = SM_getRep(currentSD, field);
+        EXPECT_EQ(std::vector<int>(rep, rep + 2), labels);
+        // The extended label makes the level.
+        EXPECT_EQ(rep[0] + rep[1] + rep[2], 3);
+    }
+}
+
+TEST_F(SingleAlgebraTest, DynkinRefusals) {
+    load("a", {2, 1}, -2);
+    struct Case {
+        std::vector<int> labels;
+        int rc;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{1}, 1, "Not enough Dynkin labels"},
+        {{1, 0, 0}, -3, "Too many Dynkin labels"},
+        {{-1, 0}, 1, "Negative Dynkin label"},
+        {{1, 1}, 1, "Representation not found"}, // the octet is not integrable at level 1
+    };
+    for (const Case& c : cases) {
+        Captured cap;
+        EXPECT_EQ(call(COM_getrep, "dynkin", c.labels), c.rc) << c.message;
+        EXPECT_TRUE(has(cap.err(), c.message)) << cap.err();
+        EXPECT_EQ(cap.out(), "");
+    }
+}
+
+TEST_F(SingleAlgebraTest, FreeBosonTakesItsChargeAsTheOneLabel) {
+    load("u", {6}, -1);
+    Captured cap;
+    EXPECT_EQ(call(COM_getrep, "dynkin", {5}), -1);
+    EXPECT_EQ(cap.out(), "5\n");
+}
+
+// Weyl's formula for A2: dim(a, b) = (a+1)(b+1)(a+b+2)/2.
+TEST_F(SingleAlgebraTest, DimensionsOfA2FollowWeylsFormula) {
+    load("a", {2, 3}, -2);
+    for (int field = 0; field < 10; ++field) {
+        const int* rep = SM_getRep(currentSD, field);
+        const int a = rep[0];
+        const int b = rep[1];
+        Captured cap;
+        EXPECT_EQ(call(COM_getdim, "dimension", {field}), -1);
+        EXPECT_EQ(cap.out(), std::to_string((a + 1) * (b + 1) * (a + b + 2) / 2) + "\n")
+            << a << "," << b;
+    }
+}
+
+TEST_F(SingleAlgebraTest, DimensionsOfExceptionalFields) {
+    // E8 level 2: the vacuum, the adjoint 248 and the 3875.
+    load("e", {8, 2}, -2);
+    std::vector<std::string> dims;
+    for (int field = 0; field < 3; ++field) {
+        Captured cap;
+        call(COM_getdim, "dimension", {field});
+        dims.push_back(cap.out());
+    }
+    std::sort(dims.begin(), dims.end());
+    EXPECT_EQ(dims, (std::vector<std::string>{"1\n", "248\n", "3875\n"}));
+    load("g", {2, 1}, -2);
+    Captured cap;
+    call(COM_getdim, "dimension", {1});
+    EXPECT_EQ(cap.out(), "7\n");
+}
+
+TEST_F(SingleAlgebraTest, DimensionNeedsASingleBlock) {
+    load("a", {1, 1}, -2);
+    KMCosetSwitch = 1;
+    Captured cap;
+    EXPECT_EQ(call(COM_getdim, "dimension", {0}), 1);
+    EXPECT_TRUE(has(cap.err(), "Command only available in single algebra mode")) << cap.err();
+}
+
+TEST(ConvertAlgebra, ParsesTheTypeWordAndItsArguments) {
+    if (!findInternalParameter("Maxrank"))
+        addInternalParameter("Maxrank", "20", 'i', 0);
+    setIntPar("Maxrank", 20);
+    struct Case {
+        const char* typed;
+        std::vector<int> args;
+        int rc, type, rank, level;
+    };
+    const Case cases[] = {
+        {"a", {2, 3}, -2, 1, 2, 3}, {"Bt", {3, 2}, -2, 12, 3, 2}, {"f", {4, 2}, -2, 5, 4, 2},
+        {"G", {2, 1}, -2, 5, 2, 1}, {"u", {8}, -1, 0, 8, 0},      {"c", {1, 1}, 4, 3, 1, 0},
+        {"e", {5, 1}, 4, 5, 5, 0},  {"a", {2, 0}, 5, 1, 2, 0},
+    };
+    for (const Case& c : cases) {
+        std::string word = c.typed;
+        std::vector<int> args = c.args;
+        std::vector<void*> slots{word.data()};
+        for (int& a : args)
+            slots.push_back(&a);
+        int type = -9, rank = -9, level = -9;
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(convertAlgebra(slots.data() + 1, &type, &rank, &level), c.rc);
+        EXPECT_EQ(type, c.type);
+        EXPECT_EQ(rank, c.rank);
+        EXPECT_EQ(level, c.level);
+    }
+    std::string unknown = "zz";
+    int value = 1;
+    void* slots[] = {unknown.data(), &value};
+    int type = -9, rank = -9, level = -9;
+    EXPECT_EQ(convertAlgebra(slots + 1, &type, &rank, &level), 1);
+    EXPECT_EQ(type, -9);
+}
+
+} // namespace

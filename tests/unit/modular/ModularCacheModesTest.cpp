@@ -1,0 +1,125 @@
+#include "modular/ModularFacade.h"
+
+#include "ModularTestHelpers.h"
+#include "runtime/Parameters.h"
+
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using modulartest::reportsOf;
+using modulartest::S;
+using modulartest::useBlock;
+
+// The module's parameters, registered here as start-up would, and put back after each test.
+class CacheModes : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!findInternalParameter("Use_orbits")) {
+            addInternalParameter("Use_orbits", "2", 'i', 0);
+            addInternalParameter("S_matrix maxsize", "400", 'i', 0);
+            addInternalParameter("Init_debug", "0", 'i', 0);
+            addInternalParameter("Fusion sumcheck", "0", 'i', 0);
+            addInternalParameter("High_precision", "0", 'i', 0);
+            addInternalParameter("Super", "0", 'i', 0);
+        }
+        initializeModular();
+    }
+    void TearDown() override {
+        setIntPar("Use_orbits", 2);
+        setIntPar("S_matrix maxsize", 400);
+    }
+
+    struct Snapshot {
+        std::vector<std::complex<double>> s;
+        std::vector<int> n;
+    };
+
+    // Every S element and fusion coefficient of su(3) level 2 under the current settings.
+    Snapshot snapshot() {
+        SpectrumData* sd = useBlock(1, 2, 2);
+        const int N = sd->Nprimaries;
+        Snapshot shot;
+        for (int i = 0; i < N; i++)
+            for (int j = 0; j < N; j++) {
+                shot.s.push_back(S(i, j));
+                for (int k = 0; k < N; k++)
+                    shot.n.push_back(fusion(i, j, k, 0));
+            }
+        return shot;
+    }
+
+    void expectSame(const Snapshot& a, const Snapshot& b) {
+        ASSERT_EQ(a.s.size(), b.s.size());
+        for (std::size_t e = 0; e < a.s.size(); e++)
+            EXPECT_NEAR(std::abs(a.s[e] - b.s[e]), 0.0, 1e-12) << e;
+        EXPECT_EQ(a.n, b.n);
+    }
+};
+
+// Direct computation, orbit table only, orbit S, and the full S give the same theory.
+TEST_F(CacheModes, EveryLevelOfOrbitUseGivesTheSameData) {
+    setIntPar("Use_orbits", 0);
+    const Snapshot direct = snapshot();
+    EXPECT_NE(ModularOrbitsAvailable(), QueryCFT());
+    setIntPar("Use_orbits", 1);
+    const Snapshot table = snapshot();
+    EXPECT_EQ(ModularOrbitsAvailable(), QueryCFT());
+    setIntPar("Use_orbits", 2);
+    const Snapshot orbitS = snapshot();
+    expectSame(direct, table);
+    expectSame(direct, orbitS);
+}
+
+// Above "S_matrix maxsize" only the first row is kept; with valid orbit data that is silent.
+TEST_F(CacheModes, TooManyPrimariesKeepOnlyTheFirstRow) {
+    const Snapshot full = snapshot();
+    setIntPar("S_matrix maxsize", 3);
+    Snapshot firstRow;
+    const std::string reports = reportsOf([&] { firstRow = snapshot(); });
+    EXPECT_EQ(reports, "");
+    expectSame(full, firstRow);
+    const double* row = initSMATRIX();
+    SpectrumData* sd = currentSD;
+    for (int i = 0; i < sd->Nprimaries; i++)
+        EXPECT_DOUBLE_EQ(row[i], S(i, 0).real());
+
+    // Without orbit data the user is told once that the full S is not kept.
+    setIntPar("Use_orbits", 0);
+    useBlock(1, 2, 2);
+    const std::string told = reportsOf([] { initSMATRIX(); });
+    EXPECT_NE(told.find("Too many primaries"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// su(2) level 2: 1 x 1 = 0 + 2 has dimensions 2 x 2 = 1 + 3; 2 x 2 = 0 alone leaves 9 - 1.
+TEST_F(CacheModes, FusionSumcheckReportsTheDimensionDeficit) {
+    SpectrumData* sd = useBlock(1, 1, 2);
+    int doublet = -1, triplet = -1;
+    for (int f = 0; f < 3; f++) {
+        if (modulartest::dynkin1(sd, f) == 1)
+            doublet = f;
+        if (modulartest::dynkin1(sd, f) == 2)
+            triplet = f;
+    }
+    setIntPar("Fusion sumcheck", 1);
+    char txt[400];
+    compF(txt, doublet, doublet, 0);
+    const std::string full(txt);
+    compF(txt, triplet, triplet, 0);
+    const std::string truncated(txt);
+    setIntPar("Fusion sumcheck", 0);
+    EXPECT_NE(full.find("\n\nDimension sum rule deficit: 0\n\n"), std::string::npos) << full;
+    EXPECT_NE(truncated.find("Dimension sum rule deficit: 8\n\n"), std::string::npos) << truncated;
+    compF(txt, doublet, doublet, 0);
+    EXPECT_EQ(std::string(txt).find("Dimension"), std::string::npos);
+}
+
+} // namespace

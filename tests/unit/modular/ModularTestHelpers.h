@@ -1,0 +1,47 @@
+// Shared helpers of the tests of the current-theory facade.
+#pragma once
+
+#include "main/ControlUtility.h"
+#include "modular/ModularFacade.h"
+#include "store/Storemanager.h"
+
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <string>
+
+namespace modulartest {
+
+// Makes the store's block of a triple the current theory and marks it changed, as computing its
+// spectrum does.
+inline SpectrumData* useBlock(int type, int rank, int level) {
+    SpectrumData* sd = SM_getData(type, rank, level);
+    EXPECT_NE(sd, nullptr) << type << "," << rank << "," << level;
+    if (!sd)
+        return nullptr;
+    KMCosetSwitch = 0;
+    currentSD = sd;
+    TotalPrimaries = &sd->Nprimaries;
+    CFTChanged();
+    return sd;
+}
+
+inline std::complex<double> S(int i, int j) {
+    double re, im;
+    compS(i, j, &re, &im);
+    return {re, im};
+}
+
+// The first finite Dynkin label of a field.
+inline int dynkin1(SpectrumData* sd, int lbl) {
+    return SM_getRep(sd, lbl)[0];
+}
+
+// Runs f and returns what it wrote to the error output, where reports go.
+template <class F> std::string reportsOf(F f) {
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+}
+
+} // namespace modulartest
