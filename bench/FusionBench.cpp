@@ -2,7 +2,7 @@
 // coefficient loops run after S has been filled, so they measure the Verlinde sums alone; the
 // last benchmark pays for S and every coefficient together, from a cold orbit cache.
 #include "main/ControlUtility.h"
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 #include "numeric/MathUtility.h"
 #include "store/Storemanager.h"
 

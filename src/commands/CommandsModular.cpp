@@ -7,7 +7,7 @@
 
 #include "lie/SmatrixReal.h"
 #include "main/ControlUtility.h"
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 #include "runtime/Error.h"
 #include "runtime/IntCommandsStatus.h"
 #include "runtime/Memory.h"

@@ -1,9 +1,130 @@
-// The current theory's name, central charge and spectrum table, for the commands that show them.
-// Only the single-block side is here so far; while a tensor product is current they give neutral
-// answers.
+// The current theory as every later subsystem sees it: generation counters that stamp all caches,
+// forwarders of weights, charges, conjugates and simple currents, the orbit table and S caches,
+// and fusion coefficients. Questions go to the building block while it is current; the tensor
+// product's side answers with neutral values until the tensor product exists.
+// The name, central charge and spectrum table of the current theory are here too.
 #pragma once
 
+#include "numeric/Discrete.h"
+#include "numeric/MathUtility.h"
+
 #include <cstdio>
+
+struct SpectrumData;
+
+// One complex matrix element (row, column) into (real, imaginary).
+using MODMAT = void (*)(int row, int column, double* re, double* im);
+
+// The orbit-table record of one field of the current theory; valid while
+// ModularOrbitsAvailable() equals QueryCFT().
+struct OrbitInfo {
+    int orbit_start; // first field of the orbit; -1 while not placed
+    int orbit_index;
+    int current; // lowest current label J with J x(start) = x
+    int length;  // on the orbit start: distinct fields of the orbit
+    int* charge; // G Q_J(x) for every current label J, integers 0 .. G-1
+    int* orbit;  // on the orbit start only: entry J is the field J x(start)
+};
+
+// ---- Start-up and counters ----
+
+// Binds the module's parameters; once, after the defaults are registered.
+void initializeModular();
+int QueryCFT();
+int QueryBulkInvariant();
+int ModularOrbitsAvailable();
+// The theory was (re)computed: every cache of the current theory becomes stale.
+void CFTChanged();
+// The resets of CFTChanged without advancing the counter or resetting the bulk invariant.
+void resetS();
+void bulkInvariantChanged();
+void TensorChanged();
+int QueryTensor();
+
+// ---- Forwarders ----
+
+int MOD_isValidCFT();
+int CenterOrder();
+int getCFTtype();
+int getCFTrank();
+// Static result, overwritten by the next call of ratWeight, MOD_realWeight or
+// simpleCurrentCharge.
+rat* ratWeight(int lbl);
+double MOD_realWeight(int lbl);
+int getConjugate(int lbl);
+int ConjugatesAvailable();
+int S_Symmetric();
+int simpleCurrentCheck(int c);
+int isSuperCurrent(int lbl);
+int SusySpectrum();
+int MOD_fixedPointCurrent(int J);
+Discrete_Group* getSimpleCurrentGroup(int** map);
+
+// ---- Simple currents ----
+
+int simpleFusion(int cur1, int lbl);
+// The DISC_PROD callback of the group routines; x is not read.
+int simpleProduct(int cur1, int cur2, void* x);
+// The monodromy charge in [0, 1), reduced; a static result overwritten by the next call.
+rat* simpleCurrentCharge(int current, int lbl);
+// Length of the orbit of lbl under the powers of J; 1 for J = 0.
+int simpleCurrentOrder(int J, int lbl);
+int getOrbitStart(int lbl);
+int* getChargePointer(int i);
+int findChargeVector(const int* charge);
+
+// ---- Printing ----
+// The functions that write into txt return the position after what they wrote.
+
+char* printModMatElt(char* txt, double Re, double Im);
+char* displayS(char* txt, int i, int j);
+char* displaySforC(char* txt, int i, int j);
+// Keeps the largest deviation in Accuracy; writes a report only for a deviation of 1e-10 or more.
+char* checkC(char* txt, const char* quantity, double R1, double I1, double R2, double I2);
+double getAccuracy();
+void resetAccuracy();
+void PrintShifted(char* txt);
+char* PrintEntry(char* txt, int i, int j);
+void printDiscreteGroup(Discrete_Group* dg, const int* map);
+
+// ---- Orbit data and S caches ----
+
+void compS(int i, int j, double* Re, double* Im);
+double* initSMATRIX();
+double* initFirstRow();
+void initOrbitData();
+Discrete_Group* getCenter(int** map);
+// Mode 0 releases every orbit list; mode 1 returns one more list of G ints.
+int* allocateModularOrbitData(int mode);
+void compSBase(int o1, int o2, double* Re, double* Im);
+void S_aux1(int o, int j, double* Re, double* Im);
+void S_aux2(int o, int j, double* Re, double* Im);
+int getGenericConjugate(int lbl);
+void getExceptionalSimpleCurrents(int Ncur);
+// Read access to the orbit table for the consumers of orbit data.
+OrbitInfo* getOrbitInfo(int lbl);
+int getNOrbit();
+
+// ---- Fusion ----
+
+// Rounded real part of sum_m X(m,i) Y(m,j) Z(m,k) / Re S(m,0); a negative label conjugates its
+// matrix element for m >= 1. 2147483647 when stopped.
+int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z, MODMAT S);
+// N_ij^k; -9998 for a failed coefficient, -9999 when stopped.
+int fusion(int i, int j, int k, int vacuum);
+// k = -1 prepares the pair (i, j); then each k gives the unrounded coefficient.
+double getRijk(int k, int i, int j, int vacuum);
+char* compF(char* txt, int i, int j, int vacuum);
+// 1 when sum_k S(i,k) conj S(j,k) - delta_ij vanishes; that value goes to (Real, Im).
+int Unitarity_check(char* txt, int lbli, int lblj, double* Real, double* Im);
+
+// ---- Stand-ins for the boundary subsystem, until it exists ----
+
+void resetBulk();
+void resetOrientifold();
+int QueryOrientifold();
+
+// ---- Name, central charge and spectrum table ----
 
 // The name of the current theory; "" when none is current.
 char* getCFTname();

@@ -3,7 +3,7 @@
 // S with T squared for small theories. Each is stamped with the CFT counter and refilled, not
 // freed, when the theory changes.
 #include "main/ControlUtility.h"
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 #include "modular/ModularInternal.h"
 #include "runtime/Allocation.h"
 #include "runtime/Error.h"

@@ -1,6 +1,6 @@
 // The current-theory facade: the generation counters, the forwarders to the building block, the
 // simple currents of the current theory and the printing of matrix elements.
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 
 #include "main/ControlUtility.h"
 #include "modular/ModularInternal.h"

@@ -1,7 +1,7 @@
 // Fusion coefficients of the current theory from S by the Verlinde formula, with the
 // simple-current selection rule and the sum over orbit starts when the orbit table is valid.
 // While the full S is held the sums read the dense copy of S instead of asking for elements.
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 #include "modular/ModularInternal.h"
 #include "numeric/LargeInteger.h"
 #include "runtime/Allocation.h"

@@ -2,7 +2,7 @@
 // values and the orbit table with its dense S copies.
 #pragma once
 
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 
 struct SpectrumData;
 

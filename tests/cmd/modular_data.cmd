@@ -26,11 +26,13 @@ check symmetry
 check orbits
 check conjugates
 compute S_sum 0
-# Two-argument S of su(2) level 1 continued: labels a=1, b=2 at level 10 is sqrt(1/6)
+# su(2) level 10: fields 2, 3 and 9 are the Dynkin labels 1, 9 and 6; 6 x 6 = 0 + 2 + 4 + 6 + 8
 algebra a 1 10
 s 2 3
 fusion 9 9
 get order 1 0
+# S continued to real labels, at labels 1 and 3: sqrt(1/6) sin(2 pi/3)
+Compute S_analytic 1 1 3
 # su(3) level 1: Z3 fusion with complex S
 algebra a 2 1
 s 1

@@ -1,4 +1,4 @@
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 
 #include "ModularTestHelpers.h"
 #include "runtime/Parameters.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "main/ControlUtility.h"
-#include "modular/ModularFacade.h"
+#include "modular/Modular.h"
 #include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
