@@ -20,6 +20,9 @@ double TarvikDet(const int* sr1, const int* sr2, int rank, int modulo, const dou
 void ComplexTarvikDet(const int* sr1, const int* sr2, int rank, int modulo, const double* Cos,
                       double* detR, double* detI);
 
+// (R, I) multiplied by i^q, q in 0..3.
+void timesIPower(int q, double R, double I, double* somr, double* somi);
+
 // Integer orthogonal coordinates of lambda + rho from the Dynkin labels of lambda.
 void orthA(int* isr, const int* rep, int rank); // rank + 1 entries
 void orthB(int* isr, const int* rep, int rank);

@@ -78,24 +78,6 @@ void setUpBtilde(int rank, int level) {
     cacheBt.norm = std::pow(level + 2 * rank + 1, 0.5 * rank) / std::pow(2.0, rank);
 }
 
-// Multiplies (R, I) by i^q.
-void timesIPower(int q, double R, double I, double* somr, double* somi) {
-    switch (q) {
-    case 0:
-        *somr = R, *somi = I;
-        break;
-    case 1:
-        *somr = -I, *somi = R;
-        break;
-    case 2:
-        *somr = -R, *somi = -I;
-        break;
-    default:
-        *somr = I, *somi = -R;
-        break;
-    }
-}
-
 // The three fields of B at level 1: 0 identity, 1 vector, 2 spinor.
 int bLevelOneClass(const int* rep, int rank) {
     if (rep[rank] == 1)

@@ -159,3 +159,20 @@ void OrthoB(int rank, const int* rep, int* isr) {
     for (int i = rank - 2; i >= 0; i--)
         isr[i] = isr[i + 1] + rep[i];
 }
+
+void timesIPower(int q, double R, double I, double* somr, double* somi) {
+    switch (q) {
+    case 0:
+        *somr = R, *somi = I;
+        break;
+    case 1:
+        *somr = -I, *somi = R;
+        break;
+    case 2:
+        *somr = -R, *somi = -I;
+        break;
+    default:
+        *somr = I, *somi = -R;
+        break;
+    }
+}

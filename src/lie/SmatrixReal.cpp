@@ -3,6 +3,8 @@
 // computed directly instead of being read from a cosine table.
 #include "lie/SmatrixReal.h"
 
+#include "lie/Smatrix.h"
+
 #include "numeric/VectorUtility.h"
 #include "runtime/Allocation.h"
 #include "runtime/Error.h"
@@ -53,24 +55,6 @@ double angle(double x, double y, int modulo, double factor) {
 
 int signClass(int rank) {
     return (rank * (rank + 1)) % 4 == 2 ? -1 : 1;
-}
-
-// Multiplies (R, I) by i^q.
-void timesIPower(int q, double R, double I, double* somr, double* somi) {
-    switch (q) {
-    case 0:
-        *somr = R, *somi = I;
-        break;
-    case 1:
-        *somr = -I, *somi = R;
-        break;
-    case 2:
-        *somr = -R, *somi = -I;
-        break;
-    default:
-        *somr = I, *somi = -R;
-        break;
-    }
 }
 
 // (-1)^(r(r-1)/2) (Dc + i^r D), by the rank modulo 4.
