@@ -230,6 +230,8 @@ SpectrumData* SM_getData(int type, int rank, int level) {
     return sd;
 }
 
+// Whole names: theories made from tensor products can share long prefixes, and a match on a
+// prefix would hand out the newest of them for an older one.
 SpectrumData* SM_findCFT(const char* name) {
     for (SpectrumData* sd = firstAlgebra; sd; sd = sd->next)
         if (std::strcmp(sd->AlgebraName, name) == 0)

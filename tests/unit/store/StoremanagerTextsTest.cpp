@@ -161,6 +161,7 @@ TEST(StoreTexts, AlgebraCellsAndTable) {
     EXPECT_EQ(cell(SM_getAlgebraSizeHeader, sd, 0), "Bytes ");
     SpectrumData* first = SM_getFirstAlgebra();
     SM_setFirstAlgebra(nullptr);
+    EXPECT_EQ(SM_getTotalAlloc(), 0u);
     const std::string err = reportsOf([] { SM_printAlgebras(); });
     SM_setFirstAlgebra(first);
     EXPECT_NE(err.find("No algebras loaded"), std::string::npos) << err;
