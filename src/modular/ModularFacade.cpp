@@ -290,8 +290,9 @@ int simpleCurrentOrder(int J, int lbl) {
 // ============================================================ Printing
 
 char* printModMatElt(char* txt, double Re, double Im) {
+    // A positive zero: no minus sign, and no stray digit in the 30 decimals of high precision.
     if (std::fabs(Re) < Tolerance)
-        Re = 1e-15; // no minus sign on a zero
+        Re = 0.0;
     const bool complexPart = std::fabs(Im) >= Tolerance;
     if (highPrecision() == 0) {
         txt += std::sprintf(txt, "= %15.8f ", Re);

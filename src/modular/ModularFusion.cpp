@@ -215,6 +215,8 @@ int fusion(int i, int j, int k, int vacuum) {
     initSMATRIX();
     if (stopSignal == 1)
         return FusionStopped;
+    // The orbit sum takes the same rounding rule as the direct one, so that neither a failed nor
+    // a stopped sum is ever handed on as a coefficient.
     if (useOrbitShortCut(vacuum)) {
         if (!passesSelectionRule(i, j, k))
             return 0;

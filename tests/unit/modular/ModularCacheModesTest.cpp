@@ -32,6 +32,7 @@ protected:
     void TearDown() override {
         setIntPar("Use_orbits", 2);
         setIntPar("S_matrix maxsize", 400);
+        setIntPar("High_precision", 0);
     }
 
     struct Snapshot {
@@ -120,6 +121,20 @@ TEST_F(CacheModes, FusionSumcheckReportsTheDimensionDeficit) {
     EXPECT_NE(truncated.find("Dimension sum rule deficit: 8\n\n"), std::string::npos) << truncated;
     compF(txt, doublet, doublet, 0);
     EXPECT_EQ(std::string(txt).find("Dimension"), std::string::npos);
+}
+
+// A real part that is zero prints as a plain zero in both precisions, without a minus sign and,
+// with 30 decimals, without a digit in the last places.
+TEST_F(CacheModes, ZeroRealPartPrintsAsZeroInHighPrecision) {
+    char txt[200];
+    setIntPar("High_precision", 1);
+    printModMatElt(txt, -1e-9, -0.5);
+    const std::string zero = std::string(8, ' ') + "0." + std::string(30, '0');
+    const std::string half = std::string(7, ' ') + "-0.5" + std::string(29, '0');
+    EXPECT_EQ(std::string(txt), "= " + zero + " + " + half + " i    (phase:  -0.25000)\n");
+    setIntPar("High_precision", 0);
+    printModMatElt(txt, -1e-9, 0.0);
+    EXPECT_STREQ(txt, "=      0.00000000 \n");
 }
 
 } // namespace
