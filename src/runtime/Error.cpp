@@ -402,6 +402,8 @@ int Alert(const char* routine, int position, int errorCode, const char* fmt, ...
     if (S <= 2 && !background) {
         if (errorSuppress || holdingBack())
             return 1;
+        // A masked message is still formatted while the diagnostics file is being written,
+        // since that file keeps every message.
         if (!isOn(writeErrorFile) && maskHides(S))
             return -3;
     }

@@ -40,7 +40,7 @@ constexpr int AutoAnswer = -6;
 
 // Progress lines are terminal information: they follow the terminal-output switch and a standing
 // status line, never go into the output file, and are flushed at once so that carriage-return
-// lines show.
+// lines show. They never become part of a command's captured value either.
 int writeOut(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 int writeOut(const char* fmt, ...) {
     va_list ap, count;
@@ -52,7 +52,13 @@ int writeOut(const char* fmt, ...) {
     if (length > 0)
         std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
     va_end(ap);
-    return Inform("%s", text.c_str());
+    if (getReturnToBuffer() == 0)
+        return Inform("%s", text.c_str());
+    if (!OutputStatus())
+        return 0;
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+    return static_cast<int>(text.size());
 }
 
 bool isNamed(const char* button, const char* name) {

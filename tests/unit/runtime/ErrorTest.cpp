@@ -59,7 +59,7 @@ void backgroundToStderr() {
     setBackground(1);
 }
 
-std::string readFile(const std::filesystem::path &p) {
+std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p);
     std::stringstream s;
     s << in.rdbuf();
@@ -86,7 +86,7 @@ TEST_F(ErrorTest, MaskHidesSeveritiesZeroAndOneUntilCleared) {
     };
     const Case cases[] = {{0, -3, 1}, {100001, -3, 1}, {100101, -3, 1}, {100201, 1, 1}};
     EXPECT_STREQ(getSeverity_Error(), "110000");
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EQ(Alert("MaskSite", c.code, c.code, "masked?"), c.withDefaultMask) << c.code;
         setSeverity_Error("000000");
         EXPECT_EQ(Alert("MaskSite", c.code, c.code, "masked?"), c.withOpenMask) << c.code;
@@ -133,7 +133,7 @@ TEST_F(ErrorTest, OriginLineCutForSeverityUpToThreeWithoutTrace) {
     struct Case {
         int code;
         int trace;
-        const char *text;
+        const char* text;
     };
     const Case cases[] = {
         {100301, 0, "Bad 1 "},
@@ -141,7 +141,7 @@ TEST_F(ErrorTest, OriginLineCutForSeverityUpToThreeWithoutTrace) {
         {212404, 0, "Bad 1 \n(routine OriginSite, position 212404)\n"},
         {220502, 0, "Bad 1 \n(routine OriginSite, position 220502)\n"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         errorTrace = c.trace;
         flushErrors();
         bufferErrors();
@@ -201,14 +201,14 @@ TEST_F(ErrorTest, BufferingAgainKeepsLongHeldText) {
 TEST_F(ErrorTest, TextBufferOverflowIsReportedAndTextKeptWhole) {
     const std::string longWord(15000, 'w');
     struct Case {
-        const char *fmt;
+        const char* fmt;
         bool overflow;
         std::size_t length;
     };
     // The estimate allows 10,000 characters plus 30 per number, 500 per double and the length of
     // each string argument.
     const Case cases[] = {{"%20000d", true, 20001}, {"%d %f %s", false, 1 + 1 + 8 + 1 + 15000 + 1}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         flushErrors();
         bufferErrors();
         testing::internal::CaptureStderr();
@@ -229,7 +229,7 @@ TEST_F(ErrorTest, UnpackErrorCodeReadsTheSixDigits) {
                           {100218, {0, 0, 0, 2, 18}},
                           {653209, {5, 5, 3, 2, 9}},
                           {140314, {0, 4, 0, 3, 14}}};
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         int parts[5] = {};
         unpackErrorCode(c.code, parts);
         for (int i = 0; i < 5; ++i)
@@ -265,7 +265,7 @@ TEST_F(ErrorTest, BackgroundSeverityTwoPrintedWhateverMaskSuppressionAndBufferin
 TEST_F(ErrorTest, BackgroundSeriousErrorsEndTheRun) {
     struct Case {
         int code;
-        const char *output;
+        const char* output;
     };
     const Case cases[] = {
         {100302, "^Broken \n\\(routine BgSite, position 1\\)\n\nSyntax error; terminating "
@@ -275,7 +275,7 @@ TEST_F(ErrorTest, BackgroundSeriousErrorsEndTheRun) {
         {120505, "^Fatal error in routine BgSite \\(position 1\\)\nBroken \n\\(routine BgSite, "
                  "position 1\\)\n\nFatal error; terminating execution\n"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         EXPECT_EXIT(
             {
                 backgroundToStderr();
@@ -333,7 +333,7 @@ TEST_F(ErrorTest, ShowPreviousErrorsListsDisabledSites) {
 
 // --- repetition rate from standard input ---------------------------------------------------------
 
-void feedStdin(const char *text) {
+void feedStdin(const char* text) {
     int fds[2];
     if (pipe(fds) != 0)
         std::exit(9);
@@ -349,7 +349,7 @@ TEST_F(ErrorTest, SetRepRateAsksUntilAnInteger) {
     EXPECT_EXIT(
         {
             feedStdin("abc\n1 2\n  4  \n9\n");
-            ErrorType *site = getError("AskSite", 0);
+            ErrorType* site = getError("AskSite", 0);
             setRepRate(site);
             std::exit(site->RepRate == 4 ? 0 : 2);
         },
@@ -360,7 +360,7 @@ TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
     EXPECT_EXIT(
         {
             feedStdin("x\n");
-            ErrorType *site = getError("EndSite", 0);
+            ErrorType* site = getError("EndSite", 0);
             site->RepRate = 5;
             setRepRate(site);
             std::exit(site->RepRate == 5 ? 0 : 2);
@@ -371,13 +371,13 @@ TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
 // --- answers to questions ----------------------------------------------------------------------
 
 // The program's switches with "interactive" on, bound as at start-up, and the answers to come.
-int *startInteractive(const char *answers) {
-    for (const char *name : {"error_trace", "log", "error_log", "math"})
+int* startInteractive(const char* answers) {
+    for (const char* name : {"error_trace", "log", "error_log", "math"})
         addInternalParameter(name, "OFF", 't', 0);
     addInternalParameter("interactive", "ON", 't', 0);
     initializeError();
     feedStdin(answers);
-    return static_cast<int *>(getIntParPointer("interactive"));
+    return static_cast<int*>(getIntParPointer("interactive"));
 }
 
 TEST_F(ErrorTest, AnswerIgnoreSilencesTheSite) {
@@ -435,7 +435,7 @@ TEST_F(ErrorTest, AnswerExplainShowsTheHeldBackText) {
 TEST_F(ErrorTest, SeriousErrorAsksAgainAfterAuto) {
     EXPECT_EXIT(
         {
-            int *interactiveSwitch = startInteractive("auto\nc\n");
+            int* interactiveSwitch = startInteractive("auto\nc\n");
             const int first = Alert("AutoSite", 0, 112301, "first");
             const int off = *interactiveSwitch;
             const int second = Alert("AutoSite", 1, 212404, "second");

@@ -398,6 +398,23 @@ TEST_F(Terminal, NothingIsShownWhileTerminalOutputIsOff) {
     EXPECT_EQ(isRunningModal, 0);
 }
 
+// A command run as a function captures its output as a value; the display stays on the terminal.
+TEST_F(Terminal, ProgressLinesStayOutOfACapturedValue) {
+    returnBufferOn();
+    testing::internal::CaptureStdout();
+    startProgressInfo("Captured", 5000, 0);
+    steps(5000);
+    stopProgressInfo("Captured");
+    std::string out = testing::internal::GetCapturedStdout();
+    std::string captured(getReturnBuffer(), getReturnPointer());
+    returnBufferOff();
+    EXPECT_EQ(captured, "");
+    EXPECT_EQ(out.rfind("Captured started\r", 0), 0u);
+    // One percent of 5000 steps is a line every 51 steps: 98 lines.
+    EXPECT_EQ(countOf(out, "Captured; Progress: "), 98);
+    EXPECT_NE(out.find("Captured completed; Total time"), std::string::npos);
+}
+
 TEST_F(Terminal, WipingWritesBlanksOverTheStandingLine) {
     testing::internal::CaptureStdout();
     setLineLen(5);
