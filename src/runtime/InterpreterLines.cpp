@@ -373,6 +373,13 @@ void stripComment(char* comment, CommandLine* cl) {
 int analyseCommandLine(CommandLine* cl) {
     if (ErrorCount > 0)
         return ErrorCount;
+    // Procedures, loops and command files recurse through here. Counted as an error of the
+    // line, so that every enclosing line stops as well; the rest of the stack is left to the
+    // handlers and expressions of the deepest line.
+    if (stackNearlyExhausted(70)) {
+        Alert("analyseCommandLine", 2, 100302, "Command lines nested too deeply");
+        return ++ErrorCount;
+    }
     if (std::strchr(cl->beginBlock, '\n')) {
         Alert("analyseCommandLine", 0, 100301, "Line feed not allowed in command line");
         ++ErrorCount;

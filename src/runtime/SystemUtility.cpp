@@ -7,10 +7,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -689,4 +691,30 @@ void StartupMessage(int argc, char** argv) {
             std::fprintf(file, "%s\n", argv[i]);
     }
     Fclose(file);
+}
+
+namespace {
+
+// The stack grows downwards; the highest frame address seen stands for its top.
+std::uintptr_t stackTop = 0;
+
+std::uintptr_t stackSize() {
+    static const std::uintptr_t size = [] {
+        rlimit limit{};
+        if (getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            return static_cast<std::uintptr_t>(limit.rlim_cur);
+        return std::uintptr_t{8} << 20;
+    }();
+    return size;
+}
+
+} // namespace
+
+bool stackNearlyExhausted(int percent) {
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    if (here > stackTop) {
+        stackTop = here;
+        return false;
+    }
+    return stackTop - here > stackSize() / 100 * static_cast<std::uintptr_t>(percent);
 }

@@ -81,3 +81,8 @@ char* getCurrentHostName();
 const char* getArch();
 void printenv(const char* name);
 void StartupMessage(int argc, char** argv);
+// True when the calls nested below the outermost caller seen so far take more than the given
+// percentage of the process stack. Recursion in the command language (procedures, command files,
+// function calls) has no depth limit of its own and stops through this test before the stack
+// runs out.
+bool stackNearlyExhausted(int percent);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +63,11 @@ int runNestedFile(void**, int parnum) {
     return -parnum;
 }
 
+// "zlrecurse" runs itself again, without end.
+int runItself(void**, int) {
+    return executeCommandLine("zlrecurse");
+}
+
 void ensureSwitch(const char* name) {
     if (!findInternalParameter(name))
         addInternalParameter(name, "OFF", 't', 0);
@@ -83,6 +89,7 @@ void setUpInterpreter() {
     initCommand("zlinteractive", "", recordInteractive, "");
     initCommand("zlposition", "", showPosition, "");
     initCommand("zlnested", "", runNestedFile, "");
+    initCommand("zlrecurse", "", runItself, "");
 }
 
 class InterpreterLinesTest : public testing::Test {
@@ -326,6 +333,39 @@ TEST_F(InterpreterLinesTest, ReadCommandFileRunsAnOpenStream) {
     readCommandFile(f, 0);
     std::fclose(f);
     EXPECT_EQ(calls, (Calls{"w(s1)", "w(s2)"}));
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t pos = text.find(part); pos != std::string::npos;
+         pos = text.find(part, pos + 1))
+        ++n;
+    return n;
+}
+
+// A recursion without end is stopped before the stack runs out, as an error of the innermost
+// line that stops every line around it at once.
+TEST_F(InterpreterLinesTest, RunawayRecursionStopsEveryEnclosingLine) {
+    testing::internal::CaptureStderr();
+    EXPECT_GT(composeCommandLine("zlrecurse; zlw after"), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(occurrences(err, "Command lines nested too deeply"), 1u) << err.substr(0, 500);
+    EXPECT_TRUE(calls.empty());
+    composeCommandLine("zlw next");
+    EXPECT_EQ(calls, (Calls{"w(next)"}));
+}
+
+// A command file that loads itself: each file goes on with its next line after the innermost one
+// was refused.
+TEST_F(InterpreterLinesTest, CommandFileLoadingItselfIsStopped) {
+    nestedFile = writeFile("self.cmd", "zlnested\nzlw back\n");
+    testing::internal::CaptureStderr();
+    executeCommandFile(nestedFile.c_str(), 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("Command lines nested too deeply"), std::string::npos);
+    ASSERT_GT(calls.size(), 10u);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "w(back)"),
+              static_cast<std::ptrdiff_t>(calls.size()));
 }
 
 // A background run that ends on an error names the file position of the failing line.
