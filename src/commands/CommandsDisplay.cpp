@@ -353,6 +353,14 @@ int COM_weylOrder(void**, int parnum) {
 int COM_weylmult(void** commands, int parnum) {
     if (refuseWeyl("COM_weylmult", "Weyl group"))
         return 1;
+    // An element number past the group is a typing error, not a fault of the group table.
+    const long long order = WeylGroupOrder(currentSD->type, currentSD->rank);
+    for (int a = 0; a < 2; a++)
+        if (intArgument(commands, a) >= order) {
+            Alert("COM_weylmult", 2, WeylCode, "Weyl group element %d out of range",
+                  intArgument(commands, a));
+            return 1;
+        }
     Print("%d\n", WeylMultiply(currentSD->type, currentSD->rank, intArgument(commands, 0),
                                intArgument(commands, 1)));
     return -parnum;

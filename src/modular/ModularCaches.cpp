@@ -11,6 +11,7 @@
 #include "runtime/Terminal.h"
 #include "store/Storemanager.h"
 
+#include <climits>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -24,6 +25,16 @@ namespace {
 AllocCount ModularAlloc = ALLOC_COUNTER("Modular");
 
 constexpr double NotComputed = -99999999.0;
+
+// The caches grow with the square of the field count or the group order. A count past half the
+// int range is far beyond what the allocator grants, so it is handed to it to be refused before
+// the int products and indices that follow could overflow.
+template <class T> T* reserveSquare(GuardedArray<T>& a, long long rows, long long columns) {
+    const long long n = rows * columns;
+    if (n > INT_MAX / 2)
+        allocate(static_cast<std::size_t>(n) * sizeof(T), &ModularAlloc, a.label());
+    return a.reserve(static_cast<int>(n));
+}
 
 // ---- Simple-current group ----
 Discrete_Group* SimpleCurrentCenter = nullptr;
@@ -90,7 +101,7 @@ void growOrbitTable(int N) {
     allocateModularOrbitData(0);
     if (static_cast<int>(Primaries.size()) < N)
         Primaries.resize(N + 10);
-    CurMultTable.reserve(G * G);
+    reserveSquare(CurMultTable, G, G);
     WeightArrays.reserve(3 * N);
     Weights = WeightArrays.X;
     Weights_den = Weights + N;
@@ -194,8 +205,8 @@ void fillPhases() {
 
 void setUpOrbitS() {
     compute_s_base = compSBase;
+    reserveSquare(SBase, NOrbit + 1, NOrbit);
     const int entries = (NOrbit + 1) * NOrbit;
-    SBase.reserve(entries);
     for (int e = 0; e < entries; e++)
         SBase[e] = NotComputed;
     SBase_Im = SBase.X + entries / 2;
@@ -209,9 +220,9 @@ void setUpOrbitS() {
 // False when the user stopped it.
 bool fillPackedS(int N) {
     SMATRIXsize = N;
-    SMATRIX.reserve((N + 3) * N);
-    denseRe.reserve(N * N);
-    denseIm.reserve(N * N);
+    reserveSquare(SMATRIX, N + 3, N);
+    reserveSquare(denseRe, N, N);
+    reserveSquare(denseIm, N, N);
     const int half = N * (N + 1) / 2;
     startProgressInfo("Initiating S", static_cast<double>(half), 1);
     for (int i = 0; i < N; i++)

@@ -9,6 +9,7 @@
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -53,7 +54,14 @@ bool normaliseKey(Key& k, bool& trivial) {
     if (k.t == 3 && k.rank == 1)
         k.t = 1;
     trivial = false;
-    if (k.rank * k.level != 0 || k.t == 0 || k.t == 6 || k.t == 7)
+    // The spectrum's int arithmetic squares ranks (adjoint dimensions) and U(1) momenta and
+    // shifts levels; past these bounds it would overflow, long before the theory is computable.
+    const int rankLimit = k.t == 0 ? 92680 : 10000;
+    if (k.rank > rankLimit || k.level > INT_MAX / 64) {
+        InputError(k.type, k.rank, k.level, "SM_getData");
+        return false;
+    }
+    if ((k.rank != 0 && k.level != 0) || k.t == 0 || k.t == 6 || k.t == 7)
         return true;
     trivial = true;
     if (k.t == 2 && k.rank == 0) {

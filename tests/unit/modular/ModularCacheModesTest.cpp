@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <complex>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,19 @@ TEST_F(CacheModes, TooManyPrimariesKeepOnlyTheFirstRow) {
 namespace {
 
 // su(2) level 2: 1 x 1 = 0 + 2 has dimensions 2 x 2 = 1 + 3; 2 x 2 = 0 alone leaves 9 - 1.
+// The free boson at radius 50000 has a current group of order 50000, whose product table would
+// need 2.5e9 entries: more than an int counts. The request is refused as any oversized one is,
+// before the table's size or indices overflow.
+TEST_F(CacheModes, CachesBeyondTheIntRangeAreRefused) {
+    EXPECT_EXIT(
+        {
+            useBlock(0, 50000, 0);
+            initSMATRIX();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1), "Attempt to allocate .* refused");
+}
+
 TEST_F(CacheModes, FusionSumcheckReportsTheDimensionDeficit) {
     SpectrumData* sd = useBlock(1, 1, 2);
     int doublet = -1, triplet = -1;

@@ -151,6 +151,26 @@ TEST(StoreRecords, FreeBosonNeedsAPositiveRadius) {
     EXPECT_EQ(sd, nullptr);
 }
 
+// 65536 x 65536 is 2^32, which an int product wraps to 0: such a key must not pass for the
+// trivial algebra. Keys past the bounds are refused before the spectrum's int arithmetic
+// (squared ranks and momenta, shifted levels) could overflow.
+TEST(StoreRecords, KeysTooLargeForTheSpectrumAreRefused) {
+    const struct {
+        int type, rank, level;
+    } refused[] = {{1, 65536, 65536}, {1, 2, 2147483647}, {1, 2147483647, 1},
+                   {1, 1, 33554432},  {12, 10001, 1},     {0, 92681, 0}};
+    for (const auto& c : refused) {
+        SpectrumData* sd = nullptr;
+        const std::string text = reportsOf([&] { sd = SM_getData(c.type, c.rank, c.level); });
+        EXPECT_EQ(sd, nullptr) << c.type << "," << c.rank << "," << c.level;
+        EXPECT_NE(text.find("Invalid input"), std::string::npos) << text;
+    }
+    // The free boson at the largest radius still has one field per unit of radius.
+    SpectrumData* boson = block(0, 92680, 0);
+    ASSERT_NE(boson, nullptr);
+    EXPECT_EQ(boson->Nprimaries, 92680);
+}
+
 TEST(StoreRecords, ConjugateTheoryNegatesWeightsAndDropsTheCurrents) {
     SpectrumData* a2 = block(1, 2, 1);
     SpectrumData* conj = block(-99, 2, 1);
