@@ -115,4 +115,3 @@ void BoundarySelectionCriteriaChanged() {}
 
 void initializeSearchSM() {}
 void initializeZNX_SearchSM() {}
-

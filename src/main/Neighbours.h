@@ -66,4 +66,3 @@ void BoundarySelectionCriteriaChanged();
 
 void initializeSearchSM();
 void initializeZNX_SearchSM();
-

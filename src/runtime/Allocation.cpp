@@ -13,7 +13,9 @@ AllocCount WorkSpaceSize = ALLOC_COUNTER("WorkSpace");
 MemStats* firstMS = nullptr;
 int ShowAllocations = 0;
 
-int megabytes(std::size_t space) { return static_cast<int>(space / 1000000); }
+int megabytes(std::size_t space) {
+    return static_cast<int>(space / 1000000);
+}
 
 void registerCounter(AllocCount* cnt) {
     cnt->TotalAlloc = 0;
@@ -24,11 +26,15 @@ void registerCounter(AllocCount* cnt) {
     firstMS = node;
 }
 
-AllocCount* counterOrGeneral(AllocCount* cnt) { return cnt ? cnt : &WorkSpaceSize; }
+AllocCount* counterOrGeneral(AllocCount* cnt) {
+    return cnt ? cnt : &WorkSpaceSize;
+}
 
 } // namespace
 
-AllocCount* generalAllocCounter() { return &WorkSpaceSize; }
+AllocCount* generalAllocCounter() {
+    return &WorkSpaceSize;
+}
 
 void* allocate(std::size_t space, AllocCount* cnt, const char* name) {
     if (space == 0) {
@@ -54,8 +60,7 @@ void* allocate(std::size_t space, AllocCount* cnt, const char* name) {
     return block;
 }
 
-void* reallocate(void* pt, std::size_t space, std::size_t old, AllocCount* cnt,
-                 const char* name) {
+void* reallocate(void* pt, std::size_t space, std::size_t old, AllocCount* cnt, const char* name) {
     if (space > AllocRefuseLimit) {
         printErrorMessage("Attempt to reallocate more than %d Mb for %s refused \n",
                           megabytes(space), name);
@@ -73,8 +78,8 @@ void* reallocate(void* pt, std::size_t space, std::size_t old, AllocCount* cnt,
         printErrorMessage("Re-allocated %d bytes for %s (was %d bytes))\n", static_cast<int>(taken),
                           name, static_cast<int>(old));
     else if (space > AllocNoticeLimit)
-        printAllocMessage("Re-allocated %d bytes for %s (was %d bytes))\n",
-                          static_cast<int>(space), name, static_cast<int>(old));
+        printAllocMessage("Re-allocated %d bytes for %s (was %d bytes))\n", static_cast<int>(space),
+                          name, static_cast<int>(old));
     return block;
 }
 
@@ -89,9 +94,13 @@ void freespace(void* pt, std::size_t space, AllocCount* cnt, const char* name) {
         printErrorMessage("freed %d bytes for %s\n", static_cast<int>(space), name);
 }
 
-MemStats* getFirstMS() { return firstMS; }
+MemStats* getFirstMS() {
+    return firstMS;
+}
 
-void setAllocTrace(int toggle) { ShowAllocations = toggle; }
+void setAllocTrace(int toggle) {
+    ShowAllocations = toggle;
+}
 
 void AddMemStat(AllocCount* stat) {
     auto* node = static_cast<MemStats*>(

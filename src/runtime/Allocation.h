@@ -15,7 +15,10 @@ struct AllocCount {
 };
 
 // A counter that registers itself on its first allocation.
-#define ALLOC_COUNTER(label) AllocCount{0xFFFFFFFFu, 0, label, nullptr}
+#define ALLOC_COUNTER(label)                                                                       \
+    AllocCount {                                                                                   \
+        0xFFFFFFFFu, 0, label, nullptr                                                             \
+    }
 
 struct MemStats {
     MemStats* next;

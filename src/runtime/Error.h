@@ -5,19 +5,19 @@
 #include <cstddef>
 
 struct ErrorType {
-    ErrorType *next;
+    ErrorType* next;
     int position;
     int count;
     int RepRate; // show at every RepRate-th occurrence; 0 never, -1 shown once already
-    char *routine;
+    char* routine;
 };
 
-int Alert(const char *routine, int position, int errorCode, const char *fmt, ...)
+int Alert(const char* routine, int position, int errorCode, const char* fmt, ...)
     __attribute__((format(printf, 4, 5)));
-ErrorType *getError(const char *routine, int position);
+ErrorType* getError(const char* routine, int position);
 
-void printErrorMessage(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
-void printAllocMessage(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void printErrorMessage(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void printAllocMessage(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 void suppressError();
 void unsuppressError();
@@ -30,27 +30,27 @@ void noBuf();
 void noBufOff();
 void dumpErrorBuffer();
 void explainErrors();
-void Msg(const char *text);
+void Msg(const char* text);
 void resetError();
 void showPreviousErrors();
-void enableError(const char *routine, int position);
-void disableError(const char *routine, int position);
-void setRepRate(ErrorType *sd);
-void unpackErrorCode(int errorCode, int *codes);
-char *getSeverity_Error();
-void setSeverity_Error(const char *Mask);
+void enableError(const char* routine, int position);
+void disableError(const char* routine, int position);
+void setRepRate(ErrorType* sd);
+void unpackErrorCode(int errorCode, int* codes);
+char* getSeverity_Error();
+void setSeverity_Error(const char* Mask);
 
 void TerminalOutputOn();
 void TerminalOutputOff();
 int OutputStatus();
 
-void ErrorFileName(const char *filename);
-void LogFileName(const char *filename);
-void writeError(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
-void writeLog(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
+void ErrorFileName(const char* filename);
+void LogFileName(const char* filename);
+void writeError(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void writeLog(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void initErrorFile();
 void initLog();
 void initializeError();
 // Binds the switches "error_trace", "log", "error_log" and "interactive"; a null pointer reads as
 // off. initializeError binds the named parameters; tests bind ints of their own.
-void bindErrorSwitches(int *errorTrace, int *log, int *errorLog, int *interactive);
+void bindErrorSwitches(int* errorTrace, int* log, int* errorLog, int* interactive);

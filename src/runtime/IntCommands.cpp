@@ -350,8 +350,9 @@ InternalParameter* addParameter(const char* name, const char* value, const char*
         setCommand = initCommand(set.c_str(), "(switch ON/OFF)", COM_set_switch,
                                  ("Switch " + description).c_str());
     else if (kind == 'i')
-        setCommand = initCommand(set.c_str(), (std::string("[").append(datatype).append(" value]")).c_str(),
-                                 COM_set_value, ("Set " + description).c_str());
+        setCommand =
+            initCommand(set.c_str(), (std::string("[").append(datatype).append(" value]")).c_str(),
+                        COM_set_value, ("Set " + description).c_str());
     else
         setCommand =
             initCommand(set.c_str(), "[string]", COM_set_string, ("Set " + description).c_str());

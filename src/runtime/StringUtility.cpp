@@ -43,20 +43,20 @@ bool isDigit(char c) {
 signed char lowerByte(char c) {
     return static_cast<signed char>(lower(c));
 }
-int length(const char *s) {
+int length(const char* s) {
     return static_cast<int>(std::strlen(s));
 }
 
 // Quoted text starts or ends at a double quote without a backslash just before it.
-bool togglesQuote(const char *p, const char *start) {
+bool togglesQuote(const char* p, const char* start) {
     return *p == '"' && (p == start || p[-1] != '\\');
 }
 
 // Value of the digits first..last-1; unsigned arithmetic, so an oversized text wraps instead of
 // overflowing.
-unsigned digitsValue(const char *first, const char *last) {
+unsigned digitsValue(const char* first, const char* last) {
     unsigned value = 0;
-    for (const char *p = first; p < last; ++p)
+    for (const char* p = first; p < last; ++p)
         value = value * 10u + static_cast<unsigned>(*p - '0');
     return value;
 }
@@ -69,9 +69,9 @@ int signedValue(unsigned magnitude, bool negative) {
 
 // ===================================================================== numbers and text
 
-char *numstr(int integ) {
-    char *end = numstrBuffer.data() + NumstrSize - 1;
-    char *p = end;
+char* numstr(int integ) {
+    char* end = numstrBuffer.data() + NumstrSize - 1;
+    char* p = end;
     *p = '\0';
     // The magnitude as unsigned, so the most negative int has one too.
     unsigned magnitude = integ < 0 ? 0u - static_cast<unsigned>(integ) : integ;
@@ -93,15 +93,15 @@ int intstrlen(int lbl) {
 }
 
 namespace {
-bool onlyBlanksFrom(const char *p) {
+bool onlyBlanksFrom(const char* p) {
     while (isBlank(*p))
         ++p;
     return *p == '\0';
 }
 } // namespace
 
-int strnumChk(const char *str, int *value) {
-    const char *p = str;
+int strnumChk(const char* str, int* value) {
+    const char* p = str;
     while (isBlank(*p))
         ++p;
     const bool negative = *p == '-';
@@ -125,12 +125,12 @@ int strnumChk(const char *str, int *value) {
     return 0;
 }
 
-int strnum(const char *str) {
-    const char *p = str;
+int strnum(const char* str) {
+    const char* p = str;
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    const char *digits = p;
+    const char* digits = p;
     for (; *p; ++p) {
         if (!isDigit(*p)) {
             Alert("strnum", 0, 100302, "String %s cannot be converted to a number", str);
@@ -140,8 +140,8 @@ int strnum(const char *str) {
     return signedValue(digitsValue(digits, p), negative);
 }
 
-int getNextNum(const char *begin, const char **endint) {
-    const char *last = begin;
+int getNextNum(const char* begin, const char** endint) {
+    const char* last = begin;
     if (*begin == '\0') { // nothing can follow a terminator
         *endint = begin;
         return 0;
@@ -149,22 +149,22 @@ int getNextNum(const char *begin, const char **endint) {
     const bool negative = begin[1] == '-';
     if (negative)
         ++last;
-    const char *digits = last + 1;
+    const char* digits = last + 1;
     while (isDigit(last[1]))
         ++last;
     *endint = last;
     return signedValue(digitsValue(digits, last + 1), negative);
 }
 
-int getNextNum(char *begin, char **endint) {
-    const char *end = nullptr;
-    const int value = getNextNum(static_cast<const char *>(begin), &end);
-    *endint = const_cast<char *>(end);
+int getNextNum(char* begin, char** endint) {
+    const char* end = nullptr;
+    const int value = getNextNum(static_cast<const char*>(begin), &end);
+    *endint = const_cast<char*>(end);
     return value;
 }
 
-int getPreviousNum(const char *end, const char *begin, const char **beginint) {
-    const char *first = end;
+int getPreviousNum(const char* end, const char* begin, const char** beginint) {
+    const char* first = end;
     while (first > begin && isDigit(first[-1]))
         --first;
     if (first == end) {
@@ -179,29 +179,29 @@ int getPreviousNum(const char *end, const char *begin, const char **beginint) {
     return signedValue(magnitude, negative);
 }
 
-int getPreviousNum(char *end, char *begin, char **beginint) {
-    const char *first = nullptr;
-    const int value = getPreviousNum(static_cast<const char *>(end), begin, &first);
-    *beginint = const_cast<char *>(first);
+int getPreviousNum(char* end, char* begin, char** beginint) {
+    const char* first = nullptr;
+    const int value = getPreviousNum(static_cast<const char*>(end), begin, &first);
+    *beginint = const_cast<char*>(first);
     return value;
 }
 
-char *getNumber(const char *string, int lbl) {
+char* getNumber(const char* string, int lbl) {
     if (!string || !*string || lbl < 0)
         return nullptr;
     // Held aside: string may be a previous result, inside the work array being reserved.
     const std::string text(string);
     const int n = static_cast<int>(text.size());
-    char *copy = getNumberWork.reserve(n + 1);
+    char* copy = getNumberWork.reserve(n + 1);
     std::memcpy(copy, text.c_str(), text.size() + 1);
     int found = 0;
-    char *p = copy;
+    char* p = copy;
     while (*p) {
         if (!isDigit(*p) && *p != '.') {
             ++p;
             continue;
         }
-        char *start = (p > copy && p[-1] == '-') ? p - 1 : p;
+        char* start = (p > copy && p[-1] == '-') ? p - 1 : p;
         int dots = *p == '.' ? 1 : 0;
         for (++p; isDigit(*p) || (*p == '.' && dots == 0); ++p)
             dots += *p == '.';
@@ -214,7 +214,7 @@ char *getNumber(const char *string, int lbl) {
     return nullptr;
 }
 
-int strnumcmp(const char *s, const char *t) {
+int strnumcmp(const char* s, const char* t) {
     const int ls = length(s);
     const int lt = length(t);
     if (ls != lt)
@@ -229,7 +229,7 @@ int IntegerCheck(char c) {
 
 // ===================================================================== comparison and case
 
-int cmpcom(const char *string, const char *str) {
+int cmpcom(const char* string, const char* str) {
     if (!*str)
         return 0;
     if (!*string)
@@ -246,11 +246,11 @@ int cmpcom(const char *string, const char *str) {
     }
 }
 
-int subString(const char *string, const char *substring) {
+int subString(const char* string, const char* substring) {
     if (!*string)
         return 0;
     const int n = length(substring);
-    for (const char *p = string; *p; ++p) {
+    for (const char* p = string; *p; ++p) {
         int i = 0;
         while (i < n && p[i] && lower(p[i]) == lower(substring[i]))
             ++i;
@@ -260,7 +260,7 @@ int subString(const char *string, const char *substring) {
     return n == 0 ? 1 : 0;
 }
 
-int lowercmp(const char *s, const char *t) {
+int lowercmp(const char* s, const char* t) {
     int i = 0;
     while (s[i] && lower(s[i]) == lower(t[i]))
         ++i;
@@ -269,7 +269,7 @@ int lowercmp(const char *s, const char *t) {
     return s[i] - t[i];
 }
 
-int strpccmp(const char *begin, const char *end, const char *string) {
+int strpccmp(const char* begin, const char* end, const char* string) {
     const std::ptrdiff_t n = end - begin + 1;
     if (n <= 0)
         return *string ? 1 : 0;
@@ -277,7 +277,7 @@ int strpccmp(const char *begin, const char *end, const char *string) {
     return std::strncmp(begin, string, len) == 0 && string[len] == '\0' ? 0 : 1;
 }
 
-int findWord(const char *word, const char *const *list) {
+int findWord(const char* word, const char* const* list) {
     if (!list)
         return -1;
     for (int i = 0; list[i]; ++i)
@@ -293,82 +293,82 @@ int upper(int c) {
     return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
 }
 
-void lowercase(char *str1, const char *str2) {
+void lowercase(char* str1, const char* str2) {
     while (*str2)
         *str1++ = static_cast<char>(lower(*str2++));
     *str1 = '\0';
 }
 
-void makelowercase(char *string) {
+void makelowercase(char* string) {
     lowercase(string, string);
 }
 
 // ===================================================================== counting and scanning
 
-int charcnt(const char *string, char c) {
+int charcnt(const char* string, char c) {
     int n = 0;
     for (; *string; ++string)
         n += *string == c;
     return n;
 }
 
-int charcntpc(const char *string, const char *end, char c) {
+int charcntpc(const char* string, const char* end, char c) {
     int n = 0;
     for (; string <= end && *string; ++string)
         n += *string == c;
     return n;
 }
 
-int bracketcnt(const char *string, char c1, char c2) {
+int bracketcnt(const char* string, char c1, char c2) {
     return charcnt(string, c1) - charcnt(string, c2);
 }
 
-int bracketcntpc(const char *string, const char *end, char c1, char c2) {
+int bracketcntpc(const char* string, const char* end, char c1, char c2) {
     return charcntpc(string, end, c1) - charcntpc(string, end, c2);
 }
 
-int substringcnt(const char *string, const char *s) {
+int substringcnt(const char* string, const char* s) {
     const std::size_t n = std::strlen(s);
     if (n == 0)
         return 0;
     int count = 0;
-    for (const char *p = std::strstr(string, s); p; p = std::strstr(p + n, s))
+    for (const char* p = std::strstr(string, s); p; p = std::strstr(p + n, s))
         ++count;
     return count;
 }
 
-const char *findFirstAlpha(const char *line) {
+const char* findFirstAlpha(const char* line) {
     while (isBlank(*line))
         ++line;
     return line;
 }
 
-const char *findLastAlpha(const char *line) {
+const char* findLastAlpha(const char* line) {
     if (!*line)
         return line;
-    const char *p = line + std::strlen(line) - 1;
+    const char* p = line + std::strlen(line) - 1;
     while (p > line && isBlank(*p))
         --p;
     return p;
 }
 
-const char *findFirstChar(const char *line, char c) {
+const char* findFirstChar(const char* line, char c) {
     while (*line && *line != c)
         ++line;
     return line;
 }
 
-const char *findFirstSpecialChar(const char *cl, const char *specialChars) {
+const char* findFirstSpecialChar(const char* cl, const char* specialChars) {
     return std::strpbrk(cl, specialChars);
 }
 
 namespace {
 // The first c0 at bracket depth 0; a character counts as escaped when esc stands just before it
 // (escapes off when hasEscape is false).
-const char *findAtDepthZero(const char *string, char c0, char c1, char c2, bool hasEscape,
+const char* findAtDepthZero(const char* string, char c0, char c1, char c2, bool hasEscape,
                             char esc) {
     int depth = 0;
-    for (const char *p = string; *p; ++p) {
+    for (const char* p = string; *p; ++p) {
         if (hasEscape && p > string && p[-1] == esc)
             continue;
         if (*p == c0 && depth == 0)
@@ -382,35 +382,35 @@ const char *findAtDepthZero(const char *string, char c0, char c1, char c2, bool 
 }
 } // namespace
 
-const char *findCharOutsideBrackets(const char *string, char c0, char c1, char c2) {
+const char* findCharOutsideBrackets(const char* string, char c0, char c1, char c2) {
     return findAtDepthZero(string, c0, c1, c2, false, '\0');
 }
 
-const char *findUnescapedCharOutsideBrackets(const char *string, char c0, char c1, char c2,
+const char* findUnescapedCharOutsideBrackets(const char* string, char c0, char c1, char c2,
                                              char esc) {
     return findAtDepthZero(string, c0, c1, c2, true, esc);
 }
 
-int checkEscape(const char *string, const char *begin, char esc) {
+int checkEscape(const char* string, const char* begin, char esc) {
     return string != begin && string[-1] == esc ? 1 : 0;
 }
 
-int checkForUnescapedChar(const char *string, const char *begin, char esc, char c) {
+int checkForUnescapedChar(const char* string, const char* begin, char esc, char c) {
     if (*string != c)
         return 0;
     int escapes = 0;
-    for (const char *p = string; p > begin && p[-1] == esc; --p)
+    for (const char* p = string; p > begin && p[-1] == esc; --p)
         ++escapes;
     return escapes % 2 == 0 ? 1 : 0;
 }
 
-const char *findUnquotedChar(const char *line, char c) {
+const char* findUnquotedChar(const char* line, char c) {
     if (!*line)
         return nullptr;
     if (*line == c)
         return line;
     bool inside = *line == '"';
-    for (const char *p = line + 1; *p; ++p) {
+    for (const char* p = line + 1; *p; ++p) {
         if (togglesQuote(p, line)) {
             inside = !inside;
             continue;
@@ -421,16 +421,16 @@ const char *findUnquotedChar(const char *line, char c) {
     return nullptr;
 }
 
-const char *findDoubleQuote(const char *line) {
-    for (const char *p = line; *p; ++p)
+const char* findDoubleQuote(const char* line) {
+    for (const char* p = line; *p; ++p)
         if (togglesQuote(p, line))
             return p;
     return nullptr;
 }
 
-const char *findClosingBracket(const char *string) {
+const char* findClosingBracket(const char* string) {
     int depth = 1;
-    for (const char *p = string; *p; ++p) {
+    for (const char* p = string; *p; ++p) {
         if (*p == '(')
             ++depth;
         else if (*p == ')' && --depth == 0)
@@ -439,30 +439,30 @@ const char *findClosingBracket(const char *string) {
     return nullptr;
 }
 
-const char *findMatchingBracket(const char *line, char open, char close) {
-    const char *p = line;
+const char* findMatchingBracket(const char* line, char open, char close) {
+    const char* p = line;
     for (;;) {
-        const char *closing = findUnquotedChar(p, close);
+        const char* closing = findUnquotedChar(p, close);
         if (!closing) {
             Alert("findMatchingBracket", 0, 100302, "No closing bracket %c found", close);
             return nullptr;
         }
-        const char *opening = findUnquotedChar(p, open);
+        const char* opening = findUnquotedChar(p, open);
         if (!opening || opening > closing)
             return closing;
-        const char *inner = findMatchingBracket(opening + 1, open, close);
+        const char* inner = findMatchingBracket(opening + 1, open, close);
         if (!inner)
             return nullptr;
         p = inner + 1;
     }
 }
 
-char *findBracketContents(char *line, char open, char close, char **next) {
-    char *start = std::strchr(line, open);
+char* findBracketContents(char* line, char open, char close, char** next) {
+    char* start = std::strchr(line, open);
     if (!start || open == '\0')
         return nullptr;
     int depth = 1;
-    for (char *p = start + 1; *p; ++p) {
+    for (char* p = start + 1; *p; ++p) {
         if (*p == open)
             ++depth;
         else if (*p == close && --depth == 0) {
@@ -475,7 +475,7 @@ char *findBracketContents(char *line, char open, char close, char **next) {
     return nullptr;
 }
 
-const char *firstPointer(const char *a, const char *b) {
+const char* firstPointer(const char* a, const char* b) {
     if (!a)
         return b;
     if (!b || a <= b)
@@ -485,20 +485,20 @@ const char *firstPointer(const char *a, const char *b) {
 
 // ===================================================================== editing in place
 
-void removeLeadingBlanks(char *s) {
-    const char *first = findFirstAlpha(static_cast<const char *>(s));
+void removeLeadingBlanks(char* s) {
+    const char* first = findFirstAlpha(static_cast<const char*>(s));
     if (first != s)
         std::memmove(s, first, std::strlen(first) + 1);
 }
 
-void removeLeadingChar(char *s, char a) {
+void removeLeadingChar(char* s, char a) {
     if (*s && *s == a)
         std::memmove(s, s + 1, std::strlen(s));
 }
 
-void unblankString(char *s) {
-    const char *in = findFirstAlpha(static_cast<const char *>(s));
-    char *out = s;
+void unblankString(char* s) {
+    const char* in = findFirstAlpha(static_cast<const char*>(s));
+    char* out = s;
     while (*in) {
         if (isBlank(*in)) {
             while (isBlank(*in))
@@ -512,53 +512,53 @@ void unblankString(char *s) {
     *out = '\0';
 }
 
-void stripblanks(char *s) {
+void stripblanks(char* s) {
     removeChar(s, s, ' ');
 }
 
 namespace {
 // Cuts the trailing characters that match, keeping the first character in every case.
-template <class Pred> void cutTrailing(char *s, Pred trailing) {
+template <class Pred> void cutTrailing(char* s, Pred trailing) {
     const std::size_t n = std::strlen(s);
     if (n == 0)
         return;
-    char *p = s + n - 1;
+    char* p = s + n - 1;
     while (p > s && trailing(*p))
         --p;
     p[1] = '\0';
 }
 } // namespace
 
-void removeTrailingBlanks(char *s) {
+void removeTrailingBlanks(char* s) {
     cutTrailing(s, isBlank);
 }
 
-void removeTrailingLineFeeds(char *s) {
+void removeTrailingLineFeeds(char* s) {
     cutTrailing(s, [](char c) { return c == ' ' || c == '\n'; });
 }
 
-void removeTrailingChar(char *s, char a) {
+void removeTrailingChar(char* s, char a) {
     const std::size_t n = std::strlen(s);
     if (n > 1 && s[n - 1] == a)
         s[n - 1] = '\0';
 }
 
-void removeLastEOL(char *string) {
+void removeLastEOL(char* string) {
     const std::size_t n = std::strlen(string);
     if (n > 0 && string[n - 1] == '\n')
         string[n - 1] = '\0';
 }
 
-void removeEOL(char *string) {
+void removeEOL(char* string) {
     for (; *string; ++string)
         if (*string == '\n')
             *string = ' ';
 }
 
-void replaceChar(char *line, char a, char b) {
+void replaceChar(char* line, char a, char b) {
     // Compared against the text as given, so an earlier replacement cannot create quotes.
     char before = '\0';
-    for (char *p = line; *p; ++p) {
+    for (char* p = line; *p; ++p) {
         const char here = *p;
         if (here == a && (p == line || !(before == '\'' && p[1] == '\'')))
             *p = b;
@@ -566,21 +566,21 @@ void replaceChar(char *line, char a, char b) {
     }
 }
 
-void removeCharBeforeChar(char *s, char a, char b) {
+void removeCharBeforeChar(char* s, char a, char b) {
     // Reading runs ahead of writing, so p[1] is still the text as given.
-    char *out = s;
-    for (char *p = s; *p; ++p)
+    char* out = s;
+    for (char* p = s; *p; ++p)
         if (!(*p == a && p[1] == b))
             *out++ = *p;
     *out = '\0';
 }
 
-void removeCharAfterChar(char *s, char a, char b) {
+void removeCharAfterChar(char* s, char a, char b) {
     if (!*s)
         return;
     char before = *s;
-    char *out = s + 1;
-    for (char *p = s + 1; *p; ++p) {
+    char* out = s + 1;
+    for (char* p = s + 1; *p; ++p) {
         const char here = *p;
         if (!(here == a && before == b))
             *out++ = here;
@@ -589,10 +589,10 @@ void removeCharAfterChar(char *s, char a, char b) {
     *out = '\0';
 }
 
-void removeBlanksAfterChar(char *s, char a) {
+void removeBlanksAfterChar(char* s, char a) {
     bool inside = false;
-    char *out = s;
-    for (char *p = s; *p;) {
+    char* out = s;
+    for (char* p = s; *p;) {
         if (togglesQuote(p, s))
             inside = !inside;
         const bool skipAfter = !inside && *p == a;
@@ -604,10 +604,10 @@ void removeBlanksAfterChar(char *s, char a) {
     *out = '\0';
 }
 
-void removeBlanksBeforeChar(char *s, char a) {
+void removeBlanksBeforeChar(char* s, char a) {
     bool inside = false;
-    char *out = s;
-    for (char *p = s; *p; ++p) {
+    char* out = s;
+    for (char* p = s; *p; ++p) {
         if (togglesQuote(p, s))
             inside = !inside;
         if (!inside && isBlank(*p) && p[1] == a)
@@ -617,12 +617,12 @@ void removeBlanksBeforeChar(char *s, char a) {
     *out = '\0';
 }
 
-void removeDelimitedText(char *s, char opn, char clse) {
+void removeDelimitedText(char* s, char opn, char clse) {
     for (;;) {
-        char *from = std::strchr(s, opn);
+        char* from = std::strchr(s, opn);
         if (!from || opn == '\0')
             return;
-        char *to = std::strchr(from + 1, clse);
+        char* to = std::strchr(from + 1, clse);
         if (!to || clse == '\0')
             return;
         std::memmove(from, to + 1, std::strlen(to + 1) + 1);
@@ -632,13 +632,13 @@ void removeDelimitedText(char *s, char opn, char clse) {
 namespace {
 // One pass from left to right writing r for every t; r is at most as long as t, so the output
 // never overtakes the text still to be read.
-void replaceInPlace(char *s, const char *t, const char *r) {
+void replaceInPlace(char* s, const char* t, const char* r) {
     const std::size_t nt = std::strlen(t);
     const std::size_t nr = std::strlen(r);
     if (nt == 0)
         return;
-    char *out = s;
-    for (const char *p = s; *p;) {
+    char* out = s;
+    for (const char* p = s; *p;) {
         if (std::strncmp(p, t, nt) == 0) {
             std::memmove(out, r, nr);
             out += nr;
@@ -651,11 +651,11 @@ void replaceInPlace(char *s, const char *t, const char *r) {
 }
 } // namespace
 
-void removeSubstring(char *s, const char *t) {
+void removeSubstring(char* s, const char* t) {
     replaceInPlace(s, t, "");
 }
 
-void replaceSubstringByShorter(char *s, const char *t, const char *r) {
+void replaceSubstringByShorter(char* s, const char* t, const char* r) {
     if (std::strlen(r) > std::strlen(t)) {
         Alert("replaceSubstringByShorter", 0, 112312,
               "Replacement \"%s\" is longer than the text \"%s\" it replaces", r, t);
@@ -664,7 +664,7 @@ void replaceSubstringByShorter(char *s, const char *t, const char *r) {
     replaceInPlace(s, t, r);
 }
 
-void removeEndstring(char *s, const char *t) {
+void removeEndstring(char* s, const char* t) {
     const std::size_t nt = std::strlen(t);
     if (nt == 0)
         return;
@@ -675,13 +675,13 @@ void removeEndstring(char *s, const char *t) {
     }
 }
 
-void shiftstring(char *s, int n) {
+void shiftstring(char* s, int n) {
     const int len = length(s);
     if (n >= 1 && n <= len)
         std::memmove(s, s + n, static_cast<std::size_t>(len - n) + 1);
 }
 
-void removeSubstring_obs(char *s, const char *t) {
+void removeSubstring_obs(char* s, const char* t) {
     if (*t && std::strstr(s, t))
         std::printf("copying");
     removeSubstring(s, t);
@@ -689,51 +689,51 @@ void removeSubstring_obs(char *s, const char *t) {
 
 // ===================================================================== copying
 
-int STRLEN(const char *s) {
+int STRLEN(const char* s) {
     return length(s);
 }
 
-int StringLength(const char *string) {
+int StringLength(const char* string) {
     return string ? length(string) : 0;
 }
 
-void charcopy(char *to, const char *from, int count) {
+void charcopy(char* to, const char* from, int count) {
     if (count > 0)
         std::memmove(to, from, static_cast<std::size_t>(count));
 }
 
-void stringNcopy(char *to, const char *from, int count) {
+void stringNcopy(char* to, const char* from, int count) {
     int i = 0;
     for (; i < count && from[i]; ++i)
         to[i] = from[i];
     to[i] = '\0';
 }
 
-void stringpccopy(char *to, const char *from, const char *end) {
+void stringpccopy(char* to, const char* from, const char* end) {
     const std::ptrdiff_t n = end - from + 1;
     if (n > 0)
         std::memmove(to, from, static_cast<std::size_t>(n));
     to[std::max<std::ptrdiff_t>(n, 0)] = '\0';
 }
 
-char *stringdup(const char *s) {
+char* stringdup(const char* s) {
     if (!s)
         return nullptr;
     const std::size_t n = std::strlen(s) + 1;
-    auto *copy = static_cast<char *>(std::malloc(n));
+    auto* copy = static_cast<char*>(std::malloc(n));
     if (copy)
         std::memcpy(copy, s, n);
     return copy;
 }
 
-void removeChar(char *output, const char *input, char a) {
+void removeChar(char* output, const char* input, char a) {
     for (; *input; ++input)
         if (*input != a)
             *output++ = *input;
     *output = '\0';
 }
 
-void removeQuotesAndEscapes(char *output, const char *input, char quote, char esc) {
+void removeQuotesAndEscapes(char* output, const char* input, char quote, char esc) {
     for (; *input; ++input) {
         if (*input == esc) {
             if (!*++input)
@@ -750,7 +750,7 @@ void removeQuotesAndEscapes(char *output, const char *input, char quote, char es
 
 namespace {
 // Formats into buffer, growing it when the text does not fit; returns the text's length.
-int formatInto(std::vector<char> &buffer, const char *fmt, va_list ap) {
+int formatInto(std::vector<char>& buffer, const char* fmt, va_list ap) {
     va_list again;
     va_copy(again, ap);
     int n = std::vsnprintf(buffer.data(), buffer.size(), fmt, ap);
@@ -766,9 +766,9 @@ int formatInto(std::vector<char> &buffer, const char *fmt, va_list ap) {
 
 // The size the work array "formstr_buffer" is given for fmt: the format's length, 250 for a
 // "%f" and 30 for any other conversion; string arguments are covered by the measured length.
-std::size_t formatEstimate(const char *fmt) {
+std::size_t formatEstimate(const char* fmt) {
     std::size_t estimate = std::strlen(fmt);
-    for (const char *p = std::strchr(fmt, '%'); p; p = std::strchr(p + 1, '%')) {
+    for (const char* p = std::strchr(fmt, '%'); p; p = std::strchr(p + 1, '%')) {
         if (p[1] == 'f')
             estimate += 250;
         else if (p[1] != 's')
@@ -778,8 +778,8 @@ std::size_t formatEstimate(const char *fmt) {
 }
 } // namespace
 
-char *formstr(const char *fmt, ...) {
-    std::vector<char> &buffer = formstrBuffers[1 - formstrActive];
+char* formstr(const char* fmt, ...) {
+    std::vector<char>& buffer = formstrBuffers[1 - formstrActive];
     if (buffer.size() < FormstrInitialSize)
         buffer.resize(FormstrInitialSize);
     va_list ap;
@@ -790,7 +790,7 @@ char *formstr(const char *fmt, ...) {
     return buffer.data();
 }
 
-char *formstr_checksize(const char *fmt, ...) {
+char* formstr_checksize(const char* fmt, ...) {
     // Formatted aside first: an argument may point into "formstr_buffer", which may move.
     va_list ap;
     va_start(ap, fmt);
@@ -804,7 +804,7 @@ char *formstr_checksize(const char *fmt, ...) {
     return formstr_buffer.X;
 }
 
-char *vcat(int len, char *t, const char *fmt, ...) {
+char* vcat(int len, char* t, const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);
     const int n = std::vsprintf(t, fmt, ap);
@@ -814,8 +814,8 @@ char *vcat(int len, char *t, const char *fmt, ...) {
     return t + len;
 }
 
-char *print_rep(char *txt, const int *count, const char *const *names) {
-    char *p = txt;
+char* print_rep(char* txt, const int* count, const char* const* names) {
+    char* p = txt;
     *p = '\0';
     for (int i = 0; names && names[i]; ++i) {
         if (count[i] == 0)
@@ -832,8 +832,8 @@ char *print_rep(char *txt, const int *count, const char *const *names) {
     return p;
 }
 
-char *toYN(int i) {
-    const char *answer = "INVALID";
+char* toYN(int i) {
+    const char* answer = "INVALID";
     if (i == 1)
         answer = "Yes";
     else if (i == 0)
@@ -844,7 +844,7 @@ char *toYN(int i) {
     return toYNBuffer.data();
 }
 
-int YN(const char *answer) {
+int YN(const char* answer) {
     const std::size_t n = std::strlen(answer);
     if (n == 3 && lowercmp(answer, "yes") == 0)
         return 1;
@@ -855,9 +855,9 @@ int YN(const char *answer) {
 
 namespace {
 // Length of the longest line that ends in a newline.
-std::size_t longestEndedLine(const char *s) {
+std::size_t longestEndedLine(const char* s) {
     std::size_t longest = 0;
-    for (const char *nl = std::strchr(s, '\n'); nl; nl = std::strchr(s, '\n')) {
+    for (const char* nl = std::strchr(s, '\n'); nl; nl = std::strchr(s, '\n')) {
         longest = std::max(longest, static_cast<std::size_t>(nl - s));
         s = nl + 1;
     }
@@ -865,7 +865,7 @@ std::size_t longestEndedLine(const char *s) {
 }
 } // namespace
 
-void pad(const char *s, char *t) {
+void pad(const char* s, char* t) {
     const std::size_t width = longestEndedLine(s);
     std::size_t column = 0;
     for (; *s; ++s) {
@@ -881,11 +881,11 @@ void pad(const char *s, char *t) {
     *t = '\0';
 }
 
-void Textcat(char *s, const char *t, char *u) {
+void Textcat(char* s, const char* t, char* u) {
     if (!t)
         return;
-    char *out = u;
-    for (const char *p = s; *p; ++p) {
+    char* out = u;
+    for (const char* p = s; *p; ++p) {
         if (*p != '\n') {
             *out++ = *p;
             continue;
@@ -901,10 +901,10 @@ void Textcat(char *s, const char *t, char *u) {
     std::strcpy(s, u);
 }
 
-void leftAdjust(char *s, const char *t, int n, int maxlen) {
-    char *out = s;
+void leftAdjust(char* s, const char* t, int n, int maxlen) {
+    char* out = s;
     for (;;) {
-        char *lineStart = out;
+        char* lineStart = out;
         for (int i = 0; i < n; ++i)
             *out++ = ' ';
         t = findFirstAlpha(t);
@@ -929,11 +929,11 @@ void leftAdjust(char *s, const char *t, int n, int maxlen) {
     }
 }
 
-void IndentPrint(FILE *ofp, const char *line, int indentation) {
+void IndentPrint(FILE* ofp, const char* line, int indentation) {
     std::fprintf(ofp, "%*s%s\n", std::max(indentation, 0), "", line);
 }
 
-void IndentFormatPrint(FILE *ofp, int indentation, const char *fmt, ...) {
+void IndentFormatPrint(FILE* ofp, int indentation, const char* fmt, ...) {
     std::fprintf(ofp, "%*s", std::max(indentation, 0), "");
     va_list ap;
     va_start(ap, fmt);
@@ -943,8 +943,8 @@ void IndentFormatPrint(FILE *ofp, int indentation, const char *fmt, ...) {
 
 // ===================================================================== files and diagnostics
 
-int stringToFile(const char *string, const char *fn) {
-    FILE *ofp = Fopen(fn, "w");
+int stringToFile(const char* string, const char* fn) {
+    FILE* ofp = Fopen(fn, "w");
     if (!ofp) {
         Alert("stringToFile", 0, 120306, "Cannot open file %s", fn);
         return -1;
@@ -954,8 +954,8 @@ int stringToFile(const char *string, const char *fn) {
     return 0;
 }
 
-int addStringToFile(const char *fn, const char *string) {
-    FILE *ofp = Fopen(fn, "a");
+int addStringToFile(const char* fn, const char* string) {
+    FILE* ofp = Fopen(fn, "a");
     if (!ofp) {
         Alert("addStringToFile", 0, 120306, "Cannot open file %s", fn);
         return -1;
@@ -967,18 +967,18 @@ int addStringToFile(const char *fn, const char *string) {
 
 namespace {
 // Occurrences of s in t, overlapping ones included.
-int overlappingCount(const char *t, const char *s) {
+int overlappingCount(const char* t, const char* s) {
     int count = 0;
-    for (const char *p = std::strstr(t, s); p; p = std::strstr(p + 1, s))
+    for (const char* p = std::strstr(t, s); p; p = std::strstr(p + 1, s))
         ++count;
     return count;
 }
 } // namespace
 
-int findLargestSubstring(const char *t, const char *s) {
+int findLargestSubstring(const char* t, const char* s) {
     std::printf("\n\nSearching for %s\n", s);
     const int n = length(s);
-    char *part = largestSubstringWork.reserve(n + 1);
+    char* part = largestSubstringWork.reserve(n + 1);
     for (int len = n; len >= 2; --len) {
         std::memcpy(part, s, static_cast<std::size_t>(len));
         part[len] = '\0';

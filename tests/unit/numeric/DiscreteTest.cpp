@@ -34,7 +34,6 @@ template <class F> std::string errorsOf(F f) {
     return testing::internal::GetCapturedStderr();
 }
 
-
 // Order by repeated addition, independent of the stored table.
 int orderByPowers(Discrete_Group* dg, int x) {
     int order = 1;

@@ -15,7 +15,6 @@ using testsupport::outputOf;
 
 using Point = std::vector<int>;
 
-
 Point P(const int* loop, int size) {
     return Point(loop, loop + size);
 }

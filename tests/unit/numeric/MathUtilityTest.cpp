@@ -19,7 +19,6 @@ using testsupport::outputOf;
 
 constexpr double Pi = 3.14159265358979323846;
 
-
 rat R(int num, int den) {
     return rat{num, den};
 }

@@ -47,7 +47,6 @@ template <class F> std::string errorsOf(F f) {
     return testing::internal::GetCapturedStderr();
 }
 
-
 // A HOME of its own for the manual permutations file "~/MP", restored afterwards.
 class ManualFileHome {
 public:

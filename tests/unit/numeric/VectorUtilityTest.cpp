@@ -16,7 +16,6 @@ namespace {
 using testsupport::contains;
 using testsupport::outputOf;
 
-
 // What a printer wrote on a file stream.
 template <class F> std::string fileOutputOf(F&& f) {
     FILE* fp = std::tmpfile();

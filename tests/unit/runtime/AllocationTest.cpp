@@ -7,7 +7,9 @@
 
 namespace {
 
-std::uint32_t total(const AllocCount& c) { return c.TotalAlloc; }
+std::uint32_t total(const AllocCount& c) {
+    return c.TotalAlloc;
+}
 
 bool isRegistered(const AllocCount* c) {
     for (MemStats* m = getFirstMS(); m; m = m->next)

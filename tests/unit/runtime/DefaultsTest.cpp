@@ -25,9 +25,7 @@ protected:
         homeDir.emplace("defaults");
         home = homeDir->path();
     }
-    void TearDown() override {
-        setTablePreferenceHandlers(nullptr, nullptr);
-    }
+    void TearDown() override { setTablePreferenceHandlers(nullptr, nullptr); }
     std::string file() const { return home + "/.Defaults/Tarvik6"; }
     void writeDefaultsFile(const std::string& text) {
         mkdir((home + "/.Defaults").c_str(), 0755);

@@ -24,11 +24,11 @@ template <class F> std::string capturedOutput(F f) {
     return out + testing::internal::GetCapturedStderr();
 }
 
-bool contains(const std::string &text, const std::string &part) {
+bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-std::string readFile(const std::string &path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -55,13 +55,13 @@ TEST(StringUtilityNumbers, IntstrlenCountsDigitsAndSign) {
         {0, 1},        {9, 1},         {10, 2},          {-5, 2},          {-9, 2},
         {-10, 3},      {999999999, 9}, {1000000000, 10}, {-999999999, 10}, {-1000000000, 11},
         {INT_MAX, 10}, {INT_MIN, 11}};
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(intstrlen(c.value), c.len) << c.value;
 }
 
 TEST(StringUtilityNumbers, StrnumChkAcceptsWholeIntRangeAndTellsFailuresApart) {
     struct Case {
-        const char *text;
+        const char* text;
         int result;
         int value; // read only when result is 0
     };
@@ -87,7 +87,7 @@ TEST(StringUtilityNumbers, StrnumChkAcceptsWholeIntRangeAndTellsFailuresApart) {
         {" - 5", 1, 0},
         {"5\n", 1, 0},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         int value = 424242;
         EXPECT_EQ(strnumChk(c.text, &value), c.result) << '"' << c.text << '"';
         EXPECT_EQ(value, c.result == 0 ? c.value : 424242) << '"' << c.text << '"';
@@ -111,16 +111,16 @@ TEST(StringUtilityNumbers, StrnumReadsSignedDigitsAndReportsOtherText) {
 
 TEST(StringUtilityNumbers, GetNextNumReadsAfterTheGivenCharacter) {
     struct Case {
-        const char *text;
+        const char* text;
         int value;
         int endOffset;
     };
     const Case cases[] = {
         {"#12x", 12, 2}, {"#-7", -7, 2}, {"#-x", 0, 1}, {"#x", 0, 0}, {"#", 0, 0}, {",0,", 0, 1},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::string text = c.text;
-        char *end = nullptr;
+        char* end = nullptr;
         EXPECT_EQ(getNextNum(text.data(), &end), c.value) << c.text;
         EXPECT_EQ(end - text.data(), c.endOffset) << c.text;
         EXPECT_EQ(text, c.text);
@@ -129,7 +129,7 @@ TEST(StringUtilityNumbers, GetNextNumReadsAfterTheGivenCharacter) {
 
 TEST(StringUtilityNumbers, GetPreviousNumReadsBackNoFurtherThanBegin) {
     struct Case {
-        const char *text;
+        const char* text;
         int begin;
         int end;
         int value;
@@ -141,9 +141,9 @@ TEST(StringUtilityNumbers, GetPreviousNumReadsBackNoFurtherThanBegin) {
         {"ab", 0, 2, 0, 2},       {"a7", 1, 1, 0, 1},  // end is begin
         {"-x", 0, 2, 0, 2},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::string text = c.text;
-        char *first = nullptr;
+        char* first = nullptr;
         EXPECT_EQ(getPreviousNum(text.data() + c.end, text.data() + c.begin, &first), c.value)
             << c.text;
         EXPECT_EQ(first - text.data(), c.beginOffset) << c.text;
@@ -153,9 +153,9 @@ TEST(StringUtilityNumbers, GetPreviousNumReadsBackNoFurtherThanBegin) {
 
 TEST(StringUtilityNumbers, GetNumberSplitsAtEndingCharacters) {
     struct Case {
-        const char *text;
+        const char* text;
         int lbl;
-        const char *expected; // null: no such number
+        const char* expected; // null: no such number
     };
     const Case cases[] = {
         {"3-4", 0, "3"},          {"3-4", 1, "4"}, // the "-" ended the 3, so it is no sign
@@ -163,8 +163,8 @@ TEST(StringUtilityNumbers, GetNumberSplitsAtEndingCharacters) {
         {"1.2.3", 1, "3"},        {"x-.5", 0, "-.5"},    {"12", 1, nullptr},
         {"abc", 0, nullptr},      {"", 0, nullptr},      {"5", -1, nullptr},
     };
-    for (const Case &c : cases) {
-        const char *got = getNumber(c.text, c.lbl);
+    for (const Case& c : cases) {
+        const char* got = getNumber(c.text, c.lbl);
         if (c.expected)
             EXPECT_STREQ(got, c.expected) << c.text << " #" << c.lbl;
         else
@@ -190,8 +190,8 @@ TEST(StringUtilityNumbers, StrnumcmpComparesLengthFirst) {
 
 TEST(StringUtilityCompare, CmpcomAbbreviationAndOrder) {
     struct Case {
-        const char *full;
-        const char *user;
+        const char* full;
+        const char* user;
         int result;
     };
     const Case cases[] = {
@@ -202,7 +202,7 @@ TEST(StringUtilityCompare, CmpcomAbbreviationAndOrder) {
         {"apple", "apa", -1},  {"Zeta", "a", -1},     {"a", "Zeta", 1},
         {"a", "\xe9", -1}, // bytes compare as signed: 0xE9 sorts before "a"
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(cmpcom(c.full, c.user), c.result) << c.full << " / " << c.user;
 }
 
@@ -230,26 +230,26 @@ TEST(StringUtilityCompare, CaseInsensitiveHelpers) {
 }
 
 TEST(StringUtilityCompare, StrpccmpAndFindWord) {
-    const char *text = "set value";
+    const char* text = "set value";
     EXPECT_EQ(strpccmp(text, text + 2, "set"), 0);
     EXPECT_EQ(strpccmp(text, text + 2, "se"), 1);
     EXPECT_EQ(strpccmp(text, text + 2, "sets"), 1);
     EXPECT_EQ(strpccmp(text + 3, text + 2, ""), 0); // empty stretch
     EXPECT_EQ(strpccmp(text + 3, text + 2, "x"), 1);
 
-    const char *list[] = {"alpha", "beta", "Beta", nullptr};
+    const char* list[] = {"alpha", "beta", "Beta", nullptr};
     EXPECT_EQ(findWord("Beta", list), 2);
     EXPECT_EQ(findWord("gamma", list), -1);
     EXPECT_EQ(findWord("alp", list), -1);
     EXPECT_EQ(findWord("alpha", nullptr), -1);
-    const char *empty[] = {nullptr};
+    const char* empty[] = {nullptr};
     EXPECT_EQ(findWord("alpha", empty), -1);
 }
 
 // ---------------------------------------------------------------- counting and scanning
 
 TEST(StringUtilityScan, Counting) {
-    const char *text = "a(b(c)d)e(";
+    const char* text = "a(b(c)d)e(";
     EXPECT_EQ(charcnt(text, '('), 3);
     EXPECT_EQ(charcntpc(text, text + 3, '('), 2);
     EXPECT_EQ(bracketcnt(text, '(', ')'), 1);
@@ -263,29 +263,29 @@ TEST(StringUtilityScan, Counting) {
 }
 
 TEST(StringUtilityScan, BlankAndCharacterFinders) {
-    const char *a = "  x y ";
+    const char* a = "  x y ";
     EXPECT_EQ(findFirstAlpha(a), a + 2);
     EXPECT_EQ(findLastAlpha(a), a + 4);
-    const char *blanks = "   ";
+    const char* blanks = "   ";
     EXPECT_EQ(findFirstAlpha(blanks), blanks + 3);
     EXPECT_EQ(findLastAlpha(blanks), blanks);
-    const char *empty = "";
+    const char* empty = "";
     EXPECT_EQ(findLastAlpha(empty), empty);
-    const char *tabs = "\tx\t";
+    const char* tabs = "\tx\t";
     EXPECT_EQ(findFirstAlpha(tabs), tabs);    // a tab is no blank
     EXPECT_EQ(findLastAlpha(tabs), tabs + 2); // nor at the end
 
-    const char *abc = "abc";
+    const char* abc = "abc";
     EXPECT_EQ(findFirstChar(abc, 'b'), abc + 1);
     EXPECT_EQ(findFirstChar(abc, 'z'), abc + 3);
-    const char *t = "abc;d,";
+    const char* t = "abc;d,";
     EXPECT_EQ(findFirstSpecialChar(t, ",;"), t + 3);
     EXPECT_EQ(findFirstSpecialChar(t, "#"), nullptr);
 }
 
 TEST(StringUtilityScan, CharOutsideBrackets) {
     struct Case {
-        const char *text;
+        const char* text;
         char c0;
         bool escaped; // use the escaping variant with a backslash
         int offset;   // -1: none
@@ -299,8 +299,8 @@ TEST(StringUtilityScan, CharOutsideBrackets) {
         {"\\(a,b", ',', true, 3},    // an escaped bracket does not open
         {"(a\\)b,c", ',', true, -1}, // nor does an escaped one close
     };
-    for (const Case &c : cases) {
-        const char *got = c.escaped ? findUnescapedCharOutsideBrackets(c.text, c.c0, '(', ')', '\\')
+    for (const Case& c : cases) {
+        const char* got = c.escaped ? findUnescapedCharOutsideBrackets(c.text, c.c0, '(', ')', '\\')
                                     : findCharOutsideBrackets(c.text, c.c0, '(', ')');
         if (c.offset < 0)
             EXPECT_EQ(got, nullptr) << c.text;
@@ -310,7 +310,7 @@ TEST(StringUtilityScan, CharOutsideBrackets) {
 }
 
 TEST(StringUtilityScan, EscapeChecks) {
-    const char *t = "a\\\\;b\\;";
+    const char* t = "a\\\\;b\\;";
     EXPECT_EQ(checkEscape(t + 2, t, '\\'), 1);
     EXPECT_EQ(checkEscape(t, t, '\\'), 0);
     EXPECT_EQ(checkEscape(t + 1, t, '\\'), 0);
@@ -318,13 +318,13 @@ TEST(StringUtilityScan, EscapeChecks) {
     EXPECT_EQ(checkForUnescapedChar(t + 3, t + 2, '\\', ';'), 0); // only one counted back to begin
     EXPECT_EQ(checkForUnescapedChar(t + 6, t, '\\', ';'), 0);     // one escape: odd
     EXPECT_EQ(checkForUnescapedChar(t + 4, t, '\\', ';'), 0);     // not the character
-    const char *first = ";";
+    const char* first = ";";
     EXPECT_EQ(checkForUnescapedChar(first, first, '\\', ';'), 1);
 }
 
 TEST(StringUtilityScan, QuotesAndBrackets) {
     struct Case {
-        const char *text;
+        const char* text;
         char c;
         int offset; // -1: none
     };
@@ -335,30 +335,30 @@ TEST(StringUtilityScan, QuotesAndBrackets) {
         {"\"x;\"", ';', -1},                            // a leading quote begins inside
         {"abc", ';', -1},          {"", ';', -1},
     };
-    for (const Case &c : unquoted) {
-        const char *got = findUnquotedChar(c.text, c.c);
+    for (const Case& c : unquoted) {
+        const char* got = findUnquotedChar(c.text, c.c);
         if (c.offset < 0)
             EXPECT_EQ(got, nullptr) << c.text;
         else
             EXPECT_EQ(got, c.text + c.offset) << c.text;
     }
 
-    const char *q = "a\\\"b\"";
+    const char* q = "a\\\"b\"";
     EXPECT_EQ(findDoubleQuote(q), q + 4);
-    const char *q0 = "\"x";
+    const char* q0 = "\"x";
     EXPECT_EQ(findDoubleQuote(q0), q0);
     EXPECT_EQ(findDoubleQuote("a\\\"b"), nullptr);
 
-    const char *b = "a(b)c)d";
+    const char* b = "a(b)c)d";
     EXPECT_EQ(findClosingBracket(b), b + 5);
     EXPECT_EQ(findClosingBracket("a(b"), nullptr);
-    const char *quoted = "\")\"";
+    const char* quoted = "\")\"";
     EXPECT_EQ(findClosingBracket(quoted), quoted + 1); // quotes not regarded
 }
 
 TEST(StringUtilityScan, FindMatchingBracketSkipsNestingAndQuotes) {
     struct Case {
-        const char *text;
+        const char* text;
         int offset;
     };
     const Case cases[] = {
@@ -366,10 +366,10 @@ TEST(StringUtilityScan, FindMatchingBracketSkipsNestingAndQuotes) {
         {"a\")\"b)", 5},  {"')')", 3}, // the first ")" stands between single quotes
         {"(\")\")x)", 6},              // a quoted close inside a nested pair
     };
-    for (const Case &c : cases)
+    for (const Case& c : cases)
         EXPECT_EQ(findMatchingBracket(c.text, '(', ')'), c.text + c.offset) << c.text;
 
-    const char *got = &"x"[0];
+    const char* got = &"x"[0];
     const std::string out = capturedOutput([&] { got = findMatchingBracket("abc", '(', ')'); });
     EXPECT_EQ(got, nullptr);
     EXPECT_TRUE(contains(out, "No closing bracket ) found")) << out;
@@ -379,8 +379,8 @@ TEST(StringUtilityScan, FindMatchingBracketSkipsNestingAndQuotes) {
 
 TEST(StringUtilityScan, FindBracketContentsCutsAtTheMatchingClose) {
     char text[] = "f(a(b)c)d";
-    char *next = nullptr;
-    char *inside = findBracketContents(text, '(', ')', &next);
+    char* next = nullptr;
+    char* inside = findBracketContents(text, '(', ')', &next);
     EXPECT_STREQ(inside, "a(b)c");
     EXPECT_STREQ(next, "d");
 
@@ -388,7 +388,7 @@ TEST(StringUtilityScan, FindBracketContentsCutsAtTheMatchingClose) {
     EXPECT_EQ(findBracketContents(none, '(', ')', &next), nullptr);
 
     char open[] = "f(a(b)";
-    char *got = none;
+    char* got = none;
     const std::string out =
         capturedOutput([&] { got = findBracketContents(open, '(', ')', &next); });
     EXPECT_EQ(got, nullptr);
@@ -397,28 +397,28 @@ TEST(StringUtilityScan, FindBracketContentsCutsAtTheMatchingClose) {
 }
 
 TEST(StringUtilityScan, FirstPointer) {
-    const char *t = "abc";
-    EXPECT_EQ(firstPointer(static_cast<const char *>(nullptr), t + 1), t + 1);
+    const char* t = "abc";
+    EXPECT_EQ(firstPointer(static_cast<const char*>(nullptr), t + 1), t + 1);
     EXPECT_EQ(firstPointer(t + 1, nullptr), t + 1);
     EXPECT_EQ(firstPointer(t + 1, t + 2), t + 1);
     EXPECT_EQ(firstPointer(t + 2, t + 1), t + 1);
     EXPECT_EQ(firstPointer(t + 1, t + 1), t + 1);
-    EXPECT_EQ(firstPointer(static_cast<const char *>(nullptr), nullptr), nullptr);
+    EXPECT_EQ(firstPointer(static_cast<const char*>(nullptr), nullptr), nullptr);
 }
 
 // ---------------------------------------------------------------- editing in place
 
 TEST(StringUtilityEdit, EditorsTable) {
     struct Case {
-        const char *name;
-        std::function<void(char *)> edit;
-        const char *input;
-        const char *expected;
+        const char* name;
+        std::function<void(char*)> edit;
+        const char* input;
+        const char* expected;
     };
     const std::vector<Case> cases = {
         {"removeLeadingBlanks", removeLeadingBlanks, "  ab ", "ab "},
-        {"removeLeadingChar", [](char *s) { removeLeadingChar(s, '/'); }, "/x/", "x/"},
-        {"removeLeadingChar", [](char *s) { removeLeadingChar(s, '/'); }, "x/", "x/"},
+        {"removeLeadingChar", [](char* s) { removeLeadingChar(s, '/'); }, "/x/", "x/"},
+        {"removeLeadingChar", [](char* s) { removeLeadingChar(s, '/'); }, "x/", "x/"},
         {"unblankString", unblankString, "  a   b  c  ", "a b c"},
         {"unblankString", unblankString, "   ", ""},
         {"unblankString", unblankString, "a\t\tb", "a\t\tb"},
@@ -429,48 +429,48 @@ TEST(StringUtilityEdit, EditorsTable) {
         {"removeTrailingBlanks", removeTrailingBlanks, "", ""},
         {"removeTrailingLineFeeds", removeTrailingLineFeeds, "ab \n \n", "ab"},
         {"removeTrailingLineFeeds", removeTrailingLineFeeds, "\n\n", "\n"},
-        {"removeTrailingChar", [](char *s) { removeTrailingChar(s, '/'); }, "/", "/"},
-        {"removeTrailingChar", [](char *s) { removeTrailingChar(s, '/'); }, "a//", "a/"},
-        {"removeTrailingChar", [](char *s) { removeTrailingChar(s, '/'); }, "", ""},
+        {"removeTrailingChar", [](char* s) { removeTrailingChar(s, '/'); }, "/", "/"},
+        {"removeTrailingChar", [](char* s) { removeTrailingChar(s, '/'); }, "a//", "a/"},
+        {"removeTrailingChar", [](char* s) { removeTrailingChar(s, '/'); }, "", ""},
         {"removeLastEOL", removeLastEOL, "a\n\n", "a\n"},
         {"removeLastEOL", removeLastEOL, "\n", ""},
         {"removeEOL", removeEOL, "a\nb\n", "a b "},
-        {"replaceChar", [](char *s) { replaceChar(s, ',', ';'); }, "a,',',b", "a;',';b"},
-        {"replaceChar", [](char *s) { replaceChar(s, ',', ';'); }, ",'", ";'"},
-        {"removeCharBeforeChar", [](char *s) { removeCharBeforeChar(s, '/', '/'); }, "a//b//",
+        {"replaceChar", [](char* s) { replaceChar(s, ',', ';'); }, "a,',',b", "a;',';b"},
+        {"replaceChar", [](char* s) { replaceChar(s, ',', ';'); }, ",'", ";'"},
+        {"removeCharBeforeChar", [](char* s) { removeCharBeforeChar(s, '/', '/'); }, "a//b//",
          "a/b/"},
-        {"removeCharBeforeChar", [](char *s) { removeCharBeforeChar(s, '/', '/'); }, "///", "/"},
-        {"removeCharBeforeChar", [](char *s) { removeCharBeforeChar(s, '/', '\0'); }, "a/b/",
+        {"removeCharBeforeChar", [](char* s) { removeCharBeforeChar(s, '/', '/'); }, "///", "/"},
+        {"removeCharBeforeChar", [](char* s) { removeCharBeforeChar(s, '/', '\0'); }, "a/b/",
          "a/b"},
-        {"removeCharAfterChar", [](char *s) { removeCharAfterChar(s, ' ', ' '); }, "a   b", "a b"},
-        {"removeCharAfterChar", [](char *s) { removeCharAfterChar(s, ' ', ' '); }, "  x", " x"},
-        {"removeCharAfterChar", [](char *s) { removeCharAfterChar(s, 'a', '='); }, "a=a=a",
+        {"removeCharAfterChar", [](char* s) { removeCharAfterChar(s, ' ', ' '); }, "a   b", "a b"},
+        {"removeCharAfterChar", [](char* s) { removeCharAfterChar(s, ' ', ' '); }, "  x", " x"},
+        {"removeCharAfterChar", [](char* s) { removeCharAfterChar(s, 'a', '='); }, "a=a=a",
          "a=="}, // the first character is never removed
-        {"removeCharAfterChar", [](char *s) { removeCharAfterChar(s, 'a', 'a'); }, "aaa", "a"},
-        {"removeBlanksAfterChar", [](char *s) { removeBlanksAfterChar(s, '('); },
+        {"removeCharAfterChar", [](char* s) { removeCharAfterChar(s, 'a', 'a'); }, "aaa", "a"},
+        {"removeBlanksAfterChar", [](char* s) { removeBlanksAfterChar(s, '('); },
          "f(  a, b) \"(  x\" (  y", "f(a, b) \"(  x\" (y"},
-        {"removeBlanksBeforeChar", [](char *s) { removeBlanksBeforeChar(s, '='); },
+        {"removeBlanksBeforeChar", [](char* s) { removeBlanksBeforeChar(s, '='); },
          "a  = b \" =\" =", "a = b \" =\"="},
-        {"removeDelimitedText", [](char *s) { removeDelimitedText(s, '[', ']'); }, "a[x]b[y]c",
+        {"removeDelimitedText", [](char* s) { removeDelimitedText(s, '[', ']'); }, "a[x]b[y]c",
          "abc"},
-        {"removeDelimitedText", [](char *s) { removeDelimitedText(s, '[', ']'); }, "a]b[c]d[e",
+        {"removeDelimitedText", [](char* s) { removeDelimitedText(s, '[', ']'); }, "a]b[c]d[e",
          "a]bd[e"},
-        {"removeSubstring", [](char *s) { removeSubstring(s, "bc"); }, "abcabc", "aa"},
-        {"removeSubstring", [](char *s) { removeSubstring(s, ""); }, "abc", "abc"},
-        {"replaceSubstringByShorter", [](char *s) { replaceSubstringByShorter(s, "==", "="); },
+        {"removeSubstring", [](char* s) { removeSubstring(s, "bc"); }, "abcabc", "aa"},
+        {"removeSubstring", [](char* s) { removeSubstring(s, ""); }, "abc", "abc"},
+        {"replaceSubstringByShorter", [](char* s) { replaceSubstringByShorter(s, "==", "="); },
          "x==y==z", "x=y=z"},
-        {"replaceSubstringByShorter", [](char *s) { replaceSubstringByShorter(s, "ab", "xy"); },
+        {"replaceSubstringByShorter", [](char* s) { replaceSubstringByShorter(s, "ab", "xy"); },
          "abab", "xyxy"},
-        {"removeEndstring", [](char *s) { removeEndstring(s, ".txt"); }, "f.txt.txt", "f"},
-        {"removeEndstring", [](char *s) { removeEndstring(s, "a"); }, "aaa", ""},
-        {"removeEndstring", [](char *s) { removeEndstring(s, "x"); }, "abc", "abc"},
-        {"shiftstring", [](char *s) { shiftstring(s, 2); }, "abcdef", "cdef"},
-        {"shiftstring", [](char *s) { shiftstring(s, 6); }, "abcdef", ""},
-        {"shiftstring", [](char *s) { shiftstring(s, 7); }, "abcdef", "abcdef"},
-        {"shiftstring", [](char *s) { shiftstring(s, 0); }, "abcdef", "abcdef"},
-        {"shiftstring", [](char *s) { shiftstring(s, -1); }, "abcdef", "abcdef"},
+        {"removeEndstring", [](char* s) { removeEndstring(s, ".txt"); }, "f.txt.txt", "f"},
+        {"removeEndstring", [](char* s) { removeEndstring(s, "a"); }, "aaa", ""},
+        {"removeEndstring", [](char* s) { removeEndstring(s, "x"); }, "abc", "abc"},
+        {"shiftstring", [](char* s) { shiftstring(s, 2); }, "abcdef", "cdef"},
+        {"shiftstring", [](char* s) { shiftstring(s, 6); }, "abcdef", ""},
+        {"shiftstring", [](char* s) { shiftstring(s, 7); }, "abcdef", "abcdef"},
+        {"shiftstring", [](char* s) { shiftstring(s, 0); }, "abcdef", "abcdef"},
+        {"shiftstring", [](char* s) { shiftstring(s, -1); }, "abcdef", "abcdef"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         std::vector<char> text(c.input, c.input + std::strlen(c.input) + 1);
         c.edit(text.data());
         EXPECT_STREQ(text.data(), c.expected) << c.name << " of \"" << c.input << '"';
@@ -510,7 +510,7 @@ TEST(StringUtilityCopy, CopiesRespectCountsAndTerminators) {
     stringNcopy(buf, "ab", 0);
     EXPECT_STREQ(buf, "");
 
-    const char *src = "0123456";
+    const char* src = "0123456";
     stringpccopy(buf, src + 2, src + 4);
     EXPECT_STREQ(buf, "234");
     stringpccopy(buf, src + 2, src + 1);
@@ -520,7 +520,7 @@ TEST(StringUtilityCopy, CopiesRespectCountsAndTerminators) {
     EXPECT_EQ(StringLength(nullptr), 0);
     EXPECT_EQ(StringLength("ab"), 2);
 
-    char *dup = stringdup("hello");
+    char* dup = stringdup("hello");
     ASSERT_NE(dup, nullptr);
     EXPECT_STREQ(dup, "hello");
     std::free(dup);
@@ -532,16 +532,16 @@ TEST(StringUtilityCopy, CopiesRespectCountsAndTerminators) {
 
 TEST(StringUtilityCopy, RemoveQuotesAndEscapes) {
     struct Case {
-        const char *input;
+        const char* input;
         char quote;
-        const char *expected;
+        const char* expected;
     };
     const Case cases[] = {
         {"@ab@", '@', "ab"},     {"a\\@b", '@', "a@b"},   {"a\\\\b", '@', "a\\b"},
         {"ab\\", '@', "ab"},     {"\\", '@', ""},         {"\\\\@x@", '@', "\\x"},
         {"\"a b\"", '"', "a b"}, {"x\\\"y", '"', "x\"y"}, {"a\\nb", '@', "anb"},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         char out[32];
         removeQuotesAndEscapes(out, c.input, c.quote, '\\');
         EXPECT_STREQ(out, c.expected) << c.input;
@@ -554,7 +554,7 @@ TEST(StringUtilityFormat, FormstrHoldsTextsOfAnyLength) {
     for (std::size_t n : {0u, 79u, 80u, 81u, 1000u, 70000u}) {
         const std::string text(n, 'x');
         std::string out;
-        const char *got = nullptr;
+        const char* got = nullptr;
         out = capturedOutput([&] { got = formstr("%s", text.c_str()); });
         EXPECT_EQ(std::string(got), text) << n;
         EXPECT_EQ(out, "") << n; // no report, whatever the length
@@ -565,8 +565,8 @@ TEST(StringUtilityFormat, FormstrHoldsTextsOfAnyLength) {
 
 TEST(StringUtilityFormat, FormstrMayTakeItsPreviousResult) {
     const std::string base(300, 'b');
-    char *first = formstr("%s", base.c_str());
-    char *second = formstr("<%s|%s>", first, base.c_str());
+    char* first = formstr("%s", base.c_str());
+    char* second = formstr("<%s|%s>", first, base.c_str());
     EXPECT_EQ(std::string(second), "<" + base + "|" + base + ">");
     EXPECT_STREQ(formstr("%d %s %c", -7, "ok", 'z'), "-7 ok z");
 }
@@ -582,7 +582,7 @@ TEST(StringUtilityFormat, FormstrChecksizeHoldsWideAndLongTexts) {
     const std::string wide(formstr_checksize("%-400s|", "x"));
     EXPECT_EQ(wide, "x" + std::string(399, ' ') + "|");
     // Its own previous result as argument, while the buffer grows.
-    char *small = formstr_checksize("%s", "abc");
+    char* small = formstr_checksize("%s", "abc");
     EXPECT_EQ(std::string(formstr_checksize("%s%s", small, std::string(9000, 'r').c_str())),
               "abc" + std::string(9000, 'r'));
 }
@@ -590,7 +590,7 @@ TEST(StringUtilityFormat, FormstrChecksizeHoldsWideAndLongTexts) {
 TEST(StringUtilityFormat, VcatFillsWithoutTerminator) {
     char buf[32];
     std::memset(buf, 'Q', sizeof buf);
-    char *end = vcat(8, buf, "%d", 42);
+    char* end = vcat(8, buf, "%d", 42);
     EXPECT_EQ(end, buf + 8);
     EXPECT_EQ(std::string(buf, 9), "42      Q");
 
@@ -599,7 +599,7 @@ TEST(StringUtilityFormat, VcatFillsWithoutTerminator) {
     EXPECT_EQ(end, buf + 3); // a longer text is not cut
     EXPECT_STREQ(buf, "abcdef");
 
-    char *p = buf;
+    char* p = buf;
     p = vcat(4, p, "%s", "a");
     p = vcat(4, p, "%c", 'b');
     *p = '\0';
@@ -608,9 +608,9 @@ TEST(StringUtilityFormat, VcatFillsWithoutTerminator) {
 
 TEST(StringUtilityFormat, PrintRep) {
     char buf[64];
-    const char *names[] = {"a", "b", "c", nullptr};
+    const char* names[] = {"a", "b", "c", nullptr};
     const int counts[] = {1, 0, 3};
-    char *end = print_rep(buf, counts, names);
+    char* end = print_rep(buf, counts, names);
     EXPECT_STREQ(buf, "[a] + 3 x [c]");
     EXPECT_EQ(end, buf + std::strlen(buf));
 
@@ -619,7 +619,7 @@ TEST(StringUtilityFormat, PrintRep) {
     EXPECT_STREQ(buf, "None");
     EXPECT_EQ(end, buf + 4);
 
-    const char *none[] = {nullptr};
+    const char* none[] = {nullptr};
     print_rep(buf, zeros, none);
     EXPECT_STREQ(buf, "None");
 }
@@ -627,7 +627,7 @@ TEST(StringUtilityFormat, PrintRep) {
 TEST(StringUtilityFormat, YesNoAnswers) {
     EXPECT_STREQ(toYN(1), "Yes");
     EXPECT_STREQ(toYN(0), "No");
-    const char *got = nullptr;
+    const char* got = nullptr;
     const std::string out = capturedOutput([&] { got = toYN(2); });
     EXPECT_STREQ(got, "INVALID");
     EXPECT_TRUE(contains(out, "Input should be 1 or 0")) << out;
@@ -666,10 +666,10 @@ TEST(StringUtilityFormat, PadAndTextcatMakeColumns) {
 
 TEST(StringUtilityFormat, LeftAdjustWrapsAtBlanksAfterMaxlen) {
     struct Case {
-        const char *input;
+        const char* input;
         int n;
         int maxlen;
-        const char *expected;
+        const char* expected;
     };
     const Case cases[] = {
         {"one two", 4, 2, "    one\n    two"},
@@ -680,7 +680,7 @@ TEST(StringUtilityFormat, LeftAdjustWrapsAtBlanksAfterMaxlen) {
         {"", 4, 70, ""},
         {"   ", 4, 70, ""},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         char out[128];
         leftAdjust(out, c.input, c.n, c.maxlen);
         EXPECT_STREQ(out, c.expected) << '"' << c.input << '"';
@@ -688,7 +688,7 @@ TEST(StringUtilityFormat, LeftAdjustWrapsAtBlanksAfterMaxlen) {
 }
 
 TEST(StringUtilityFormat, IndentedPrinting) {
-    FILE *f = std::tmpfile();
+    FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
     IndentPrint(f, "abc", 3);
     IndentFormatPrint(f, 2, "%d-%s", 5, "x");

@@ -20,9 +20,7 @@ protected:
         homeDir.emplace("sysutil");
         home = homeDir->path();
     }
-    void TearDown() override {
-        setProcessorClock(nullptr);
-    }
+    void TearDown() override { setProcessorClock(nullptr); }
     void writeFile(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
