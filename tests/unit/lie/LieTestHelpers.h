@@ -1,12 +1,39 @@
 // Shared helpers of the tests of the module Tarvik.
 #pragma once
 
+#include "lie/Tarvik.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <string>
 #include <vector>
 
 namespace lietest {
+
+// Every extended weight (affine label last) whose labels times the comarks add up to the level,
+// enumerated directly rather than through the spectrum code under test.
+inline std::vector<std::vector<int>> integrableWeights(int type, int rank, int level) {
+    Cartan(type, rank);
+    const std::vector<int> theta(getTheta(), getTheta() + rank + 1);
+    std::vector<std::vector<int>> out;
+    std::vector<int> w(rank + 1, 0);
+    std::function<void(int, int)> fill = [&](int pos, int left) {
+        if (pos == rank + 1) {
+            if (left == 0)
+                out.push_back(w);
+            return;
+        }
+        for (int v = 0; v * theta[pos] <= left; v++) {
+            w[pos] = v;
+            fill(pos + 1, left - v * theta[pos]);
+        }
+        w[pos] = 0;
+    };
+    fill(0, level);
+    return out;
+}
 
 // Number of times text occurs in s.
 inline int occurrences(const std::string& s, const std::string& text) {

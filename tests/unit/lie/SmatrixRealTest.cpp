@@ -14,32 +14,12 @@
 
 namespace {
 
+using lietest::integrableWeights;
+
 using lietest::occurrences;
 using lietest::reportsOf;
 
 constexpr double Eps = 1e-9;
-
-// Every extended weight (affine label last) of the algebra at the level.
-std::vector<std::vector<int>> integrableWeights(int type, int rank, int level) {
-    Cartan(type, rank);
-    const std::vector<int> theta(getTheta(), getTheta() + rank + 1);
-    std::vector<std::vector<int>> out;
-    std::vector<int> w(rank + 1, 0);
-    std::function<void(int, int)> fill = [&](int pos, int left) {
-        if (pos == rank + 1) {
-            if (left == 0)
-                out.push_back(w);
-            return;
-        }
-        for (int v = 0; v * theta[pos] <= left; v++) {
-            w[pos] = v;
-            fill(pos + 1, left - v * theta[pos]);
-        }
-        w[pos] = 0;
-    };
-    fill(0, level);
-    return out;
-}
 
 std::vector<double> finiteLabels(const std::vector<int>& w) {
     return std::vector<double>(w.begin(), w.end() - 1);

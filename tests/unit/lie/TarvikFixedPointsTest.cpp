@@ -14,32 +14,12 @@
 
 namespace {
 
+using lietest::integrableWeights;
+
 using lietest::occurrences;
 using lietest::reportsOf;
 
 AllocCount TestAlloc = ALLOC_COUNTER("fixed point tests");
-
-// Every extended weight (affine label last) with sum of comarks times labels equal to the level.
-std::vector<std::vector<int>> integrableWeights(int type, int rank, int level) {
-    Cartan(type, rank);
-    const std::vector<int> theta(getTheta(), getTheta() + rank + 1);
-    std::vector<std::vector<int>> out;
-    std::vector<int> w(rank + 1, 0);
-    std::function<void(int, int)> fill = [&](int pos, int left) {
-        if (pos == rank + 1) {
-            if (left == 0)
-                out.push_back(w);
-            return;
-        }
-        for (int v = 0; v * theta[pos] <= left; v++) {
-            w[pos] = v;
-            fill(pos + 1, left - v * theta[pos]);
-        }
-        w[pos] = 0;
-    };
-    fill(0, level);
-    return out;
-}
 
 std::vector<int> applyCurrent(int type, int rank, const std::vector<int>& w, int current) {
     std::vector<int> out(w.size());
