@@ -1,7 +1,6 @@
 // Fusion coefficients of the current theory from its cached S, and the S cache itself. The
 // coefficient loops run after S has been filled, so they measure the Verlinde sums alone; the
 // last benchmark pays for S and every coefficient together, from a cold orbit cache.
-#include "main/ControlUtility.h"
 #include "modular/Modular.h"
 #include "numeric/MathUtility.h"
 #include "store/Storemanager.h"
@@ -12,9 +11,8 @@ namespace {
 
 SpectrumData* makeCurrent(int type, int rank, int level) {
     SpectrumData* sd = SM_getData(type, rank, level);
-    KMCosetSwitch = 0;
-    currentSD = sd;
-    TotalPrimaries = &sd->Nprimaries;
+    setCosetMode(0);
+    setCurrentSD(sd);
     CFTChanged();
     return sd;
 }

@@ -1,8 +1,8 @@
 // Whole S-matrices of WZW models through the dispatcher: the cost that every building block of
 // the store pays once. The field lists come from the spectrum, outside the timed loop.
+#include "base/Parameters.h"
 #include "lie/Smatrix.h"
 #include "lie/Tarvik.h"
-#include "runtime/Parameters.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // the help extenders.
 #pragma once
 
-#include "runtime/Interpreter.h"
+#include "interpreter/Interpreter.h"
 
 #include <span>
 
@@ -44,6 +44,8 @@ void initializeCommands();
 // Everything of initializeCommands after the built-in commands; also once. The interpreter's
 // default mode must exist.
 void registerApplicationCommands();
+// The output tables "Spectrum", "TensorSpectrum", "Algebras", "Decomposition" and "Lorentz".
+void initializeTables();
 // The pointer to "Maxrank"; run after the defaults file has been read.
 void initializeCommandPointers();
 // The other parameter pointers; run after every module has registered its parameters.
@@ -84,19 +86,13 @@ void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> c
 // The words of the registered commands and keyword nodes, in registration order.
 std::span<const char* const> registeredApplicationCommands();
 
-// ---- What the subsystems above hand over ----
-// The command set sits below the start-up and the subsystems it drives, so each of them hands
-// its part over at start-up. A part not handed over counts as data that do not exist.
+// ---- What the subsystems not built yet hand over ----
+// The command set asks the layers below it directly. The parts of the tensor product, the
+// invariant store and the boundaries that are not built yet are handed over at start-up; a part
+// not handed over counts as data that do not exist.
 
-// The current theory's globals of the start-up.
-void bindCurrentTheory(int* KMCosetSwitch, int** TotalPrimaries, int** TotalCurrents);
-// The count TotalPrimaries points at while a tensor product is entered and not yet computed.
+// The count of primaries while a tensor product is entered and not yet computed.
 int* unlimitedPrimaries();
-
-struct StoreServices {
-    int (*currentType)(); // type code of the current building block
-    int (*currentRank)();
-};
 
 struct TensorServices {
     int (*factorCount)(); // factors of the current tensor product
@@ -111,10 +107,8 @@ struct ModularServices {
     void (*resetInvariantStore)();
     void (*resetSelectionCriteria)();
     int (*TotalInvariants)();
-    void (*CFTChanged)();
     BulkInvariant* (*storeBulkInvariant)(char* name, BulkInvariant* bi, int copy, int notify);
     BulkInvariant** (*getCurrentBulk)();
-    int (*getConjugate)(int label); // -1 when the conjugate is not known
 };
 
 struct BoundaryServices {
@@ -125,7 +119,6 @@ struct BoundaryServices {
 };
 
 // Each replaces the whole part; an empty one withdraws it.
-void installStoreServices(const StoreServices& services);
 void installTensorServices(const TensorServices& services);
 void installModularServices(const ModularServices& services);
 void installBoundaryServices(const BoundaryServices& services);

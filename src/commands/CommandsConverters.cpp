@@ -1,6 +1,6 @@
 #include "commands/CommandsInternal.h"
 
-#include "runtime/Error.h"
+#include "base/Error.h"
 
 #include <climits>
 #include <cstdlib>
@@ -67,7 +67,7 @@ ConversionResult* conjugated(const char* routine, const char* txt, int count) {
     if (result.rc != 0 || result.value >= 0)
         return &result;
     const int value = result.value;
-    const int conjugate = modular().getConjugate ? modular().getConjugate(-value) : -1;
+    const int conjugate = getConjugate(-value);
     if (conjugate < 0) {
         Alert(routine, 0, 100301, "Value %d is not a %s (parameter %d)", value, txt, count);
         return answer(2);
@@ -247,14 +247,15 @@ ConversionResult* CONV_getRoot(void* key, int) {
     if (cosetSwitch() == 1)
         return refuse("CONV_getRoot", 0, 100301, "No simple roots defined for tensor products",
                       value);
-    if (!store().currentType || !store().currentRank) {
+    const SpectrumData* sd = getCurrentSD();
+    if (!sd) {
         Alert("CONV_getRoot", 3, 100301, "Simple roots of the current algebra are not available");
         return answer(2);
     }
-    const int type = store().currentType();
+    const int type = sd->type;
     if (type < 1 || type > 5)
         return refuse("CONV_getRoot", 1, 100301, "No simple roots defined for this algebra", value);
-    if (value < 1 || value > store().currentRank())
+    if (value < 1 || value > sd->rank)
         return refuse("CONV_getRoot", 2, 100301,
                       "The label %d does not correspond to a simple root", value);
     return answer(0, value, value);

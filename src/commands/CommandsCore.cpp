@@ -1,8 +1,8 @@
 #include "commands/CommandsInternal.h"
 
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
 
 #include <climits>
 
@@ -39,11 +39,6 @@ namespace {
 int LastType = -2;
 int MaxPrimaries = INT_MAX;
 
-int* KMCosetSwitchRef = nullptr;
-int** TotalPrimariesRef = nullptr;
-int** TotalCurrentsRef = nullptr;
-
-StoreServices storeServices{};
 TensorServices tensorServices{};
 ModularServices modularServices{};
 BoundaryServices boundaryServices{};
@@ -87,20 +82,17 @@ void storeCurrentBulkInvariant() {
 namespace commands {
 
 int cosetSwitch() {
-    return KMCosetSwitchRef ? *KMCosetSwitchRef : 0;
+    return getCosetMode();
 }
 
 int totalPrimaries() {
-    return TotalPrimariesRef && *TotalPrimariesRef ? **TotalPrimariesRef : 0;
+    return getTotalPrimaries();
 }
 
 int totalCurrents() {
-    return TotalCurrentsRef && *TotalCurrentsRef ? **TotalCurrentsRef : 0;
+    return getTotalCurrents();
 }
 
-const StoreServices& store() {
-    return storeServices;
-}
 const TensorServices& tensor() {
     return tensorServices;
 }
@@ -118,19 +110,10 @@ void setMode(ModeType* mode, int on) {
 
 } // namespace commands
 
-void bindCurrentTheory(int* KMCosetSwitch, int** TotalPrimaries, int** TotalCurrents) {
-    KMCosetSwitchRef = KMCosetSwitch;
-    TotalPrimariesRef = TotalPrimaries;
-    TotalCurrentsRef = TotalCurrents;
-}
-
 int* unlimitedPrimaries() {
     return &MaxPrimaries;
 }
 
-void installStoreServices(const StoreServices& services) {
-    storeServices = services;
-}
 void installTensorServices(const TensorServices& services) {
     tensorServices = services;
 }
@@ -145,8 +128,8 @@ void installBoundaryServices(const BoundaryServices& services) {
 // ============================================================ Mode switches
 
 void enableModular() {
-    if (cosetSwitch() == 0 && storeServices.currentType) {
-        const int type = storeServices.currentType();
+    if (cosetSwitch() == 0 && getCurrentSD()) {
+        const int type = getCurrentSD()->type;
         if (!hasModularData(type)) {
             if (type > 10)
                 Print("No modular data are available for this algebra\n");
@@ -155,8 +138,7 @@ void enableModular() {
     }
     setMode(ModularMode, 1);
     Spectrum_Computed = 1;
-    if (modularServices.CFTChanged)
-        modularServices.CFTChanged();
+    CFTChanged();
     storeCurrentBulkInvariant();
     setMode(BoundaryMode, 1);
 }

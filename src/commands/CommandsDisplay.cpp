@@ -4,15 +4,14 @@
 // Gauss sums.
 #include "commands/CommandsDisplay.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/Tables.h"
 #include "commands/CommandsInternal.h"
 #include "lie/Tarvik.h"
-#include "main/ControlUtility.h"
 #include "modular/Modular.h"
 #include "numeric/Sorting.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/Tables.h"
 #include "store/Storemanager.h"
 
 #include <algorithm>
@@ -54,7 +53,7 @@ bool refuseWeyl(const char* routine, const char* what) {
         Alert(routine, 0, WeylCode, "No %s defined for tensor products", what);
         return true;
     }
-    if (!isWZW(currentSD)) {
+    if (!isWZW(getCurrentSD())) {
         Alert(routine, 1, WeylCode, "No %s defined for this algebra", what);
         return true;
     }
@@ -62,7 +61,7 @@ bool refuseWeyl(const char* routine, const char* what) {
 }
 
 const int* weightOf(int field) {
-    return SM_getRep(currentSD, field);
+    return SM_getRep(getCurrentSD(), field);
 }
 
 // ---- display ----
@@ -250,7 +249,7 @@ int COM_display(void** commands, int parnum) {
 int COM_display_entry(void** commands, int parnum) {
     const bool tensor = cosetSwitch() == 1;
     TableData* td = findTable(tensor ? "TensorSpectrum" : "Spectrum");
-    void* row = tensor ? nullptr : currentSD;
+    void* row = tensor ? nullptr : getCurrentSD();
     ColumnData* col = td ? findColumn(td, textArgument(commands, 0)) : nullptr;
     if (!col)
         return 1;
@@ -304,11 +303,11 @@ int COM_cc(void**, int parnum) {
 // The current theory
 
 int COM_browse_cft(void**, int parnum) {
-    if (cosetSwitch() == 1 || !currentSD) {
+    if (cosetSwitch() == 1 || !getCurrentSD()) {
         Alert("COM_browse_cft", 0, 112311, "Tensor products are not available yet");
         return -parnum;
     }
-    const SpectrumData* sd = currentSD;
+    const SpectrumData* sd = getCurrentSD();
     Print("Name:                             %s\n", sd->AlgebraName);
     Print("Central Charge:                   %-15.7f\n", sd->CentralCharge);
     Print("Number of primaries:              %d\n", sd->Nprimaries);
@@ -317,7 +316,7 @@ int COM_browse_cft(void**, int parnum) {
 }
 
 int COM_browse_spin1(void**, int parnum) {
-    SpectrumData* sd = currentSD;
+    SpectrumData* sd = getCurrentSD();
     if (cosetSwitch() != 0 || !sd || sd->exactWeights != 1) {
         Print("Information not available for coset CFT's\n");
         return -parnum;
@@ -335,18 +334,18 @@ int COM_browse_spin1(void**, int parnum) {
 // Lie algebra and Weyl group
 
 int COM_Cartan(void**, int parnum) {
-    if (!isWZW(currentSD)) {
+    if (!isWZW(getCurrentSD())) {
         Alert("COM_Cartan", 0, 100302, "Not a WZW model");
         return 1;
     }
-    printCartanMatrix(currentSD->type, currentSD->rank);
+    printCartanMatrix(getCurrentSD()->type, getCurrentSD()->rank);
     return -parnum;
 }
 
 int COM_weylOrder(void**, int parnum) {
     if (refuseWeyl("COM_weylOrder", "simple roots"))
         return 1;
-    Print("%lld\n", WeylGroupOrder(currentSD->type, currentSD->rank));
+    Print("%lld\n", WeylGroupOrder(getCurrentSD()->type, getCurrentSD()->rank));
     return -parnum;
 }
 
@@ -354,14 +353,14 @@ int COM_weylmult(void** commands, int parnum) {
     if (refuseWeyl("COM_weylmult", "Weyl group"))
         return 1;
     // An element number past the group is a typing error, not a fault of the group table.
-    const long long order = WeylGroupOrder(currentSD->type, currentSD->rank);
+    const long long order = WeylGroupOrder(getCurrentSD()->type, getCurrentSD()->rank);
     for (int a = 0; a < 2; a++)
         if (intArgument(commands, a) >= order) {
             Alert("COM_weylmult", 2, WeylCode, "Weyl group element %d out of range",
                   intArgument(commands, a));
             return 1;
         }
-    Print("%d\n", WeylMultiply(currentSD->type, currentSD->rank, intArgument(commands, 0),
+    Print("%d\n", WeylMultiply(getCurrentSD()->type, getCurrentSD()->rank, intArgument(commands, 0),
                                intArgument(commands, 1)));
     return -parnum;
 }
@@ -369,8 +368,8 @@ int COM_weylmult(void** commands, int parnum) {
 int COM_weylGroup(void**, int parnum) {
     if (refuseWeyl("COM_weylGroup", "simple roots"))
         return 1;
-    const int r = currentSD->rank;
-    const VectorSpace* group = initWeylGroup(currentSD->type, r);
+    const int r = getCurrentSD()->rank;
+    const VectorSpace* group = initWeylGroup(getCurrentSD()->type, r);
     if (!group) {
         Print("Weyl group too large\n");
         return 1;
@@ -388,10 +387,10 @@ int COM_weylGroup(void**, int parnum) {
 }
 
 int COM_weyl(void** commands, int parnum) {
-    const int r = currentSD ? currentSD->rank : 0;
+    const int r = getCurrentSD() ? getCurrentSD()->rank : 0;
     if (parnum >= 2) {
         std::vector<int> output(static_cast<std::size_t>(r) + 10);
-        WeylReflection(currentSD->type, r, weightOf(intArgument(commands, 0)), output.data(),
+        WeylReflection(getCurrentSD()->type, r, weightOf(intArgument(commands, 0)), output.data(),
                        intArgument(commands, 1) - 1);
         PrintVec(r, output.data(), " ");
         return -parnum;
@@ -399,7 +398,7 @@ int COM_weyl(void** commands, int parnum) {
     if (refuseWeyl("COM_weyl", "simple roots"))
         return 1;
     const VectorSpace* images =
-        WeylReflections(currentSD->type, r, weightOf(intArgument(commands, 0)));
+        WeylReflections(getCurrentSD()->type, r, weightOf(intArgument(commands, 0)));
     if (!images) {
         Print("Weyl group too large\n");
         return 1;
@@ -415,9 +414,9 @@ int COM_weyl(void** commands, int parnum) {
 int COM_weylorbit(void** commands, int parnum) {
     if (refuseWeyl("COM_weylorbit", "simple roots"))
         return 1;
-    const int r = currentSD->rank;
+    const int r = getCurrentSD()->rank;
     const VectorSpace* images =
-        WeylReflections(currentSD->type, r, weightOf(intArgument(commands, 0)));
+        WeylReflections(getCurrentSD()->type, r, weightOf(intArgument(commands, 0)));
     if (!images) {
         Print("Weyl group too large\n");
         return 1;
@@ -430,7 +429,7 @@ int COM_weylorbit(void** commands, int parnum) {
 int COM_dynkinweylsignorbit(void**, int parnum) {
     if (refuseWeyl("COM_dynkinweylsignorbit", "simple roots"))
         return 1;
-    const int t = currentSD->type, r = currentSD->rank;
+    const int t = getCurrentSD()->type, r = getCurrentSD()->rank;
     int count = 0;
     const std::vector<int> gens =
         classGenerators([&](int* n) { return DynkinSignClasses(t, r, n); }, r, &count);
@@ -450,11 +449,11 @@ int COM_Gauss(void** commands, int parnum) {
         Alert("COM_Gauss", 0, WeylCode, "Not defined for tensor products");
         return 1;
     }
-    if (!isWZW(currentSD)) {
+    if (!isWZW(getCurrentSD())) {
         Alert("COM_Gauss", 1, WeylCode, "Not defined for this algebra");
         return 1;
     }
-    SpectrumData* sd = currentSD;
+    SpectrumData* sd = getCurrentSD();
     if (parnum >= 1) {
         Print("%15.7f\n", GaussianSum(sd, weightOf(intArgument(commands, 0))));
         return -parnum;
@@ -477,8 +476,8 @@ int COM_weylsignorbit(void** commands, int parnum) {
     if (refuseWeyl("COM_weylsignorbit", "simple roots"))
         return 1;
     const int current = parnum >= 1 ? intArgument(commands, 0) : 0;
-    const int order = current != 0 ? Center(currentSD->type, currentSD->rank) : 1;
-    printOrbitsByClass(currentSD, current, order);
+    const int order = current != 0 ? Center(getCurrentSD()->type, getCurrentSD()->rank) : 1;
+    printOrbitsByClass(getCurrentSD(), current, order);
     return -parnum;
 }
 

@@ -1,6 +1,6 @@
 #include "commands/Commands.h"
 
-#include "runtime/Output.h"
+#include "base/Output.h"
 
 #include <initializer_list>
 

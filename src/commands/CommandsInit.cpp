@@ -2,7 +2,7 @@
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsModular.h"
 
-#include "runtime/IntCommands.h"
+#include "interpreter/IntCommands.h"
 
 namespace {
 

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "commands/Commands.h"
+#include "lie/Tarvik.h"
+#include "modular/Modular.h"
+#include "store/Storemanager.h"
 
 struct SpectrumData;
 
@@ -27,7 +30,6 @@ extern int Susic;
 int cosetSwitch();
 int totalPrimaries();
 int totalCurrents();
-const StoreServices& store();
 const TensorServices& tensor();
 const ModularServices& modular();
 const BoundaryServices& boundary();
@@ -40,8 +42,6 @@ void setMode(ModeType* mode, int on);
 void makeBlockCurrent(SpectrumData* sd);
 // The spectrum commands' part of the single-algebra commands.
 void installSpectrumCommands();
-// The current building block's type and rank for the command set's converters and mode switches.
-void bindSingleAlgebraServices();
 
 } // namespace commands
 

@@ -5,15 +5,14 @@
 
 #include "commands/Commands.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/SystemUtility.h"
+#include "base/Terminal.h"
+#include "interpreter/IntCommandsStatus.h"
 #include "lie/SmatrixReal.h"
-#include "main/ControlUtility.h"
 #include "modular/Modular.h"
-#include "runtime/Error.h"
-#include "runtime/IntCommandsStatus.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Terminal.h"
 #include "store/Storemanager.h"
 
 #include <cmath>
@@ -29,7 +28,7 @@ int intArgument(void** params, int i) {
 }
 
 int primaries() {
-    return TotalPrimaries ? *TotalPrimaries : 0;
+    return getTotalPrimaries();
 }
 
 // The fields of a printed row or column: the one given, or all.
@@ -67,7 +66,7 @@ void printRational(const rat* r) {
 }
 
 bool singleBlock() {
-    return KMCosetSwitch == 0 && currentSD;
+    return currentBlock() != nullptr;
 }
 
 // ---- Matrices and fusion ----
@@ -167,9 +166,10 @@ int COM_S_sum(void** params, int parnum) {
 }
 
 int COM_raws(void** params, int parnum) {
-    if (!currentSD)
+    const SpectrumData* sd = getCurrentSD();
+    if (!sd)
         return 1;
-    const int r = currentSD->rank;
+    const int r = sd->rank;
     if (parnum != 2 * r + 1)
         Alert("COM_raws", 0, 100302, "incorrect number of parameters");
     // Without all 2r + 1 numbers there is no element to compute.
@@ -183,8 +183,7 @@ int COM_raws(void** params, int parnum) {
         if (convertToDouble(static_cast<const char*>(params[l + 1]), &labels[l]) != 0)
             return 1;
     double re = 0.0, im = 0.0;
-    DoubleSDirect(currentSD->type, r, currentSD->level, labels.data(), labels.data() + r, &re, &im,
-                  factor);
+    DoubleSDirect(sd->type, r, sd->level, labels.data(), labels.data() + r, &re, &im, factor);
     Print("S: %15.7f %15.7f\n", re, im);
     return -parnum;
 }
@@ -257,7 +256,7 @@ int COM_check_orb(void**, int parnum) {
         return -parnum;
     for (int J = 1; J < CenterOrder(); J++)
         for (int a = 0; a < primaries(); a++) {
-            const int b = SM_SimpleAction(currentSD, J, a);
+            const int b = SM_SimpleAction(getCurrentSD(), J, a);
             if (fusion(J, a, b, 0) != 1)
                 Print("Fusion problem: (%d) x (%d) != (%d)\n", J, a, b);
         }
@@ -321,7 +320,7 @@ int COM_grade(void** params, int parnum) {
         Alert("COM_grade", 0, 100301, "Grade command only works in algebra mode");
         return 1;
     }
-    const int rc = SM_grade(currentSD, intArgument(params, 0));
+    const int rc = SM_grade(getCurrentSD(), intArgument(params, 0));
     return rc == -1 ? -parnum : rc;
 }
 
@@ -363,17 +362,9 @@ const CommandDefinition checkCommands[] = {
     {"check conjugates", "", COM_check_conj, "Check $S^2=C$."},
 };
 
-int conjugateOrNone(int label) {
-    return getConjugate(label);
-}
-
 } // namespace
 
 void installModularCommands() {
     addCommandFamily(CommandFamily::ModularData, modularDataCommands);
     addCommandFamily(CommandFamily::Checks, checkCommands);
-    ModularServices services{};
-    services.CFTChanged = CFTChanged;
-    services.getConjugate = conjugateOrNone;
-    installModularServices(services);
 }

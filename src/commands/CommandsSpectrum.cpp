@@ -2,12 +2,11 @@
 // and dimensions of its fields.
 #include "commands/CommandsInternal.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
 #include "lie/Tarvik.h"
-#include "main/ControlUtility.h"
 #include "modular/Modular.h"
 #include "numeric/LargeInteger.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
 #include "store/Storemanager.h"
 
 #include <vector>
@@ -49,14 +48,14 @@ const CommandDefinition spectrumCommands[] = {
 } // namespace
 
 int COM_status(void**, int) {
-    if (KMCosetSwitch == 1) {
+    if (getCosetMode() == 1) {
         // Only an empty product can exist before the tensor products are built.
         Print("Mode: tensor\n");
         return 0;
     }
     Print("Mode: Single algebra\n");
-    if (currentSD)
-        Print("Algebra \"%s\"\n", SM_getAlgebraName(currentSD));
+    if (getCurrentSD())
+        Print("Algebra \"%s\"\n", SM_getAlgebraName(getCurrentSD()));
     return 0;
 }
 
@@ -71,7 +70,7 @@ int COM_tot_cur(void**, int) {
 }
 
 int COM_getrep(void** commands, int parnum) {
-    SpectrumData* sd = currentSD;
+    SpectrumData* sd = getCurrentSD();
     const int expected = labelsExpected(sd);
     if (parnum < expected) {
         Alert("COM_getrep", 0, 100302, "Not enough Dynkin labels");
@@ -99,11 +98,11 @@ int COM_getrep(void** commands, int parnum) {
 }
 
 int COM_getdim(void** commands, int parnum) {
-    if (KMCosetSwitch != 0 || !currentSD) {
+    if (getCosetMode() != 0 || !getCurrentSD()) {
         Alert("COM_getdim", 0, 100302, "Command only available in single algebra mode");
         return 1;
     }
-    SpectrumData* sd = currentSD;
+    SpectrumData* sd = getCurrentSD();
     const fint* dimension = IntegerDim(SM_getRep(sd, intArgument(commands, 0)), sd->type, sd->rank);
     if (!dimension) {
         Alert("COM_getdim", 1, 100302, "No dimension defined for this algebra");
@@ -116,12 +115,12 @@ int COM_getdim(void** commands, int parnum) {
 int COM_compute(void**, int) {
     if (Spectrum_Computed == 1)
         return 0;
-    if (KMCosetSwitch == 1) {
+    if (getCosetMode() == 1) {
         Alert("COM_compute", 1, 112311, "Tensor products are not available yet");
         return 0;
     }
     // A block's spectrum was made when the store created it.
-    makeBlockCurrent(currentSD);
+    makeBlockCurrent(getCurrentSD());
     printCFTLine();
     Susic = 0;
     enableModular();

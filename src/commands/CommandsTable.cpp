@@ -1,6 +1,6 @@
 #include "commands/CommandsInternal.h"
 
-#include "runtime/Error.h"
+#include "base/Error.h"
 
 #include <array>
 #include <cstring>

@@ -1,9 +1,8 @@
 // Making a single building block the current theory: the "algebra" commands and "single".
 #include "commands/CommandsInternal.h"
 
-#include "main/ControlUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
+#include "base/Error.h"
+#include "base/Output.h"
 #include "store/Storemanager.h"
 
 #include <cstring>
@@ -102,17 +101,9 @@ int loadBlock(const Request& request) {
     SpectrumData* sd = request.block;
     makeBlockCurrent(sd);
     setAlgebraView(sd->type, sd->rank, sd->level);
-    if (KMCosetSwitch == 1)
+    if (getCosetMode() == 1)
         return -request.used;
     return COM_compute(nullptr, 0) > 0 ? 1 : -request.used;
-}
-
-int blockType() {
-    return currentSD ? currentSD->type : -1;
-}
-
-int blockRank() {
-    return currentSD ? currentSD->rank : 0;
 }
 
 const CommandDefinition theoryCommands[] = {
@@ -169,8 +160,8 @@ int COM_single(void**, int) {
     setCosetMode(0);
     disableCoset();
     Print("Mode: Single algebra\n");
-    if (currentSD)
-        Print("Algebra \"%s\"\n", SM_getAlgebraName(currentSD));
+    if (getCurrentSD())
+        Print("Algebra \"%s\"\n", SM_getAlgebraName(getCurrentSD()));
     COM_compute(nullptr, 0);
     return 0;
 }
@@ -178,11 +169,7 @@ int COM_single(void**, int) {
 namespace commands {
 
 void makeBlockCurrent(SpectrumData* sd) {
-    currentSD = sd;
-    if (KMCosetSwitch == 1 || !sd)
-        return;
-    TotalPrimaries = &sd->Nprimaries;
-    TotalCurrents = sd->SimpleCurrents ? &sd->SimpleCurrents->Order : nullptr;
+    setCurrentSD(sd);
 }
 
 } // namespace commands
@@ -194,7 +181,7 @@ int COM_cft(void** commands, int parnum) {
         return 1;
     }
     makeBlockCurrent(sd);
-    if (KMCosetSwitch != 1) {
+    if (getCosetMode() != 1) {
         COM_compute(nullptr, 0);
         setAlgebraView(sd->type, sd->rank, sd->level);
     }
@@ -216,16 +203,7 @@ int convertAlgebra(void** commands, int* type, int* rank, int* level) {
     return *level < 1 ? 5 : -2;
 }
 
-namespace commands {
-
-void bindSingleAlgebraServices() {
-    installStoreServices({blockType, blockRank});
-}
-
-} // namespace commands
-
 void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
     installSpectrumCommands();
-    bindSingleAlgebraServices();
 }

@@ -3,15 +3,15 @@
 // Also the algebra of signed maps and their printers.
 #include "lie/Galois.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/Terminal.h"
 #include "lie/Solve.h"
 #include "lie/Tarvik.h"
 #include "numeric/Loops.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/Terminal.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 // keeps the constants of its last (rank, level) and reads its angles from a cached table.
 #include "lie/Smatrix.h"
 
+#include "base/Allocation.h"
 #include "lie/Tarvik.h"
-#include "runtime/Allocation.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 // over such tables and the maps from Dynkin labels to integer orthogonal coordinates.
 #include "lie/Smatrix.h"
 
+#include "base/Allocation.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
 
 #include <cmath>
 #include <numbers>

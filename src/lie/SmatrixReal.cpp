@@ -5,9 +5,9 @@
 
 #include "lie/Smatrix.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
 
 #include <cmath>
 #include <numbers>

@@ -3,9 +3,9 @@
 // inequalities until the box is small enough to be searched point by point.
 #include "lie/Solve.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
 
 #include <algorithm>
 #include <climits>

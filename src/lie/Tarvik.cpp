@@ -1,9 +1,9 @@
 // Algebra types: validation of algebra triples, their names and the constants of each algebra.
 #include "lie/Tarvik.h"
 
+#include "base/Error.h"
+#include "base/Parameters.h"
 #include "lie/TarvikInternal.h"
-#include "runtime/Error.h"
-#include "runtime/Parameters.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -473,4 +473,81 @@ int WeightLatticeOrder(int type, int rank) {
 
 void initializeTarvik() {
     tarvik_internal::bindMaxRank();
+}
+
+// ============================================================ rank limits of the type codes
+
+namespace {
+// Looked up on first use: the limits are asked before start-up has bound the parameters too.
+int* maxrankParameter = nullptr;
+} // namespace
+
+int maxRank(int type) {
+    switch (type) {
+    case 5:
+        return 8;
+    case 6:
+    case 15:
+        return 4;
+    case 7:
+    case 16:
+    case 26:
+        return 2;
+    case 11:
+        return 1;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 12:
+    case 13:
+    case 14:
+        if (!maxrankParameter)
+            maxrankParameter = static_cast<int*>(getIntParPointer("Maxrank"));
+        return maxrankParameter ? *maxrankParameter : 1;
+    default:
+        Alert("maxRank", 0, 112412, "Invalid type %d", type);
+        return 1;
+    }
+}
+
+int minRank(int type) {
+    switch (type) {
+    case 1:
+    case 11:
+    case 13:
+        return 1;
+    case 0:
+    case 2:
+    case 3:
+    case 7:
+    case 12:
+    case 16:
+    case 26:
+        return 2;
+    case 14:
+        return 3;
+    case 4:
+    case 6:
+    case 15:
+        return 4;
+    case 5:
+        return 6;
+    default:
+        Alert("minRank", 0, 112412, "Invalid type %d", type);
+        return 1;
+    }
+}
+
+int algebraType(int type, int rank) {
+    if (type == 5 && rank == 4)
+        return 6;
+    if (type == 5 && rank == 2)
+        return 7;
+    return type;
+}
+
+int standardType(int type) {
+    return type == 6 || type == 7 ? 5 : type;
 }

@@ -3,9 +3,9 @@
 // spectrum of a level with its simple-current orbits.
 #pragma once
 
+#include "base/Allocation.h"
 #include "numeric/LargeInteger.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Allocation.h"
 
 // ---- Types, validation, names and constants ----
 
@@ -26,6 +26,12 @@ int* indexOrders(int type, int rank);
 int SmallRootDenominator(int type, int rank);
 int WeightLatticeOrder(int type, int rank);
 void initializeTarvik();
+// The rank limits of a type code; types 0 to 4 and 12 to 14 go up to the parameter "Maxrank".
+int maxRank(int algebraType);
+int minRank(int algebraType);
+// Type 5 at rank 4 is 6 (F4), at rank 2 7 (G2); standardType maps 6 and 7 back to 5.
+int algebraType(int type, int rank);
+int standardType(int algebraType);
 
 // ---- Cartan data, roots and inner products ----
 // Weights are Dynkin labels of the finite nodes 0..r-1; an extended weight carries the affine

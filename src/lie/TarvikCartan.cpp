@@ -2,10 +2,10 @@
 // symmetrised matrix and its inverse, positive roots, and inner products of weights.
 #include "lie/Tarvik.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,10 +2,10 @@
 // level, the orbit Lie algebra of each, and how a fixed weight folds to a weight of it.
 #include "lie/Tarvik.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
 
 #include <algorithm>
 #include <cstddef>

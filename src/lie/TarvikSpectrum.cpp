@@ -3,12 +3,12 @@
 // conformal weights.
 #include "lie/Tarvik.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
 #include "lie/TarvikInternal.h"
 #include "numeric/Loops.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
 
 #include <algorithm>
 #include <climits>

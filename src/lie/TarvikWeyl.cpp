@@ -2,12 +2,12 @@
 // enumeration of small groups, orbits of weights, and orbits of label vectors reduced modulo 2.
 #include "lie/Tarvik.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Output.h"
 #include "numeric/MathUtility.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
 
 #include <algorithm>
 #include <climits>

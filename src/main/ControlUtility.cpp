@@ -1,17 +1,21 @@
 #include "main/ControlUtility.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/StringUtility.h"
+#include "base/SystemUtility.h"
+#include "base/Tables.h"
 #include "commands/Commands.h"
+#include "interpreter/IntCommands.h"
+#include "interpreter/Interpreter.h"
 #include "lie/Tarvik.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/IntCommands.h"
-#include "runtime/Interpreter.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
-#include "runtime/StringUtility.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Tables.h"
+#include "modular/Invariants.h"
+#include "modular/Modular.h"
+#include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,11 +24,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-int KMCosetSwitch = 0;
-SpectrumData* currentSD = nullptr;
-int* TotalPrimaries = nullptr;
-int* TotalCurrents = nullptr;
 
 const BS_defaults TarvikDefaults[] = {{"TarvikPath", "Library/Tarvik"}, {"Keep S in Memory", "Yes"},
                                       {"Write S to Disk", "No"},        {"SeverityMask", "110000"},
@@ -35,12 +34,6 @@ int MAXLEVEL = 50;
 namespace {
 
 constexpr double TarvikVersion = 7.4581;
-constexpr int InvalidTypeCode = 112412;
-
-int* maxrank = nullptr;
-char* outputdir = nullptr;
-GuardedArray<char> outdir{"outdir"};
-GuardedArray<char> extraColumnText{"output"};
 
 const char* homeDirectory() {
     const char* home = std::getenv("HOME");
@@ -48,21 +41,6 @@ const char* homeDirectory() {
 }
 
 } // namespace
-
-// ============================================================ The current theory
-
-void setCosetMode(int mode) {
-    KMCosetSwitch = mode;
-}
-
-void initializeAlgebra() {
-    currentSD = SM_getData(1, 0, 0);
-    TotalPrimaries = currentSD ? &currentSD->Nprimaries : nullptr;
-}
-
-void setAlgebraView(int, int, int) {}
-
-void setCurrentSliders(int) {}
 
 // ============================================================ Start-up
 
@@ -94,7 +72,6 @@ void initializeAll() {
         return;
     done = true;
     initializeMemory();
-    bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
     initializeCommands();
     registerDefaults("Tarvik6", TarvikDefaults, convertPreferences);
     addInternalParameter("log", "OFF", 't', 1);
@@ -109,8 +86,8 @@ void initializeAll() {
     initializeStringTheory();
     initializeOpenSpectrum();
     initializeCommandParameters();
-    maxrank = static_cast<int*>(getIntParPointer("Maxrank"));
-    outputdir = static_cast<char*>(getIntParPointer("OutputDir"));
+    // maxRank looks "Maxrank" up on first use; getOutputDir reads "OutputDir" at each call,
+    // since a text value moves when it grows.
     setProgName("Tarvik");
 }
 
@@ -133,139 +110,6 @@ void initializeMemory() {
         {"Bounds", 'i', 30000},         {"ModularInvariant", 'i', 2000}};
     for (const Area& area : areas)
         initMemory(area.name, area.type, 0, area.increment);
-}
-
-// ------------------------------------------------------------ output tables
-
-namespace {
-
-// Whether a column starts printed; AsMade keeps what makeColumn gives.
-enum class Shown { AsMade, Printed, Hidden };
-
-// One column as the application defines it; adjust 0 keeps the default of makeColumn.
-struct ColumnDefinition {
-    const char* name;
-    const char* description;
-    int width;
-    COL_CONT content;
-    COL_INIT init;
-    Shown shown;
-    char adjust;
-};
-
-void addColumns(const char* table, std::initializer_list<ColumnDefinition> columns) {
-    initTable(table);
-    for (const ColumnDefinition& c : columns) {
-        ColumnData* cd = makeColumn(c.name, c.description, c.width, c.content, c.init);
-        if (c.shown != Shown::AsMade)
-            cd->printPref = c.shown == Shown::Printed ? 1 : 0;
-        if (c.adjust)
-            cd->adjust = c.adjust;
-        addColumn(table, cd);
-    }
-}
-
-void defineSpectrumTable() {
-    addColumns("Spectrum", {{"Label|Lbl.|L.", "Label (for fusion and S-matrix)", 8,
-                             SM_getLabelString, nullptr, Shown::AsMade, 'R'},
-                            {"Ground state|Grnd. St.|Grnd.", "Ground state representation", 80,
-                             SM_getDynkinString, nullptr, Shown::AsMade, 0},
-                            {"Tensor label|Tl.", "Label in tensor basis", 8, SM_getCosetLabelString,
-                             SM_initCosetLabels, Shown::Hidden, 'R'},
-                            {"Weights|Wts.", "Conformal weights (mod 1 for cosets)", 20,
-                             SM_getWeightString, nullptr, Shown::Printed, 0},
-                            {"Rational weights|Wts.", "Rational weights (mod 1 for cosets)", 20,
-                             SM_getRatWeightString, nullptr, Shown::AsMade, 0},
-                            {"Dimensions|Dim.", "Ground state dimensions", 20, SM_getDimString,
-                             SM_initDimensions, Shown::Hidden, 'R'},
-                            {"Conjugate|Conj.|Cj.", "Conjugate", 8, SM_getConjString,
-                             SM_initConjugates, Shown::Hidden, 'R'},
-                            {"Bulk invariant|Bulk Inv.|Bulk", "Bulk Invariant", 20,
-                             getBulkInvariantString, nullptr, Shown::Hidden, 'R'},
-                            {"Contents", "Ground state representation content", 80,
-                             SM_getInfoString, SM_initContents, Shown::Hidden, 0},
-                            {"Charges|Ch.", "Charges w.r.t basic simple currents", 20,
-                             SM_getChargesString, nullptr, Shown::Hidden, 0},
-                            {"Grade sector|Gr.S.", "Indicates if field is NS or R ", 8,
-                             SM_getNSRString, SM_initNSR, Shown::Hidden, 0},
-                            {"Grade multiplet|Gr.M.", "Indicates grade multiplet partners ", 8,
-                             SM_getMultipletString, SM_initNSR, Shown::Hidden, 'R'},
-                            {"Orbit base|Base|B.", "First field on orbit", 8,
-                             SM_getOrbitStartString, nullptr, Shown::Hidden, 'L'},
-                            {"Orbit position|Pos.|P.", "Position on orbit (element of center)", 8,
-                             SM_getOrbitPositionString, nullptr, Shown::Hidden, 'L'},
-                            {"Orbit label|Orb.|O.", "Orbit label", 8, SM_getOrbitLabelString,
-                             nullptr, Shown::Hidden, 'L'},
-                            {"Stabilizer|Stab.|S.", "Stabilizer generators", 8,
-                             SM_getStabilizerString, nullptr, Shown::Hidden, 'L'},
-                            {"Q_dims|Q.D.", "Quantum dimensions", 20, SM_getQdimString, SM_initQdim,
-                             Shown::Hidden, 'R'},
-                            {"Casimirs|Cas.", "Ground state Casimir eigenvalues", 20,
-                             SM_getCasimirString, SM_initCasimir, Shown::Hidden, 0},
-                            {"Modular anomaly|Mod.An.|M.A.", "Value of h-c/24", 20,
-                             SM_getLogTString, nullptr, Shown::Hidden, 0}});
-}
-
-void defineTensorSpectrumTable() {
-    addColumns("TensorSpectrum",
-               {{"Label|Lbl", "label used for e.g. fusion and S-matrix calculations", 8,
-                 CT_getLabelString, nullptr, Shown::AsMade, 'R'},
-                {"Combination|Comb.", "Combination of G and H fields", 80, CT_getCombinationString,
-                 nullptr, Shown::AsMade, 0},
-                {"Weights|Wts.", "Weight (modulo integers for cosets)", 20, CT_getWeightString,
-                 nullptr, Shown::Printed, 0},
-                {"Rational weights|Wts.", "Rational weight (modulo integers for cosets)", 20,
-                 CT_getRatWeightString, nullptr, Shown::AsMade, 0},
-                {"Dimensions|Dim.", "Ground state dimension", 40, CT_getDimString,
-                 CT_initDimensions, Shown::Hidden, 'R'},
-                {"Contents", "Ground state decomposition", 80, CT_getInfoString, CT_initContents,
-                 Shown::Hidden, 0},
-                {"FP label|FP_lbl|F.l.", "Fixed point labels (elements of chiral algebra)", 8,
-                 CT_getFPLabelString, nullptr, Shown::AsMade, 0},
-                {"FP mult|F.m.", "Fixed point multiplicity (due to untwisted stabilizer)", 8,
-                 CT_getFPMultString, nullptr, Shown::AsMade, 0},
-                {"Conjugate|Conj.|Cj.", "Conjugate", 8, CT_getConjString, CT_ConjugatesAvailable,
-                 Shown::Hidden, 'R'},
-                {"Bulk invariant|Bulk Inv.|Bulk", "Bulk Invariant", 20, getBulkInvariantString,
-                 nullptr, Shown::Hidden, 'R'},
-                {"Decomposition|Dec.", "Decomposition of G and H labels", 80,
-                 CT_getDecompositionString, nullptr, Shown::AsMade, 0}});
-}
-
-void defineAlgebraTables() {
-    addColumns("Algebras",
-               {{"Name", "Algebra name", 60, SM_getAlgebraNameString, nullptr, Shown::AsMade, 0},
-                {"Allocation|Alloc.", "Allocated bytes", 20, SM_getAlgebraSizeString, nullptr,
-                 Shown::AsMade, 0},
-                {"Primaries|Prim.", "Number of primaries (representations)", 20,
-                 SM_getAlgebraPrimString, nullptr, Shown::AsMade, 0},
-                {"Available|Av.", "Matrix S available", 6, SM_getAlgebraS_AvailabilityString,
-                 nullptr, Shown::AsMade, 0}});
-    addIncrem("Algebras",
-              [](void* sd) -> void* { return SM_nextAlgebra(static_cast<SpectrumData*>(sd)); });
-    addColumns("Decomposition",
-               {{"Labels", "Labels of terms in decomposition", 60, CT_getDecompVectorString,
-                 nullptr, Shown::AsMade, 0},
-                {"Weights", "Weights of terms in decomposition", 20, CT_getDecompWeightString,
-                 nullptr, Shown::AsMade, 0},
-                {"Dimensions|Dims.", "Dimensions of terms in decomposition", 20,
-                 CT_getDecompDimString, CT_initDecompDimensions, Shown::AsMade, 'R'}});
-    addColumns("Lorentz",
-               {{"Notation", "Notation", 7, BR_getNotationString, nullptr, Shown::AsMade, 0},
-                {"Interpretation", "Interpretation", 30, BR_getInterpretationString, nullptr,
-                 Shown::AsMade, 0},
-                {"D.O.F.", "Number of lightcone degrees of freedom", 7, BR_getDOFString, nullptr,
-                 Shown::AsMade, 0}});
-}
-
-} // namespace
-
-void initializeTables() {
-    defineSpectrumTable();
-    defineTensorSpectrumTable();
-    defineAlgebraTables();
-    TableTable();
-    TableInfo();
 }
 
 void initializePrintPrefs() {
@@ -483,169 +327,13 @@ void convertPreferences() {
     setDefault("MaximalLevel", numstr(MAXLEVEL));
 }
 
-// ============================================================ Services
-
-const char* getOutputDir() {
-    // A text parameter's value moves when it grows, so it is looked up afresh.
-    outputdir = static_cast<char*>(getIntParPointer(OutputDirName));
-    std::string dir = outputdir ? outputdir : "";
-    if (dir == "HOME")
-        dir = homeDirectory();
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    outdir.reserve(static_cast<int>(dir.size()) + 1);
-    std::memcpy(outdir.X, dir.c_str(), dir.size() + 1);
-    return outdir.X;
-}
-
-const char* getDoneDir() {
-    return getOutputDir();
-}
-
-// ------------------------------------------------------------ pause points
-
-namespace {
-
-constexpr const char* DefaultSleepFile = "/tmp/tarvik_sleep";
-constexpr const char* DefaultNiceFile = "/tmp/tarvik_nice";
-constexpr unsigned PauseSeconds = 600;
-
-std::string sleepFile = DefaultSleepFile;
-std::string niceFile = DefaultNiceFile;
-
-void standardSleep(unsigned seconds) {
-    sleep(seconds);
-}
-
-InterruptSleep waitFor = standardSleep;
-WorkingTimeTest workingTime = WeekDayCheck;
-
-bool isPlainFile(const std::string& name) {
-    return checkDir(name.c_str()) == 1;
-}
-
-} // namespace
-
-void setInterruptServices(InterruptSleep sleeper, WorkingTimeTest test) {
-    waitFor = sleeper ? sleeper : standardSleep;
-    workingTime = test ? test : WeekDayCheck;
-}
-
-void setControlFiles(const char* sleepName, const char* niceName) {
-    sleepFile = sleepName ? sleepName : DefaultSleepFile;
-    niceFile = niceName ? niceName : DefaultNiceFile;
-}
-
-void checkInterrupt() {
-    while (isPlainFile(sleepFile)) {
-        std::puts("Sleep signal received; waiting ten minutes");
-        std::fflush(stdout);
-        waitFor(PauseSeconds);
-    }
-    if (!isPlainFile(niceFile))
-        return;
-    std::puts("Nice signal received; running only at night");
-    std::fflush(stdout);
-    while (workingTime()) {
-        if (!isPlainFile(niceFile))
-            return;
-        waitFor(PauseSeconds);
-    }
-}
-
-// ------------------------------------------------------------ algebra types
-
-int maxRank(int type) {
-    switch (type) {
-    case 5:
-        return 8;
-    case 6:
-    case 15:
-        return 4;
-    case 7:
-    case 16:
-    case 26:
-        return 2;
-    case 11:
-        return 1;
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 12:
-    case 13:
-    case 14:
-        if (!maxrank)
-            maxrank = static_cast<int*>(getIntParPointer(MaxrankName));
-        return maxrank ? *maxrank : 1;
-    default:
-        Alert("maxRank", 0, InvalidTypeCode, "Invalid type %d", type);
-        return 1;
-    }
-}
-
-int minRank(int type) {
-    switch (type) {
-    case 1:
-    case 11:
-    case 13:
-        return 1;
-    case 0:
-    case 2:
-    case 3:
-    case 7:
-    case 12:
-    case 16:
-    case 26:
-        return 2;
-    case 14:
-        return 3;
-    case 4:
-    case 6:
-    case 15:
-        return 4;
-    case 5:
-        return 6;
-    default:
-        Alert("minRank", 0, InvalidTypeCode, "Invalid type %d", type);
-        return 1;
-    }
-}
-
-int algebraType(int type, int rank) {
-    if (type == 5 && rank == 4)
-        return 6;
-    if (type == 5 && rank == 2)
-        return 7;
-    return type;
-}
-
-int standardType(int type) {
-    return type == 6 || type == 7 ? 5 : type;
-}
+// ------------------------------------------------------------ fields and blocks
 
 int checkFieldLimits(int lbl) {
-    const int last = TotalPrimaries ? *TotalPrimaries - 1 : 0;
+    const int last = getTotalPrimaries() > 0 ? getTotalPrimaries() - 1 : 0;
     if (lbl > last)
         lbl = last;
     return lbl < 0 ? 0 : lbl;
-}
-
-// ------------------------------------------------------------ user columns and blocks
-
-char* getExtraColumn(char* txt, void* expression, int lbl) {
-    const std::string label = std::to_string(lbl);
-    std::string text;
-    for (const char* c = static_cast<const char*>(expression); *c; ++c)
-        text += *c == '#' ? label : std::string(1, *c);
-    extraColumnText.reserve(static_cast<int>(text.size()) + 1);
-    std::memcpy(extraColumnText.X, text.c_str(), text.size() + 1);
-    char* end = convertToString(extraColumnText.X, txt, 80);
-    for (char* c = txt; c < end; ++c)
-        if (*c == '\n')
-            *c = ' ';
-    return end;
 }
 
 std::size_t TarvikAllocation(int level) {

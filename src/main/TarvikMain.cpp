@@ -1,10 +1,11 @@
 // The program: its banner, the one-time set-up, the leading options, the command files given on
 // the command line and then the terminal. It ends only through exit.
+#include "base/Parameters.h"
+#include "base/SystemUtility.h"
+#include "base/Terminal.h"
+#include "interpreter/TerminalLoop.h"
 #include "main/ControlUtility.h"
 #include "main/TarvikStartup.h"
-#include "runtime/Parameters.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Terminal.h"
 
 int main(int argc, char** argv) {
     printBanner(getCurrentHostName(), __DATE__, __TIME__);

@@ -2,13 +2,15 @@
 
 #include "commands/Commands.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/SystemUtility.h"
+#include "base/Terminal.h"
+#include "interpreter/Interpreter.h"
+#include "interpreter/TerminalLoop.h"
 #include "main/ControlUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Interpreter.h"
-#include "runtime/Output.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Terminal.h"
+#include "modular/Modular.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,19 +1,15 @@
 #include "modular/Modular.h"
 
-#include "main/ControlUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Tables.h"
+#include "modular/ModularInternal.h"
+
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Tables.h"
 #include "store/Storemanager.h"
 
 namespace {
 
 char noName[] = "";
-
-// The building block when it is the current theory, else null.
-SpectrumData* currentBlock() {
-    return KMCosetSwitch == 0 ? currentSD : nullptr;
-}
 
 } // namespace
 

@@ -26,6 +26,29 @@ struct OrbitInfo {
     int* orbit;  // on the orbit start only: entry J is the field J x(start)
 };
 
+// ---- The current theory ----
+// The facade alone records which theory is current; the command set and the start-up set it
+// through these and every other layer asks.
+
+// 0 while the building block getCurrentSD() is the current theory, 1 while the tensor product is.
+int getCosetMode();
+void setCosetMode(int mode);
+SpectrumData* getCurrentSD();
+// The building block while it is the current theory, else null.
+SpectrumData* currentBlock();
+// Makes sd the current building block; unless the tensor product is current, the totals become
+// its numbers of fields and simple currents.
+void setCurrentSD(SpectrumData* sd);
+// The counts the totals read from now on (null reads 0), while a tensor product is current.
+void setCurrentTotals(int* primaries, int* currents);
+int getTotalPrimaries();
+int getTotalCurrents();
+// The store's block for (1, 0, 0) becomes the current block.
+void initializeAlgebra();
+// Notifications when a block became current; they do nothing.
+void setAlgebraView(int type, int rank, int level);
+void setCurrentSliders(int curr);
+
 // ---- Start-up and counters ----
 
 // Binds the module's parameters; once, after the defaults are registered.
@@ -118,8 +141,16 @@ char* compF(char* txt, int i, int j, int vacuum);
 // 1 when sum_k S(i,k) conj S(j,k) - delta_ij vanishes; that value goes to (Real, Im).
 int Unitarity_check(char* txt, int lbli, int lblj, double* Real, double* Im);
 
-// ---- Stand-ins for the boundary subsystem, until it exists ----
+// ---- The boundary layer's part ----
+// The facade resets the boundary data when the theory or the bulk invariant changes; the boundary
+// layer lies above and installs these at start-up. Without them the counters still move.
 
+struct BoundaryHooks {
+    void (*resetBulk)();        // back to the diagonal invariant; calls bulkInvariantChanged
+    void (*resetOrientifold)(); // re-initialises the orientifold and advances its counter
+    int (*QueryOrientifold)();
+};
+void setBoundaryHooks(const BoundaryHooks& hooks);
 void resetBulk();
 void resetOrientifold();
 int QueryOrientifold();

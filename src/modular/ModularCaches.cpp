@@ -2,13 +2,12 @@
 // is S between their orbit starts times a monodromy phase), S on orbit starts, and the full packed
 // S with T squared for small theories. Each is stamped with the CFT counter and refilled, not
 // freed, when the theory changes.
-#include "main/ControlUtility.h"
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Terminal.h"
 #include "modular/Modular.h"
 #include "modular/ModularInternal.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Terminal.h"
 #include "store/Storemanager.h"
 
 #include <climits>
@@ -81,7 +80,7 @@ GuardedArray<double> denseIm("dense S", &ModularAlloc);
 int SMATRIXsize = 0;
 
 void directS(int i, int j, double* re, double* im) {
-    if (SpectrumData* sd = block()) {
+    if (SpectrumData* sd = currentBlock()) {
         SM_getS(sd, i, j, re, im);
         return;
     }
@@ -117,7 +116,7 @@ void fillCurrentProducts(Discrete_Group* dg, const int* map) {
 }
 
 int directAction(int J, int x) {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_SimpleAction(sd, J, x) : x;
 }
 
@@ -246,7 +245,7 @@ bool fillPackedS(int N) {
 
 void fillTsquared(int N) {
     double* Tsq = SMATRIX.X + N * (N + 1);
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     for (int i = 0; i < N; i++) {
         double re = 0.0, im = 0.0;
         if (sd)
@@ -288,7 +287,7 @@ const double* denseSIm() {
 
 Discrete_Group* getCenter(int** map) {
     if (CenterStamp != CFTCounter) {
-        SpectrumData* sd = block();
+        SpectrumData* sd = currentBlock();
         SimpleCurrentCenter = sd && sd->SimpleCurrents ? sd->SimpleCurrents : DG_trivial();
         const int order = SimpleCurrentCenter->Order;
         CenterMap.reserve(order);

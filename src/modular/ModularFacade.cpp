@@ -2,12 +2,11 @@
 // simple currents of the current theory and the printing of matrix elements.
 #include "modular/Modular.h"
 
-#include "main/ControlUtility.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/Terminal.h"
 #include "modular/ModularInternal.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
-#include "runtime/Terminal.h"
 #include "store/Storemanager.h"
 
 #include <cmath>
@@ -24,17 +23,13 @@ int SMATRIXavailable = -1;
 int FirstRowAvailable = -1;
 int SMATRIXWasAborted = 0;
 
-SpectrumData* block() {
-    return KMCosetSwitch == 0 ? currentSD : nullptr;
-}
-
 int tensorMode() {
-    return KMCosetSwitch != 0;
+    return getCosetMode() != 0;
 }
 
 // No fields while a tensor product is current: its side of the facade does not exist yet.
 int totalPrimaries() {
-    return block() && TotalPrimaries ? *TotalPrimaries : 0;
+    return currentBlock() ? getTotalPrimaries() : 0;
 }
 
 } // namespace modular_internal
@@ -69,7 +64,7 @@ void debugLine(const char* text) {
 
 // Weight of lbl modulo nothing: exact for blocks with exact weights.
 void weightOf(int lbl, rat* w) {
-    if (SpectrumData* sd = block())
+    if (SpectrumData* sd = currentBlock())
         SM_getRatWeight(sd, lbl, w);
     else
         setzero(w);
@@ -156,24 +151,24 @@ void TensorChanged() {
 // ============================================================ Forwarders
 
 int MOD_isValidCFT() {
-    if (SpectrumData* sd = block())
+    if (SpectrumData* sd = currentBlock())
         return sd->validCFT;
     return 1; // a tensor product without factors
 }
 
 int CenterOrder() {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     if (!sd || !sd->SimpleCurrents)
         return 1;
     return sd->SimpleCurrents->Order;
 }
 
 int getCFTtype() {
-    return currentSD ? currentSD->type : 0;
+    return getCurrentSD() ? getCurrentSD()->type : 0;
 }
 
 int getCFTrank() {
-    return currentSD ? currentSD->rank : 0;
+    return getCurrentSD() ? getCurrentSD()->rank : 0;
 }
 
 rat* ratWeight(int lbl) {
@@ -187,24 +182,24 @@ double MOD_realWeight(int lbl) {
 }
 
 int getConjugate(int lbl) {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_getConjugate(sd, lbl) : -1;
 }
 
 int ConjugatesAvailable() {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_ConjugatesAvailable(sd) : 0;
 }
 
 int S_Symmetric() {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? sd->S_Symmetry : 0;
 }
 
 int simpleCurrentCheck(int c) {
     if (c < 0)
         return 0;
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_currentCheck(sd, c) : 0;
 }
 
@@ -217,7 +212,7 @@ int SusySpectrum() {
 }
 
 int MOD_fixedPointCurrent(int J) {
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_fixedPointCurrent(sd, J) : 0;
 }
 
@@ -235,7 +230,7 @@ int simpleFusion(int cur1, int lbl) {
         const int k = curMultTable()[cur1 * groupOrder() + x->current];
         return getOrbitInfo(x->orbit_start)->orbit[k];
     }
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_SimpleAction(sd, cur1, lbl) : lbl;
 }
 
@@ -246,7 +241,7 @@ int simpleProduct(int cur1, int cur2, void*) {
         return cur1;
     if (orbitDataValid())
         return simpleFusion(cur1, cur2);
-    SpectrumData* sd = block();
+    SpectrumData* sd = currentBlock();
     return sd ? SM_SimpleCurrentFusion(sd, cur1, cur2) : 0;
 }
 
@@ -392,22 +387,33 @@ void printDiscreteGroup(Discrete_Group* dg, const int* map) {
     }
 }
 
-// ============================================================ Stand-ins
-// The boundary subsystem owns resetBulk, resetOrientifold and the orientifold counter; until it
-// exists these keep the counters moving as it will.
+// ============================================================ Boundary hooks
+// The boundary layer above owns resetBulk, resetOrientifold and the orientifold counter and
+// installs them here; until it does, the counters move as it will move them.
 
 namespace {
 int OrientifoldCounter = 0;
+BoundaryHooks boundaryHooks{};
+} // namespace
+
+void setBoundaryHooks(const BoundaryHooks& hooks) {
+    boundaryHooks = hooks;
 }
 
 void resetBulk() {
-    bulkInvariantChanged();
+    if (boundaryHooks.resetBulk)
+        boundaryHooks.resetBulk();
+    else
+        bulkInvariantChanged();
 }
 
 void resetOrientifold() {
-    OrientifoldCounter++;
+    if (boundaryHooks.resetOrientifold)
+        boundaryHooks.resetOrientifold();
+    else
+        OrientifoldCounter++;
 }
 
 int QueryOrientifold() {
-    return OrientifoldCounter;
+    return boundaryHooks.QueryOrientifold ? boundaryHooks.QueryOrientifold() : OrientifoldCounter;
 }

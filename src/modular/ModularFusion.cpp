@@ -1,12 +1,12 @@
 // Fusion coefficients of the current theory from S by the Verlinde formula, with the
 // simple-current selection rule and the sum over orbit starts when the orbit table is valid.
 // While the full S is held the sums read the dense copy of S instead of asking for elements.
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Terminal.h"
 #include "modular/Modular.h"
 #include "modular/ModularInternal.h"
 #include "numeric/LargeInteger.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Terminal.h"
 #include "store/Storemanager.h"
 
 #include <climits>
@@ -297,7 +297,7 @@ namespace {
 class DimensionSum {
 public:
     DimensionSum(int i, int j) {
-        SpectrumData* sd = block();
+        SpectrumData* sd = currentBlock();
         if (fusionSumcheck() != 1 || !sd || sd->type < 1 || sd->type > 5)
             return;
         SM_loadDimensions(sd);

@@ -15,8 +15,6 @@ extern int SMATRIXavailable;
 extern int FirstRowAvailable;
 extern int SMATRIXWasAborted;
 
-// The building block while it is the current theory, else null.
-SpectrumData* block();
 int tensorMode();
 int totalPrimaries();
 

@@ -1,10 +1,10 @@
 #include "numeric/Discrete.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Output.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
 
 #include <algorithm>
 #include <cstdint>

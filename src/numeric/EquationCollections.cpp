@@ -1,9 +1,9 @@
 #include "numeric/EquationCollections.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,13 +2,13 @@
 // propagation (one row, pairwise combinations, iterated), determined variables and the checks.
 #include "numeric/Equations.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/StringUtility.h"
+#include "base/SystemUtility.h"
 #include "numeric/Loops.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/StringUtility.h"
-#include "runtime/SystemUtility.h"
 
 #include <algorithm>
 #include <cmath>

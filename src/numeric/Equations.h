@@ -13,8 +13,8 @@
 // -2 stopped.
 #pragma once
 
+#include "base/Allocation.h"
 #include "numeric/Sorting.h"
-#include "runtime/Allocation.h"
 
 // The caller's decision on a candidate of Ncol entries: 1 accept, 0 reject (other values stop
 // the loops in the plain and single-solution searches).

@@ -1,8 +1,8 @@
 #include "numeric/LargeInteger.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
 
 #include <algorithm>
 #include <cfloat>

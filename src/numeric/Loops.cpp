@@ -1,8 +1,8 @@
 #include "numeric/Loops.h"
 
+#include "base/Error.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
 
 namespace {
 

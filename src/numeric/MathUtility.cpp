@@ -1,6 +1,6 @@
 #include "numeric/MathUtility.h"
 
-#include "runtime/Error.h"
+#include "base/Error.h"
 
 #include <climits>
 #include <cmath>

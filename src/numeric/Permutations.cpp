@@ -1,12 +1,12 @@
 #include "numeric/Permutations.h"
 
+#include "base/Allocation.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/SystemUtility.h"
 #include "numeric/MathUtility.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/SystemUtility.h"
 
 #include <cctype>
 #include <cerrno>

@@ -1,10 +1,10 @@
 #include "numeric/Sorting.h"
 
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/SystemUtility.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/SystemUtility.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // companions that live with them (named-area storage, byte rows, named vector arrays).
 #pragma once
 
-#include "runtime/Allocation.h"
+#include "base/Allocation.h"
 
 struct MemoryType;
 

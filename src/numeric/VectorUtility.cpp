@@ -1,8 +1,9 @@
 #include "numeric/VectorUtility.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/SystemUtility.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Error.h"
-#include "runtime/SystemUtility.h"
 
 #include <cmath>
 #include <cstdint>
@@ -798,4 +799,21 @@ int* ranVec(int N) {
         r[m] = -2.0;
     }
     return perm;
+}
+
+int PrintComplexVec(int Size, const double* Real, const double* Im, const char* Text) {
+    if (Size < 1)
+        return 1;
+    bool real = true;
+    for (int i = 0; i < Size && real; ++i)
+        real = ZeroCheck(Im[i]);
+    if (real) {
+        Print("%s (Real)\n", Text);
+        PrintDoubleVec(Size, Real, "    ");
+        return 1;
+    }
+    Print("%s (Complex)\n", Text);
+    PrintDoubleVec(Size, Real, "Re: ");
+    PrintDoubleVec(Size, Im, "Im: ");
+    return 0;
 }

@@ -2,7 +2,7 @@
 // a length below 1 does nothing; copies take the destination first.
 #pragma once
 
-#include "runtime/Allocation.h"
+#include "base/Allocation.h"
 
 #include <cstdio>
 
@@ -72,6 +72,10 @@ void printDoubleMatrix(const double* matrix, int rank);
 int readVectorFromFile(FILE* ifp, int* line, int N);
 // Appends the vector as a line; a file that cannot be opened ends the process.
 void addVectorToFile(const char* fn, int Nblock, const int* vector);
+
+// Through the output routing: "Text (Real)" and one row when every imaginary part vanishes
+// (1), else rows "Re: " and "Im: " (0).
+int PrintComplexVec(int Size, const double* Real, const double* Im, const char* Text);
 
 // Double and complex vectors.
 void ComplexInnerProduct(int Size, const double* RV1, const double* IV1, const double* RV2,

@@ -2,10 +2,10 @@
 // accessors that read a record.
 #include "store/Storemanager.h"
 
+#include "base/Defaults.h"
+#include "base/Error.h"
+#include "base/Parameters.h"
 #include "lie/Tarvik.h"
-#include "runtime/Defaults.h"
-#include "runtime/Error.h"
-#include "runtime/Parameters.h"
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>

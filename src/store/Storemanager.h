@@ -5,12 +5,12 @@
 // dimensions, higher indices, grading, current-action table) on first use.
 #pragma once
 
+#include "base/Allocation.h"
 #include "numeric/Discrete.h"
 #include "numeric/LargeInteger.h"
 #include "numeric/MathUtility.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Allocation.h"
 #include "store/StringData.h"
 
 #include <cstddef>

@@ -3,8 +3,8 @@
 // conjugation needs the S matrix are answered as not built in.
 #include "store/Storemanager.h"
 
+#include "base/Error.h"
 #include "lie/Tarvik.h"
-#include "runtime/Error.h"
 #include "store/StoremanagerInternal.h"
 
 using store_internal::allocateFor;

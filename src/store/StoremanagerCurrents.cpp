@@ -3,9 +3,9 @@
 // the current-action table, and the grading into NS and R sectors.
 #include "store/Storemanager.h"
 
+#include "base/Error.h"
 #include "lie/Tarvik.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>

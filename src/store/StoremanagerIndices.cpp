@@ -3,9 +3,9 @@
 // read back into every block of that algebra.
 #include "store/Storemanager.h"
 
+#include "base/Error.h"
+#include "base/SystemUtility.h"
 #include "lie/Tarvik.h"
-#include "runtime/Error.h"
-#include "runtime/SystemUtility.h"
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>

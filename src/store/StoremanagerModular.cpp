@@ -4,10 +4,10 @@
 // phase; so each block caches S on orbits and rebuilds every other element from it.
 #include "store/Storemanager.h"
 
+#include "base/Error.h"
 #include "lie/Smatrix.h"
 #include "lie/Tarvik.h"
 #include "numeric/Sorting.h"
-#include "runtime/Error.h"
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>

@@ -3,12 +3,12 @@
 // covariant-lattice representations, file names, and a field-by-field comparison of two blocks.
 #include "store/Storemanager.h"
 
+#include "base/Error.h"
+#include "base/StringUtility.h"
+#include "base/Tables.h"
 #include "lie/Tarvik.h"
 #include "numeric/LargeInteger.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
-#include "runtime/StringUtility.h"
-#include "runtime/Tables.h"
 #include "store/StoremanagerInternal.h"
 
 #include <algorithm>

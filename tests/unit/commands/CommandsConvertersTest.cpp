@@ -1,5 +1,6 @@
 // The application's argument converters against a small theory: ten fields, three simple
-// currents, two tensor factors, four boundaries and six Ishibashi states.
+// currents, two tensor factors, four boundaries and six Ishibashi states. Conjugates come from
+// free bosons, where the charge q has the conjugate N - q.
 #include "CommandsTestHelpers.h"
 
 #include "commands/CommandsInternal.h"
@@ -54,6 +55,7 @@ protected:
 };
 
 TEST_F(ConvertersTest, FieldLabelsSingleRangeAndConjugate) {
+    useBlock(0, 10, 0); // U(1) at radius 10: ten fields
     checkAll(CONV_getLabel,
              {
                  {"*", 0, -1, 0, 9, ""},
@@ -61,8 +63,9 @@ TEST_F(ConvertersTest, FieldLabelsSingleRangeAndConjugate) {
                  {"9", 0, 0, 9, 9, ""},
                  {"2:5", 0, -1, 2, 5, ""},
                  {"4:4", 0, -1, 4, 4, ""},
-                 {"-5", 0, 0, 6, 6, ""},
-                 {"-1", 0, 0, 2, 2, ""},
+                 {"-5", 0, 0, 5, 5, ""},
+                 {"-1", 0, 0, 9, 9, ""},
+                 {"-3", 0, 0, 7, 7, ""},
                  {"-0", 0, 0, 0, 0, ""},
                  {"10", 1, 2, 0, 0, "Value 10 is not a valid label (parameter 1)"},
                  {"-10", 0, 2, 0, 0, "Value -10 is not a valid label (parameter 0)"},
@@ -76,25 +79,25 @@ TEST_F(ConvertersTest, FieldLabelsSingleRangeAndConjugate) {
 }
 
 TEST_F(ConvertersTest, NegativeLabelWithoutKnownConjugateIsRefused) {
-    // Field 9 has no known conjugate.
+    // A tensor product without its spectrum knows no conjugate at all.
+    setCosetMode(1);
     check(CONV_getLabel, {"-9", 0, 2, 0, 0, "Value -9 is not a valid label (parameter 0)"});
-    // Without the modular data no conjugate is known at all.
-    installModularServices({});
     check(CONV_getLabel, {"-5", 3, 2, 0, 0, "Value -5 is not a valid label (parameter 3)"});
     check(CONV_getLabel, {"5", 0, 0, 5, 5, ""});
 }
 
 TEST_F(ConvertersTest, LabelsAreUnlimitedWhileAProductIsEntered) {
-    TotalPrimaries = unlimitedPrimaries();
+    setCosetMode(1);
+    setCurrentTotals(unlimitedPrimaries(), nullptr);
     check(CONV_getLabel, {"2147483646", 0, 0, 2147483646, 2147483646, ""});
     check(CONV_getLabel, {"123456", 0, 0, 123456, 123456, ""});
     check(CONV_getLabel, {"2147483647", 0, 2, 0, 0, "Value 2147483647 is not a valid label"});
     // No conjugates exist before the product's spectrum is computed.
-    installModularServices({});
     check(CONV_getLabel, {"-4", 0, 2, 0, 0, "Value -4 is not a valid label"});
 }
 
 TEST_F(ConvertersTest, SimpleCurrentLabels) {
+    useBlock(0, 3, 0); // U(1) at radius 3: a Z3 of currents, 1 and 2 conjugate
     checkAll(CONV_getCurrent,
              {
                  {"*", 0, -1, 0, 2, ""},
@@ -251,10 +254,10 @@ TEST_F(ConvertersTest, SimpleRootsOfTheCurrentAlgebra) {
     }
     blockType = 5;
     check(CONV_getRoot, {"2", 0, 0, 2, 2, ""});
-    KMCosetSwitch = 1;
+    setCosetMode(1);
     check(CONV_getRoot, {"1", 0, 2, 0, 0, "No simple roots defined for tensor products"});
-    KMCosetSwitch = 0;
-    installStoreServices({});
+    setCosetMode(0);
+    setCurrentSD(nullptr);
     check(CONV_getRoot, {"1", 0, 2, 0, 0, "Simple roots of the current algebra are not available"});
 }
 

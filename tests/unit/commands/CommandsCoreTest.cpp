@@ -3,8 +3,8 @@
 // is global, so they are registered once per process.
 #include "CommandsTestHelpers.h"
 
-#include "runtime/Interpreter.h"
-#include "runtime/Output.h"
+#include "base/Output.h"
+#include "interpreter/Interpreter.h"
 
 #include <gtest/gtest.h>
 
@@ -241,14 +241,15 @@ TEST_F(CommandsTest, StartUpStateRefusesModularCommands) {
 }
 
 TEST_F(CommandsTest, ModularCommandRunsOnceTheSpectrumIsComputed) {
+    useBlock(0, 10, 0); // U(1) at radius 10, where -5 is the conjugate of 5
     {
         Captured cap;
         enableModular();
         EXPECT_EQ(cap.out(), "");
     }
     Captured cap;
-    EXPECT_EQ(run("s 1 -5"), 0);
-    EXPECT_EQ(ran, std::vector<std::string>{"ran 1 6"});
+    EXPECT_EQ(run("s 1 -3"), 0);
+    EXPECT_EQ(ran, std::vector<std::string>{"ran 1 7"});
     EXPECT_EQ(cap.err(), "");
 }
 
@@ -366,18 +367,20 @@ TEST_F(CommandsTest, EnableModularFollowsTheBlockType) {
         Spectrum_Computed = 2;
         modularCalls.clear();
         blockType = c.type;
+        const int counter = QueryCFT();
         Captured cap;
         enableModular();
         EXPECT_EQ(ModularMode->enabled, c.modes);
         EXPECT_EQ(BoundaryMode->enabled, c.modes);
         EXPECT_EQ(Spectrum_Computed, c.modes ? 1 : 2);
-        EXPECT_EQ(modularCalls.size(), c.modes ? 2u : 0u);
+        EXPECT_EQ(modularCalls.size(), c.modes ? 1u : 0u);
+        EXPECT_EQ(QueryCFT(), counter + (c.modes ? 1 : 0));
         EXPECT_EQ(cap.out(), c.message ? "No modular data are available for this algebra\n" : "");
     }
 }
 
 TEST_F(CommandsTest, TensorProductAlwaysGetsItsModes) {
-    KMCosetSwitch = 1;
+    setCosetMode(1);
     blockType = 11;
     Captured cap;
     enableModular();
@@ -389,9 +392,10 @@ TEST_F(CommandsTest, TensorProductAlwaysGetsItsModes) {
 TEST_F(CommandsTest, EnableModularMarksTheTheoryAndStoresTheBulkInvariant) {
     Captured quiet;
     initializeCommandParameters();
+    const int counter = QueryCFT();
     enableModular();
-    EXPECT_EQ(modularCalls,
-              (std::vector<std::string>{"changed", "stored unnamed copy 1 notify 0"}));
+    EXPECT_EQ(QueryCFT(), counter + 1) << "the theory is marked changed";
+    EXPECT_EQ(modularCalls, (std::vector<std::string>{"stored unnamed copy 1 notify 0"}));
     EXPECT_EQ(storedBulk, currentBulk);
     EXPECT_EQ(Spectrum_Computed, 1);
 }

@@ -3,10 +3,9 @@
 // converted arguments (ints, or texts for column names).
 #include "CommandsTestHelpers.h"
 
+#include "base/Tables.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsInternal.h"
-#include "main/ControlUtility.h"
-#include "runtime/Tables.h"
 #include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
@@ -96,18 +95,14 @@ protected:
             ModularMode = makeMode("No modular data; type \"compute spectrum\" first.");
         if (!BoundaryMode)
             BoundaryMode = makeMode("No open string and bulk invariant data available");
-        KMCosetSwitch = 0;
-        bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
-        commands::bindSingleAlgebraServices();
+        setCosetMode(0);
         SM_bindMasslessOnly(&massless_only);
         Captured quiet;
         disableCoset();
     }
     void TearDown() override {
-        KMCosetSwitch = 0;
+        setCosetMode(0);
         commands::DoublePrecision = nullptr;
-        bindCurrentTheory(nullptr, nullptr, nullptr);
-        installStoreServices({});
         SM_bindMasslessOnly(nullptr);
     }
     // Makes the block current with its spectrum computed, quietly.
@@ -259,7 +254,7 @@ TEST_F(DisplayTest, WeylAndGaussCommandsRefuseOtherBlocks) {
         EXPECT_EQ(call(c.handler, "x", c.args), 1);
         EXPECT_TRUE(has(cap.err(), c.message)) << cap.err();
     }
-    KMCosetSwitch = 1;
+    setCosetMode(1);
     Captured cap;
     EXPECT_EQ(call(COM_weylOrder, "Order"), 1);
     EXPECT_EQ(call(COM_Gauss, "Gauss_sum"), 1);

@@ -1,11 +1,14 @@
-// A small current theory for the command set: the start-up's globals, and the parts of the store,
-// the tensor product, the modular data and the boundaries that the tests hand over.
+// A small current theory for the command set: a block made current in the facade with counts of
+// the test's choice, and the parts of the tensor product, the invariant store and the boundaries
+// that the tests hand over.
 #pragma once
 
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
 #include "commands/Commands.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
+#include "modular/Modular.h"
+#include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
 
@@ -15,27 +18,14 @@
 
 namespace cmdtest {
 
-inline int KMCosetSwitch = 0;
+// The counts the facade reports for the theory below.
 inline int primaries = 10;
 inline int currents = 3;
-inline int* TotalPrimaries = &primaries;
-inline int* TotalCurrents = &currents;
 
-// Ten fields, three of them simple currents (a Z3: 1 and 2 conjugate); 5 and 6 conjugate;
-// the conjugate of 9 is not known.
-inline const int conjugates[10] = {0, 2, 1, 3, 4, 6, 5, 7, 8, -1};
-inline int conjugateOf(int label) {
-    return label >= 0 && label < 10 ? conjugates[label] : -1;
-}
-
-inline int blockType = 1;
-inline int blockRank = 3;
-inline int currentType() {
-    return blockType;
-}
-inline int currentRank() {
-    return blockRank;
-}
+// A made-up building block: the code under test reads only its type and rank.
+inline SpectrumData fakeBlock{};
+inline int& blockType = fakeBlock.type;
+inline int& blockRank = fakeBlock.rank;
 
 // Two factors: the first with 2 currents and 5 fields, the second with 3 and 4.
 inline int factorCount() {
@@ -55,7 +45,7 @@ inline int ishibashi() {
     return 6;
 }
 
-// What the lifecycle functions of the modular data saw.
+// What the lifecycle functions of the invariant store saw.
 inline std::vector<std::string> modularCalls;
 inline int storedInvariants = 0;
 inline BulkInvariant* currentBulk = reinterpret_cast<BulkInvariant*>(0x1000);
@@ -73,9 +63,6 @@ inline void resetCriteria() {
 inline int totalInvariants() {
     return storedInvariants;
 }
-inline void cftChanged() {
-    modularCalls.push_back("changed");
-}
 inline BulkInvariant* storeBulk(char* name, BulkInvariant* bi, int copy, int notify) {
     modularCalls.push_back(std::string("stored ") + (name ? name : "unnamed") + " copy " +
                            std::to_string(copy) + " notify " + std::to_string(notify));
@@ -87,31 +74,39 @@ inline BulkInvariant** getCurrentBulk() {
 }
 
 inline const ModularServices testModular{resetRequirements, resetStore, resetCriteria,
-                                         totalInvariants,   cftChanged, storeBulk,
-                                         getCurrentBulk,    conjugateOf};
+                                         totalInvariants,   storeBulk,  getCurrentBulk};
 
-// The theory above, every part handed over.
+// A block of type 1 and rank 3 is current, with ten fields and three simple currents; every part
+// not built yet is handed over.
 inline void installTheory() {
-    KMCosetSwitch = 0;
     primaries = 10;
     currents = 3;
-    TotalPrimaries = &primaries;
-    TotalCurrents = &currents;
+    fakeBlock = SpectrumData{};
     blockType = 1;
     blockRank = 3;
+    setCosetMode(0);
+    setCurrentSD(&fakeBlock);
+    setCurrentTotals(&primaries, &currents);
     modularCalls.clear();
     storedInvariants = 0;
     storedBulk = nullptr;
-    bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
-    installStoreServices({currentType, currentRank});
     installTensorServices({factorCount, currentCheck, fieldCheck});
     installModularServices(testModular);
     installBoundaryServices({boundaries, ishibashi, nullptr, nullptr});
 }
 
+// A real block of the store becomes the current theory with its own counts.
+inline SpectrumData* useBlock(int type, int rank, int level) {
+    SpectrumData* sd = SM_getData(type, rank, level);
+    setCosetMode(0);
+    setCurrentSD(sd);
+    return sd;
+}
+
 inline void withdrawTheory() {
-    bindCurrentTheory(nullptr, nullptr, nullptr);
-    installStoreServices({});
+    setCosetMode(0);
+    initializeAlgebra();
+    setCurrentTotals(nullptr, nullptr);
     installTensorServices({});
     installModularServices({});
     installBoundaryServices({});

@@ -5,8 +5,7 @@
 #include "CommandsTestHelpers.h"
 
 #include "commands/CommandsInternal.h"
-#include "main/ControlUtility.h"
-#include "runtime/Interpreter.h"
+#include "interpreter/Interpreter.h"
 #include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
@@ -48,18 +47,12 @@ protected:
             ModularMode = makeMode("No modular data; type \"compute spectrum\" first.");
         if (!BoundaryMode)
             BoundaryMode = makeMode("No open string and bulk invariant data available");
-        KMCosetSwitch = 0;
-        bindCurrentTheory(&KMCosetSwitch, &TotalPrimaries, &TotalCurrents);
-        commands::bindSingleAlgebraServices();
+        setCosetMode(0);
         Captured quiet;
         disableCoset();
         commands::makeBlockCurrent(SM_getData(1, 0, 0));
     }
-    void TearDown() override {
-        KMCosetSwitch = 0;
-        bindCurrentTheory(nullptr, nullptr, nullptr);
-        installStoreServices({});
-    }
+    void TearDown() override { setCosetMode(0); }
     // Loads a block and returns what it printed.
     static std::string load(const char* typed, std::vector<int> args, int expectedRc) {
         Captured cap;
@@ -99,9 +92,9 @@ TEST_F(SingleAlgebraTest, AlgebraWordsLoadTheBlockAndComputeItsSpectrum) {
         SCOPED_TRACE(c.line);
         const int consumed = static_cast<int>(c.args.size());
         EXPECT_EQ(load(c.typed, c.args, -consumed), c.line);
-        EXPECT_EQ(*TotalPrimaries, c.primaries);
-        EXPECT_EQ(*TotalCurrents, c.currents);
-        EXPECT_EQ(currentSD->Nprimaries, c.primaries);
+        EXPECT_EQ(getTotalPrimaries(), c.primaries);
+        EXPECT_EQ(getTotalCurrents(), c.currents);
+        EXPECT_EQ(getCurrentSD()->Nprimaries, c.primaries);
         EXPECT_EQ(Spectrum_Computed, 1);
         EXPECT_TRUE(ModularMode->enabled && BoundaryMode->enabled);
     }
@@ -110,19 +103,19 @@ TEST_F(SingleAlgebraTest, AlgebraWordsLoadTheBlockAndComputeItsSpectrum) {
 TEST_F(SingleAlgebraTest, TwistedAlgebraGetsItsSpectrumButNoModularData) {
     const std::string out = load("at", {1, 2}, -2);
     EXPECT_TRUE(has(out, "; 2 primaries\nNo modular data are available for this algebra\n")) << out;
-    EXPECT_EQ(currentSD->type, 11);
+    EXPECT_EQ(getCurrentSD()->type, 11);
     EXPECT_EQ(Spectrum_Computed, 0);
     EXPECT_FALSE(ModularMode->enabled);
     EXPECT_FALSE(BoundaryMode->enabled);
     // B-tilde has modular data.
     load("bc", {1, 2}, -2);
-    EXPECT_EQ(currentSD->type, 13);
+    EXPECT_EQ(getCurrentSD()->type, 13);
     EXPECT_EQ(Spectrum_Computed, 1);
 }
 
 TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
     load("a", {2, 1}, -2);
-    SpectrumData* before = currentSD;
+    SpectrumData* before = getCurrentSD();
     struct Case {
         const char* typed;
         std::vector<int> args;
@@ -146,7 +139,7 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
         EXPECT_TRUE(has(load(c.typed, c.args, 1), c.message));
-        EXPECT_EQ(currentSD, before);
+        EXPECT_EQ(getCurrentSD(), before);
         EXPECT_EQ(Spectrum_Computed, 0);
         EXPECT_FALSE(ModularMode->enabled);
     }
@@ -155,24 +148,24 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
 TEST_F(SingleAlgebraTest, ShortWordsOfCAndFAreTypesLongerOnesNameTheories) {
     load("a", {1, 3}, -2);
     load("C", {2, 1}, -2);
-    EXPECT_EQ(currentSD->type, 3);
+    EXPECT_EQ(getCurrentSD()->type, 3);
     load("F", {4, 1}, -2);
-    EXPECT_EQ(currentSD->type, 5);
-    EXPECT_EQ(currentSD->rank, 4);
+    EXPECT_EQ(getCurrentSD()->type, 5);
+    EXPECT_EQ(getCurrentSD()->rank, 4);
     // "cf" is the cft branch: the stored theory A1 level 3 by its name.
     Captured cap;
     EXPECT_EQ(callWithText(COM_algebra, "cf", SM_getAlgebraName(SM_getData(1, 1, 3))), -1);
     EXPECT_EQ(cap.out(), "CFT A1 level 3; 4 primaries (2 simple currents)\n");
-    EXPECT_EQ(currentSD, SM_getData(1, 1, 3));
+    EXPECT_EQ(getCurrentSD(), SM_getData(1, 1, 3));
 }
 
 TEST_F(SingleAlgebraTest, UnknownTheoryNameKeepsTheBlock) {
     load("a", {1, 2}, -2);
-    SpectrumData* before = currentSD;
+    SpectrumData* before = getCurrentSD();
     Captured cap;
     EXPECT_EQ(callWithText(COM_algebra, "cft", "No such theory"), 1);
     EXPECT_TRUE(has(cap.err(), "No such algebra")) << cap.err();
-    EXPECT_EQ(currentSD, before);
+    EXPECT_EQ(getCurrentSD(), before);
     EXPECT_EQ(Spectrum_Computed, 0);
 }
 
@@ -209,7 +202,7 @@ TEST_F(SingleAlgebraTest, DynkinFindsTheFieldOfItsLabels) {
         Captured cap;
         EXPECT_EQ(call(COM_getrep, "dynkin", labels), -2);
         const int field = std::stoi(cap.out());
-        const int* rep = SM_getRep(currentSD, field);
+        const int* rep = SM_getRep(getCurrentSD(), field);
         EXPECT_EQ(std::vector<int>(rep, rep + 2), labels);
         // The extended label makes the level.
         EXPECT_EQ(rep[0] + rep[1] + rep[2], 3);
@@ -248,7 +241,7 @@ TEST_F(SingleAlgebraTest, FreeBosonTakesItsChargeAsTheOneLabel) {
 TEST_F(SingleAlgebraTest, DimensionsOfA2FollowWeylsFormula) {
     load("a", {2, 3}, -2);
     for (int field = 0; field < 10; ++field) {
-        const int* rep = SM_getRep(currentSD, field);
+        const int* rep = SM_getRep(getCurrentSD(), field);
         const int a = rep[0];
         const int b = rep[1];
         Captured cap;
@@ -277,7 +270,7 @@ TEST_F(SingleAlgebraTest, DimensionsOfExceptionalFields) {
 
 TEST_F(SingleAlgebraTest, DimensionNeedsASingleBlock) {
     load("a", {1, 1}, -2);
-    KMCosetSwitch = 1;
+    setCosetMode(1);
     Captured cap;
     EXPECT_EQ(call(COM_getdim, "dimension", {0}), 1);
     EXPECT_TRUE(has(cap.err(), "Command only available in single algebra mode")) << cap.err();

@@ -1,13 +1,13 @@
 #include "lie/Galois.h"
 
 #include "LieTestHelpers.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/SystemUtility.h"
+#include "base/Terminal.h"
 #include "lie/Smatrix.h"
 #include "lie/Tarvik.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Terminal.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "lie/Tarvik.h"
 
 #include "LieTestHelpers.h"
-#include "runtime/Parameters.h"
+#include "base/Parameters.h"
 
 #include <gtest/gtest.h>
 

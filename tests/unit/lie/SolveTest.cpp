@@ -1,7 +1,7 @@
 #include "lie/Solve.h"
 
 #include "LieTestHelpers.h"
-#include "runtime/Memory.h"
+#include "base/Memory.h"
 
 #include <gtest/gtest.h>
 

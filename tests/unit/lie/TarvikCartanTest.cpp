@@ -1,7 +1,7 @@
 #include "lie/Tarvik.h"
 
 #include "LieTestHelpers.h"
-#include "runtime/Output.h"
+#include "base/Output.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "lie/Tarvik.h"
 
 #include "LieTestHelpers.h"
-#include "runtime/Allocation.h"
-#include "runtime/Parameters.h"
+#include "base/Allocation.h"
+#include "base/Parameters.h"
 
 #include <gtest/gtest.h>
 

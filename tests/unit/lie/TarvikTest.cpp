@@ -1,8 +1,14 @@
 #include "lie/Tarvik.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+
 #include "LieTestHelpers.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 #include <numeric>
 #include <string>
@@ -265,6 +271,79 @@ TEST(TarvikTypes, RootLengthRatios) {
     EXPECT_EQ(SmallRootDenominator(5, 8), 1);
     EXPECT_EQ(SmallRootDenominator(0, 3), -1);
     EXPECT_EQ(SmallRootDenominator(13, 3), -1);
+}
+
+} // namespace
+
+namespace {
+
+// "Maxrank" registered as start-up registers it.
+class RankLimits : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!findInternalParameter("Maxrank"))
+            addInternalParameter("Maxrank", "20", 'i', 0);
+        setIntPar("Maxrank", 20);
+    }
+};
+
+TEST_F(RankLimits, RankLimitsOfEveryTypeCode) {
+    struct Limits {
+        int type, min, max; // max -1: the parameter "Maxrank"
+    };
+    // E6..E8, F4, G2 and the twisted algebras have fixed ranks; the classical ones run from
+    // their smallest rank not equal to a smaller algebra up to the parameter.
+    const Limits limits[] = {{0, 2, -1},  {1, 1, -1},  {2, 2, -1}, {3, 2, -1}, {4, 4, -1},
+                             {5, 6, 8},   {6, 4, 4},   {7, 2, 2},  {11, 1, 1}, {12, 2, -1},
+                             {13, 1, -1}, {14, 3, -1}, {15, 4, 4}, {16, 2, 2}, {26, 2, 2}};
+    setIntPar("Maxrank", 13);
+    for (const Limits& l : limits) {
+        EXPECT_EQ(minRank(l.type), l.min) << l.type;
+        EXPECT_EQ(maxRank(l.type), l.max < 0 ? 13 : l.max) << l.type;
+    }
+    setIntPar("Maxrank", 20);
+    EXPECT_EQ(maxRank(1), 20);
+}
+
+TEST_F(RankLimits, InvalidTypeCodesGiveRankOne) {
+    // The report is a serious error, which would ask the user; here it is switched off.
+    disableError("maxRank", 0);
+    disableError("minRank", 0);
+    for (int type : {-1, 8, 9, 10, 17, 25, 27}) {
+        EXPECT_EQ(maxRank(type), 1) << type;
+        EXPECT_EQ(minRank(type), 1) << type;
+    }
+    enableError("maxRank", 0);
+    enableError("minRank", 0);
+    setIntPar("interactive", 0);
+}
+
+void rankOfInvalidTypeInBackground(int (*limit)(int)) {
+    setBackground(1);
+    ERROR_FILE = stderr;
+    limit(17);
+    std::exit(0);
+}
+
+TEST_F(RankLimits, InvalidTypeCodeEndsABackgroundRun) {
+    EXPECT_EXIT(rankOfInvalidTypeInBackground(maxRank), testing::ExitedWithCode(1),
+                "Invalid type 17(.|\\n)*Fatal error; terminating execution");
+    EXPECT_EXIT(rankOfInvalidTypeInBackground(minRank), testing::ExitedWithCode(1),
+                "Invalid type 17(.|\\n)*routine minRank");
+}
+
+TEST_F(RankLimits, ExceptionalTypesSplitAndJoin) {
+    EXPECT_EQ(algebraType(5, 4), 6); // F4
+    EXPECT_EQ(algebraType(5, 2), 7); // G2
+    for (int rank : {6, 7, 8})
+        EXPECT_EQ(algebraType(5, rank), 5);
+    for (int type : {0, 1, 2, 3, 4, 11, 16})
+        EXPECT_EQ(algebraType(type, 4), type);
+    EXPECT_EQ(algebraType(4, 2), 4);
+    for (int rank : {2, 4, 6, 7, 8})
+        EXPECT_EQ(standardType(algebraType(5, rank)), 5);
+    for (int type : {0, 1, 2, 3, 4, 11, 12, 13, 14, 15, 16})
+        EXPECT_EQ(standardType(type), type);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "lie/Tarvik.h"
 
 #include "LieTestHelpers.h"
+#include "base/Error.h"
 #include "numeric/Sorting.h"
-#include "runtime/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,19 @@
 #include "main/ControlUtility.h"
 
 #include "commands/Commands.h"
+#include "lie/Tarvik.h"
+#include "modular/Invariants.h"
+#include "modular/Modular.h"
+#include "store/Storemanager.h"
 
-#include "runtime/Defaults.h"
-#include "runtime/Error.h"
-#include "runtime/Interpreter.h"
-#include "runtime/Memory.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
-#include "runtime/SystemUtility.h"
-#include "runtime/Tables.h"
+#include "base/Defaults.h"
+#include "base/Error.h"
+#include "base/Memory.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/SystemUtility.h"
+#include "base/Tables.h"
+#include "interpreter/Interpreter.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +74,10 @@ protected:
 // ------------------------------------------------------------ start-up
 
 TEST_F(ControlUtility, StartUpMakesTheTrivialBlockCurrent) {
-    EXPECT_EQ(currentSD, SM_getData(1, 0, 0));
-    ASSERT_NE(currentSD, nullptr);
-    EXPECT_EQ(TotalPrimaries, &currentSD->Nprimaries);
-    EXPECT_EQ(*TotalPrimaries, 1); // the vacuum alone
-    EXPECT_EQ(KMCosetSwitch, 0);
+    EXPECT_EQ(getCurrentSD(), SM_getData(1, 0, 0));
+    ASSERT_NE(getCurrentSD(), nullptr);
+    EXPECT_EQ(getTotalPrimaries(), 1); // the vacuum alone
+    EXPECT_EQ(getCosetMode(), 0);
     EXPECT_STREQ(getProgName(), "Tarvik");
 }
 
@@ -102,9 +105,9 @@ TEST_F(ControlUtility, SecondSetUpChangesNothing) {
 
 TEST_F(ControlUtility, CosetModeIsStoredUnchanged) {
     setCosetMode(1);
-    EXPECT_EQ(KMCosetSwitch, 1);
+    EXPECT_EQ(getCosetMode(), 1);
     setCosetMode(0);
-    EXPECT_EQ(KMCosetSwitch, 0);
+    EXPECT_EQ(getCosetMode(), 0);
 }
 
 TEST_F(ControlUtility, BuiltInDefaultsAndWhatTheyGiveAfterStartUp) {
@@ -376,155 +379,43 @@ TEST_F(ControlUtility, ShorterHeadersAreKept) {
 }
 
 TEST_F(ControlUtility, AlgebrasTableListsTheTrivialBlock) {
-    const std::string text = sprintTable("Algebras", 0, 1, 0, 0, currentSD);
-    EXPECT_NE(text.find(currentSD->AlgebraName), std::string::npos) << text;
+    const std::string text = sprintTable("Algebras", 0, 1, 0, 0, getCurrentSD());
+    EXPECT_NE(text.find(getCurrentSD()->AlgebraName), std::string::npos) << text;
     EXPECT_NE(text.find(" 1"), std::string::npos) << text; // one primary
 }
 
 TEST_F(ControlUtility, SpectrumOfTheStartBlockShowsItsOneField) {
     // The block (1,0,0) has the vacuum alone: rows of labels past it are dropped.
-    const std::string text = sprintTable("Spectrum", 0, 3, 0, 0, currentSD);
+    const std::string text = sprintTable("Spectrum", 0, 3, 0, 0, getCurrentSD());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
     EXPECT_EQ(text.find('2'), std::string::npos) << text;
 }
 
-// ------------------------------------------------------------ services
-
-void setOutputDir(const char* value) {
-    changeDefault(findInternalParameter("OutputDir")->DF, value);
-}
-
-TEST_F(ControlUtility, OutputDirectoryAlwaysEndsInSlash) {
-    setOutputDir("HOME");
-    EXPECT_EQ(std::string(getOutputDir()), homeDir() + "/");
-    setOutputDir("/data/results");
-    EXPECT_STREQ(getOutputDir(), "/data/results/");
-    setOutputDir("/data/results/");
-    EXPECT_STREQ(getOutputDir(), "/data/results/");
-    // "HOME" only as the whole text stands for the home directory.
-    setOutputDir("HOMEWORK");
-    EXPECT_STREQ(getOutputDir(), "HOMEWORK/");
-    EXPECT_STREQ(getDoneDir(), "HOMEWORK/");
-    setOutputDir("HOME");
-}
-
-TEST_F(ControlUtility, OutputDirectoryFollowsAValueThatGrew) {
-    // A longer text moves the parameter's value; the directory must follow it.
-    const std::string longName = "/data/" + std::string(500, 'x');
-    setOutputDir("/a");
-    EXPECT_STREQ(getOutputDir(), "/a/");
-    setOutputDir(longName.c_str());
-    EXPECT_EQ(std::string(getOutputDir()), longName + "/");
-    setOutputDir("HOME");
-}
-
-TEST_F(ControlUtility, RankLimitsOfEveryTypeCode) {
-    struct Limits {
-        int type, min, max; // max -1: the parameter "Maxrank"
-    };
-    // E6..E8, F4, G2 and the twisted algebras have fixed ranks; the classical ones run from
-    // their smallest rank not equal to a smaller algebra up to the parameter.
-    const Limits limits[] = {{0, 2, -1},  {1, 1, -1},  {2, 2, -1}, {3, 2, -1}, {4, 4, -1},
-                             {5, 6, 8},   {6, 4, 4},   {7, 2, 2},  {11, 1, 1}, {12, 2, -1},
-                             {13, 1, -1}, {14, 3, -1}, {15, 4, 4}, {16, 2, 2}, {26, 2, 2}};
-    setIntPar("Maxrank", 13);
-    for (const Limits& l : limits) {
-        EXPECT_EQ(minRank(l.type), l.min) << l.type;
-        EXPECT_EQ(maxRank(l.type), l.max < 0 ? 13 : l.max) << l.type;
-    }
-    setIntPar("Maxrank", 20);
-    EXPECT_EQ(maxRank(1), 20);
-}
-
-TEST_F(ControlUtility, InvalidTypeCodesGiveRankOne) {
-    // The report is a serious error, which would ask the user; here it is switched off.
-    disableError("maxRank", 0);
-    disableError("minRank", 0);
-    for (int type : {-1, 8, 9, 10, 17, 25, 27}) {
-        EXPECT_EQ(maxRank(type), 1) << type;
-        EXPECT_EQ(minRank(type), 1) << type;
-    }
-    enableError("maxRank", 0);
-    enableError("minRank", 0);
-    setIntPar("interactive", 0);
-}
-
-void rankOfInvalidTypeInBackground(int (*limit)(int)) {
-    setBackground(1);
-    ERROR_FILE = stderr;
-    limit(17);
-    std::exit(0);
-}
-
-TEST_F(ControlUtility, InvalidTypeCodeEndsABackgroundRun) {
-    EXPECT_EXIT(rankOfInvalidTypeInBackground(maxRank), testing::ExitedWithCode(1),
-                "Invalid type 17(.|\\n)*Fatal error; terminating execution");
-    EXPECT_EXIT(rankOfInvalidTypeInBackground(minRank), testing::ExitedWithCode(1),
-                "Invalid type 17(.|\\n)*routine minRank");
-}
-
-TEST_F(ControlUtility, ExceptionalTypesSplitAndJoin) {
-    EXPECT_EQ(algebraType(5, 4), 6); // F4
-    EXPECT_EQ(algebraType(5, 2), 7); // G2
-    for (int rank : {6, 7, 8})
-        EXPECT_EQ(algebraType(5, rank), 5);
-    for (int type : {0, 1, 2, 3, 4, 11, 16})
-        EXPECT_EQ(algebraType(type, 4), type);
-    EXPECT_EQ(algebraType(4, 2), 4);
-    for (int rank : {2, 4, 6, 7, 8})
-        EXPECT_EQ(standardType(algebraType(5, rank)), 5);
-    for (int type : {0, 1, 2, 3, 4, 11, 12, 13, 14, 15, 16})
-        EXPECT_EQ(standardType(type), type);
-}
-
 TEST_F(ControlUtility, FieldLabelsAreClampedToTheCurrentBlock) {
-    int* saved = TotalPrimaries;
+    SpectrumData* saved = getCurrentSD();
     int primaries = 10;
-    TotalPrimaries = &primaries;
+    setCurrentTotals(&primaries, nullptr);
     EXPECT_EQ(checkFieldLimits(-3), 0);
     EXPECT_EQ(checkFieldLimits(0), 0);
     EXPECT_EQ(checkFieldLimits(4), 4);
     EXPECT_EQ(checkFieldLimits(9), 9);
     EXPECT_EQ(checkFieldLimits(10), 9);
     EXPECT_EQ(checkFieldLimits(1000), 9);
-    TotalPrimaries = saved;
+    setCurrentSD(saved);
     EXPECT_EQ(checkFieldLimits(5), 0); // the trivial block has the vacuum alone
-}
-
-TEST_F(ControlUtility, UserColumnEvaluatesItsExpressionPerLabel) {
-    char cell[256];
-    char expression[] = "2*#";
-    for (int lbl : {0, 3, 17}) {
-        char* end = getExtraColumn(cell, expression, lbl);
-        EXPECT_EQ(std::string(cell), std::to_string(2 * lbl));
-        EXPECT_EQ(end, cell + std::strlen(cell));
-    }
-    char square[] = "#*#+1";
-    getExtraColumn(cell, square, 12);
-    EXPECT_STREQ(cell, "145");
-}
-
-TEST_F(ControlUtility, UserColumnIsAtMostEightyCharacters) {
-    char cell[256];
-    // Five factors 10^20 and the label 1: 10^100, of 101 digits.
-    char expression[] = "100000000000000000000*100000000000000000000*100000000000000000000*"
-                        "100000000000000000000*100000000000000000000*#";
-    char* end = getExtraColumn(cell, expression, 1);
-    EXPECT_EQ(end - cell, 80);
-    EXPECT_EQ(std::string(cell), "1" + std::string(79, '0'));
 }
 
 TEST_F(ControlUtility, SpectrumHeaderFollowsTheCosetSwitch) {
     char text[] = "rows";
     FILE* out = std::tmpfile();
     ASSERT_NE(out, nullptr);
-    writeSpectrum(out, text, currentSD, 0);
-    writeSpectrum(out, text, currentSD, 1);
+    writeSpectrum(out, text, getCurrentSD(), 0);
+    writeSpectrum(out, text, getCurrentSD(), 1);
     std::rewind(out);
     char buffer[512] = {};
     std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, out);
     std::fclose(out);
-    EXPECT_EQ(std::string(buffer, n), "Spectrum of " + std::string(currentSD->AlgebraName) +
+    EXPECT_EQ(std::string(buffer, n), "Spectrum of " + std::string(getCurrentSD()->AlgebraName) +
                                           "\n\nrows" +
                                           "Spectrum of the tensor product of \n\nrows");
 }
@@ -534,103 +425,6 @@ TEST_F(ControlUtility, AlgebraAllocationIsTheStoreTotal) {
 }
 
 // ------------------------------------------------------------ pause points
-
-std::vector<unsigned> sleeps;
-std::string removeAfterTwo;
-
-void recordSleep(unsigned seconds) {
-    sleeps.push_back(seconds);
-    if (sleeps.size() == 2)
-        fs::remove(removeAfterTwo);
-}
-
-int alwaysWorking() {
-    return 1;
-}
-int neverWorking() {
-    return 0;
-}
-
-class PausePoints : public ControlUtility {
-protected:
-    void SetUp() override {
-        ControlUtility::SetUp();
-        dir = freshDirectory();
-        sleepFile = dir + "/sleep";
-        niceFile = dir + "/nice";
-        setControlFiles(sleepFile.c_str(), niceFile.c_str());
-        sleeps.clear();
-    }
-    void TearDown() override {
-        setControlFiles(nullptr, nullptr);
-        setInterruptServices(nullptr, nullptr);
-        fs::remove_all(dir);
-    }
-    static void touch(const std::string& name) { std::ofstream(name) << ""; }
-    std::string dir, sleepFile, niceFile;
-};
-
-TEST_F(PausePoints, NoControlFileReturnsAtOnce) {
-    setInterruptServices(recordSleep, alwaysWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(sleeps.empty());
-}
-
-TEST_F(PausePoints, StandardControlFilesAbsentReturnsAtOnce) {
-    if (fs::exists("/tmp/tarvik_sleep") || fs::exists("/tmp/tarvik_nice"))
-        GTEST_SKIP() << "a control file of this machine exists";
-    setControlFiles(nullptr, nullptr);
-    setInterruptServices(recordSleep, alwaysWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(sleeps.empty());
-}
-
-TEST_F(PausePoints, SleepFilePausesTenMinutesUntilRemoved) {
-    touch(sleepFile);
-    removeAfterTwo = sleepFile;
-    setInterruptServices(recordSleep, alwaysWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Sleep signal received; waiting ten minutes\n"
-              "Sleep signal received; waiting ten minutes\n");
-    EXPECT_EQ(sleeps, (std::vector<unsigned>{600, 600}));
-}
-
-TEST_F(PausePoints, NiceFileOutsideWorkingHoursReturnsAfterItsMessage) {
-    touch(niceFile);
-    setInterruptServices(recordSleep, neverWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Nice signal received; running only at night\n");
-    EXPECT_TRUE(sleeps.empty());
-}
-
-TEST_F(PausePoints, NiceFileInWorkingHoursWaitsUntilRemoved) {
-    touch(niceFile);
-    removeAfterTwo = niceFile;
-    setInterruptServices(recordSleep, alwaysWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Nice signal received; running only at night\n");
-    EXPECT_EQ(sleeps.size(), 2u);
-}
-
-TEST_F(PausePoints, DirectoriesAreNoControlFiles) {
-    fs::create_directory(sleepFile);
-    fs::create_directory(niceFile);
-    setInterruptServices(recordSleep, alwaysWorking);
-    testing::internal::CaptureStdout();
-    checkInterrupt();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(sleeps.empty());
-}
 
 // ------------------------------------------------------------ saved preferences
 

@@ -1,9 +1,10 @@
 #include "main/TarvikStartup.h"
 
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
 #include "main/ControlUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Parameters.h"
+#include "modular/Modular.h"
 
 #include <gtest/gtest.h>
 
@@ -242,7 +243,7 @@ TEST_F(TarvikStartup, WithoutBackgroundTheTerminalFollows) {
 TEST_F(TarvikStartup, SingleAlgebraInputMakesTheBlockCurrent) {
     setCosetMode(1);
     startSingleAlgebraInput();
-    EXPECT_EQ(KMCosetSwitch, 0);
+    EXPECT_EQ(getCosetMode(), 0);
 }
 
 } // namespace

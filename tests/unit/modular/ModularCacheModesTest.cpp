@@ -1,7 +1,7 @@
 #include "modular/Modular.h"
 
 #include "ModularTestHelpers.h"
-#include "runtime/Parameters.h"
+#include "base/Parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +86,7 @@ TEST_F(CacheModes, TooManyPrimariesKeepOnlyTheFirstRow) {
     EXPECT_EQ(reports, "");
     expectSame(full, firstRow);
     const double* row = initSMATRIX();
-    SpectrumData* sd = currentSD;
+    SpectrumData* sd = getCurrentSD();
     for (int i = 0; i < sd->Nprimaries; i++)
         EXPECT_DOUBLE_EQ(row[i], S(i, 0).real());
 

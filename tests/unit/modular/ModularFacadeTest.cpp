@@ -1,7 +1,7 @@
 #include "modular/Modular.h"
 
 #include "ModularTestHelpers.h"
-#include "runtime/Terminal.h"
+#include "base/Terminal.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,9 @@
 // The current theory's name, central charge and spectrum table while a single building block is
 // current. Central charges are checked against c = k dim(g) / (k + h).
 #include "modular/Modular.h"
-#include "main/ControlUtility.h"
-#include "runtime/Error.h"
-#include "runtime/Output.h"
-#include "runtime/Tables.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Tables.h"
 #include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
@@ -32,18 +31,18 @@ void defineSpectrumTable() {
 class ModularBlockTest : public testing::Test {
 protected:
     void SetUp() override {
-        savedSwitch = KMCosetSwitch;
-        savedBlock = currentSD;
-        KMCosetSwitch = 0;
+        savedSwitch = getCosetMode();
+        savedBlock = getCurrentSD();
+        setCosetMode(0);
     }
     void TearDown() override {
-        KMCosetSwitch = savedSwitch;
-        currentSD = savedBlock;
+        setCosetMode(savedSwitch);
+        setCurrentSD(savedBlock);
     }
     static SpectrumData* use(int type, int rank, int level) {
-        currentSD = SM_getData(type, rank, level);
-        EXPECT_NE(currentSD, nullptr);
-        return currentSD;
+        setCurrentSD(SM_getData(type, rank, level));
+        EXPECT_NE(getCurrentSD(), nullptr);
+        return getCurrentSD();
     }
     int savedSwitch = 0;
     SpectrumData* savedBlock = nullptr;
@@ -66,7 +65,7 @@ TEST_F(ModularBlockTest, NameAndCentralChargeOfTheCurrentBlock) {
 
 TEST_F(ModularBlockTest, NothingIsAnsweredForTheBlockWhileATensorProductIsCurrent) {
     use(1, 2, 1);
-    KMCosetSwitch = 1;
+    setCosetMode(1);
     EXPECT_STREQ(getCFTname(), "");
     EXPECT_EQ(Central_Charge(), 0.0);
 }
@@ -89,7 +88,7 @@ protected:
         ModularBlockTest::TearDown();
     }
     static std::string row(int lbl) {
-        return std::to_string(lbl) + ":" + std::to_string(SM_getRep(currentSD, lbl)[0]);
+        return std::to_string(lbl) + ":" + std::to_string(SM_getRep(getCurrentSD(), lbl)[0]);
     }
     static std::string fileText(FILE* f) {
         std::fflush(f);

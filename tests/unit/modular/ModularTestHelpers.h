@@ -1,7 +1,6 @@
 // Shared helpers of the tests of the current-theory facade.
 #pragma once
 
-#include "main/ControlUtility.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 
@@ -19,9 +18,8 @@ inline SpectrumData* useBlock(int type, int rank, int level) {
     EXPECT_NE(sd, nullptr) << type << "," << rank << "," << level;
     if (!sd)
         return nullptr;
-    KMCosetSwitch = 0;
-    currentSD = sd;
-    TotalPrimaries = &sd->Nprimaries;
+    setCosetMode(0);
+    setCurrentSD(sd);
     CFTChanged();
     return sd;
 }

@@ -1,6 +1,6 @@
 #include "numeric/Equations.h"
 
-#include "runtime/Error.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "numeric/LargeInteger.h"
 
+#include "base/Error.h"
 #include "numeric/MathUtility.h"
-#include "runtime/Error.h"
 
 #include <gtest/gtest.h>
 

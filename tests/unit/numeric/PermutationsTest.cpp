@@ -1,7 +1,7 @@
 #include "numeric/Permutations.h"
 
+#include "base/Error.h"
 #include "numeric/Sorting.h"
-#include "runtime/Error.h"
 
 #include "TestSupport.h"
 

@@ -1,7 +1,7 @@
 #include "numeric/Sorting.h"
 
+#include "base/Error.h"
 #include "numeric/VectorUtility.h"
-#include "runtime/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "numeric/VectorUtility.h"
 
+#include "base/Error.h"
+
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -683,3 +685,23 @@ TEST(VectorUtilityRandom, RanVecGivesPermutationAndInverse) {
 }
 
 } // namespace
+
+TEST(VectorUtilityPrint, ComplexVectorsWithZeroImaginaryPartsPrintAsReal) {
+    double re[] = {0.25, 1.5};
+    double im0[] = {0.0, 1e-8};
+    double im[] = {0.0, -2.0};
+    TerminalOutputOn();
+    testing::internal::CaptureStdout();
+    int real = PrintComplexVec(2, re, im0, "z");
+    int complex = PrintComplexVec(2, re, im, "z");
+    int empty = PrintComplexVec(0, re, im, "z");
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(real, 1);
+    EXPECT_EQ(complex, 0);
+    EXPECT_EQ(empty, 1);
+    EXPECT_EQ(out, "z (Real)\n"
+                   "     ( 0.250000000, 1.500000000)\n"
+                   "z (Complex)\n"
+                   "Re:  ( 0.250000000, 1.500000000)\n"
+                   "Im:  ( 0.000000000,-2.000000000)\n");
+}

@@ -1,7 +1,7 @@
 #include "store/Storemanager.h"
 
 #include "StoreTestHelpers.h"
-#include "runtime/Defaults.h"
+#include "base/Defaults.h"
 
 #include "TestSupport.h"
 

@@ -1,8 +1,8 @@
 #include "store/Storemanager.h"
 
 #include "StoreTestHelpers.h"
-#include "runtime/Error.h"
-#include "runtime/Parameters.h"
+#include "base/Error.h"
+#include "base/Parameters.h"
 
 #include <gtest/gtest.h>
 

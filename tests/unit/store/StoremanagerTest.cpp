@@ -1,7 +1,7 @@
 #include "store/Storemanager.h"
 
 #include "StoreTestHelpers.h"
-#include "runtime/Error.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 

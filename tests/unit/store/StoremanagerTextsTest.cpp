@@ -1,8 +1,8 @@
 #include "store/Storemanager.h"
 
 #include "StoreTestHelpers.h"
+#include "base/Error.h"
 #include "numeric/LargeInteger.h"
-#include "runtime/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,45 @@
+// Output routing: results go through Print to the terminal, the output file or, while a
+// command's output is captured as a value, the return buffer.
+#pragma once
+
+#include <cstdio>
+
+// The error output: standard error, or standard output in background mode.
+extern FILE* ERROR_FILE;
+
+int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+int Inform(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void PrintNoRepeat(const char* id_msg, const char* msg);
+
+void PrintVec(int Size, const int* Vector, const char* Text);
+void PrintSignedVec(int Size, const int* Vector, const char* Text);
+void PrintDoubleVec(int Size, const double* Vector, const char* Text);
+
+void returnBufferOn();
+void returnBufferOff();
+int getReturnToBuffer();
+// The captured text runs from getReturnBuffer() to returnpointer.
+char* getReturnBuffer();
+char* getReturnPointer();
+
+void setOutputFile(FILE* out);
+FILE* getOutputFile();
+FILE* getFile(const char* name, const char* mode, char** fn);
+
+void setAtLineBegin();
+int getAtLineBegin();
+void setBackground(int value);
+int getBackground();
+void setProgName(const char* name);
+const char* getProgName();
+int ProgressInfoRequired();
+
+// The interpreter's debug level; from 4 on captured text is echoed.
+void setDebugLevel(int level);
+int getDebugLevel();
+
+void initializeInterpreter();
+
+void displayMod();
+void displayModIntermediate();
+char* reserveModText(char** ModText, char* Mpt, int ReqBytes);
