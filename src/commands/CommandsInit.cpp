@@ -1,5 +1,6 @@
 #include "commands/Commands.h"
 #include "commands/CommandsDisplay.h"
+#include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsModular.h"
 
 #include "interpreter/IntCommands.h"
@@ -11,6 +12,7 @@ void installCommandFamilies() {
     installSingleAlgebraCommands();
     installDisplayCommands();
     installModularCommands();
+    installFixedPointCommands();
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Making a single building block the current theory: the "algebra" commands and "single".
 #include "commands/CommandsInternal.h"
 
+#include "commands/CommandsFixedPoints.h"
+
 #include "base/Error.h"
 #include "base/Output.h"
 #include "store/Storemanager.h"
@@ -141,8 +143,7 @@ int COM_algebra(void** commands, int parnum) {
     case Branch::Cft:
         return COM_cft(commands, parnum);
     case Branch::Fcft:
-        Alert("COM_fcft", 3, NotAvailableYet, "Fixed-point theories are not available yet");
-        return 1;
+        return COM_fcft(commands, parnum);
     case Branch::Minimal:
         request = minimalModel(commands);
         break;

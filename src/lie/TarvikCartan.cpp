@@ -352,9 +352,10 @@ void Cartan(int type, int rank) {
 }
 
 void InverseCartan(int type, int rank) {
+    // The metric and roots read with ICM must be this algebra's too, whatever was built since.
+    Cartan(type, rank);
     if (inverseKey.is(type, rank))
         return;
-    Cartan(type, rank);
     ICM.assign(rank * rank, 0);
     MetricNorm = MatInv(GM.data(), ICM.data(), rank);
     inverseKey = {type, rank};
@@ -468,9 +469,10 @@ int rootTest(const int* v, int type, int rank) {
 
 void PositiveRoots(int type, int rank) {
     int horizontal = LieType(type);
+    // Callers read the metric beside the roots: it must be this algebra's even when the roots are.
+    Cartan(horizontal, rank);
     if (rootKey.is(horizontal, rank))
         return;
-    Cartan(horizontal, rank);
     Npos = 0;
     std::vector<int> s(rank, 0);
     for (int i = 0; i < rank; i++) {

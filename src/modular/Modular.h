@@ -81,6 +81,16 @@ int simpleCurrentCheck(int c);
 int isSuperCurrent(int lbl);
 int SusySpectrum();
 int MOD_fixedPointCurrent(int J);
+// Fixed-point resolution of the current theory. The tensor product's side is not built yet: it
+// answers with a zero element, twist -1 (undefined) and shift 0.
+// The twist F(field, cur1, cur2) of field under cur1 with respect to cur2, 0..3.
+int MOD_getCurrentTwist(int field, int cur1, int cur2);
+// S^J(a, b) and the orbit Lie algebra's S between the labels of a and b; zero when not fixed.
+void MOD_getFCFT_Smatrix(int J, int a, int b, double* Re, double* Im);
+void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im);
+// The shift of J's fixed-point theory; 0 for the identity, and 0 after a report for a current
+// without fixed points.
+int MOD_getFCFTshift(int J);
 Discrete_Group* getSimpleCurrentGroup(int** map);
 
 // ---- Simple currents ----

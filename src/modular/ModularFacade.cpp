@@ -216,6 +216,36 @@ int MOD_fixedPointCurrent(int J) {
     return sd ? SM_fixedPointCurrent(sd, J) : 0;
 }
 
+int MOD_getCurrentTwist(int field, int cur1, int cur2) {
+    SpectrumData* sd = currentBlock();
+    return sd ? SM_getCurrentTwist(sd, field, cur1, cur2) : -1;
+}
+
+void MOD_getFCFT_Smatrix(int J, int a, int b, double* Re, double* Im) {
+    *Re = *Im = 0.0;
+    if (SpectrumData* sd = currentBlock())
+        SM_getFCFT_Smatrix(sd, J, a, b, Re, Im);
+}
+
+void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im) {
+    *Re = *Im = 0.0;
+    if (SpectrumData* sd = currentBlock())
+        SM_getOLA_Smatrix(sd, J, a, b, Re, Im);
+}
+
+int MOD_getFCFTshift(int J) {
+    SpectrumData* sd = currentBlock();
+    if (!sd)
+        return 0;
+    const int p = SM_getFCFTlbl(sd, J);
+    if (p < 0) {
+        Alert("MOD_getFCFTshift", 0, 212404, "current %d has no fixed points", J);
+        return 0;
+    }
+    // The identity has no stored shift; its resolution phase is 1.
+    return p == 0 ? 0 : sd->FCFTshifts[p - 1];
+}
+
 Discrete_Group* getSimpleCurrentGroup(int** map) {
     return getCenter(map);
 }

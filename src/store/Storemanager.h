@@ -158,6 +158,55 @@ int SM_makeNSCurrents(SpectrumData* sd, int grd);
 int SM_makeNSCurrents_ZNX_VERSION(SpectrumData* sd, int grd);
 void SM_makeOrbitPointers(SpectrumData* sd);
 
+// ---- Fixed-point resolution data ----
+// A current is looked up after reduction: affine blocks (type below 6) key their data on the
+// basic representative, every other block on the current itself. FCFT indices are 1-based
+// positions in FixedPointCurrents; 0 is the identity, -1 a current without fixed points. Every
+// lookup builds the data on first use.
+
+// Builds the fixed-point theories, shifts and label rows once; nothing without fixed currents.
+// A current whose theory could not be made keeps no theory and an all -1 row.
+void SM_initFCFTData(SpectrumData* sd);
+int* SM_getFixedPointCurrents(SpectrumData* sd);
+int* SM_getFCFTlabels(SpectrumData* sd);
+int SM_getFCFTlbl(SpectrumData* sd, int current);
+// The block itself for the identity, null for a current without fixed points.
+SpectrumData* SM_getFCFT(SpectrumData* sd, int current);
+// 0 for the identity; 2147483647 after a report for a current without fixed points.
+int SM_getFCFTshift(SpectrumData* sd, int current);
+int SM_checkFP(SpectrumData* sd, int current, int field);
+// The field itself for current 0, -1 when not fixed, -2 when a non-zero affine current reduces
+// to the identity.
+int SM_getFPlabel(SpectrumData* sd, int current, int field);
+// The first field whose label in fixed-point theory currentLbl is FCFTfield; -1 after a report.
+int SM_getFixedPoint(SpectrumData* sd, int currentLbl, int FCFTfield);
+// The field of fixed-point theory FCFTlbl that the current induces; -1 after a report.
+int SM_getInducedCurrent(SpectrumData* sd, int current, int FCFTlbl);
+// A type-10 block of the size fields of cft whose entry in FCFTlabels (NP entries) is not -1,
+// in cft's order, each its own orbit.
+SpectrumData* SM_createFCFT(int NP, const char* FCFTname, SpectrumData* cft, const int* FCFTlabels,
+                            int size, int FCFTtype);
+
+// ---- Fixed-point resolution matrices, twists and eta phases ----
+// Matrix elements come back as (real, imaginary); 1, or 0 with a zero element when the pair has
+// no element. Twists are integers modulo 4 (the phase i^t), -1 for undefined.
+
+// S of the current's fixed-point theory between the labels of fields lbl1 and lbl2 there.
+int SM_getOLA_Smatrix(SpectrumData* sd, int current, int lbl1, int lbl2, double* RealS,
+                      double* ImS);
+// S^J = the fixed-point theory's S times exp(-i pi shift / 4).
+int SM_getFCFT_Smatrix(SpectrumData* sd, int current, int lbl1, int lbl2, double* RealS,
+                       double* ImS);
+// Twist of current K with respect to the fixed-point current of FCFT index Lbl_J, from the
+// weights of an affine block; a multiple of 1/4 for consistent data.
+double SM_getTwist(SpectrumData* sd, int curr_K, int Lbl_J);
+int SM_getCurrentTwist(SpectrumData* sd, int a, int curr_K, int curr_J);
+// The twist from S^J, for blocks above type 5.
+int SM_getGenericTwist(SpectrumData* sd, int a, int curr_K, int curr_J);
+// Module results that the next call overwrites (one for the closed rule, one for the numeric).
+rat* SM_getEta(SpectrumData* sd, int a, int curr_J);
+rat* SM_getGenericEta(SpectrumData* sd, int a, int FCFTlbl);
+
 // ---- Conjugation ----
 
 int SM_ConjugatesAvailable(SpectrumData* sd);

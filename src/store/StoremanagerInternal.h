@@ -23,6 +23,14 @@ void releaseFor(SpectrumData* sd, T* block, std::size_t count, const char* name)
     freespace(block, count * sizeof(T), &sd->TotalAlloc, name);
 }
 
+// The current that fixed-point data are keyed on: the basic representative for affine blocks
+// (type below 6), the current itself otherwise.
+int reduceCurrent(const SpectrumData* sd, int current);
+// The 0-based position of a reduced current in FixedPointCurrents, or -1; builds the data.
+int fixedCurrentPosition(SpectrumData* sd, int reduced);
+// Row of labels in the fixed-point theory at a position.
+int* fcftLabelRow(const SpectrumData* sd, int position);
+
 // HOME, "/" and the preference "TarvikPath" ("Library/Tarvik" when it is not set).
 std::string libraryDirectory();
 

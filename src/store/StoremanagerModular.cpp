@@ -106,6 +106,14 @@ double monodromyPhase(const SpectrumData* sd, int i, int j) {
     return x;
 }
 
+// S of these kinds comes from the construction they were made by (a tensor product, a permutation
+// orbifold, the c=1 orbifold), which is not available yet. Asking reports that each time instead
+// of caching a zero that later requests would take for the element.
+bool withoutSource(const SpectrumData* sd) {
+    const int t = sd->type < 0 ? sd->type + 100 : sd->type;
+    return sd->permutation_order >= 2 || t == 7 || t == 9 || t == 10;
+}
+
 bool alwaysCached(const SpectrumData* sd) {
     return sd->type == 6 || sd->type == 9 || sd->type == 10;
 }
@@ -245,6 +253,10 @@ void SM_getS(SpectrumData* sd, int i, int j, double* re, double* im) {
     SM_zeroResult(re, im);
     if (sd->S_available == 0) {
         Alert("SM_getS", 0, 112311, "Matrix S for algebra %s is not available", sd->AlgebraName);
+        return;
+    }
+    if (withoutSource(sd)) {
+        notBuiltIn(sd, re, im);
         return;
     }
     const bool orbits = mult(sd) != 0;

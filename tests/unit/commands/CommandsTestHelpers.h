@@ -152,4 +152,21 @@ private:
     std::string out_;
 };
 
+// Single-algebra mode as after start-up, with the Modular and Boundary modes made (and off) and
+// no messages held back.
+inline void startSingleAlgebraMode() {
+    flushErrors();
+    unbufferErrors();
+    if (!findInternalParameter("Maxrank"))
+        addInternalParameter("Maxrank", "20", 'i', 0);
+    setIntPar("Maxrank", 20);
+    if (!ModularMode)
+        ModularMode = makeMode("No modular data; type \"compute spectrum\" first.");
+    if (!BoundaryMode)
+        BoundaryMode = makeMode("No open string and bulk invariant data available");
+    setCosetMode(0);
+    Captured quiet;
+    disableCoset();
+}
+
 } // namespace cmdtest

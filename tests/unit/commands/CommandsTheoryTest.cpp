@@ -38,18 +38,7 @@ int callWithText(COM handler, const char* typed, const char* text) {
 class SingleAlgebraTest : public testing::Test {
 protected:
     void SetUp() override {
-        flushErrors();
-        unbufferErrors();
-        if (!findInternalParameter("Maxrank"))
-            addInternalParameter("Maxrank", "20", 'i', 0);
-        setIntPar("Maxrank", 20);
-        if (!ModularMode)
-            ModularMode = makeMode("No modular data; type \"compute spectrum\" first.");
-        if (!BoundaryMode)
-            BoundaryMode = makeMode("No open string and bulk invariant data available");
-        setCosetMode(0);
-        Captured quiet;
-        disableCoset();
+        cmdtest::startSingleAlgebraMode();
         commands::makeBlockCurrent(SM_getData(1, 0, 0));
     }
     void TearDown() override { setCosetMode(0); }

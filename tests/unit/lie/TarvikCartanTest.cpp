@@ -168,6 +168,21 @@ TEST(TarvikCartan, InverseMetric) {
     }
 }
 
+// The metric read beside the inverse or the positive roots is that of the algebra asked for,
+// also when another algebra's Cartan data were built in between (E8 here).
+TEST(TarvikCartan, MetricFollowsTheAlgebraAskedFor) {
+    InverseCartan(1, 2);
+    const std::vector<int> a2(getGM(), getGM() + 4);
+    EXPECT_EQ(a2, (std::vector<int>{2, -1, -1, 2}));
+    Cartan(5, 8);
+    InverseCartan(1, 2);
+    EXPECT_EQ(std::vector<int>(getGM(), getGM() + 4), a2);
+    PositiveRoots(1, 2);
+    Cartan(5, 8);
+    PositiveRoots(1, 2);
+    EXPECT_EQ(std::vector<int>(getGM(), getGM() + 4), a2);
+}
+
 TEST(TarvikCartan, InverseCartanMultiplyGivesFundamentalWeights) {
     int v[] = {1, 0, 0};
     int out[3];

@@ -22,19 +22,17 @@ using storetest::dynkin;
 using storetest::fieldWithLabels;
 using storetest::reportsOf;
 
-using cplx = std::complex<double>;
-using Matrix = std::vector<std::vector<cplx>>;
+using storetest::adjoint;
+using storetest::cplx;
+using storetest::expectNear;
+using storetest::identity;
+using storetest::Matrix;
+using storetest::multiply;
+using storetest::Triple;
+using storetest::tripleName;
+
 constexpr double Pi = std::numbers::pi;
 const cplx I{0.0, 1.0};
-
-struct Triple {
-    int type, rank, level;
-};
-
-std::string tripleName(const testing::TestParamInfo<Triple>& info) {
-    return "T" + std::to_string(info.param.type) + "R" + std::to_string(info.param.rank) + "L" +
-           std::to_string(info.param.level);
-}
 
 using Element = void (*)(SpectrumData*, int, int, double*, double*);
 
@@ -53,16 +51,6 @@ Matrix matrix(Element f, SpectrumData* sd) {
     return m;
 }
 
-Matrix multiply(const Matrix& a, const Matrix& b) {
-    const std::size_t N = a.size();
-    Matrix c(N, std::vector<cplx>(N));
-    for (std::size_t i = 0; i < N; i++)
-        for (std::size_t j = 0; j < N; j++)
-            for (std::size_t k = 0; k < N; k++)
-                c[i][j] += a[i][k] * b[k][j];
-    return c;
-}
-
 // Charge conjugation from the conjugate Dynkin labels, which do not involve S.
 Matrix conjugation(SpectrumData* sd) {
     const int N = sd->Nprimaries;
@@ -70,27 +58,6 @@ Matrix conjugation(SpectrumData* sd) {
     for (int i = 0; i < N; i++)
         c[i][SM_getConjugate(sd, i)] = 1.0;
     return c;
-}
-
-void expectNear(const Matrix& a, const Matrix& b, const char* what) {
-    for (std::size_t i = 0; i < a.size(); i++)
-        for (std::size_t j = 0; j < a.size(); j++)
-            EXPECT_LT(std::abs(a[i][j] - b[i][j]), 1e-9) << what << " at (" << i << "," << j << ")";
-}
-
-Matrix adjoint(const Matrix& a) {
-    Matrix b = a;
-    for (std::size_t i = 0; i < a.size(); i++)
-        for (std::size_t j = 0; j < a.size(); j++)
-            b[i][j] = std::conj(a[j][i]);
-    return b;
-}
-
-Matrix identity(std::size_t N) {
-    Matrix m(N, std::vector<cplx>(N));
-    for (std::size_t i = 0; i < N; i++)
-        m[i][i] = 1.0;
-    return m;
 }
 
 // Runs f with every S element of the block computed directly, then restores the block.

@@ -299,13 +299,28 @@ TEST(StoreTexts, ComparingBlocks) {
     SM_compareAlgebras(a, b);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Comparing A1 level 2 and A1 level 3\nDifferent number of primaries: 3 <--> 4\n");
+    // Everything the comparison reads is made first, so that it shows the same whatever other
+    // tests built before: the fixed-point data (shift 3, the trivial theory) are compared too.
     SM_initDimensions(a);
     SM_initConjugates(a);
+    SM_initFCFTData(a);
+    SpectrumData* trivial = SM_getFCFT(a, 1);
+    ASSERT_EQ(trivial, block(1, 0, 0));
+    SM_initDimensions(trivial);
+    SM_initConjugates(trivial);
     testing::internal::CaptureStdout();
     SM_compareAlgebras(a, a);
     const std::string same = testing::internal::GetCapturedStdout();
     EXPECT_EQ(same, "Comparing A1 level 2 and A1 level 2\n"
                     "Types: (1,1,2) <-->  (1,1,2)\n"
+                    "Shifts For 1  (3)\n"
+                    "Shifts For 2  (3)\n"
+                    "No GravitinoAction defined for algebra 1\n"
+                    "No GravitinoAction defined for algebra 2\n"
+                    "Comparing S\n"
+                    "Comparing fixed point CFT's\n"
+                    "Comparing A0 level 0 and A0 level 0\n"
+                    "Types: (1,0,0) <-->  (1,0,0)\n"
                     "No GravitinoAction defined for algebra 1\n"
                     "No GravitinoAction defined for algebra 2\n"
                     "Comparing S\n"
