@@ -392,9 +392,13 @@ int SpinOneCount(TensorProduct* TP) {
 int* CT_getChargeVector(int lbl) {
     TensorProduct* TP = getCurrentTensor();
     const int n = TP->NTensor - 1;
-    int* out = chargeVector.reserve(n > 0 ? n : 0);
-    if (n < 1)
-        return out;
+    if (n < 1) {
+        // Nothing to write: the buffer stays as the last call left it.
+        if (!chargeVector.reserved())
+            chargeVector.reserve(1)[0] = 0;
+        return chargeVector.X;
+    }
+    int* out = chargeVector.reserve(n);
     const int* row = TensorField(TP, lbl);
     for (int k = 1; k <= n; k++) {
         SpectrumData* sd = factor(TP, k);

@@ -76,6 +76,36 @@ TEST_F(TensorCommandsTest, TwistedFactorsAreRefused) {
     EXPECT_EQ(TP->NTensor, 1);
 }
 
+// The kinds the store cannot build yet say so, as their "algebra" words do.
+TEST_F(TensorCommandsTest, KindsNotAvailableYet) {
+    run(COM_tensor, "tensor", {}, 0);
+    struct Case {
+        const char* typed;
+        std::vector<int> args;
+        const char* message;
+    } cases[] = {
+        {"minimal", {0, 3}, "N=0 minimal models are not available yet"},
+        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
+        {"orbifold", {3}, "c=1 orbifolds are not available yet"},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(has(run(COM_g, c.typed, c.args, 1), c.message)) << c.message;
+    EXPECT_EQ(TP->NTensor, 0);
+}
+
+// "g cft" takes a block of the store by its name.
+TEST_F(TensorCommandsTest, FactorByName) {
+    run(COM_tensor, "tensor", {}, 0);
+    std::string word = "cft";
+    std::string name = SM_getAlgebraName(SM_getData(1, 1, 3));
+    std::vector<void*> slots{word.data(), name.data()};
+    Captured cap;
+    EXPECT_EQ(COM_h(slots.data() + 1, 1), -1);
+    ASSERT_EQ(TP->NTensor, 1);
+    EXPECT_EQ(getTensorFactor(TP, 0), SM_getData(1, 1, 3));
+    EXPECT_EQ(getGH(TP, 0), 1);
+}
+
 TEST_F(TensorCommandsTest, Currents) {
     run(COM_tensor, "tensor", {}, 0);
     run(COM_g, "a", {1, 2}, -2);
