@@ -87,18 +87,12 @@ void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> c
 std::span<const char* const> registeredApplicationCommands();
 
 // ---- What the subsystems not built yet hand over ----
-// The command set asks the layers below it directly. The parts of the tensor product, the
-// invariant store and the boundaries that are not built yet are handed over at start-up; a part
-// not handed over counts as data that do not exist.
+// The command set asks the layers below it directly. The parts of the invariant store and the
+// boundaries that are not built yet are handed over at start-up; a part not handed over counts
+// as data that do not exist.
 
 // The count of primaries while a tensor product is entered and not yet computed.
 int* unlimitedPrimaries();
-
-struct TensorServices {
-    int (*factorCount)(); // factors of the current tensor product
-    int (*currentCheck)(int factor, int label);
-    int (*fieldCheck)(int factor, int label);
-};
 
 struct BulkInvariant;
 
@@ -119,7 +113,6 @@ struct BoundaryServices {
 };
 
 // Each replaces the whole part; an empty one withdraws it.
-void installTensorServices(const TensorServices& services);
 void installModularServices(const ModularServices& services);
 void installBoundaryServices(const BoundaryServices& services);
 
@@ -159,6 +152,11 @@ void installSingleAlgebraCommands();
 int COM_compute(void** commands, int parnum);
 // The "cft" branch of the "algebra" commands as a handler of its own.
 int COM_cft(void** commands, int parnum);
+
+// ---- Tensor products ----
+
+// Hands over "tensor", the "g" and "h" commands, "current" and the resets of the product.
+void installTensorCommands();
 
 // ---- Help extenders ----
 

@@ -1,6 +1,7 @@
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
+#include "tensor/Coset.h"
 
 #include <climits>
 #include <cstdlib>
@@ -97,19 +98,16 @@ void raiseMaxrank(int value, int margin) {
 }
 
 ConversionResult* factorLabel(void* key, int count, const char* routine, const char* tooMany,
-                              const char* invalid, int (*check)(int factor, int label)) {
-    if (!tensor().factorCount || !check) {
-        Alert(routine, 2, 100301, "Labels of tensor factors are not available");
-        return answer(3);
-    }
-    if (count >= tensor().factorCount()) {
+                              const char* invalid, int (*check)(SpectrumData*, int)) {
+    TensorProduct* TP = getCurrentTensor();
+    if (count >= TP->NTensor) {
         Alert(routine, 0, 100301, "%s", tooMany);
         return answer(1);
     }
     int value = 0;
     if (convertToInteger(text(key), &value) != 0)
         return answer(2);
-    if (!check(count, value)) {
+    if (!check(getTensorFactor(TP, count), value)) {
         Alert(routine, 1, 100301, invalid, value);
         return answer(3);
     }
@@ -176,12 +174,12 @@ ConversionResult* CONV_getIshibashi(void* key, int count) {
 
 ConversionResult* CONV_getfcur(void* key, int count) {
     return factorLabel(key, count, "CONV_getfcur", "Too many current components",
-                       "Invalid current: %d", tensor().currentCheck);
+                       "Invalid current: %d", SM_currentCheck);
 }
 
 ConversionResult* CONV_getffield(void* key, int count) {
     return factorLabel(key, count, "CONV_getffield", "Too many components", "Invalid field: %d",
-                       tensor().fieldCheck);
+                       SM_fieldCheck);
 }
 
 // ============================================================ Single integers

@@ -39,7 +39,6 @@ namespace {
 int LastType = -2;
 int MaxPrimaries = INT_MAX;
 
-TensorServices tensorServices{};
 ModularServices modularServices{};
 BoundaryServices boundaryServices{};
 
@@ -93,9 +92,6 @@ int totalCurrents() {
     return getTotalCurrents();
 }
 
-const TensorServices& tensor() {
-    return tensorServices;
-}
 const ModularServices& modular() {
     return modularServices;
 }
@@ -114,9 +110,6 @@ int* unlimitedPrimaries() {
     return &MaxPrimaries;
 }
 
-void installTensorServices(const TensorServices& services) {
-    tensorServices = services;
-}
 void installModularServices(const ModularServices& services) {
     modularServices = services;
     CurrentBulkPointer = nullptr;

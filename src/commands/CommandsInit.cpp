@@ -10,6 +10,7 @@ namespace {
 // Each family of commands, once written, hands its definitions over here.
 void installCommandFamilies() {
     installSingleAlgebraCommands();
+    installTensorCommands();
     installDisplayCommands();
     installModularCommands();
     installFixedPointCommands();

@@ -30,7 +30,6 @@ extern int Susic;
 int cosetSwitch();
 int totalPrimaries();
 int totalCurrents();
-const TensorServices& tensor();
 const ModularServices& modular();
 const BoundaryServices& boundary();
 
@@ -53,3 +52,11 @@ int COM_tot_prim(void** commands, int parnum);
 int COM_tot_cur(void** commands, int parnum);
 int COM_getrep(void** commands, int parnum);
 int COM_getdim(void** commands, int parnum);
+
+// Handlers of the tensor-product commands.
+int COM_tensor(void** commands, int parnum);
+int COM_g(void** commands, int parnum);
+int COM_h(void** commands, int parnum);
+int COM_current(void** commands, int parnum);
+int COM_reset(void** commands, int parnum);
+int COM_reset_currents(void** commands, int parnum);

@@ -8,6 +8,7 @@
 #include "modular/Modular.h"
 #include "numeric/LargeInteger.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <vector>
 
@@ -49,8 +50,8 @@ const CommandDefinition spectrumCommands[] = {
 
 int COM_status(void**, int) {
     if (getCosetMode() == 1) {
-        // Only an empty product can exist before the tensor products are built.
-        Print("Mode: tensor\n");
+        Print("Mode: ");
+        printTensorData(getCurrentTensor());
         return 0;
     }
     Print("Mode: Single algebra\n");

@@ -6,6 +6,7 @@
 #include "base/Output.h"
 #include "base/Tables.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 namespace {
 
@@ -14,11 +15,15 @@ char noName[] = "";
 } // namespace
 
 char* getCFTname() {
+    if (getCosetMode() == 1)
+        return getTensorCode(getCurrentTensor());
     SpectrumData* sd = currentBlock();
     return sd ? SM_getAlgebraName(sd) : noName;
 }
 
 double Central_Charge() {
+    if (getCosetMode() == 1)
+        return cosetCentralCharge(getCurrentTensor());
     SpectrumData* sd = currentBlock();
     return sd ? SM_getCentralCharge(sd) : 0.0;
 }

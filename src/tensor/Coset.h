@@ -1,15 +1,205 @@
-// Tensor products and cosets of building blocks extended by simple currents.
+// Tensor products and cosets of building blocks extended by simple currents: the product record
+// and its factors, the simple-current combinations and the chiral algebra they generate, and the
+// names under which a product appears in files and printed output.
+//
+// A label combination has one field label per factor, in factor order; a spectrum row has one
+// more entry, the fixed-point label. Factor k counts with the sign s_k = 1 - 2 GH[k]: +1 in the
+// numerator (G), -1 in the denominator (H) of a coset.
 #pragma once
 
+#include "base/Allocation.h"
+#include "numeric/Discrete.h"
+#include "numeric/LargeInteger.h"
+#include "numeric/MathUtility.h"
+#include "numeric/Sorting.h"
+#include "store/StringData.h"
+#include "tensor/FixedPoints.h"
+
+#include <cstdint>
 #include <cstdio>
 
-struct TensorProduct;
+struct SpectrumData;
+struct FullFPType;
 
+// Never freed: resetting empties the collections and arrays and keeps them.
+struct TensorProduct {
+    explicit TensorProduct(AllocCount* counter);
+
+    GuardedArray<SpectrumData*> TensorFactors; // NTensor blocks
+    GuardedArray<FPType*> Stabilizers;         // per spectrum row
+    GuardedArray<int> TensorDimensions;        // per spectrum row
+    GuardedArray<int> TensorInfo;              // four per spectrum row
+    GuardedArray<FullFPType*> FullStabilizers; // per spectrum row
+    GuardedArray<int> Conjugates;              // per spectrum row
+    Discrete_Group* SimpleCurrents = nullptr;
+    VectorSpace* TensorOuterAutomorphisms = nullptr;
+    VectorSpace* TensorPermutations = nullptr;
+    VectorSpace* TensorOuterPerm = nullptr;
+    VectorSpace* CurrPerms = nullptr;
+    VectorSpace* CurrentPermutations = nullptr;
+    VectorSpace* TensorSpectrum = nullptr; // NTensor labels and the fixed-point label per row
+    VectorSpace* ChiralAlgebra = nullptr;  // row 0 the identity, rows 1..Ngenerator the currents
+    VectorSpace* FixCenter = nullptr;
+    VectorSpace* Currents = nullptr; // the user's combinations, in the order of entry
+    VectorSpace* MasslessFields = nullptr;
+    GuardedArray<int> FixCenterOrders;
+    GuardedArray<int> GH; // 0 numerator, 1 denominator, per factor
+    GuardedArray<int> FixedPointCurrents;
+    int NTensor = 0;
+    int genuineCoset = 0; // an H factor, or a factor whose weights are known only modulo 1
+    int DimAvailable = 0;
+    int InfoAvailable = 0;
+    int ConjugAvailable = 0;
+    int PermutationsAvailable = 0;
+    int TensorSimpleCurrentOrder = 0; // the first rows of TensorSpectrum are the simple currents
+    int Ngenerator = 0;
+    int NGradChirCurr = 0; // chiral-algebra rows before the grade flips
+    int TensorCenterMult = 0;
+    int InputDataChanged = 1;
+    int FCFTinitialized = 0;
+    int FCFTnumber = 0;
+    int ExtensionNumber = -1;
+    int Susy = 0;
+    Heterotic StringData{};
+    Branching* BranchingTable = nullptr;
+};
+
+// ---- Start-up, the current product and its factors ----
+
+// Binds the parameters the tensor products read and creates the current product; once.
 void initializeCoset();
+// The product that is current while the facade's coset switch is 1; made on first use.
+TensorProduct* getCurrentTensor();
+// TP itself when not null, else a new empty product.
+TensorProduct* initializeTensorProduct(TensorProduct* TP);
+
+// Each change of the factors or currents empties what was derived from them.
+int addTensorFactor(TensorProduct* TP, SpectrumData* sd, int gh);
+void removeTensorFactor(TensorProduct* TP);
+void resetCoset(TensorProduct* TP);
+void setInputDataChanged(TensorProduct* TP);
+// Null (GH: 0) after a report when factor k does not exist.
+SpectrumData* getTensorFactor(TensorProduct* TP, int k);
+int getGH(TensorProduct* TP, int k);
+// The factors' levels in a buffer valid until the next call; n receives their number.
+int* getCurrentLevels(int* n);
+
+// ---- Rows and counts (no range checks) ----
+
+int* TensorField(TensorProduct* TP, int lbl);
+int* NumberOfTensorPrimaries(TensorProduct* TP);
+int* NumberOfTensorSimpleCurrents(TensorProduct* TP);
+int CT_currentCheck(TensorProduct* TP, int c);
+int StabilizerOrder(TensorProduct* TP, int lbl);
+int getCurrentsEntry(TensorProduct* TP, int i, int k);
+// 1 when the stored currents were entered for the present factors.
+int checkForExtension(TensorProduct* TP);
+void assignExtensionNumber(TensorProduct* TP, int n);
+int getExtensionNumber(TensorProduct* TP);
+int CT_S_Symmetry(TensorProduct* TP);
+// 1 when every factor has ground-state dimensions and the product is not a genuine coset.
+int DimComputable(TensorProduct* TP);
+// 1 when some factor is a kind without a plain Lie-algebra reading (type 6 and above but 13).
+int modTest(TensorProduct* TP);
+
+// ---- Weights, charges, central charge, dimensions ----
+
+// Exact, summed with the factor signs; reduced to [0, 1) for a genuine coset.
+void TensorRatWeight(TensorProduct* TP, const int* v, rat* h);
+// The charge of v with respect to the combination J; not reduced modulo 1.
+void TensorRatCharge(TensorProduct* TP, const int* J, const int* v, rat* Q);
+double tensorWeight(TensorProduct* TP, const int* v);
+double cosetWeight(TensorProduct* TP, const int* v);
+double cosetCentralCharge(TensorProduct* TP);
+// The product of the factors' ground-state dimensions; -1 after a report when it does not fit
+// an int.
+int TotalTensorDimension(TensorProduct* TP, const int* v);
+// The same exactly; owned by the module, valid until the next call.
+lint* tensorDimension(TensorProduct* TP, const int* v);
+int SpinOneCount(TensorProduct* TP);
+// For the current product, the middle ground-state label of field lbl in every factor after the
+// first; a buffer of NTensor-1 entries, valid until the next call.
+int* CT_getChargeVector(int lbl);
+// Adds cnt[i] cnt[j] to the massless counts of the covariant-lattice classes.
+void count_massless(TensorProduct* TP, const int* cnt);
+
+// ---- Simple-current combinations ----
+
+// 0 when J may extend the product, 1 after a report when not.
+int checkCurrent(TensorProduct* TP, const int* J);
+// 0 when added; 1 when refused or already present (then nothing changes).
+int addNewCurrent(TensorProduct* TP, const int* J);
+int updateCurrent(TensorProduct* TP, int i, const int* J);
+// The row current afterwards: i, or the last row when i is now past the end.
+int removeCurrent(TensorProduct* TP, int i);
+void resetCurrents(TensorProduct* TP);
+
+// ---- The chiral algebra and its group operations ----
+// Results in module buffers stay valid until the next call of the same function.
+
+void computeChiralAlgebra(TensorProduct* TP);
+// The chiral-algebra row of the product of rows i and j; -1 after a report when it is not there.
+int chiralAlgebraProduct(TensorProduct* TP, int i, int j);
+// The same as a group-product callback; xtra is the tensor product.
+int chiralProduct(int i, int j, void* xtra);
+int findChiralAlgebraElement(TensorProduct* TP, const int* J);
+void tensorSimpleAction(TensorProduct* TP, const int* J, const int* v, int* out);
+// J v with the fixed-point label of v.
+void getOrbitMember(TensorProduct* TP, const int* J, const int* v, int* out);
+// Chiral-algebra row J applied to spectrum row L; J = -1 forgets the last pair, result null.
+int* getStoredOrbitMember(TensorProduct* TP, int J, int L);
+int* tensorPower(TensorProduct* TP, const int* J, int n);
+int getSimpleCurrentOrder(TensorProduct* TP, int c);
+void getSimpleCurrentOrders(TensorProduct* TP, int* orders);
+// Group-product callback on simple-current rows; xtra is the tensor product.
+int simpleCurrentProduct(int c1, int c2, void* xtra);
+int findSimpleCurrents(TensorProduct* TP);
+void computeTensorCenterMult(TensorProduct* TP);
+
+// ---- Orbit representatives and look-up ----
+
+// -1, 0, 1: the lowest weight first unless the weights lie within 0.1; labels decide then, and
+// always for a genuine coset.
+int compareOrbitGenerators(TensorProduct* TP, const int* a, const int* b);
+// In graded mode: rewrites v in place so that an even number of graded factors is flipped
+// towards its lower member; returns how many labels changed. 0 and nothing done otherwise.
+int GradedMinimalForm(TensorProduct* TP, int* v);
+int* GradedMinimalFormForLabel(TensorProduct* TP, int lbl);
+// The orbit generator of v (in graded mode v is first brought to its graded minimal form).
+int* getRepresentative(TensorProduct* TP, int* v);
+// The spectrum row of the orbit of v (NTensor+1 entries); with shift, the chiral-algebra row
+// carrying v to it. -1 after a report when the orbit is not stored.
+int findOrbit(TensorProduct* TP, const int* v, int* shift);
+// Sets the fixed-point label of v to 0; -1 when v is projected out by the chiral algebra.
+int IdentifyOrbit(TensorProduct* TP, int* v);
+int isTensorSuperCurrent(int lbl, TensorProduct* TP);
+// One flag per factor in a module buffer.
+int* findFreeFactors(TensorProduct* TP, const Extension* ext);
+void browseChiral(TensorProduct* TP);
+// Replaces v_k by its grade partner for every k < n with mask[k] 1.
+void gradeFlip(TensorProduct* TP, int n, int* v, const int* mask);
+
+// ---- Names and replayable descriptions ----
+
+// Text valid until the next call.
+char* getTensorCode(TensorProduct* TP);
+char* getCurrentTensorFileName(const char* outdir, const char* prefix, const char* postfix);
+// The levels of the factors after the first, written one after another; 0 with fewer than two
+// factors, -1 after a report when it needs more than 18 digits.
+std::int64_t fileIdentifier();
+// The number written by the decimal texts of the entries one after another; -1 after a report
+// when that is not a number of at most 18 digits.
+std::int64_t convertFactorList(int n, const int* list);
+// The lines that rebuild the product as commands.
+void printTensorData(TensorProduct* TP);
+void writeCosetCommands(TensorProduct* TP, FILE* file);
+void writeCurrents(FILE* file);
 // With TP null it describes the current tensor product.
 void printCosetHeader(TensorProduct* TP, FILE* ofp);
+void writeCosetToLog(TensorProduct* TP);
 
-// Cells and availability tests of "TensorSpectrum" and "Decomposition".
+// ---- Cells and availability tests of "TensorSpectrum" and "Decomposition" ----
+
 char* CT_getLabelString(char* txt, void* row, int lbl);
 char* CT_getCombinationString(char* txt, void* row, int lbl);
 char* CT_getWeightString(char* txt, void* row, int lbl);

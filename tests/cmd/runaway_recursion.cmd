@@ -2,6 +2,6 @@
 procedure f(n) {if {n>0} {f n-1}}
 f 20
 print {shallow recursion done}
-procedure g {g}
-g
+procedure runaway {runaway}
+runaway
 print never

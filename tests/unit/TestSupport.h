@@ -1,6 +1,8 @@
 // Helpers shared by the unit tests: temporary directories and homes, and captured output.
 #pragma once
 
+#include "base/Error.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -77,6 +79,43 @@ template <class F> std::string stdoutOf(F&& f) {
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
 }
+
+// Error output and printed output of a stretch of a test, with terminal output on meanwhile.
+class Captured {
+public:
+    Captured() : wasOn_(OutputStatus()) {
+        TerminalOutputOn();
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+    }
+    ~Captured() { finish(); }
+    Captured(const Captured&) = delete;
+    Captured& operator=(const Captured&) = delete;
+    const std::string& err() {
+        finish();
+        return err_;
+    }
+    const std::string& out() {
+        finish();
+        return out_;
+    }
+
+private:
+    void finish() {
+        if (done_)
+            return;
+        done_ = true;
+        std::fflush(stdout);
+        if (!wasOn_)
+            TerminalOutputOff();
+        out_ = testing::internal::GetCapturedStdout();
+        err_ = testing::internal::GetCapturedStderr();
+    }
+    int wasOn_;
+    bool done_ = false;
+    std::string err_;
+    std::string out_;
+};
 
 inline bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

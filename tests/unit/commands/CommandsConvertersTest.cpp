@@ -1,5 +1,6 @@
 // The application's argument converters against a small theory: ten fields, three simple
-// currents, two tensor factors, four boundaries and six Ishibashi states. Conjugates come from
+// currents, two tensor factors (A1 level 4 and A2 level 2), four boundaries and six Ishibashi
+// states. Conjugates come from
 // free bosons, where the charge q has the conjugate N - q.
 #include "CommandsTestHelpers.h"
 
@@ -145,14 +146,17 @@ TEST_F(ConvertersTest, LabelsInTensorFactors) {
                                {"x", 0, 2, 0, 0, "Non-numerical parameter"},
                                {"*", 0, 2, 0, 0, ""},
                            });
+    // A1 level 4 has the five spins 0 to 2, A2 level 2 binomial(4, 2) = 6 fields.
     checkAll(CONV_getffield, {
                                  {"4", 0, 0, 4, 4, ""},
-                                 {"4", 1, 3, 0, 0, "Invalid field: 4"},
+                                 {"5", 0, 3, 0, 0, "Invalid field: 5"},
+                                 {"5", 1, 0, 5, 5, ""},
+                                 {"6", 1, 3, 0, 0, "Invalid field: 6"},
                                  {"0", 2, 1, 0, 0, "Too many components"},
                              });
-    installTensorServices({});
-    check(CONV_getfcur, {"0", 0, 3, 0, 0, "Labels of tensor factors are not available"});
-    check(CONV_getffield, {"0", 0, 3, 0, 0, "Labels of tensor factors are not available"});
+    // Without factors every component is one too many.
+    resetCoset(getCurrentTensor());
+    check(CONV_getfcur, {"0", 0, 1, 0, 0, "Too many current components"});
 }
 
 TEST_F(ConvertersTest, LevelDimensionAndSupersymmetries) {

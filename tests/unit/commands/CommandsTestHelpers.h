@@ -1,6 +1,6 @@
 // A small current theory for the command set: a block made current in the facade with counts of
-// the test's choice, and the parts of the tensor product, the invariant store and the boundaries
-// that the tests hand over.
+// the test's choice, a current tensor product of two factors, and the parts of the invariant
+// store and the boundaries that the tests hand over.
 #pragma once
 
 #include "base/Error.h"
@@ -9,6 +9,9 @@
 #include "commands/Commands.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
+
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +30,12 @@ inline SpectrumData fakeBlock{};
 inline int& blockType = fakeBlock.type;
 inline int& blockRank = fakeBlock.rank;
 
-// Two factors: the first with 2 currents and 5 fields, the second with 3 and 4.
-inline int factorCount() {
-    return 2;
-}
-inline int currentCheck(int factor, int label) {
-    return label >= 0 && label < (factor == 0 ? 2 : 3);
-}
-inline int fieldCheck(int factor, int label) {
-    return label >= 0 && label < (factor == 0 ? 5 : 4);
+// Two factors: A1 at level 4 (2 currents, 5 fields) and A2 at level 2 (3 currents, 6 fields).
+inline void makeTwoFactors() {
+    TensorProduct* TP = getCurrentTensor();
+    resetCoset(TP);
+    addTensorFactor(TP, SM_getData(1, 1, 4), 0);
+    addTensorFactor(TP, SM_getData(1, 2, 2), 0);
 }
 
 inline int boundaries() {
@@ -76,8 +76,8 @@ inline BulkInvariant** getCurrentBulk() {
 inline const ModularServices testModular{resetRequirements, resetStore, resetCriteria,
                                          totalInvariants,   storeBulk,  getCurrentBulk};
 
-// A block of type 1 and rank 3 is current, with ten fields and three simple currents; every part
-// not built yet is handed over.
+// A block of type 1 and rank 3 is current, with ten fields and three simple currents, beside a
+// tensor product of two factors; every part not built yet is handed over.
 inline void installTheory() {
     primaries = 10;
     currents = 3;
@@ -90,7 +90,7 @@ inline void installTheory() {
     modularCalls.clear();
     storedInvariants = 0;
     storedBulk = nullptr;
-    installTensorServices({factorCount, currentCheck, fieldCheck});
+    makeTwoFactors();
     installModularServices(testModular);
     installBoundaryServices({boundaries, ishibashi, nullptr, nullptr});
 }
@@ -107,9 +107,18 @@ inline void withdrawTheory() {
     setCosetMode(0);
     initializeAlgebra();
     setCurrentTotals(nullptr, nullptr);
-    installTensorServices({});
+    resetCoset(getCurrentTensor());
     installModularServices({});
     installBoundaryServices({});
+}
+
+// A handler call as the interpreter makes it: the typed word sits just before the arguments.
+inline int call(COM handler, const char* typed, std::vector<int> args) {
+    std::string word = typed;
+    std::vector<void*> slots{word.data()};
+    for (int& a : args)
+        slots.push_back(&a);
+    return handler(slots.data() + 1, static_cast<int>(args.size()));
 }
 
 inline bool has(const std::string& text, const std::string& part) {
@@ -117,40 +126,7 @@ inline bool has(const std::string& text, const std::string& part) {
 }
 
 // Error output and printed output of a stretch of a test.
-class Captured {
-public:
-    Captured() : wasOn_(OutputStatus()) {
-        TerminalOutputOn();
-        testing::internal::CaptureStderr();
-        testing::internal::CaptureStdout();
-    }
-    ~Captured() { finish(); }
-    Captured(const Captured&) = delete;
-    Captured& operator=(const Captured&) = delete;
-    const std::string& err() {
-        finish();
-        return err_;
-    }
-    const std::string& out() {
-        finish();
-        return out_;
-    }
-
-private:
-    void finish() {
-        if (done_)
-            return;
-        done_ = true;
-        if (!wasOn_)
-            TerminalOutputOff();
-        out_ = testing::internal::GetCapturedStdout();
-        err_ = testing::internal::GetCapturedStderr();
-    }
-    int wasOn_;
-    bool done_ = false;
-    std::string err_;
-    std::string out_;
-};
+using Captured = testsupport::Captured;
 
 // Single-algebra mode as after start-up, with the Modular and Boundary modes made (and off) and
 // no messages held back.

@@ -14,19 +14,11 @@
 #include <string>
 #include <vector>
 
+using cmdtest::call;
 using cmdtest::Captured;
 using cmdtest::has;
 
 namespace {
-
-// A handler call: the typed word sits just before the arguments.
-int call(COM handler, const char* typed, std::vector<int> args) {
-    std::string word = typed;
-    std::vector<void*> slots{word.data()};
-    for (int& a : args)
-        slots.push_back(&a);
-    return handler(slots.data() + 1, static_cast<int>(args.size()));
-}
 
 int callWithText(COM handler, const char* typed, const char* text) {
     std::string word = typed;

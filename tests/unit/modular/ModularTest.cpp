@@ -5,6 +5,7 @@
 #include "base/Output.h"
 #include "base/Tables.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <gtest/gtest.h>
 
@@ -63,11 +64,21 @@ TEST_F(ModularBlockTest, NameAndCentralChargeOfTheCurrentBlock) {
     }
 }
 
-TEST_F(ModularBlockTest, NothingIsAnsweredForTheBlockWhileATensorProductIsCurrent) {
+// While a tensor product is current its code and central charge answer, not the block's: the
+// Ising coset A1_1 x A1_1 / A1_2 has c = 1 + 1 - 3/2.
+TEST_F(ModularBlockTest, NameAndCentralChargeOfTheCurrentTensorProduct) {
     use(1, 2, 1);
     setCosetMode(1);
+    TensorProduct* TP = getCurrentTensor();
+    resetCoset(TP);
     EXPECT_STREQ(getCFTname(), "");
     EXPECT_EQ(Central_Charge(), 0.0);
+    addTensorFactor(TP, SM_getData(1, 1, 1), 0);
+    addTensorFactor(TP, SM_getData(1, 1, 1), 0);
+    addTensorFactor(TP, SM_getData(1, 1, 2), 1);
+    EXPECT_STREQ(getCFTname(), "A1_1*A1_1*A1_2");
+    EXPECT_DOUBLE_EQ(Central_Charge(), 0.5);
+    resetCoset(TP);
 }
 
 class SpectrumPrintTest : public ModularBlockTest {
