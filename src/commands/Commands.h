@@ -87,9 +87,9 @@ void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> c
 std::span<const char* const> registeredApplicationCommands();
 
 // ---- What the subsystems not built yet hand over ----
-// The command set asks the layers below it directly. The parts of the tensor product, the
-// invariant store and the boundaries that are not built yet are handed over at start-up; a part
-// not handed over counts as data that do not exist.
+// The command set asks the layers below it directly. The parts of the tensor product and the
+// boundaries that are not built yet are handed over at start-up; a part not handed over counts
+// as data that do not exist.
 
 // The count of primaries while a tensor product is entered and not yet computed.
 int* unlimitedPrimaries();
@@ -98,17 +98,6 @@ struct TensorServices {
     int (*factorCount)(); // factors of the current tensor product
     int (*currentCheck)(int factor, int label);
     int (*fieldCheck)(int factor, int label);
-};
-
-struct BulkInvariant;
-
-struct ModularServices {
-    void (*resetAlgebraRequirements)();
-    void (*resetInvariantStore)();
-    void (*resetSelectionCriteria)();
-    int (*TotalInvariants)();
-    BulkInvariant* (*storeBulkInvariant)(char* name, BulkInvariant* bi, int copy, int notify);
-    BulkInvariant** (*getCurrentBulk)();
 };
 
 struct BoundaryServices {
@@ -120,7 +109,6 @@ struct BoundaryServices {
 
 // Each replaces the whole part; an empty one withdraws it.
 void installTensorServices(const TensorServices& services);
-void installModularServices(const ModularServices& services);
 void installBoundaryServices(const BoundaryServices& services);
 
 // ---- Argument converters ----

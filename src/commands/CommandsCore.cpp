@@ -40,7 +40,6 @@ int LastType = -2;
 int MaxPrimaries = INT_MAX;
 
 TensorServices tensorServices{};
-ModularServices modularServices{};
 BoundaryServices boundaryServices{};
 
 int* lookUp(const char* name) {
@@ -58,21 +57,17 @@ bool hasModularData(int type) {
 }
 
 void resetTheoryData() {
-    if (modularServices.resetAlgebraRequirements)
-        modularServices.resetAlgebraRequirements();
-    if (modularServices.resetInvariantStore)
-        modularServices.resetInvariantStore();
-    if (modularServices.resetSelectionCriteria)
-        modularServices.resetSelectionCriteria();
+    resetAlgebraRequirements();
+    resetInvariantStore();
+    resetSelectionCriteria();
 }
 
+// The current invariant of a newly computed theory is its diagonal one: it is stored silently
+// as the first automatic name.
 void storeCurrentBulkInvariant() {
-    if (!modularServices.storeBulkInvariant)
-        return;
-    if (!CurrentBulkPointer && modularServices.getCurrentBulk)
-        CurrentBulkPointer = modularServices.getCurrentBulk();
-    modularServices.storeBulkInvariant(nullptr, CurrentBulkPointer ? *CurrentBulkPointer : nullptr,
-                                       1, 0);
+    if (!CurrentBulkPointer)
+        CurrentBulkPointer = getCurrentBulk();
+    storeBulkInvariant(nullptr, *CurrentBulkPointer, 1, 0);
 }
 
 } // namespace
@@ -96,9 +91,6 @@ int totalCurrents() {
 const TensorServices& tensor() {
     return tensorServices;
 }
-const ModularServices& modular() {
-    return modularServices;
-}
 const BoundaryServices& boundary() {
     return boundaryServices;
 }
@@ -116,10 +108,6 @@ int* unlimitedPrimaries() {
 
 void installTensorServices(const TensorServices& services) {
     tensorServices = services;
-}
-void installModularServices(const ModularServices& services) {
-    modularServices = services;
-    CurrentBulkPointer = nullptr;
 }
 void installBoundaryServices(const BoundaryServices& services) {
     boundaryServices = services;
@@ -151,7 +139,7 @@ void disableModular() {
 }
 
 void disableModularVerbose() {
-    if (modularServices.TotalInvariants && modularServices.TotalInvariants() > 0)
+    if (TotalInvariants() > 0)
         Alert("disableModularVerbose", 0, 100201,
               "All previous modular data and stored MIPFs are erased\n");
     disableModular();
@@ -211,6 +199,5 @@ void initializeCommandParameters() {
     MaxConf = lookUp("Tadpole maxconf");
     NF = lookUp("Heterotic factors");
     SM = lookUp("Particle factors");
-    CurrentBulkPointer =
-        modularServices.getCurrentBulk ? modularServices.getCurrentBulk() : nullptr;
+    CurrentBulkPointer = getCurrentBulk();
 }

@@ -1,6 +1,7 @@
 #include "commands/Commands.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsFixedPoints.h"
+#include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 
 #include "interpreter/IntCommands.h"
@@ -13,6 +14,7 @@ void installCommandFamilies() {
     installDisplayCommands();
     installModularCommands();
     installFixedPointCommands();
+    installInvariantCommands();
 }
 
 } // namespace
