@@ -118,6 +118,42 @@ bool sameRow(const BulkInvariant* a, const BulkInvariant* b, int i, std::vector<
     return left == right;
 }
 
+// What resetBulkInvariant does before laying out the rows.
+void resetFlagsAndGroup(BulkInvariant* bi) {
+    bi->trivial = 1;
+    bi->simpleCurrentInvariant = 1;
+    bi->conjugation = 0;
+    bi->symmetric = 1;
+    bi->EDT->CrosscapsLoaded = bi->EDT->BoundariesLoaded = 0;
+    SCData* md = bi->MD;
+    makeTrivialGroup(md);
+    releaseSubgroup(md);
+    md->truncated = 0;
+    md->PermutationFunction = nullptr;
+    md->Generators.reserve(std::max(md->Generators.X_oldsize, 1));
+    md->Generators[0] = 0;
+    md->Ngen = 0;
+    md->MIPF_id = md->Subgroup_id = -1;
+    md->SymmetryRequired = param(Par::SelectionSymmetric);
+    md->Automorphism = param(Par::SelectionAutomorphism);
+    md->Extension = param(Par::SelectionExtension);
+    md->RejectPermutations = param(Par::RejectPermutations);
+    md->AutoSelect = 1;
+}
+
+// A record with its simple-current data prepared and without rows.
+std::unique_ptr<BulkInvariant> newRecord(const char* name) {
+    auto bi = std::make_unique<BulkInvariant>();
+    bi->name = name ? name : "UNDEFINED";
+    SCData* md = bi->MD;
+    md->map.reserve(InitialMapRoom);
+    md->Monodromies.reserve(InitialMonodromyRoom);
+    md->Xmatrix = md->Monodromies.X + 1;
+    makeTrivialGroup(md);
+    resetFlagsAndGroup(bi.get());
+    return bi;
+}
+
 } // namespace
 
 SCData::~SCData() {
@@ -148,6 +184,12 @@ bool RowWriter::put(int i, const int* labels, int count) {
     bi_->orbits[i] = start;
     used_ += count;
     return true;
+}
+
+std::unique_ptr<BulkInvariant> newCopyOfBulkInvariant(const char* name, const BulkInvariant* bi) {
+    std::unique_ptr<BulkInvariant> copy = newRecord(name);
+    copyBulkInvariant(copy.get(), bi);
+    return copy;
 }
 
 void makeTrivialGroup(SCData* md) {
@@ -181,13 +223,7 @@ int theoryPrimaries() {
 // ============================================================ Making and freeing
 
 BulkInvariant* allocNewBulkInvariant(const char* name) {
-    auto bi = std::make_unique<BulkInvariant>();
-    bi->name = name ? name : "UNDEFINED";
-    SCData* md = bi->MD;
-    md->map.reserve(InitialMapRoom);
-    md->Monodromies.reserve(InitialMonodromyRoom);
-    md->Xmatrix = md->Monodromies.X + 1;
-    makeTrivialGroup(md);
+    std::unique_ptr<BulkInvariant> bi = newRecord(name);
     resetBulkInvariant(bi.get());
     return bi.release();
 }
@@ -201,10 +237,14 @@ BulkInvariant* allocBulkInvariant(BulkInvariant* bi) {
 }
 
 void allocBulkInvariantData(BulkInvariant* bi, int Np, int orbitspace) {
-    bi->Data.reserve(3 * Np + orbitspace);
+    sizeBulkInvariantData(bi, Np, orbitspace);
     std::fill(bi->Data.X, bi->Data.X + 3 * Np + orbitspace, 0);
-    bi->orbits.reserve(Np);
     std::fill(bi->orbits.X, bi->orbits.X + Np, nullptr);
+}
+
+void invariants_internal::sizeBulkInvariantData(BulkInvariant* bi, int Np, int orbitspace) {
+    bi->Data.reserve(3 * Np + orbitspace);
+    bi->orbits.reserve(Np);
     bi->Nprimaries = Np;
     bi->orbitspace = orbitspace;
     bi->orbitlength = bi->Data.X;
@@ -227,32 +267,12 @@ void resetBulkInvariant(BulkInvariant* bi) {
         return;
     }
     int N = theoryPrimaries();
+    resetFlagsAndGroup(bi);
     bi->IshibashiLabelCount = N;
     if (N < 1) {
         N = 1;
         bi->IshibashiLabelCount = 0;
     }
-    bi->trivial = 1;
-    bi->simpleCurrentInvariant = 1;
-    bi->conjugation = 0;
-    bi->symmetric = 1;
-    bi->EDT->CrosscapsLoaded = bi->EDT->BoundariesLoaded = 0;
-
-    SCData* md = bi->MD;
-    makeTrivialGroup(md);
-    releaseSubgroup(md);
-    md->truncated = 0;
-    md->PermutationFunction = nullptr;
-    md->Generators.reserve(std::max(md->Generators.X_oldsize, 1));
-    md->Generators[0] = 0;
-    md->Ngen = 0;
-    md->MIPF_id = md->Subgroup_id = -1;
-    md->SymmetryRequired = param(Par::SelectionSymmetric);
-    md->Automorphism = param(Par::SelectionAutomorphism);
-    md->Extension = param(Par::SelectionExtension);
-    md->RejectPermutations = param(Par::RejectPermutations);
-    md->AutoSelect = 1;
-
     allocBulkInvariantData(bi, N, N);
     bi->left_extension[0] = 0;
     bi->left_extension_size = 1;
@@ -305,20 +325,23 @@ void copyBulkInvariant(BulkInvariant* bj, const BulkInvariant* bi) {
     bj->susy_R = bi->susy_R;
     bj->IshibashiLabelCount = bi->IshibashiLabelCount;
     const int N = bi->Nprimaries;
-    allocBulkInvariantData(bj, N, bi->orbitspace);
+    // Every row is written below; only what lies beyond the lists is cleared.
+    sizeBulkInvariantData(bj, N, bi->orbitspace);
     bj->left_extension_size = bi->left_extension_size;
     RowWriter rows(bj, "copyBulkInvariant");
     for (int i = 0; i < N; i++) {
         bj->orbitlength[i] = bi->orbitlength[i];
         bj->multiplicity[i] = bi->multiplicity[i];
-        if (!bi->orbits[i])
-            continue;
-        const int count =
-            std::min(bi->orbitlength[i] + extraLabels(bi, i), labelsLeftInArea(bi, i));
+        const int count = bi->orbits[i] ? std::min(bi->orbitlength[i] + extraLabels(bi, i),
+                                                   labelsLeftInArea(bi, i))
+                                        : 0;
         rows.put(i, bi->orbits[i], count);
     }
-    std::copy(bi->left_extension, bi->left_extension + std::min(bi->left_extension_size, N),
-              bj->left_extension);
+    const int extension = std::min(bi->left_extension_size, N);
+    std::copy(bi->left_extension, bi->left_extension + extension, bj->left_extension);
+    std::fill(bj->left_extension + extension, bj->left_extension + N, 0);
+    int* area = bj->Data.X + 3 * N;
+    std::fill(area + rows.used(), area + bj->orbitspace, 0);
     bj->right_extension = bj->orbits[0];
     if (bi->simpleCurrentInvariant == 1)
         copySimpleCurrentData(bj->MD, bi->MD);

@@ -61,6 +61,7 @@ public:
     // A row without labels gets no list.
     bool put(int i, const int* labels, int count);
     bool overflowed() const { return overflow_; }
+    int used() const { return used_; }
 
 private:
     BulkInvariant* bi_;
@@ -69,6 +70,13 @@ private:
     int used_ = 0;
     bool overflow_ = false;
 };
+
+// What allocNewBulkInvariant and copyBulkInvariant make together, without laying out the
+// diagonal invariant first.
+std::unique_ptr<BulkInvariant> newCopyOfBulkInvariant(const char* name, const BulkInvariant* bi);
+
+// Room for Np rows and orbitspace partners, as allocBulkInvariantData gives it, not cleared.
+void sizeBulkInvariantData(BulkInvariant* bi, int Np, int orbitspace);
 
 // The trivial group with its kernels, each holding the vacuum alone.
 void makeTrivialGroup(SCData* md);

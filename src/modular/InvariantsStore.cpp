@@ -93,28 +93,36 @@ std::uint64_t formHash(BulkInvariant* bi) {
     adjustBulkInvariant(bi);
     std::uint64_t h = mix(static_cast<std::uint64_t>(bi->Nprimaries) + 1);
     for (int i = 0; i < bi->Nprimaries; i++) {
-        std::uint64_t row = mix((static_cast<std::uint64_t>(bi->multiplicity[i]) << 32) ^
-                                static_cast<std::uint32_t>(bi->orbitlength[i]));
-        for (int k = 0; k < bi->orbitlength[i]; k++)
-            row += mix(static_cast<std::uint64_t>(static_cast<std::uint32_t>(bi->orbits[i][k])) +
-                       0x9e3779b97f4a7c15ULL);
-        h = mix(h ^ (row + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2)));
+        std::uint64_t row = (static_cast<std::uint64_t>(bi->multiplicity[i]) << 32) ^
+                            static_cast<std::uint32_t>(bi->orbitlength[i]);
+        for (int k = 0; k < bi->orbitlength[i]; k++) {
+            const std::uint64_t x =
+                (static_cast<std::uint64_t>(static_cast<std::uint32_t>(bi->orbits[i][k])) + 1) *
+                0x9e3779b97f4a7c15ULL;
+            row += x ^ (x >> 31);
+        }
+        h = (h ^ row) * 0x100000001b3ULL;
     }
-    return h;
+    return mix(h);
+}
+
+void indexRecord(BulkInvariant* bi, std::uint64_t h) {
+    hashes.push_back(h);
+    byForm[h].push_back(bi);
+    indexed++;
 }
 
 void indexPendingRecords() {
-    for (; indexed < stored.size(); indexed++) {
+    while (indexed < stored.size()) {
         BulkInvariant* bi = stored[indexed].get();
-        const std::uint64_t h = formHash(bi);
-        hashes.push_back(h);
-        byForm[h].push_back(bi);
+        indexRecord(bi, formHash(bi));
     }
 }
 
-BulkInvariant* firstEqualStored(BulkInvariant* bi) {
+// The first stored record equal to bi, whose normal form has the hash h.
+BulkInvariant* firstEqualStored(BulkInvariant* bi, std::uint64_t h) {
     indexPendingRecords();
-    auto bucket = byForm.find(formHash(bi));
+    auto bucket = byForm.find(h);
     if (bucket == byForm.end())
         return nullptr;
     for (BulkInvariant* candidate : bucket->second)
@@ -238,7 +246,8 @@ BulkInvariant* storeBulkInvariant(const char* name, BulkInvariant* bi, int copy,
         Alert("storeBulkInvariant", 0, 100302, "Name \"%s\n already in use", name);
         return nullptr;
     }
-    if (BulkInvariant* found = firstEqualStored(bi)) {
+    const std::uint64_t h = formHash(bi);
+    if (BulkInvariant* found = firstEqualStored(bi, h)) {
         if (notify == 1)
             announcePresent(found);
         return found;
@@ -254,14 +263,14 @@ BulkInvariant* storeBulkInvariant(const char* name, BulkInvariant* bi, int copy,
     BulkInvariant* entry = bi;
     // A working record of the store stays where it is; the store keeps a copy of it.
     if (copy == 1 || isWorkingRecord(bi)) {
-        std::unique_ptr<BulkInvariant> made(allocNewBulkInvariant(chosen.c_str()));
-        copyBulkInvariant(made.get(), bi);
+        std::unique_ptr<BulkInvariant> made = newCopyOfBulkInvariant(chosen.c_str(), bi);
         entry = made.get();
         append(std::move(made));
     } else {
         append(std::unique_ptr<BulkInvariant>(bi));
         bi->name = chosen;
     }
+    indexRecord(entry, h); // the look-up above indexed every record before it
     entry->MD->MIPF_id = identifier;
     entry->MD->Subgroup_id = currentSubgroupLabel();
     if (notify == 1)
@@ -329,7 +338,7 @@ BulkInvariant* getLastBulkInvariant() {
 }
 
 BulkInvariant* locateBulkInvariant(BulkInvariant* bi) {
-    return firstEqualStored(bi);
+    return firstEqualStored(bi, formHash(bi));
 }
 
 BulkInvariant* findNamedBulkInvariant(const char* name) {

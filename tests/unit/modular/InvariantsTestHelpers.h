@@ -142,35 +142,6 @@ inline std::unique_ptr<BulkInvariant> fromMatrix(const Matrix& Z) {
     return fromRows(rows);
 }
 
-// The block of a triple is the current theory with an empty store, no criteria, the parameters
-// at their defaults, and its diagonal invariant current and stored silently as "Invariant_0",
-// as computing its spectrum leaves them.
-class InvariantsTest : public testing::Test {
-protected:
-    void useTheory(int type, int rank, int level) {
-        registerParameters();
-        resetSelectionCriteria();
-        resetAlgebraRequirements();
-        setLoopCommand(nullptr);
-        resetInvariantStore();
-        modulartest::useBlock(type, rank, level);
-        storeBulkInvariant(nullptr, *getCurrentBulk(), 1, 0);
-    }
-    void TearDown() override {
-        resetSelectionCriteria();
-        resetAlgebraRequirements();
-        resetInvariantStore();
-        resetCurrentBulkToDiagonal();
-    }
-    // Stores a copy of the invariant under the name; the stored record.
-    static BulkInvariant* store(const char* name, const Matrix& Z) {
-        std::unique_ptr<BulkInvariant> bi = fromMatrix(Z);
-        storeBulkInvariant(name, bi.get(), 1, 0);
-        return findNamedBulkInvariant(name);
-    }
-    static BulkInvariant* current() { return *getCurrentBulk(); }
-};
-
 // Runs f and returns what it printed and what it reported. Status lines left standing before
 // and by f are ended outside and inside, so that none runs into what is captured.
 template <class F> std::pair<std::string, std::string> outputOf(F f) {
@@ -187,5 +158,35 @@ template <class F> std::pair<std::string, std::string> outputOf(F f) {
         TerminalOutputOff();
     return {out, err};
 }
+
+// The block of a triple is the current theory with an empty store, no criteria, the parameters
+// at their defaults, and its diagonal invariant current and stored silently as "Invariant_0",
+// as computing its spectrum leaves them.
+class InvariantsTest : public testing::Test {
+protected:
+    void useTheory(int type, int rank, int level) {
+        registerParameters();
+        resetSelectionCriteria();
+        resetAlgebraRequirements();
+        setLoopCommand(nullptr);
+        resetInvariantStore();
+        modulartest::useBlock(type, rank, level);
+        storeBulkInvariant(nullptr, *getCurrentBulk(), 1, 0);
+    }
+    void TearDown() override {
+        outputOf([] {}); // ends a status line left standing
+        resetSelectionCriteria();
+        resetAlgebraRequirements();
+        resetInvariantStore();
+        resetCurrentBulkToDiagonal();
+    }
+    // Stores a copy of the invariant under the name; the stored record.
+    static BulkInvariant* store(const char* name, const Matrix& Z) {
+        std::unique_ptr<BulkInvariant> bi = fromMatrix(Z);
+        storeBulkInvariant(name, bi.get(), 1, 0);
+        return findNamedBulkInvariant(name);
+    }
+    static BulkInvariant* current() { return *getCurrentBulk(); }
+};
 
 } // namespace invtest
