@@ -141,7 +141,7 @@ ProductRows productRows(const BulkInvariant* A, const BulkInvariant* B) {
     return p;
 }
 
-int primaryOrDefault(int conjugate, int i) {
+int conjugateOrSelf(int conjugate, int i) {
     return conjugate >= 0 ? conjugate : i;
 }
 
@@ -232,7 +232,7 @@ void conjugateBulkInvariant(BulkInvariant* bi) {
     }
     for (int i = 0; i < bi->Nprimaries; i++) {
         for (int k = 0; k < bi->orbitlength[i]; k++)
-            bi->orbits[i][k] = primaryOrDefault(getConjugate(bi->orbits[i][k]), bi->orbits[i][k]);
+            bi->orbits[i][k] = conjugateOrSelf(getConjugate(bi->orbits[i][k]), bi->orbits[i][k]);
         sortLabels(bi->orbits[i], bi->orbitlength[i]);
     }
 }
@@ -263,7 +263,7 @@ void setConjugationInvariant() {
     clearStringFindings(bi);
     int selfConjugate = 0;
     for (int i = 0; i < bi->Nprimaries; i++) {
-        bi->orbits[i][0] = primaryOrDefault(getConjugate(i), i);
+        bi->orbits[i][0] = conjugateOrSelf(getConjugate(i), i);
         if (bi->orbits[i][0] == i)
             selfConjugate++;
     }

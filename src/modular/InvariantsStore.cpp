@@ -240,6 +240,8 @@ void initializeInvariants() {
 }
 
 BulkInvariant* storeBulkInvariant(const char* name, BulkInvariant* bi, int copy, int notify) {
+    if (!bi)
+        return nullptr;
     ensureWorkingRecords();
     adjustBulkInvariant(bi);
     if (name && findNamedBulkInvariant(name)) {

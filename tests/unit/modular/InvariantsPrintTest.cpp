@@ -114,6 +114,45 @@ TEST_F(LongTermTest, AShortLineTakesALongTerm) {
     EXPECT_EQ(printed(z.get(), 0), "\n   (0)^2 + (1)*" + sum + "\n + (2)^2\n");
 }
 
+// ---- so(8) at level 1: four fields ----
+
+class SimpleCurrentBrowseTest : public InvariantsTest {
+protected:
+    void SetUp() override { useTheory(4, 4, 1); }
+};
+
+TEST_F(SimpleCurrentBrowseTest, BrowseReportOfASimpleCurrentInvariant) {
+    copyBulkInvariant(getLocalBulk(), z2Invariant().get());
+    EXPECT_EQ(outputOf([] { browseBulk(nullptr, 10, 1); }).first,
+              "MIPF identifier: 5\n"
+              "Subgroup label: 2\n"
+              "This MIPF identifier depends on the following selection criteria:\n"
+              "Symmetric: YES\n"
+              "Bulk invariant is a simple current invariant\n"
+              "Simple currents:   (0,1)\n"
+              "Group structure: \n"
+              "Multiplicity: 1\n"
+              "Order: 2\n"
+              "Factors:     (2)\n"
+              "elt.   0, mapped to   0, decomp -->   (0)\n"
+              "elt.   1, mapped to   1, decomp -->   (1)\n"
+              "Orders:   (2)\n"
+              "Monodromy: \n"
+              "           (1)\n"
+              "Matrix X: \n"
+              "           (0)\n"
+              "Chiral algebra:  (0+1)\n"
+              "Autoselect number 3 in subgroup\n"
+              "Symmetric invariant\n"
+              "Invariant:\n"
+              "\n   (0+1)^2\n"
+              "\n"
+              "Number of primaries: 4\n"
+              "Total nr. of Ishibashi labels: 2\n"
+              "NOTE: in applications to boundary CFT, all invariants\n"
+              "      are implicitly charge conjugated\n");
+}
+
 // ---- su(3) at level 1: fields 0, 1, 2 of weights 0, 1/3, 1/3; 1 and 2 conjugate ----
 
 class ConjugationPrintTest : public InvariantsTest {

@@ -214,43 +214,9 @@ TEST_F(StoreTest, CopyKeepsTheMatrixAndTheExceptionalData) {
     EXPECT_EQ(copy->right_extension, copy->orbits[0]);
 }
 
-// A simple-current invariant of a Z2 group (the current 1): its map, kernels and the extra
-// labels after each partner list are copied with it.
+// The map, kernels and the extra labels after each partner list go with a copy.
 TEST_F(StoreTest, CopyOfASimpleCurrentInvariantCarriesItsGroupData) {
-    std::unique_ptr<BulkInvariant> z(allocNewBulkInvariant(nullptr));
-    allocBulkInvariantData(z.get(), 4, 8);
-    const std::vector<std::vector<int>> lists = {{0, 1, 0}, {0, 1, 0}, {}, {}};
-    int* area = z->Data.X + 12;
-    for (int i = 0; i < 4; i++) {
-        z->multiplicity[i] = lists[i].empty() ? 0 : 1;
-        z->orbitlength[i] = lists[i].empty() ? 0 : 2;
-        z->orbits[i] = lists[i].empty() ? nullptr : area;
-        for (int x : lists[i])
-            *area++ = x;
-    }
-    z->left_extension[0] = 0;
-    z->left_extension[1] = 1;
-    z->left_extension_size = 2;
-    z->trivial = 0;
-    int orders[] = {2};
-    SCData* md = z->MD;
-    md->dg = DG_find(orders, 1);
-    md->map.reserve(2 + 2 * 4);
-    md->map[0] = 0;
-    md->map[1] = 1;
-    md->AllOrders = md->map.X + 2;
-    md->inverse_map = md->AllOrders + 4;
-    md->inverse_map[1] = 1;
-    md->Kernels.reserve(4);
-    md->Kernels[0] = 0;
-    md->Kernels[1] = 1;
-    md->Kernels[2] = 0;
-    md->Kernels[3] = 1;
-    md->KernelSize = 2;
-    md->Ngen = 1;
-    md->Generators.reserve(1);
-    md->Generators[0] = 1;
-    md->MIPF_id = 5;
+    std::unique_ptr<BulkInvariant> z = z2Invariant();
     std::unique_ptr<BulkInvariant> copy(allocNewBulkInvariant(nullptr));
     copyBulkInvariant(copy.get(), z.get());
     EXPECT_EQ(dense(copy.get()), dense(z.get()));

@@ -159,6 +159,56 @@ template <class F> std::pair<std::string, std::string> outputOf(F f) {
     return {out, err};
 }
 
+// A simple-current invariant of the Z2 group of the current 1 on four fields: (0+1)^2, each
+// partner list followed by the fixing current 0; left and right kernels (0, 1); identifier 5.
+inline std::unique_ptr<BulkInvariant> z2Invariant() {
+    std::unique_ptr<BulkInvariant> z(allocNewBulkInvariant(nullptr));
+    allocBulkInvariantData(z.get(), 4, 8);
+    const std::vector<std::vector<int>> lists = {{0, 1, 0}, {0, 1, 0}, {}, {}};
+    int* area = z->Data.X + 12;
+    for (int i = 0; i < 4; i++) {
+        z->multiplicity[i] = lists[i].empty() ? 0 : 1;
+        z->orbitlength[i] = lists[i].empty() ? 0 : 2;
+        z->orbits[i] = lists[i].empty() ? nullptr : area;
+        for (int x : lists[i])
+            *area++ = x;
+    }
+    z->left_extension[0] = 0;
+    z->left_extension[1] = 1;
+    z->left_extension_size = 2;
+    z->right_extension = z->orbits[0];
+    z->trivial = 0;
+    z->IshibashiLabelCount = 2;
+    int orders[] = {2};
+    SCData* md = z->MD;
+    md->dg = DG_find(orders, 1);
+    md->map.reserve(2 + 2 * 4);
+    md->map[0] = 0;
+    md->map[1] = 1;
+    md->AllOrders = md->map.X + 2;
+    md->inverse_map = md->AllOrders + 4;
+    md->inverse_map[1] = 1;
+    md->Monodromies.reserve(2);
+    md->Monodromies[0] = 1; // Q_J(J) = 1/2
+    md->Monodromies[1] = 0;
+    md->Xmatrix = md->Monodromies.X + 1;
+    md->Kernels.reserve(4);
+    for (int k = 0; k < 4; k++)
+        md->Kernels[k] = k % 2;
+    md->LeftKernel = md->Kernels.X;
+    md->RightKernel = md->Kernels.X + 2;
+    md->KernelSize = 2;
+    md->Ngen = 1;
+    md->Generators.reserve(1);
+    md->Generators[0] = 1;
+    md->MIPF_id = 5;
+    md->Subgroup_id = 2;
+    md->AutoSelect = 3;
+    md->SymmetryRequired = 1;
+    md->RejectPermutations = 0;
+    return z;
+}
+
 // The block of a triple is the current theory with an empty store, no criteria, the parameters
 // at their defaults, and its diagonal invariant current and stored silently as "Invariant_0",
 // as computing its spectrum leaves them.
