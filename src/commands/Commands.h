@@ -87,23 +87,12 @@ void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> c
 std::span<const char* const> registeredApplicationCommands();
 
 // ---- What the subsystems not built yet hand over ----
-// The command set asks the layers below it directly. The parts of the invariant store and the
+// The command set asks the layers below it directly. The parts of the
 // boundaries that are not built yet are handed over at start-up; a part not handed over counts
 // as data that do not exist.
 
 // The count of primaries while a tensor product is entered and not yet computed.
 int* unlimitedPrimaries();
-
-struct BulkInvariant;
-
-struct ModularServices {
-    void (*resetAlgebraRequirements)();
-    void (*resetInvariantStore)();
-    void (*resetSelectionCriteria)();
-    int (*TotalInvariants)();
-    BulkInvariant* (*storeBulkInvariant)(char* name, BulkInvariant* bi, int copy, int notify);
-    BulkInvariant** (*getCurrentBulk)();
-};
 
 struct BoundaryServices {
     int (*TotalBoundaries)();
@@ -113,7 +102,6 @@ struct BoundaryServices {
 };
 
 // Each replaces the whole part; an empty one withdraws it.
-void installModularServices(const ModularServices& services);
 void installBoundaryServices(const BoundaryServices& services);
 
 // ---- Argument converters ----

@@ -39,7 +39,6 @@ namespace {
 int LastType = -2;
 int MaxPrimaries = INT_MAX;
 
-ModularServices modularServices{};
 BoundaryServices boundaryServices{};
 
 int* lookUp(const char* name) {
@@ -57,21 +56,17 @@ bool hasModularData(int type) {
 }
 
 void resetTheoryData() {
-    if (modularServices.resetAlgebraRequirements)
-        modularServices.resetAlgebraRequirements();
-    if (modularServices.resetInvariantStore)
-        modularServices.resetInvariantStore();
-    if (modularServices.resetSelectionCriteria)
-        modularServices.resetSelectionCriteria();
+    resetAlgebraRequirements();
+    resetInvariantStore();
+    resetSelectionCriteria();
 }
 
+// The current invariant of a newly computed theory is its diagonal one: it is stored silently
+// as the first automatic name.
 void storeCurrentBulkInvariant() {
-    if (!modularServices.storeBulkInvariant)
-        return;
-    if (!CurrentBulkPointer && modularServices.getCurrentBulk)
-        CurrentBulkPointer = modularServices.getCurrentBulk();
-    modularServices.storeBulkInvariant(nullptr, CurrentBulkPointer ? *CurrentBulkPointer : nullptr,
-                                       1, 0);
+    if (!CurrentBulkPointer)
+        CurrentBulkPointer = getCurrentBulk();
+    storeBulkInvariant(nullptr, *CurrentBulkPointer, 1, 0);
 }
 
 } // namespace
@@ -92,9 +87,6 @@ int totalCurrents() {
     return getTotalCurrents();
 }
 
-const ModularServices& modular() {
-    return modularServices;
-}
 const BoundaryServices& boundary() {
     return boundaryServices;
 }
@@ -110,10 +102,6 @@ int* unlimitedPrimaries() {
     return &MaxPrimaries;
 }
 
-void installModularServices(const ModularServices& services) {
-    modularServices = services;
-    CurrentBulkPointer = nullptr;
-}
 void installBoundaryServices(const BoundaryServices& services) {
     boundaryServices = services;
 }
@@ -144,7 +132,7 @@ void disableModular() {
 }
 
 void disableModularVerbose() {
-    if (modularServices.TotalInvariants && modularServices.TotalInvariants() > 0)
+    if (TotalInvariants() > 0)
         Alert("disableModularVerbose", 0, 100201,
               "All previous modular data and stored MIPFs are erased\n");
     disableModular();
@@ -204,6 +192,5 @@ void initializeCommandParameters() {
     MaxConf = lookUp("Tadpole maxconf");
     NF = lookUp("Heterotic factors");
     SM = lookUp("Particle factors");
-    CurrentBulkPointer =
-        modularServices.getCurrentBulk ? modularServices.getCurrentBulk() : nullptr;
+    CurrentBulkPointer = getCurrentBulk();
 }

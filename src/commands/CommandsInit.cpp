@@ -1,6 +1,7 @@
 #include "commands/Commands.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsFixedPoints.h"
+#include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 
 #include "interpreter/IntCommands.h"
@@ -14,6 +15,7 @@ void installCommandFamilies() {
     installDisplayCommands();
     installModularCommands();
     installFixedPointCommands();
+    installInvariantCommands();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "commands/Commands.h"
 #include "lie/Tarvik.h"
+#include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 
@@ -30,7 +31,6 @@ extern int Susic;
 int cosetSwitch();
 int totalPrimaries();
 int totalCurrents();
-const ModularServices& modular();
 const BoundaryServices& boundary();
 
 // Switches a mode that may not have been made yet.

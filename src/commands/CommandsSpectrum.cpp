@@ -4,6 +4,7 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "commands/CommandsInvariants.h"
 #include "lie/Tarvik.h"
 #include "modular/Modular.h"
 #include "numeric/LargeInteger.h"
@@ -44,6 +45,8 @@ const CommandDefinition spectrumCommands[] = {
      "the extended one; otherwise the labels shown by \"display\"."},
     {"dimension", "[field lbl]", COM_getdim, "Get dimension of ground state \"lbl\"."},
     {"total simple_currents", "", COM_tot_cur, "Return total number of simple currents"},
+    {"total invariants", "", COM_tot_inv,
+     "Return total number of modular invariants stored as\n\"Invariant_n\""},
 };
 
 } // namespace

@@ -1,6 +1,264 @@
-// The store of bulk modular invariants.
+// Bulk modular invariants of the current theory: the records that carry them, the store of named
+// invariants with the current one, their names, printed forms and browse report, the criteria
+// under which invariants are selected, and transpose, conjugation and products.
 #pragma once
 
+#include "base/Allocation.h"
+#include "numeric/Discrete.h"
+#include "numeric/MathUtility.h"
+#include "numeric/VectorUtility.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+// Every array of the records below is charged here.
+extern AllocCount Invariants_alloc;
+
+struct SCData;
+
+// The monodromy charge of group current i with respect to j, and the weight of current i, in
+// the generic group search; X is the search's data.
+using SC_CHARGE = void (*)(int i, int j, rat* Q, void* X);
+using SC_WEIGHT = void (*)(int i, rat* Q, void* X);
+// Run for each candidate of a simple-current search: 1 accepted, 0 rejected, -5 stop, -3 failed.
+using SC_ANALYSE = int (*)(SCData* MD);
+
+// The simple-current data an invariant was built from; the trivial group for the diagonal one.
+struct SCData {
+    Discrete_Group* dg = nullptr;
+    Subgroup* sg = nullptr; // owned when sg_was_allocated is 1
+    // The monodromy matrix (M x M, row i in units of 1/N_i) followed by the X matrix.
+    GuardedArray<int> Monodromies{"MD->Monodromies", &Invariants_alloc};
+    // The current of each group element, then AllOrders, then inverse_map.
+    GuardedArray<int> map{"MD->map", &Invariants_alloc};
+    GuardedArray<int> Kernels{"MD->Kernels", &Invariants_alloc}; // left kernel, then right
+    GuardedArray<int> factor{"MD->factor", &Invariants_alloc};   // steps, then row, then col
+    GuardedArray<int> Stabilizer{"MD->Stabilizer", &Invariants_alloc};
+    GuardedArray<int> Generators{"MD->Generators", &Invariants_alloc};
+    GuardedArray<int> ChargeMap{"MD->ChargeMap", &Invariants_alloc};
+    PERM PermutationFunction = nullptr;
+    SC_CHARGE CurrentCurrentCharge = nullptr;
+    SC_WEIGHT CurrentWeight = nullptr;
+    void* DataPointer = nullptr;
+    int ChargeMapAvailable = 0;
+    int MIPF_id = -1;
+    int Subgroup_id = -1;
+    int sg_was_allocated = 0;
+    int Ngen = 0;
+    int AutoSelect = -1;
+    // The selection criteria in force when the invariant was generated.
+    int SymmetryRequired = 0;
+    int Automorphism = 0;
+    int Extension = 0;
+    int RejectPermutations = 0;
+    int AutoStore = 0;
+    int AlgebraRestrictions = 0;
+    // Views into the arrays above.
+    int* AllOrders = nullptr;
+    int* inverse_map = nullptr; // group element of each simple current, -1 when absent
+    int* Xmatrix = nullptr;
+    int* row = nullptr;
+    int* col = nullptr;
+    int* LeftKernel = nullptr;
+    int* RightKernel = nullptr;
+    int KernelSize = 1;
+    int Symmetric = 1;
+    int loopsize = 0;
+    int stabsize = 0;
+    int SelectionCount = 0;
+    int truncated = 0;
+
+    SCData() = default;
+    SCData(const SCData&) = delete;
+    SCData& operator=(const SCData&) = delete;
+    ~SCData();
+};
+
+// Reflection and crosscap coefficients of an exceptional invariant, filled by the boundary code.
+struct ExceptBoundData {
+    GuardedArray<double> Data{"EDT->Data", &Invariants_alloc};
+    GuardedArray<int> Klein{"EDT->Klein", &Invariants_alloc};
+    double* Gamma = nullptr; // 2N doubles
+    double* Bound = nullptr; // 2N doubles per boundary label
+    int Nprimaries = 0;
+    int Nlabels = 0;
+    int BoundariesLoaded = 0;
+    int CrosscapsLoaded = 0;
+};
+
+// A modular invariant Z(i,j) in sparse form: Z(i,j) = multiplicity[i] times the number of times
+// j occurs among the orbitlength[i] partners orbits[i]. For a non-diagonal simple-current
+// invariant each partner list is followed by multiplicity[i] currents that fix field i.
+struct BulkInvariant {
+    SCData* MD = nullptr; // the record's own data unless a search lends it its own
+    ExceptBoundData* EDT = nullptr;
+    std::string name = "UNDEFINED";
+    BulkInvariant* next = nullptr; // the next stored record
+    int Nprimaries = 0;
+    int orbitspace = 0; // capacity of the partner area in ints
+    int trivial = 0;
+    int simpleCurrentInvariant = 0;
+    int conjugation = 0;
+    int symmetric = 0; // 1 yes, 0 no, -1 not known
+    int IshibashiLabelCount = 0;
+    // orbitlength[N], multiplicity[N], left_extension[N], then the partner area.
+    GuardedArray<int> Data{"bi->Data", &Invariants_alloc};
+    GuardedArray<int*> orbits{"bi->orbits", &Invariants_alloc}; // null for a row without partners
+    int* orbitlength = nullptr;
+    int* multiplicity = nullptr;
+    int* left_extension = nullptr;  // fields whose partners hold the vacuum
+    int* right_extension = nullptr; // always orbits[0]
+    int left_extension_size = 0;
+    // Findings of the string-spectrum code; -1 until it has made them.
+    int hasTachyons = -1;
+    int susy_L = -1;
+    int susy_R = -1;
+
+    std::unique_ptr<SCData> ownMD = std::make_unique<SCData>();
+    std::unique_ptr<ExceptBoundData> ownEDT = std::make_unique<ExceptBoundData>();
+
+    BulkInvariant() {
+        MD = ownMD.get();
+        EDT = ownEDT.get();
+    }
+};
+
+// ---- Records ----
+
+// A new unnamed ("UNDEFINED" for null) diagonal invariant of the current theory, not stored.
+BulkInvariant* allocNewBulkInvariant(const char* name);
+void freeBulkInvariant(BulkInvariant* bi);
+// bi itself, or a new unnamed record for null.
+BulkInvariant* allocBulkInvariant(BulkInvariant* bi);
+// Makes bi the diagonal invariant of the current theory (one field without a theory).
+void resetBulkInvariant(BulkInvariant* bi);
+// The diagonal invariant with identifier and subgroup label 0.
+void setDiagonalInvariant(BulkInvariant* bi);
+// Room for Np rows and orbitspace partners, all cleared.
+void allocBulkInvariantData(BulkInvariant* bi, int Np, int orbitspace);
+// A row without partners or of multiplicity 0 gets both 0.
+void adjustBulkInvariant(BulkInvariant* bi);
+// 0 when the matrices are equal, else -1; applies the normal form to both.
+int compareBulkInvariants(BulkInvariant* bi, BulkInvariant* bj);
+// bj becomes a copy of bi (destination first); names and identifiers of a diagonal bj stay.
+void copyBulkInvariant(BulkInvariant* bj, const BulkInvariant* bi);
+// The number of Ishibashi labels: sum of multiplicity[i] over the occurrences of i in row i.
+int LabelCount(const BulkInvariant* bi);
+// Z as an N x N matrix with entry [j N + i] = Z(i,j), in a buffer the next call reuses.
+int* BulkInvariantToMatrix(const BulkInvariant* bi);
+void makeExceptional(BulkInvariant* bi);
+void allocExceptBound(ExceptBoundData* EDT, int Np, int Nlabels);
+int MIPFIdentifier(const BulkInvariant* bi);
+int getMIPF_ID();
+
+// ---- The store and the current invariant ----
+
+// Binds the parameters and makes the working records; the local one becomes current.
 void initializeInvariants();
-char* getBulkInvariantString(char* txt, void* row, int lbl);
+// Stores bi (a copy when copy is 1) under name or the next automatic name. Returns bi when it
+// was stored, the first equal stored record when there is one (nothing stored), null when the
+// name is in use. A record stored without copying belongs to the store.
+BulkInvariant* storeBulkInvariant(const char* name, BulkInvariant* bi, int copy, int notify);
+void resetInvariantStore();
+// Change action of "Reject permutations".
 void permutationRejectionChanged();
+void AutostoreChanged();
+// The address of the current-invariant pointer; keep it and read through it at each use.
+BulkInvariant** getCurrentBulk();
+// The number of automatic names handed out.
+int TotalInvariants();
+BulkInvariant* getLastBulkInvariant();
+BulkInvariant* locateBulkInvariant(BulkInvariant* bi);
+BulkInvariant* findNamedBulkInvariant(const char* name);
+// Appends a new diagonal record under name; the caller fills it before the next store look-up.
+BulkInvariant* addNewBulkInvariantToStorage(const char* name);
+int setCurrentBulkInvariant(BulkInvariant* bi);
+int removeLastBulkInvariant();
+void freeAllBulkInvariants();
+void printBulkInvariantPointers();
+// The working record of a current invariant that is not a stored one.
+BulkInvariant* getLocalBulk();
+// The local record becomes the diagonal invariant and current. A stored invariant is never
+// reset in its place: it would then be stored twice as the diagonal one.
+void resetCurrentBulkToDiagonal();
+
+// ---- Names, printing and browsing ----
+
+// Digit-led input names the automatic name with that number ("007" is "Invariant_7"); other
+// input is returned unchanged. The result lives in a buffer the next call reuses.
+const char* convertBulkInvariantName(const char* name);
+// The next automatic name; advances the count of automatic names.
+char* assignName();
+void modifyBulkName(const char* name, BulkInvariant* bi);
+BulkInvariant* getBulkInvariantForUserInput(const char* name);
+BulkInvariant* getBulkInvariantByNumber(int n);
+void listBulkInvariants();
+// The formula of bi up to left field MaxNum (0: all).
+void printBulkInvariant(BulkInvariant* bi, int MaxNum);
+int PrintModInvTerm(const int* LeftRep, const int* RightRep, int LSize, int RSize,
+                    int FixedPointMult, int* count);
+// "(a+2*b+c)" for the list a b b c; returns the end of the text.
+char* buildRepString(char* txt, const int* Orbit, int Size);
+// The cell of the column "Bulk invariant"; the row object is not read.
+char* getBulkInvariantString(char* txt, void* row, int lbl);
+void printChiralAlgebras(const int* Orb1, int Size1, const int* Orb2, int Size2);
+void printMonodromy(const SCData* MD);
+// LeftRep null with FixedPointMult 0 prepares the table, FixedPointMult -1 prints it, anything
+// else adds a term.
+void InvariantStatistics(const int* LeftRep, const int* RightRep, int LSize, int RSize,
+                         int FixedPointMult);
+// 1 + the number of distinct non-zero (comnum h) mod comnum, then those values in order of
+// first occurrence; a buffer the next call reuses.
+int* RatCount(int comnum);
+// 1 when the named invariant does not exist, else 0; null names the current one.
+int browseBulk(const char* name, int MaxNum, int info);
+
+// ---- Selection criteria ----
+// The lists of currents and pairs (ended by -1) are kept by pointer, not copied: the caller
+// keeps them alive while the criterion is in force.
+
+void setRequireLeft(int* currents);
+void setRequireRight(int* currents);
+void setRequireLeftAny(int* currents);
+void setRequireRightAny(int* currents);
+void setForbidLeft(int* currents);
+void setForbidRight(int* currents);
+void setRequireAuto(int* pairs);
+void setPrimarySelection(IntegerList* list);
+void setMIPFSelection(const int* selection);
+void setSelection(int value);
+void setSubgroupStart(int sgstart, int tmstart);
+void setLoopCommand(char* command);
+void resetAlgebraRequirements();
+void resetSelectionCriteria();
+int resetSubgroupAutoSelection(int rc);
+int resetSubgroupLabel(int rc);
+int invariantSelectionInformation(const char* text, int rc);
+// 1 accepts, 0 rejects.
+int checkSelectionCriteria(const BulkInvariant* bi);
+int checkAlgebraSelectionCriteria(int LeftSize, const int* LeftAlgebra, int RightSize,
+                                  const int* RightAlgebra);
+int checkAutomorphismSelectionCriteria(const BulkInvariant* bi);
+void displaySelectionCriteria(int request);
+void writeInvariantSelectionCriteria(FILE* file);
+void printInvariantSelectionCriteria(FILE* file);
+void generateDiagonalSelectionWarning();
+
+// ---- Operations ----
+
+// The transpose of bi: bi itself when symmetric, else a work record the next call reuses.
+BulkInvariant* reflectBulkInvariant(BulkInvariant* bi);
+void transposeNamedBulkInvariant(const char* name1, const char* name2);
+// Z becomes Z C in place.
+void conjugateBulkInvariant(BulkInvariant* bi);
+void conjugateNamedBulkInvariant(const char* name1, const char* name2);
+// 0 when the product was stored or an equal one was; 1 for a missing operand, a product that is
+// not normalizable or a name in use.
+int multiplyBulkInvariants(const char* name1, const char* name2, const char* name3, int display);
+// Each label a occurring c_a times occurs c_a/f times, f the gcd of the c_a (0 for an empty list),
+// sorted ascending; returns the new length.
+int removeRedundancy(int* orbit, int size, int* factor);
+void setConjugationInvariant();
+// In a size x size 0/1 matrix, row i pairs i with j instead of i.
+void autoSwap(int* modmat, int size, int i, int j);

@@ -156,7 +156,9 @@ int Unitarity_check(char* txt, int lbli, int lblj, double* Real, double* Im);
 // layer lies above and installs these at start-up. Without them the counters still move.
 
 struct BoundaryHooks {
-    void (*resetBulk)();        // back to the diagonal invariant; calls bulkInvariantChanged
+    // Back to the diagonal invariant in the local record (resetCurrentBulkToDiagonal, which it
+    // calls), then the boundary data of the old one go.
+    void (*resetBulk)();
     void (*resetOrientifold)(); // re-initialises the orientifold and advances its counter
     int (*QueryOrientifold)();
 };

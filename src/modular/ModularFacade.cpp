@@ -6,6 +6,7 @@
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "base/Terminal.h"
+#include "modular/Invariants.h"
 #include "modular/ModularInternal.h"
 #include "store/Storemanager.h"
 
@@ -419,7 +420,8 @@ void printDiscreteGroup(Discrete_Group* dg, const int* map) {
 
 // ============================================================ Boundary hooks
 // The boundary layer above owns resetBulk, resetOrientifold and the orientifold counter and
-// installs them here; until it does, the counters move as it will move them.
+// installs them here; until it does, the current invariant returns to the diagonal one and the
+// counters move as it will move them.
 
 namespace {
 int OrientifoldCounter = 0;
@@ -434,7 +436,7 @@ void resetBulk() {
     if (boundaryHooks.resetBulk)
         boundaryHooks.resetBulk();
     else
-        bulkInvariantChanged();
+        resetCurrentBulkToDiagonal();
 }
 
 void resetOrientifold() {

@@ -1,12 +1,13 @@
 // A small current theory for the command set: a block made current in the facade with counts of
-// the test's choice, a current tensor product of two factors, and the parts of the invariant
-// store and the boundaries that the tests hand over.
+// the test's choice, a current tensor product of two factors, an empty invariant store without
+// criteria, and the parts of the boundaries that the tests hand over.
 #pragma once
 
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "commands/Commands.h"
+#include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
@@ -45,36 +46,14 @@ inline int ishibashi() {
     return 6;
 }
 
-// What the lifecycle functions of the invariant store saw.
-inline std::vector<std::string> modularCalls;
-inline int storedInvariants = 0;
-inline BulkInvariant* currentBulk = reinterpret_cast<BulkInvariant*>(0x1000);
-inline BulkInvariant* storedBulk = nullptr;
-
-inline void resetRequirements() {
-    modularCalls.push_back("requirements");
+// The store holds nothing, no criterion is set and the current invariant is the diagonal one of
+// the current theory.
+inline void emptyInvariantStore() {
+    resetSelectionCriteria();
+    resetAlgebraRequirements();
+    resetInvariantStore();
+    resetCurrentBulkToDiagonal();
 }
-inline void resetStore() {
-    modularCalls.push_back("store");
-}
-inline void resetCriteria() {
-    modularCalls.push_back("criteria");
-}
-inline int totalInvariants() {
-    return storedInvariants;
-}
-inline BulkInvariant* storeBulk(char* name, BulkInvariant* bi, int copy, int notify) {
-    modularCalls.push_back(std::string("stored ") + (name ? name : "unnamed") + " copy " +
-                           std::to_string(copy) + " notify " + std::to_string(notify));
-    storedBulk = bi;
-    return bi;
-}
-inline BulkInvariant** getCurrentBulk() {
-    return &currentBulk;
-}
-
-inline const ModularServices testModular{resetRequirements, resetStore, resetCriteria,
-                                         totalInvariants,   storeBulk,  getCurrentBulk};
 
 // A block of type 1 and rank 3 is current, with ten fields and three simple currents, beside a
 // tensor product of two factors; every part not built yet is handed over.
@@ -87,11 +66,8 @@ inline void installTheory() {
     setCosetMode(0);
     setCurrentSD(&fakeBlock);
     setCurrentTotals(&primaries, &currents);
-    modularCalls.clear();
-    storedInvariants = 0;
-    storedBulk = nullptr;
     makeTwoFactors();
-    installModularServices(testModular);
+    emptyInvariantStore();
     installBoundaryServices({boundaries, ishibashi, nullptr, nullptr});
 }
 
@@ -108,8 +84,8 @@ inline void withdrawTheory() {
     initializeAlgebra();
     setCurrentTotals(nullptr, nullptr);
     resetCoset(getCurrentTensor());
-    installModularServices({});
     installBoundaryServices({});
+    emptyInvariantStore();
 }
 
 // A handler call as the interpreter makes it: the typed word sits just before the arguments.

@@ -1,6 +1,7 @@
 #include "main/ControlUtility.h"
 
 #include "commands/Commands.h"
+#include "commands/CommandsInvariants.h"
 #include "lie/Tarvik.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
@@ -302,11 +303,15 @@ CommandType* keywordAt(CommandType* level, const char* word) {
     return nullptr;
 }
 
-TEST_F(ControlUtility, SelectionAutomorphismHasNoCommand) {
+// The internal switch "Selection automorphism" gets no parameter command: "set selection
+// automorphism" is the command set's, which takes required pairings.
+TEST_F(ControlUtility, SelectionAutomorphismIsTheCommandSetsCommand) {
     CommandType* selection = keywordAt(command("set")->keywords, "selection");
     ASSERT_NE(selection, nullptr); // "set selection symmetric" and "set selection extension"
     EXPECT_NE(keywordAt(selection->keywords, "symmetric"), nullptr);
-    EXPECT_EQ(keywordAt(selection->keywords, "automorphism"), nullptr);
+    CommandType* automorphism = keywordAt(selection->keywords, "automorphism");
+    ASSERT_NE(automorphism, nullptr);
+    EXPECT_EQ(automorphism->exec, COM_sel_auto);
 }
 
 // ------------------------------------------------------------ tables
