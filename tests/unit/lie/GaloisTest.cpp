@@ -823,6 +823,7 @@ TEST(GaloisSolutionReports, InstalledAcceptorReceivesTheCandidates) {
     const int store[] = {1};
     const int invol[] = {1};
     const int loop[] = {1};
+    installedCalls = 0;
     clearRecordedCandidates();
     const AcceptCandidateInvariant previous = setAcceptCandidateInvariant(countingAcceptor);
     returnBufferOn();
