@@ -3,6 +3,7 @@
 #include "lie/Smatrix.h"
 
 #include "base/Allocation.h"
+#include "lie/SmatrixCoordinates.h"
 #include "numeric/VectorUtility.h"
 
 #include <cmath>
@@ -75,42 +76,23 @@ void ComplexTarvikDet(const int* sr1, const int* sr2, int rank, int modulo, cons
 // ---- Orthogonal coordinates; m_i = a_i + 1 are the labels of lambda + rho ----
 
 void orthA(int* isr, const int* rep, int rank) {
-    const int n = rank + 1;
-    int last = 0;
-    for (int j = 1; j <= rank; j++)
-        last -= j * (rep[j - 1] + 1);
-    isr[rank] = last;
-    for (int i = rank - 1; i >= 0; i--)
-        isr[i] = isr[i + 1] + n * (rep[i] + 1);
+    smatrix_internal::orthogonalA(isr, rep, rank);
 }
 
 void orthB(int* isr, const int* rep, int rank) {
-    isr[rank - 1] = rep[rank - 1] + 1;
-    for (int i = rank - 2; i >= 0; i--)
-        isr[i] = isr[i + 1] + 2 * (rep[i] + 1);
+    smatrix_internal::orthogonalB(isr, rep, rank);
 }
 
 void orthC(int* isr, const int* rep, int rank) {
-    isr[rank - 1] = rep[rank - 1] + 1;
-    for (int i = rank - 2; i >= 0; i--)
-        isr[i] = isr[i + 1] + rep[i] + 1;
+    smatrix_internal::orthogonalC(isr, rep, rank);
 }
 
 void orthD(int* isr, const int* rep, int rank) {
-    const int a = rep[rank - 2] + 1;
-    const int b = rep[rank - 1] + 1;
-    isr[rank - 1] = b - a;
-    isr[rank - 2] = a + b;
-    for (int i = rank - 3; i >= 0; i--)
-        isr[i] = isr[i + 1] + 2 * (rep[i] + 1);
+    smatrix_internal::orthogonalD(isr, rep, rank);
 }
 
 void orthF(int* sr, const int* rep) {
-    const int m0 = rep[0] + 1, m1 = rep[1] + 1, m2 = rep[2] + 1, m3 = rep[3] + 1;
-    sr[0] = 2 * m0 + 2 * m1 + m2;
-    sr[1] = 2 * m1 + m2;
-    sr[2] = m2;
-    sr[3] = -(2 * m0 + 4 * m1 + 3 * m2 + 2 * m3);
+    smatrix_internal::orthogonalF(sr, rep);
 }
 
 void orthE6(int* sr, const int* rep) {

@@ -7,6 +7,7 @@
 
 #include "base/Allocation.h"
 #include "base/Error.h"
+#include "lie/SmatrixCoordinates.h"
 #include "numeric/VectorUtility.h"
 
 #include <cmath>
@@ -96,41 +97,23 @@ void exceptional(int rank, int level, const double* r1, const double* r2, double
 // ---- Coordinates ----
 
 void DoubleorthA(double* isr, const double* rep, int rank) {
-    const int n = rank + 1;
-    double last = 0;
-    for (int j = 1; j <= rank; j++)
-        last -= j * (rep[j - 1] + 1.0);
-    isr[rank] = last;
-    for (int i = rank - 1; i >= 0; i--)
-        isr[i] = isr[i + 1] + n * (rep[i] + 1.0);
+    smatrix_internal::orthogonalA(isr, rep, rank);
 }
 
 void DoubleorthB(double* isr, const double* rep, int rank) {
-    isr[rank - 1] = rep[rank - 1] + 1.0;
-    for (int i = rank - 2; i >= 0; i--)
-        isr[i] = isr[i + 1] + 2 * (rep[i] + 1.0);
+    smatrix_internal::orthogonalB(isr, rep, rank);
 }
 
 void DoubleorthC(double* isr, const double* rep, int rank) {
-    isr[rank - 1] = rep[rank - 1] + 1.0;
-    for (int i = rank - 2; i >= 0; i--)
-        isr[i] = isr[i + 1] + (rep[i] + 1.0);
+    smatrix_internal::orthogonalC(isr, rep, rank);
 }
 
 void DoubleorthD(double* isr, const double* rep, int rank) {
-    const double a = rep[rank - 2] + 1.0, b = rep[rank - 1] + 1.0;
-    isr[rank - 1] = b - a;
-    isr[rank - 2] = a + b;
-    for (int i = rank - 3; i >= 0; i--)
-        isr[i] = isr[i + 1] + 2 * (rep[i] + 1.0);
+    smatrix_internal::orthogonalD(isr, rep, rank);
 }
 
 void DoubleorthF(double* sr, const double* rep) {
-    const double m0 = rep[0] + 1.0, m1 = rep[1] + 1.0, m2 = rep[2] + 1.0, m3 = rep[3] + 1.0;
-    sr[0] = 2 * m0 + 2 * m1 + m2;
-    sr[1] = 2 * m1 + m2;
-    sr[2] = m2;
-    sr[3] = -(2 * m0 + 4 * m1 + 3 * m2 + 2 * m3);
+    smatrix_internal::orthogonalF(sr, rep);
 }
 
 // ---- Determinants ----

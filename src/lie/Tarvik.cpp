@@ -40,8 +40,28 @@ void bindMaxRank() {
     maxrank = static_cast<int*>(getIntParPointer("Maxrank"));
 }
 
+namespace {
+// G2, F4, E6, E7 and E8. Columns: rank, centre, centre multiplicity, complexity, dual Coxeter
+// number, dimension, root length ratio, weight lattice order, Weyl group order, degrees.
+constexpr Exceptional exceptionalAlgebras[] = {
+    {2, 1, 0, 0, 4, 14, 3, 3, 12, {2, 6}},
+    {4, 1, 0, 0, 9, 52, 2, 4, 1152, {2, 6, 8, 12}},
+    {6, 3, 1, 1, 12, 78, 1, 3, 51840, {2, 5, 6, 8, 9, 12}},
+    {7, 2, 1, 0, 18, 133, 1, 2, 2903040, {2, 6, 8, 10, 12, 14, 18}},
+    {8, 1, 0, 0, 30, 248, 1, 1, 696729600, {2, 8, 12, 14, 18, 20, 24, 30}},
+};
+} // namespace
+
+const Exceptional* exceptional(int rank) {
+    for (const Exceptional& e : exceptionalAlgebras)
+        if (e.rank == rank)
+            return &e;
+    return nullptr;
+}
+
 } // namespace tarvik_internal
 
+using tarvik_internal::exceptional;
 using tarvik_internal::InLevel;
 using tarvik_internal::InRank;
 
@@ -150,58 +170,9 @@ const char* typeLetters(int type, int rank) {
     return nullptr;
 }
 
-struct Exceptional {
-    int center, multiplicity, complexity, coxeter, dimension, rootRatio, latticeOrder;
-};
-
-// G2, F4, E6, E7 and E8; null for another rank.
-const Exceptional* exceptional(int rank) {
-    static const Exceptional G2{1, 0, 0, 4, 14, 3, 3};
-    static const Exceptional F4{1, 0, 0, 9, 52, 2, 4};
-    static const Exceptional E6{3, 1, 1, 12, 78, 1, 3};
-    static const Exceptional E7{2, 1, 0, 18, 133, 1, 2};
-    static const Exceptional E8{1, 0, 0, 30, 248, 1, 1};
-    switch (rank) {
-    case 2:
-        return &G2;
-    case 4:
-        return &F4;
-    case 6:
-        return &E6;
-    case 7:
-        return &E7;
-    case 8:
-        return &E8;
-    default:
-        return nullptr;
-    }
-}
-
 // Reports a type without an entry, quoting the last spectrum's rank and level.
 void reportMissingEntry(int type, const char* routine) {
     typecheck(type, InRank, InLevel, 0, routine);
-}
-
-const std::vector<int>* exceptionalDegrees(int rank) {
-    static const std::vector<int> G2{2, 6};
-    static const std::vector<int> F4{2, 6, 8, 12};
-    static const std::vector<int> E6{2, 5, 6, 8, 9, 12};
-    static const std::vector<int> E7{2, 6, 8, 10, 12, 14, 18};
-    static const std::vector<int> E8{2, 8, 12, 14, 18, 20, 24, 30};
-    switch (rank) {
-    case 2:
-        return &G2;
-    case 4:
-        return &F4;
-    case 6:
-        return &E6;
-    case 7:
-        return &E7;
-    case 8:
-        return &E8;
-    default:
-        return nullptr;
-    }
 }
 
 void fillClassicalDegrees(int type, int rank, int* out) {
@@ -429,9 +400,8 @@ int* indexOrders(int type, int rank) {
     if (type >= 1 && type <= 4 && rank >= 1) {
         fillClassicalDegrees(type, rank, indexOrdersBuffer.data());
     } else if (type == 5) {
-        const std::vector<int>* degrees = exceptionalDegrees(rank);
-        if (degrees)
-            std::copy(degrees->begin(), degrees->end(), indexOrdersBuffer.begin());
+        if (const tarvik_internal::Exceptional* e = exceptional(rank))
+            std::copy_n(e->degrees.begin(), rank, indexOrdersBuffer.begin());
         else
             Alert("indexOrders", 1, InputCode, "Invalid rank for exceptional algebra:  %d", rank);
     } else {

@@ -15,23 +15,6 @@ namespace {
 
 GuardedArray<int> Repr("Repr");
 
-// Order of the centre for the list of fixed currents; 0 where there is none.
-int centreOrder(int type, int rank) {
-    switch (type) {
-    case 1:
-        return rank + 1;
-    case 2:
-    case 3:
-        return 2;
-    case 4:
-        return 4;
-    case 5:
-        return rank == 6 ? 3 : rank == 7 ? 2 : 0;
-    default:
-        return 0;
-    }
-}
-
 struct OrbitAlgebra {
     int* type;
     int* rank;
@@ -277,7 +260,7 @@ int FixedPointCheck(int type, int rank, int level, int current) {
 
 int FixedCurrents(int type, int rank, int level, int** Fcurrents, AllocCount* Space) {
     *Fcurrents = nullptr;
-    const int n = type >= 1 && type <= 5 ? centreOrder(type, rank) : 0;
+    const int n = type >= 1 && type <= 5 ? Center(type, rank) : 0;
     if (n < 2)
         return 0;
     int* list = Repr.reserve(n);

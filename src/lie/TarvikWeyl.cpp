@@ -5,6 +5,7 @@
 #include "base/Allocation.h"
 #include "base/Error.h"
 #include "base/Output.h"
+#include "lie/TarvikInternal.h"
 #include "numeric/MathUtility.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
@@ -57,23 +58,6 @@ bool powerOfTwoInto(long long& result, int n) {
     return true;
 }
 
-long long exceptionalOrder(int rank) {
-    switch (rank) {
-    case 2:
-        return 12;
-    case 4:
-        return 1152;
-    case 6:
-        return 51840;
-    case 7:
-        return 2903040;
-    case 8:
-        return 696729600;
-    default:
-        return -1;
-    }
-}
-
 // The order, -1 without an entry, or LLONG_MAX (reported) beyond 64 bits.
 long long exactOrder(int type, int rank) {
     long long order = 1;
@@ -90,7 +74,9 @@ long long exactOrder(int type, int rank) {
         fits = powerOfTwoInto(order, rank - 1) && factorialInto(order, rank);
         break;
     case 5:
-        return exceptionalOrder(rank);
+        if (const tarvik_internal::Exceptional* e = tarvik_internal::exceptional(rank))
+            return e->weylOrder;
+        return -1;
     default:
         return -1;
     }
