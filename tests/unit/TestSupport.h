@@ -1,4 +1,5 @@
-// Helpers shared by the unit tests: temporary directories and homes, and captured output.
+// Helpers shared by the unit tests: temporary directories and homes, standard input, and
+// captured output.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -6,8 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdio_ext.h>
 #include <string>
 #include <system_error>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -57,6 +60,49 @@ private:
     TempDir dir_;
     bool hadHome_ = false;
     std::string oldHome_;
+};
+
+// Standard input reads the given text while the scope lasts; the old input comes back after it.
+// The stream's buffer and end-of-file mark go with each switch, since both would otherwise
+// outlive the test (and reach every death test forked after it).
+class StdinText {
+public:
+    explicit StdinText(const std::string& text) : saved_(dup(STDIN_FILENO)) {
+        char name[] = "/tmp/tarvik_stdin_XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) {
+            ADD_FAILURE() << "cannot make a file for standard input";
+            return;
+        }
+        unlink(name);
+        const bool written =
+            write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (!written)
+            ADD_FAILURE() << "cannot write the text for standard input";
+        lseek(fd, 0, SEEK_SET);
+        switchTo(fd);
+        close(fd);
+    }
+    ~StdinText() {
+        if (saved_ >= 0) {
+            switchTo(saved_);
+            close(saved_);
+        } else {
+            __fpurge(stdin);
+            close(STDIN_FILENO);
+            std::clearerr(stdin);
+        }
+    }
+    StdinText(const StdinText&) = delete;
+    StdinText& operator=(const StdinText&) = delete;
+
+private:
+    static void switchTo(int fd) {
+        __fpurge(stdin);
+        dup2(fd, STDIN_FILENO);
+        std::clearerr(stdin);
+    }
+    int saved_;
 };
 
 // Everything a call writes on the error output followed by what it writes on standard output.

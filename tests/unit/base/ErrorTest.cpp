@@ -333,22 +333,10 @@ TEST_F(ErrorTest, ShowPreviousErrorsListsDisabledSites) {
 
 // --- repetition rate from standard input ---------------------------------------------------------
 
-void feedStdin(const char* text) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        std::exit(9);
-    const ssize_t n = write(fds[1], text, std::strlen(text));
-    close(fds[1]);
-    if (n < 0)
-        std::exit(9);
-    dup2(fds[0], STDIN_FILENO);
-    close(fds[0]);
-}
-
 TEST_F(ErrorTest, SetRepRateAsksUntilAnInteger) {
     EXPECT_EXIT(
         {
-            feedStdin("abc\n1 2\n  4  \n9\n");
+            testsupport::StdinText input("abc\n1 2\n  4  \n9\n");
             ErrorType* site = getError("AskSite", 0);
             setRepRate(site);
             std::exit(site->RepRate == 4 ? 0 : 2);
@@ -359,7 +347,7 @@ TEST_F(ErrorTest, SetRepRateAsksUntilAnInteger) {
 TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
     EXPECT_EXIT(
         {
-            feedStdin("x\n");
+            testsupport::StdinText input("x\n");
             ErrorType* site = getError("EndSite", 0);
             site->RepRate = 5;
             setRepRate(site);
@@ -370,20 +358,20 @@ TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
 
 // --- answers to questions ----------------------------------------------------------------------
 
-// The program's switches with "interactive" on, bound as at start-up, and the answers to come.
-int* startInteractive(const char* answers) {
+// The program's switches with "interactive" on, bound as at start-up.
+int* startInteractive() {
     for (const char* name : {"error_trace", "log", "error_log", "math"})
         addInternalParameter(name, "OFF", 't', 0);
     addInternalParameter("interactive", "ON", 't', 0);
     initializeError();
-    feedStdin(answers);
     return static_cast<int*>(getIntParPointer("interactive"));
 }
 
 TEST_F(ErrorTest, AnswerIgnoreSilencesTheSite) {
     EXPECT_EXIT(
         {
-            startInteractive("ig\n");
+            testsupport::StdinText input("ig\n");
+            startInteractive();
             const int first = Alert("IgnoreSite", 0, 112301, "noisy");
             const int second = Alert("IgnoreSite", 0, 112301, "noisy");
             std::exit(first == 0 && second == -3 ? 0 : 2);
@@ -395,7 +383,8 @@ TEST_F(ErrorTest, AnswerQuitEndsTheProgramWithZero) {
     for (int code : {112301, 332209}) {
         EXPECT_EXIT(
             {
-                startInteractive("quit\n");
+                testsupport::StdinText input("quit\n");
+                startInteractive();
                 Alert("QuitSite", 0, code, "really?");
                 std::exit(2);
             },
@@ -407,7 +396,8 @@ TEST_F(ErrorTest, AnswerQuitEndsTheProgramWithZero) {
 TEST_F(ErrorTest, AnswerSetRepetitionRateReadsTheRate) {
     EXPECT_EXIT(
         {
-            startInteractive("set\n3\n");
+            testsupport::StdinText input("set\n3\n");
+            startInteractive();
             const int r = Alert("AskRateSite", 0, 653209, "again?");
             std::exit(r == -1 && getError("AskRateSite", 0)->RepRate == 3 ? 0 : 2);
         },
@@ -417,7 +407,8 @@ TEST_F(ErrorTest, AnswerSetRepetitionRateReadsTheRate) {
 TEST_F(ErrorTest, AnswerExplainShowsTheHeldBackText) {
     EXPECT_EXIT(
         {
-            startInteractive("e\n");
+            testsupport::StdinText input("e\n");
+            startInteractive();
             bufferErrors();
             Alert("ExplainSite", 0, 100301, "first");
             Alert("ExplainSite", 1, 100302, "second");
@@ -435,7 +426,8 @@ TEST_F(ErrorTest, AnswerExplainShowsTheHeldBackText) {
 TEST_F(ErrorTest, SeriousErrorAsksAgainAfterAuto) {
     EXPECT_EXIT(
         {
-            int* interactiveSwitch = startInteractive("auto\nc\n");
+            testsupport::StdinText input("auto\nc\n");
+            int* interactiveSwitch = startInteractive();
             const int first = Alert("AutoSite", 0, 112301, "first");
             const int off = *interactiveSwitch;
             const int second = Alert("AutoSite", 1, 212404, "second");

@@ -6,6 +6,8 @@
 #include "base/SystemUtility.h"
 #include "base/Terminal.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -350,9 +352,7 @@ TEST_F(Output, GetFileInBackgroundOpensAWritablePathSilently) {
 
 TEST_F(Output, GetFileReadsTheNameWhenNoneIsGiven) {
     std::string path = (dir / "typed.txt").string();
-    fs::path input = dir / "stdin";
-    std::ofstream(input) << path << "\n";
-    ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+    testsupport::StdinText input(path + "\n");
     char* fn = nullptr;
     testing::internal::CaptureStdout();
     FILE* fp = getFile("table file", "w", &fn);
@@ -429,9 +429,7 @@ TEST_F(Output, NoFallbackForReading) {
 }
 
 TEST_F(Output, QuitInsteadOfANameGivesNoFile) {
-    fs::path input = dir / "stdin";
-    std::ofstream(input) << "quit\n";
-    ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+    testsupport::StdinText input("quit\n");
     char* fn = nullptr;
     testing::internal::CaptureStdout();
     EXPECT_EQ(getFile("output file", "w", &fn), nullptr);

@@ -5,11 +5,13 @@
 #include "base/Parameters.h"
 #include "base/SystemUtility.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -50,17 +52,11 @@ protected:
         TerminalOutputOff();
         setProcessorClock(nullptr);
         stopSignal = 0;
-        if (!input.empty())
-            std::remove(input.c_str());
+        input.reset();
     }
     void feedStdin(const std::string& text) {
-        char pattern[] = "/tmp/terminal_inXXXXXX";
-        int fd = mkstemp(pattern);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        input = pattern;
-        std::ofstream(input) << text;
-        ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+        input.reset();
+        input.emplace(text);
     }
     int ask(const char* b1, const char* b2, const char* b3) {
         return NXRunAlertPanel("Question", "Message text", b1, b2, b3);
@@ -73,7 +69,7 @@ protected:
         return 0;
     }
     int* interactive = nullptr;
-    std::string input;
+    std::optional<testsupport::StdinText> input;
 };
 
 // ---------------------------------------------------------------- questions
