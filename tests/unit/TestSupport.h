@@ -1,9 +1,18 @@
-// Helpers shared by the unit tests: temporary directories and homes, standard input, and
-// captured output.
+// Helpers shared by the unit tests: the base modules' reset, temporary directories and homes,
+// standard input, allocation counters and captured output.
 #pragma once
+
+#include "base/Allocation.h"
+#include "base/Defaults.h"
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/Tables.h"
+#include "base/Terminal.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +22,17 @@
 #include <unistd.h>
 
 namespace testsupport {
+
+// The base modules that tests change, as a process has them before its start-up. The parameters
+// and the defaults they keep go last: the other modules hold pointers to them until then.
+inline void resetBaseState() {
+    resetTableState();
+    resetOutputState();
+    resetTerminalState();
+    resetErrorState();
+    resetParameterState();
+    resetDefaultState();
+}
 
 // A fresh directory, removed with all it holds when the scope ends.
 class TempDir {
@@ -122,6 +142,14 @@ template <class F> std::string stdoutOf(F&& f) {
     f();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
+}
+
+// The bytes charged to the allocation counter of that name; 0 while it is not registered.
+inline std::uint32_t allocatedTo(const std::string& counter) {
+    for (MemStats* ms = getFirstMS(); ms; ms = ms->next)
+        if (counter == ms->stat->txt)
+            return ms->stat->TotalAlloc;
+    return 0;
 }
 
 inline bool contains(const std::string& text, const std::string& part) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,8 +22,8 @@ namespace {
 
 using testing::ExitedWithCode;
 
-// Each test binds switches of its own and leaves the module as the program starts it. Sites are
-// named per test, since their counts and rates live for the whole process.
+// Each test starts from the modules as the program starts them, binds switches of its own, and
+// leaves the modules as it found them.
 class ErrorTest : public testing::Test {
 protected:
     int errorTrace = 0;
@@ -31,20 +32,10 @@ protected:
     int interactive = 0;
 
     void SetUp() override {
+        testsupport::resetBaseState();
         bindErrorSwitches(&errorTrace, &log, &errorLog, &interactive);
-        reset();
     }
-    void TearDown() override {
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
-        reset();
-    }
-    static void reset() {
-        setSeverity_Error("110000");
-        unsuppressError();
-        unbufferErrors();
-        flushErrors();
-        noBufOff();
-    }
+    void TearDown() override { testsupport::resetBaseState(); }
     static std::string bufferedText() {
         testing::internal::CaptureStderr();
         dumpErrorBuffer();
@@ -218,6 +209,32 @@ TEST_F(ErrorTest, TextBufferOverflowIsReportedAndTextKeptWhole) {
         EXPECT_EQ(err == "!!!!!! ERROR TEXT BUFFER OVERFLOW !!!!!\n", c.overflow) << c.fmt;
         EXPECT_EQ(bufferedText().size(), c.length) << c.fmt;
     }
+}
+
+TEST_F(ErrorTest, ResetForgetsSitesAndGivesTheirMemoryBack) {
+    const std::uint32_t before = testsupport::allocatedTo("Errors");
+    disableError("ResetSite", 0);
+    Alert("ResetSite", 1, 100201, "counted");
+    setSeverity_Error("000000");
+    bufferErrors();
+    Alert("ResetSite", 2, 100301, "%s", std::string(500, 'h').c_str());
+    noBuf();
+    suppressError();
+    TerminalOutputOn();
+    ASSERT_GT(testsupport::allocatedTo("Errors"), before);
+
+    resetErrorState();
+    EXPECT_EQ(testsupport::allocatedTo("Errors"), before);
+    EXPECT_STREQ(getSeverity_Error(), "110000");
+    EXPECT_EQ(getErrorSuppression(), 0);
+    EXPECT_EQ(OutputStatus(), 0);
+    EXPECT_EQ(bufferedText(), "");
+    // The site comes back new: counted from zero and shown.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Alert("ResetSite", 0, 100201, "shown"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "shown \n");
+    EXPECT_EQ(getError("ResetSite", 0)->count, 1);
+    EXPECT_EQ(getError("ResetSite", 1)->count, 0);
 }
 
 TEST_F(ErrorTest, UnpackErrorCodeReadsTheSixDigits) {

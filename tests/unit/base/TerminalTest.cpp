@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -36,6 +37,7 @@ int countOf(const std::string& text, const std::string& part) {
 class Terminal : public testing::Test {
 protected:
     void SetUp() override {
+        testsupport::resetBaseState();
         addInternalParameter("interactive", "OFF", 't', 0);
         addInternalParameter("math", "OFF", 't', 0);
         interactive = static_cast<int*>(getIntParPointer("interactive"));
@@ -44,15 +46,11 @@ protected:
         TerminalOutputOn();
         setProcessorClock(fakeClock);
         setSeconds(0);
-        stopSignal = 0;
-        setLineLen(0); // a completion line of an earlier display may still count as standing
     }
     void TearDown() override {
-        *interactive = 0;
-        TerminalOutputOff();
         setProcessorClock(nullptr);
-        stopSignal = 0;
         input.reset();
+        testsupport::resetBaseState();
     }
     void feedStdin(const std::string& text) {
         input.reset();
@@ -237,6 +235,30 @@ TEST_F(Terminal, HelpLinesOfUnknownAnswers) {
 }
 
 // ---------------------------------------------------------------- progress display
+
+TEST_F(Terminal, ResetDropsTheDisplaysAndTheBindings) {
+    resetTerminalState();
+    const std::uint32_t before = testsupport::allocatedTo("WorkSpace");
+    initializeTerminal();
+    testing::internal::CaptureStdout();
+    startProgressInfo("Outer", 1e6, 1);
+    startProgressInfo("Inner", 1e6, 1);
+    steps(10);
+    stopSignal = 1;
+    testing::internal::GetCapturedStdout();
+    ASSERT_GT(testsupport::allocatedTo("WorkSpace"), before);
+
+    resetTerminalState();
+    EXPECT_EQ(testsupport::allocatedTo("WorkSpace"), before);
+    EXPECT_EQ(getProgressInfo(), 0);
+    EXPECT_EQ(isRunningModal, 0);
+    EXPECT_EQ(stopSignal, 0);
+    // Unbound, the terminal asks nothing although "interactive" is on.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ask("Yes", "No", "Quit"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Message text\nNon-interactive mode; Assuming default answer: Yes\n");
+}
 
 TEST_F(Terminal, TwoThousandStepsShowNothing) {
     testing::internal::CaptureStdout();
