@@ -25,6 +25,7 @@ AllocCount Error_alloc = ALLOC_COUNTER("Errors");
 
 ErrorType* firstError = nullptr;
 
+constexpr char DefaultSeverityMask[7] = "110000";
 char severityMask[7] = "110000";
 int errorSuppress = 0;
 int bufferError = 0;
@@ -657,6 +658,28 @@ void bindErrorSwitches(int* errorTrace, int* log, int* errorLog, int* interactiv
 
 void setErrorPositionReport(ErrorPositionReport report) {
     errorPositionReport = report;
+}
+
+void resetErrorState() {
+    while (ErrorType* e = firstError) {
+        firstError = e->next;
+        freespace(e->routine, std::strlen(e->routine) + 1, &Error_alloc, "ErrorType->routine");
+        freespace(e, sizeof(ErrorType), &Error_alloc, "ErrorType");
+    }
+    setSeverity_Error(DefaultSeverityMask);
+    errorSuppress = 0;
+    bufferError = 0;
+    overrideBuffering = 0;
+    errorPositionReport = nullptr;
+    errorBuffer.release();
+    txtbuf.release();
+    seriousErrorCount = 0;
+    bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
+    LOGFILE[0] = '\0';
+    ERRORFILE[0] = '\0';
+    logHeaderWritten = false;
+    errorFileHeaderWritten = false;
+    outputToTerminal = 0;
 }
 
 void initializeError() {

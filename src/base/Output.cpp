@@ -396,6 +396,26 @@ void initializeInterpreter() {
     ERROR_FILE = stderr;
 }
 
+void resetOutputState() {
+    ERROR_FILE = stderr;
+    returnToBuffer = 0;
+    returnbuffer.release();
+    returnLength = 0;
+    setOutputFile(nullptr);
+    AtLineBegin = 0;
+    background = 0;
+    std::strcpy(ProgName, "X");
+    debugLevel = 0;
+    echoSwitch = nullptr;
+    mathSwitch = nullptr;
+    logSwitch = nullptr;
+    interactiveSwitch = nullptr;
+    oldmsg.release();
+    repetitions = -1;
+    alreadyPrinted = 0;
+    lastPath.clear();
+}
+
 void displayMod() {
     char* text = findExistingMemory("ModText").cSpace;
     if (text)

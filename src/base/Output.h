@@ -39,6 +39,9 @@ void setDebugLevel(int level);
 int getDebugLevel();
 
 void initializeInterpreter();
+// Back to the state the process starts with: nothing captured, no output file (one of its own is
+// closed), foreground, program name "X", debug level 0 and no switches bound.
+void resetOutputState();
 
 void displayMod();
 void displayModIntermediate();

@@ -453,6 +453,25 @@ void initializeTerminal() {
     Progress = ProgressStart;
 }
 
+void resetTerminalState() {
+    for (ProgressInfo* P = ProgressStart; P;) {
+        ProgressInfo* next = P->next;
+        P->~ProgressInfo();
+        freespace(P, sizeof(ProgressInfo), nullptr, "Progress Info Pointer");
+        P = next;
+    }
+    ProgressStart = nullptr;
+    Progress = nullptr;
+    stopSignal = 0;
+    isRunningModal = 0;
+    allowModal = 1;
+    LineLen = 0;
+    ErrorScrollMode = 0;
+    TerminalInput = nullptr;
+    math_mode = nullptr;
+    nestedTerminalLoop = nullptr;
+}
+
 void clearProgressLine() {
     if (isRunningModal)
         whipe();

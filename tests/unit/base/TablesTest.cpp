@@ -4,8 +4,11 @@
 #include "base/Error.h"
 #include "base/Output.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -356,6 +359,25 @@ TEST_F(Tables, SavedTextsWithUnknownTablesOrTooManyColumns) {
     EXPECT_NE(err.find("Too many colums in Defaults file"), std::string::npos) << err;
     EXPECT_NE(err.find("(routine getTableDefault, position 2)"), std::string::npos) << err;
     EXPECT_NE(err.find("Table TestNoSuch not found"), std::string::npos) << err;
+}
+
+TEST_F(Tables, ResetRemovesEveryTableAndGivesItsMemoryBack) {
+    const std::string before = fruitTable();
+    resetTableState();
+    EXPECT_EQ(findTableN(0), nullptr);
+    // What is left belongs to no table: a column made alone is its maker's.
+    const std::uint32_t empty = testsupport::allocatedTo("Tables");
+    // Defined anew without a word about an existing table, and shown as before.
+    testing::internal::CaptureStderr();
+    defineTables();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    resetFruitTable();
+    EXPECT_EQ(fruitTable(), before);
+    ASSERT_GT(testsupport::allocatedTo("Tables"), empty);
+
+    resetTableState();
+    EXPECT_EQ(testsupport::allocatedTo("Tables"), empty);
+    defineTables();
 }
 
 // ---------------------------------------------------------------- tables about tables
