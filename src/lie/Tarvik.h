@@ -32,6 +32,14 @@ int minRank(int algebraType);
 // Type 5 at rank 4 is 6 (F4), at rank 2 7 (G2); standardType maps 6 and 7 back to 5.
 int algebraType(int type, int rank);
 int standardType(int algebraType);
+// The largest level of an affine algebra: the preference "MaximalLevel", which start-up hands
+// over; 50 until then.
+void setMaximalLevel(int level);
+int getMaximalLevel();
+// 1 when the level of an affine algebra (types 1 to 5 and 11 to 16, negative codes counted as
+// their type) is at most the largest level; every other type passes. Otherwise reports it and
+// gives 0.
+int levelCheck(int type, int level);
 
 // ---- Cartan data, roots and inner products ----
 // Weights are Dynkin labels of the finite nodes 0..r-1; an extended weight carries the affine
