@@ -105,6 +105,12 @@ void spectrum_(int type, int rank, int level, int* Nprimaries, int* Norbits, int
                int* Complex, double* CentralCharge, int** ExtDynkin, int** CenterOrders,
                int** OrbitBase, AllocCount* Space);
 int findRep(const int* rep, int size, int Nprim, int type, int rank, int level);
+// The number of fields spectrum_ gives the triple, counted without enumerating them; a double,
+// since it can exceed every integer type. Only for triples spectrum_ accepts.
+double countPrimaries(int type, int rank, int level);
+// 1 when each table spectrum_ makes for the triple fits under the allocation ceiling; otherwise
+// reports the size and gives 0. Allocates nothing.
+int spectrumFits(int type, int rank, int level);
 void conjg_(int type, int rank, const int* rep1, int* rep2);
 void charges_(int type, int rank, const int* rep, int* char1, int* char2);
 int simplea_(int rank, const int* in, int* out, int shift);

@@ -1,6 +1,8 @@
 // State shared by the source files of the module Tarvik; not for other modules.
 #pragma once
 
+#include <vector>
+
 namespace tarvik_internal {
 
 // Level and rank of the last spectrum computation, quoted by the reports of invalid types.
@@ -9,6 +11,10 @@ extern int InRank;
 
 // The type whose inverse Cartan data give the inner products of the horizontal algebra.
 int metricType(int type, int rank);
+
+// The comarks of the type's nodes, the affine node last, as Cartan sets them; computed without
+// touching the Cartan data.
+std::vector<int> comarkList(int type, int rank);
 
 // Live value of the parameter "Maxrank".
 int maxRankValue();
