@@ -357,6 +357,9 @@ void appendToFile(const char* path, const char* failure, const char* fmt, va_lis
 
 void printErrorMessage(const char* fmt, ...) {
     clearProgressLine();
+    // What was printed before the message comes before it also where both streams are captured
+    // together.
+    std::fflush(stdout);
     va_list ap;
     va_start(ap, fmt);
     std::vfprintf(ERROR_FILE, fmt, ap);

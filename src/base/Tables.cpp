@@ -343,8 +343,11 @@ void applyPreference(TableData* td, PrefKind kind, const char* value) {
     int i = 0;
     for (; value[i] && td->cols[i]; ++i)
         applyColumnPreference(td->cols[i], kind, value[i]);
+    // The settings of columns added during an earlier run ("new column") are saved with the
+    // others; those columns do not exist at start-up, before any option is read. A notice
+    // shown once, not a question, so that a saved file always reads back.
     if (value[i])
-        Alert("getTableDefault", 1, 112415, "Too many colums in Defaults file");
+        Alert("getTableDefault", 1, 100218, "Too many colums in Defaults file");
 }
 
 // ---------------------------------------------------------------- tables about tables

@@ -70,8 +70,7 @@ int MOD_isValidCFT();
 int CenterOrder();
 int getCFTtype();
 int getCFTrank();
-// Static result, overwritten by the next call of ratWeight, MOD_realWeight or
-// simpleCurrentCharge.
+// Static result, overwritten by the next call of ratWeight or MOD_realWeight.
 rat* ratWeight(int lbl);
 double MOD_realWeight(int lbl);
 int getConjugate(int lbl);

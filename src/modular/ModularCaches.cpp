@@ -169,14 +169,15 @@ int* storeChargeVector(const std::vector<int>& q) {
     return AllCharges_0.back().data();
 }
 
+// Each charge is a multiple of 1/G (its denominator is the order of a cyclic factor of the
+// group), so G Q is an exact integer.
 void computeCharges(int N) {
-    const long L = N > 0 ? Weights_den[0] : 1;
     std::vector<int> q(G);
+    rat Q;
     for (int x = 0; x < N; x++) {
         for (int J = 0; J < G; J++) {
-            const int Jx = simpleFusion(J, x);
-            const long w = static_cast<long>(Weights[x]) + Weights[J] - Weights[Jx];
-            q[J] = static_cast<int>(((w * G / L) % G + G) % G);
+            monodromyCharge(J, x, &Q);
+            q[J] = mod(static_cast<int>(static_cast<long long>(G) * Q.num / Q.den), G);
         }
         Primaries[x].charge = storeChargeVector(q);
     }

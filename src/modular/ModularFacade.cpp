@@ -33,6 +33,13 @@ int totalPrimaries() {
     return currentBlock() ? getTotalPrimaries() : 0;
 }
 
+void monodromyCharge(int J, int x, rat* Q) {
+    if (SpectrumData* sd = currentBlock())
+        SM_getRatCharge(sd, J, x, Q);
+    else
+        setzero(Q);
+}
+
 } // namespace modular_internal
 
 using namespace modular_internal;
@@ -277,20 +284,10 @@ int simpleProduct(int cur1, int cur2, void*) {
 }
 
 rat* simpleCurrentCharge(int current, int lbl) {
-    if (orbitDataValid()) {
+    if (orbitDataValid())
         torat2(getOrbitInfo(lbl)->charge[current], CenterOrder(), &ChargeResult);
-        reduceToUnitInterval(&ChargeResult);
-        return &ChargeResult;
-    }
-    const int Jl = simpleFusion(current, lbl);
-    rat hJ, hl, hJl;
-    weightOf(current, &hJ);
-    weightOf(lbl, &hl);
-    weightOf(Jl, &hJl);
-    addRat(&hJ, &hl, &ChargeResult);
-    subtractRat(&ChargeResult, &hJl, &ChargeResult);
-    // Shares the weight scratch, as the weight functions do.
-    copyRat(&WeightResult, &ChargeResult);
+    else
+        monodromyCharge(current, lbl, &ChargeResult);
     reduceToUnitInterval(&ChargeResult);
     return &ChargeResult;
 }

@@ -25,6 +25,10 @@ int debugInit();
 int highPrecision();
 int fusionSumcheck();
 
+// The monodromy charge Q_J(x), exact and not reduced modulo 1, from the block's charge table. The
+// weights cannot give it: a free boson of odd radius has weights fixed only modulo 1/2.
+void monodromyCharge(int J, int x, rat* Q);
+
 bool orbitDataValid();
 int groupOrder(); // G of the orbit table
 // Entry [a * G + b]: the product of currents a and b.
