@@ -52,6 +52,9 @@ int COM_tot_prim(void** commands, int parnum);
 int COM_tot_cur(void** commands, int parnum);
 int COM_getrep(void** commands, int parnum);
 int COM_getdim(void** commands, int parnum);
+int COM_compute_massless(void** commands, int parnum);
+int COM_compute_simple(void** commands, int parnum);
+int COM_susic(void** commands, int parnum);
 
 // Handlers of the tensor-product commands.
 int COM_tensor(void** commands, int parnum);
@@ -60,3 +63,6 @@ int COM_h(void** commands, int parnum);
 int COM_current(void** commands, int parnum);
 int COM_reset(void** commands, int parnum);
 int COM_reset_currents(void** commands, int parnum);
+int COM_browse_chiral(void** commands, int parnum);
+int COM_browse_decomp(void** commands, int parnum);
+int COM_identify(void** commands, int parnum);
