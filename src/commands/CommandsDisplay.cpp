@@ -256,13 +256,9 @@ int COM_display_entry(void** commands, int parnum) {
     ColumnData* col = td ? findColumn(td, textArgument(commands, 0)) : nullptr;
     if (!col)
         return 1;
-    // While a product is entered any label passes the field type; only its rows may be read.
     const int field = intArgument(commands, 1);
-    if (tensor && field >= CT_spectrumRows(getCurrentTensor())) {
-        Alert("COM_display_entry", 2, 100301, "Field %d does not exist (%d fields)", field,
-              CT_spectrumRows(getCurrentTensor()));
+    if (tensor && refuseUncomputedField("COM_display_entry", 2, field))
         return 1;
-    }
     if (col->init && col->init(row) == 0) {
         Alert("COM_display_entry", 0, 100301, "Data not available");
         return 1;

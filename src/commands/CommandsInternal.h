@@ -41,6 +41,9 @@ void setMode(ModeType* mode, int on);
 void makeBlockCurrent(SpectrumData* sd);
 // The spectrum commands' part of the single-algebra commands.
 void installSpectrumCommands();
+// While a tensor product is entered any label passes the field type: only the rows computed for
+// its present factors may be read. True after the refusal.
+bool refuseUncomputedField(const char* routine, int position, int field);
 
 } // namespace commands
 

@@ -33,18 +33,6 @@ const char* typedWord(void** commands) {
     return static_cast<const char*>(commands[-1]);
 }
 
-// While factors are entered any label passes the field type; only computed rows may be read.
-bool refuseMissingField(const char* routine, TensorProduct* TP, int field) {
-    const int rows = CT_spectrumRows(TP);
-    if (field < rows)
-        return false;
-    if (rows == 0)
-        Alert(routine, 1, 100301, "No spectrum computed; type \"compute spectrum\" first");
-    else
-        Alert(routine, 1, 100301, "Field %d does not exist (%d fields)", field, rows);
-    return true;
-}
-
 // The label text of each factor: a column of "Spectrum" per factor, the last one repeated.
 bool decompositionColumns(void** commands, int parnum, TensorProduct* TP,
                           std::vector<COL_CONT>& functions) {
@@ -218,6 +206,21 @@ int COM_reset(void**, int) {
     return COM_tensor(nullptr, 0);
 }
 
+namespace commands {
+
+bool refuseUncomputedField(const char* routine, int position, int field) {
+    const int rows = CT_spectrumRows(getCurrentTensor());
+    if (field < rows)
+        return false;
+    if (rows == 0)
+        Alert(routine, position, 100301, "No spectrum computed; type \"compute spectrum\" first");
+    else
+        Alert(routine, position, 100301, "Field %d does not exist (%d fields)", field, rows);
+    return true;
+}
+
+} // namespace commands
+
 int COM_reset_currents(void**, int) {
     resetCurrents(getCurrentTensor());
     return COM_tensor(nullptr, 0);
@@ -231,7 +234,7 @@ int COM_browse_chiral(void**, int parnum) {
 int COM_browse_decomp(void** commands, int parnum) {
     TensorProduct* TP = getCurrentTensor();
     const int field = intArgument(commands, 0);
-    if (refuseMissingField("COM_browse_decomp", TP, field))
+    if (refuseUncomputedField("COM_browse_decomp", 1, field))
         return 1;
     std::vector<COL_CONT> functions;
     if (!decompositionColumns(commands, parnum, TP, functions))

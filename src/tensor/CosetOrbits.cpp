@@ -200,10 +200,13 @@ int* findFreeFactors(TensorProduct* TP, const Extension* ext) {
 }
 
 void browseChiral(TensorProduct* TP) {
-    Print("Chiral algebra size: %d\n", chiralRows(TP));
-    Print("Graded Chiral algebra size: %d\n", TP->NGradChirCurr);
+    // A chiral algebra made for other factors has nothing to show for these.
+    const bool fits = TP->ChiralAlgebra->id_size == TP->NTensor;
+    const int rows = fits ? chiralRows(TP) : 0;
+    Print("Chiral algebra size: %d\n", rows);
+    Print("Graded Chiral algebra size: %d\n", fits ? TP->NGradChirCurr : 0);
     char title[80];
-    for (int m = 0; m < chiralRows(TP); m++) {
+    for (int m = 0; m < rows; m++) {
         const int* J = rowOf(TP->ChiralAlgebra, m);
         rat h;
         TensorRatWeight(TP, J, &h);

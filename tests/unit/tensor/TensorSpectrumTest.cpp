@@ -186,6 +186,20 @@ TEST_F(SpectrumTest, ProductWithoutFactors) {
     EXPECT_EQ(cosetCentralCharge(TP), 0.0);
 }
 
+// A further factor leaves the rows and the chiral algebra of the old factors: they are not read
+// as the new product's.
+TEST_F(SpectrumTest, RowsOfOtherFactorsAreNotTheProducts) {
+    addTensorFactor(TP, block(1, 1, 4), 0);
+    add({1});
+    ASSERT_EQ(computeTensorSpectrum(TP), 0);
+    EXPECT_EQ(CT_spectrumRows(TP), 3);
+    addTensorFactor(TP, block(1, 1, 1), 0);
+    EXPECT_EQ(CT_spectrumRows(TP), 0);
+    Captured cap;
+    browseChiral(TP);
+    EXPECT_EQ(cap.out(), "Chiral algebra size: 0\nGraded Chiral algebra size: 0\n");
+}
+
 // su(3)_1 from A1_4: the fixed point (2) gives two consecutive rows differing only in their
 // fixed-point labels, the elements of the untwisted stabilizer {0, J}.
 TEST_F(SpectrumTest, ResolvedFixedPointRows) {
