@@ -362,19 +362,46 @@ bool markOrbit(TensorProduct* TP, const std::vector<Run>& runs, const int* x, lo
 }
 
 // The simple-current rows factor by factor, so that one factor's labels of all rows lie together;
-// made by each preparation of the shifts, when the simple-current rows are final.
+// made by each preparation of the shifts, when the simple-current rows are final. For a label a of
+// factor k, the positions of J a in its run for the rows' J: the per-row part of a product's
+// number, made on first use.
 std::vector<std::vector<int>> currentColumns;
-std::vector<int> codes;
+std::vector<std::vector<std::vector<int>>> positionColumns;
+long long positionEntries = 0;
+constexpr long long PositionEntryLimit = 1LL << 25;
+std::vector<int> codes, scratchColumn;
 bool orbitWise = false;
 
 void makeCurrentColumns(TensorProduct* TP) {
     const int n = TP->TensorSimpleCurrentOrder;
     currentColumns.assign(static_cast<std::size_t>(TP->NTensor), std::vector<int>(n));
+    positionColumns.assign(static_cast<std::size_t>(TP->NTensor), {});
+    positionEntries = 0;
     for (int c = 0; c < n; c++) {
         const int* row = TensorField(TP, c);
         for (int k = 0; k < TP->NTensor; k++)
             currentColumns[static_cast<std::size_t>(k)][static_cast<std::size_t>(c)] = row[k];
     }
+}
+
+const int* positionColumn(TensorProduct* TP, const Run& run, int label) {
+    const std::size_t k = static_cast<std::size_t>(run.k);
+    std::vector<std::vector<int>>& byLabel = positionColumns[k];
+    if (byLabel.size() < static_cast<std::size_t>(factor(TP, run.k)->Nprimaries))
+        byLabel.resize(static_cast<std::size_t>(factor(TP, run.k)->Nprimaries));
+    std::vector<int>& column = byLabel[static_cast<std::size_t>(label)];
+    if (!column.empty())
+        return column.data();
+    const std::vector<int>& labels = currentColumns[k];
+    // Past the limit the column is made for this product only.
+    const bool kept = positionEntries + static_cast<long long>(labels.size()) <= PositionEntryLimit;
+    std::vector<int>& out = kept ? column : scratchColumn;
+    out.resize(labels.size());
+    for (std::size_t c = 0; c < labels.size(); c++)
+        out[c] = run.position[static_cast<std::size_t>(labels[c])];
+    if (kept)
+        positionEntries += static_cast<long long>(labels.size());
+    return out.data();
 }
 
 bool expandByPositions(TensorProduct* TP, const int* o, const std::vector<int>& shift,
@@ -390,11 +417,11 @@ bool expandByPositions(TensorProduct* TP, const int* o, const std::vector<int>& 
     newStamp(total);
     codes.assign(static_cast<std::size_t>(n), 0);
     for (const Run& run : runs) {
-        const int* labels = currentColumns[static_cast<std::size_t>(run.k)].data();
-        const int* position = run.position.data();
+        const int* position = positionColumn(TP, run, shift[static_cast<std::size_t>(run.k)]);
         const int radix = static_cast<int>(run.radix);
+        int* code = codes.data();
         for (int c = 0; c < n; c++)
-            codes[static_cast<std::size_t>(c)] += position[labels[c]] * radix;
+            code[c] += position[c] * radix;
     }
     long long marked = 0;
     for (int c = 0; c < n && marked < total; c++) {
