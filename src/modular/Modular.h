@@ -1,8 +1,9 @@
 // The current theory as every later subsystem sees it: generation counters that stamp all caches,
 // forwarders of weights, charges, conjugates and simple currents, the orbit table and S caches,
-// and fusion coefficients. Questions go to the building block while it is current; the tensor
-// product's side answers with neutral values until the tensor product exists.
-// The name, central charge and spectrum table of the current theory are here too.
+// and fusion coefficients. Questions go to the building block or the tensor product, whichever
+// is current; S, fusion, conjugates and the simple-current action of a tensor product are not
+// built yet and answer with neutral values. The name, central charge and spectrum table of the
+// current theory are here too.
 #pragma once
 
 #include "numeric/Discrete.h"

@@ -9,6 +9,7 @@
 #include "modular/Invariants.h"
 #include "modular/ModularInternal.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cmath>
 #include <cstdio>
@@ -28,7 +29,8 @@ int tensorMode() {
     return getCosetMode() != 0;
 }
 
-// No fields while a tensor product is current: its side of the facade does not exist yet.
+// The S and fusion caches see no fields while a tensor product is current: its S is not built
+// yet.
 int totalPrimaries() {
     return currentBlock() ? getTotalPrimaries() : 0;
 }
@@ -70,10 +72,17 @@ void debugLine(const char* text) {
         ProgressPrint("%s", text);
 }
 
-// Weight of lbl modulo nothing: exact for blocks with exact weights.
+// The tensor product while it is the current theory, else null.
+TensorProduct* currentProduct() {
+    return tensorMode() ? getCurrentTensor() : nullptr;
+}
+
+// Weight of lbl: exact for blocks with exact weights, modulo 1 for a genuine coset.
 void weightOf(int lbl, rat* w) {
     if (SpectrumData* sd = currentBlock())
         SM_getRatWeight(sd, lbl, w);
+    else if (TensorProduct* TP = currentProduct())
+        TensorRatWeight(TP, TensorField(TP, lbl), w);
     else
         setzero(w);
     simplifyRat(w);
@@ -161,10 +170,16 @@ void TensorChanged() {
 int MOD_isValidCFT() {
     if (SpectrumData* sd = currentBlock())
         return sd->validCFT;
-    return 1; // a tensor product without factors
+    if (TensorProduct* TP = currentProduct())
+        for (int k = 0; k < TP->NTensor; k++)
+            if (!getTensorFactor(TP, k)->validCFT)
+                return 0;
+    return 1;
 }
 
 int CenterOrder() {
+    if (TensorProduct* TP = currentProduct())
+        return TP->TensorSimpleCurrentOrder;
     SpectrumData* sd = currentBlock();
     if (!sd || !sd->SimpleCurrents)
         return 1;
@@ -200,6 +215,8 @@ int ConjugatesAvailable() {
 }
 
 int S_Symmetric() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_S_Symmetry(TP);
     SpectrumData* sd = currentBlock();
     return sd ? sd->S_Symmetry : 0;
 }
@@ -207,16 +224,21 @@ int S_Symmetric() {
 int simpleCurrentCheck(int c) {
     if (c < 0)
         return 0;
+    if (TensorProduct* TP = currentProduct())
+        return CT_currentCheck(TP, c);
     SpectrumData* sd = currentBlock();
     return sd ? SM_currentCheck(sd, c) : 0;
 }
 
-int isSuperCurrent(int) {
-    return 0; // a single block is never read as a superstring
+// A single block is never read as a superstring.
+int isSuperCurrent(int lbl) {
+    TensorProduct* TP = currentProduct();
+    return TP && valueOf(super, 0) ? isTensorSuperCurrent(lbl, TP) : 0;
 }
 
 int SusySpectrum() {
-    return 0;
+    TensorProduct* TP = currentProduct();
+    return TP && valueOf(super, 0) == 1 ? TP->Susy : 0;
 }
 
 int MOD_fixedPointCurrent(int J) {
