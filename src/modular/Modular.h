@@ -118,7 +118,6 @@ double getAccuracy();
 void resetAccuracy();
 void PrintShifted(char* txt);
 char* PrintEntry(char* txt, int i, int j);
-void printDiscreteGroup(Discrete_Group* dg, const int* map);
 
 // ---- Orbit data and S caches ----
 

@@ -423,20 +423,6 @@ char* PrintEntry(char* txt, int i, int j) {
     return txt + 23;
 }
 
-void printDiscreteGroup(Discrete_Group* dg, const int* map) {
-    Print("Multiplicity: %d\n", dg->Mult);
-    Print("Order: %d\n", dg->Order);
-    PrintVec(dg->Mult, dg->Orders, "Factors:   ");
-    char label[80];
-    for (int e = 0; e < dg->Order; e++) {
-        if (map)
-            std::snprintf(label, sizeof label, "elt. %3d, mapped to %3d, decomp --> ", e, map[e]);
-        else
-            std::snprintf(label, sizeof label, "elt. %3d, decomp --> ", e);
-        PrintVec(dg->Mult, dg->Decomp + e * dg->Mult, label);
-    }
-}
-
 // ============================================================ Boundary hooks
 // The boundary layer above owns resetBulk, resetOrientifold and the orientifold counter and
 // installs them here; until it does, the current invariant returns to the diagonal one and the
