@@ -3,3 +3,6 @@
 
 // Hands the commands over and installs the facade's hooks for a newly computed theory.
 void installModularCommands();
+
+// "check conjugates": the conjugates of the current theory against those S^2 gives.
+int COM_check_conj(void** params, int parnum);
