@@ -57,26 +57,26 @@ int exponent(const SCData* MD) {
 }
 
 // The rows of the mirror test over the common denominator D: entry (i, j) is X_ji D / N_j.
-std::vector<int> mirrorRows(const SCData* MD, int D) {
+void mirrorRows(const SCData* MD, int D, int* C) {
     const int M = mult(MD);
-    std::vector<int> C(static_cast<std::size_t>(M * M));
     for (int i = 0; i < M; i++)
         for (int j = 0; j < M; j++)
-            C[static_cast<std::size_t>(i * M + j)] =
-                MD->Xmatrix[j * M + i] * (D / MD->dg->Orders[j]) % D;
-    return C;
+            C[i * M + j] = MD->Xmatrix[j * M + i] * (D / MD->dg->Orders[j]) % D;
 }
 
 // Calls visit(e, sums) for every group element e in order, where sums[r] is the sum over j of
-// C[r M + j] b_j(e) modulo Mod[r]. Element numbers count with factor 0 fastest, so each step
-// adds one column (and takes N_j columns back where a component wraps).
+// C[r M + j] b_j(e) modulo Mod[r] (entries of C reduced modulo Mod[r]). Element numbers count
+// with factor 0 fastest, so each step adds one column, and takes N_j columns back where a
+// component wraps: no division in the walk, which runs for every candidate of a search.
 template <class Visit>
 void walkElements(const Discrete_Group* dg, const std::vector<int>& C, const std::vector<int>& Mod,
                   Visit visit) {
     const int M = dg->Mult;
     const int rows = static_cast<int>(Mod.size());
-    std::vector<int> b(static_cast<std::size_t>(M), 0), sums(static_cast<std::size_t>(rows), 0);
-    std::vector<int> wrap(static_cast<std::size_t>(rows * std::max(M, 1)));
+    static std::vector<int> b, sums, wrap;
+    b.assign(static_cast<std::size_t>(M), 0);
+    sums.assign(static_cast<std::size_t>(rows), 0);
+    wrap.assign(static_cast<std::size_t>(rows * std::max(M, 1)), 0);
     for (int r = 0; r < rows; r++)
         for (int j = 0; j < M; j++)
             wrap[static_cast<std::size_t>(r * M + j)] =
@@ -85,17 +85,21 @@ void walkElements(const Discrete_Group* dg, const std::vector<int>& C, const std
         if (!visit(e, sums.data()))
             return;
         for (int j = 0; j < M; j++) {
-            const bool carry = ++b[j] == dg->Orders[j];
+            const bool carry = ++b[static_cast<std::size_t>(j)] == dg->Orders[j];
             for (int r = 0; r < rows; r++) {
-                int s = sums[r] + C[r * M + j];
-                if (carry)
+                int s = sums[static_cast<std::size_t>(r)] + C[static_cast<std::size_t>(r * M + j)];
+                if (s >= Mod[static_cast<std::size_t>(r)])
+                    s -= Mod[static_cast<std::size_t>(r)];
+                if (carry) {
                     s -= wrap[static_cast<std::size_t>(r * M + j)];
-                s %= Mod[r];
-                sums[r] = s < 0 ? s + Mod[r] : s;
+                    if (s < 0)
+                        s += Mod[static_cast<std::size_t>(r)];
+                }
+                sums[static_cast<std::size_t>(r)] = s;
             }
             if (!carry)
                 break;
-            b[j] = 0;
+            b[static_cast<std::size_t>(j)] = 0;
         }
     }
 }
@@ -377,7 +381,8 @@ int checkDeltaArgument(SCData* MD, int a, int b) {
 int checkDeltaArgumentMirror(SCData* MD, int a, int b) {
     const int M = mult(MD);
     const int D = exponent(MD);
-    const std::vector<int> C = mirrorRows(MD, D);
+    std::vector<int> C(static_cast<std::size_t>(M * M));
+    mirrorRows(MD, D, C.data());
     const int* e = components(MD, b);
     for (int i = 0; i < M; i++) {
         const int q = fieldCharge(MD, i, a, D);
@@ -419,10 +424,11 @@ void getXKernels(SCData* MD) {
     const int M = mult(MD);
     const int D = exponent(MD);
     // Rows 0 .. M-1 test the vacuum's partners, rows M .. 2M-1 the mirror condition.
-    std::vector<int> C = directRows(MD);
-    const std::vector<int> mirror = mirrorRows(MD, D);
-    C.insert(C.end(), mirror.begin(), mirror.end());
-    std::vector<int> Mod = orders(MD);
+    static std::vector<int> C, Mod;
+    C.assign(MD->Xmatrix, MD->Xmatrix + M * M);
+    C.resize(static_cast<std::size_t>(2 * M * M));
+    mirrorRows(MD, D, C.data() + M * M);
+    Mod.assign(MD->dg->Orders, MD->dg->Orders + M);
     Mod.resize(static_cast<std::size_t>(2 * M), D);
     int right = 0, left = 0;
     walkElements(MD->dg, C, Mod, [&](int e, const int* s) {

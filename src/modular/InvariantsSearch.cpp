@@ -39,6 +39,25 @@ SearchCriteria& criteria() {
     return searchCriteria();
 }
 
+// A loop command runs inside the X loops of a search. A search it started would overwrite the
+// records, the candidate and the subgroup list that the running one goes on with.
+bool insideLoops = false;
+
+class LoopsRunning {
+public:
+    LoopsRunning() { insideLoops = true; }
+    ~LoopsRunning() { insideLoops = false; }
+    LoopsRunning(const LoopsRunning&) = delete;
+    LoopsRunning& operator=(const LoopsRunning&) = delete;
+};
+
+bool nestedSearch(const char* routine) {
+    if (!insideLoops)
+        return false;
+    Alert(routine, 9, 100201, "A simple-current search is running; no second one is started");
+    return true;
+}
+
 int infoLevel() {
     return param(Par::InfoLevel);
 }
@@ -256,6 +275,8 @@ int computeInvariant(SCData* MD) {
 // ============================================================ One subgroup
 
 int ComputeAllSubgroupInvariants(int* currents, int Ngen, SCData* MD) {
+    if (nestedSearch("ComputeAllSubgroupInvariants"))
+        return 0;
     if (!MD)
         MD = recordOf(subgroupRecord);
     releaseCurrentCandidate();
@@ -303,6 +324,7 @@ int ComputeAllSubgroupInvariants(int* currents, int Ngen, SCData* MD) {
         }
     }
     startSubgroupLoops(MD);
+    LoopsRunning running;
     return param(Par::SelectionSymmetric) ? generateSymmetricInvariants(MD)
                                           : generateInvariants(MD);
 }
@@ -402,6 +424,8 @@ int scanSubgroups(int* map, Subgroup* list, int K) {
 } // namespace
 
 int ComputeAllSimpleCurrentInvariants(Discrete_Group* dg, int* map) {
+    if (nestedSearch("ComputeAllSimpleCurrentInvariants"))
+        return 0;
     const int I = infoLevel();
     criteria().SubgroupLabel = 0;
     if (dg->Mult > 3 && I > 0)
@@ -421,6 +445,8 @@ int ComputeAllSimpleCurrentInvariants(Discrete_Group* dg, int* map) {
 
 int GSC_computeAllGroupInvariants(Discrete_Group* dg, int* map, SC_CHARGE fcn, SC_WEIGHT fcn2,
                                   SC_ANALYSE fcn3, void* X) {
+    if (nestedSearch("GSC_computeAllGroupInvariants"))
+        return 0;
     SCData* MD = recordOf(genericRecord);
     releaseCurrentCandidate();
     clearRecord(MD);
@@ -455,6 +481,7 @@ int GSC_computeAllGroupInvariants(Discrete_Group* dg, int* map, SC_CHARGE fcn, S
     MD->AlgebraRestrictions = algebraRestrictionsSet();
     startSubgroupLoops(MD);
     MIPF_analysis_fcn = fcn3;
+    LoopsRunning running;
     const int r = generateInvariants(MD);
     MIPF_analysis_fcn = computeInvariant;
     return r;
@@ -479,6 +506,8 @@ int scanCenter(const char* routine) {
 } // namespace
 
 void buildSelectedSimpleCurrentInvariants() {
+    if (nestedSearch("buildSelectedSimpleCurrentInvariants"))
+        return;
     scanCenter("buildSelectedSimpleCurrentInvariants");
     Print("\n");
     clearMIPFSelection();
@@ -510,6 +539,8 @@ void restoreCurrentInvariant(BulkInvariant* saved) {
 // A collection keeps what it stored: emptying the store after it would leave a collection
 // without result.
 void buildMultipleSimpleCurrentInvariants(int* selection, int autostore_override) {
+    if (nestedSearch("buildMultipleSimpleCurrentInvariants"))
+        return;
     const int wasAutostore = param(Par::Autostore);
     if (autostore_override != 2)
         setParam(Par::Autostore, autostore_override);
@@ -539,6 +570,8 @@ void buildMultipleSimpleCurrentInvariants(int* selection, int autostore_override
 // ============================================================ Choosing one invariant
 
 int selectBulkInvariantInSubgroup(int* currents, int Ngen) {
+    if (nestedSearch("selectBulkInvariantInSubgroup"))
+        return 0;
     SearchCriteria& c = criteria();
     c.PerformSubgroupSelection = 1;
     c.SubgroupSelectionCount = 0;
@@ -558,6 +591,8 @@ int selectBulkInvariantInSubgroup(int* currents, int Ngen) {
 // ============================================================ By number
 
 BulkInvariant* getBulkInvariantByNumber(int n) {
+    if (nestedSearch("getBulkInvariantByNumber"))
+        return nullptr;
     Inform("Constructing invariant %d\n", n);
     const int selection[] = {n, -1};
     setMIPFSelection(selection);
