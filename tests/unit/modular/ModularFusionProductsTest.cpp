@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <random>
 #include <string>
@@ -85,6 +86,25 @@ INSTANTIATE_TEST_SUITE_P(Modular, ReducedListing,
                                          TheoryCase{4, 5, 3}, TheoryCase{5, 6, 2},
                                          TheoryCase{4, 4, 2}),
                          modulartest::theoryName);
+
+// With the current J as "vacuum" the sums run over all fields and give N_ij^{Jk}; for su(2) at
+// level 3, J maps the label c to 3 - c. The products of the listing keep to that rule.
+TEST(FusionProducts, ProductsWithAnotherVacuum) {
+    SpectrumData* sd = useBlock(1, 1, 3);
+    auto label = [&](int f) { return modulartest::dynkin1(sd, f); };
+    std::vector<char> txt(400);
+    for (int i = 0; i < 4; i++)
+        for (int j = i; j < 4; j++) {
+            std::vector<int> n(4);
+            for (int k = 0; k < 4; k++) {
+                const int a = label(i), b = label(j), c = 3 - label(k);
+                n[k] =
+                    std::abs(a - b) <= c && c <= std::min(a + b, 6 - a - b) && (a + b + c) % 2 == 0;
+            }
+            compF(txt.data(), i, j, 1);
+            EXPECT_EQ(std::string(txt.data()), productText(i, j, n));
+        }
+}
 
 // su(3) at level k from the Kac-Peterson formula, with labels in the basis of fundamental
 // weights, (x, y) = x^T F y, F = [[2, 1], [1, 2]] / 3, and the six Weyl reflections of the
