@@ -145,6 +145,9 @@ int getNOrbit();
 int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z, MODMAT S);
 // N_ij^k; -9998 for a failed coefficient, -9999 when stopped.
 int fusion(int i, int j, int k, int vacuum);
+// N_ij^k for every field k into n, each as fusion(i, j, k, vacuum) gives it, from the products
+// that compF reuses; -9998 or -9999 when some coefficient is one of these, else 0.
+int fusionProduct(int i, int j, int vacuum, int* n);
 // k = -1 prepares the pair (i, j); then each k gives the unrounded coefficient.
 double getRijk(int k, int i, int j, int vacuum);
 char* compF(char* txt, int i, int j, int vacuum);
