@@ -221,3 +221,18 @@ void setTablePreferenceHandlers(TABLE_DEF_STORE store, TABLE_DEF_READ read) {
     storeTablePreferences = store;
     readTablePreference = read;
 }
+
+void resetDefaultState() {
+    while (DefaultType* df = firstDefault) {
+        firstDefault = df->next;
+        if (df->value)
+            freespace(df->value, static_cast<std::size_t>(df->valueSize), &DefaultCount,
+                      "Default value");
+        freespace(df->name, std::strlen(df->name) + 1, &DefaultCount, "Default name");
+        freespace(df, sizeof(DefaultType), &DefaultCount, "Default pointer");
+    }
+    DefaultFile.clear();
+    ConvertDefaults = nullptr;
+    storeTablePreferences = nullptr;
+    readTablePreference = nullptr;
+}

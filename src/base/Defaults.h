@@ -52,3 +52,7 @@ int getValue(const int* parameter);
 using TABLE_DEF_STORE = void (*)();
 using TABLE_DEF_READ = void (*)(const char* name, const char* value);
 void setTablePreferenceHandlers(TABLE_DEF_STORE store, TABLE_DEF_READ read);
+
+// Back to the state the process starts with: no entries, no file, no conversion and no table
+// handlers. Parameters kept in the database die with it, so they are reset along with this.
+void resetDefaultState();

@@ -25,6 +25,7 @@ AllocCount Error_alloc = ALLOC_COUNTER("Errors");
 
 ErrorType* firstError = nullptr;
 
+constexpr char DefaultSeverityMask[7] = "110000";
 char severityMask[7] = "110000";
 int errorSuppress = 0;
 int bufferError = 0;
@@ -271,6 +272,7 @@ void announceSeriousError(const char* routine, int position, int severity) {
                                           : "Fatal error; terminating execution\n");
     if (errorPositionReport)
         errorPositionReport();
+    flushOutput();
     if (errorBuffer.reserved())
         std::fprintf(stderr, "%s\n", errorBuffer.X);
     std::exit(1);
@@ -355,7 +357,11 @@ void appendToFile(const char* path, const char* failure, const char* fmt, va_lis
 // --- the error output ---------------------------------------------------------------------------
 
 void printErrorMessage(const char* fmt, ...) {
+    flushOutput();
     clearProgressLine();
+    // What was printed before the message comes before it also where both streams are captured
+    // together.
+    std::fflush(stdout);
     va_list ap;
     va_start(ap, fmt);
     std::vfprintf(ERROR_FILE, fmt, ap);
@@ -366,6 +372,7 @@ void printErrorMessage(const char* fmt, ...) {
 void printAllocMessage(const char* fmt, ...) {
     if (getBackground())
         return;
+    flushOutput();
     clearProgressLine();
     va_list ap;
     va_start(ap, fmt);
@@ -491,6 +498,7 @@ void noBufOff() {
 }
 
 void dumpErrorBuffer() {
+    flushOutput();
     if (errorBuffer.reserved())
         std::fprintf(stderr, "%s\n", errorBuffer.X);
 }
@@ -657,6 +665,28 @@ void bindErrorSwitches(int* errorTrace, int* log, int* errorLog, int* interactiv
 
 void setErrorPositionReport(ErrorPositionReport report) {
     errorPositionReport = report;
+}
+
+void resetErrorState() {
+    while (ErrorType* e = firstError) {
+        firstError = e->next;
+        freespace(e->routine, std::strlen(e->routine) + 1, &Error_alloc, "ErrorType->routine");
+        freespace(e, sizeof(ErrorType), &Error_alloc, "ErrorType");
+    }
+    setSeverity_Error(DefaultSeverityMask);
+    errorSuppress = 0;
+    bufferError = 0;
+    overrideBuffering = 0;
+    errorPositionReport = nullptr;
+    errorBuffer.release();
+    txtbuf.release();
+    seriousErrorCount = 0;
+    bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
+    LOGFILE[0] = '\0';
+    ERRORFILE[0] = '\0';
+    logHeaderWritten = false;
+    errorFileHeaderWritten = false;
+    outputToTerminal = 0;
 }
 
 void initializeError() {

@@ -58,3 +58,6 @@ void setErrorPositionReport(ErrorPositionReport report);
 // Binds the switches "error_trace", "log", "error_log" and "interactive"; a null pointer reads as
 // off. initializeError binds the named parameters; tests bind ints of their own.
 void bindErrorSwitches(int* errorTrace, int* log, int* errorLog, int* interactive);
+// Back to the state the process starts with: no sites, the default mask, nothing suppressed or
+// held back, no switches, position report or log files bound, and terminal output off.
+void resetErrorState();

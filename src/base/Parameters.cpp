@@ -152,6 +152,15 @@ InternalParameter* getInternalParameter(const char* name) {
     return ip ? ip : newParameter(name);
 }
 
+void resetParameterState() {
+    while (InternalParameter* ip = FirstPar) {
+        FirstPar = ip->next;
+        freespace(ip->name, std::strlen(ip->name) + 1, &ParameterCount,
+                  "Internal parameter pointer name");
+        freespace(ip, sizeof(InternalParameter), &ParameterCount, "Internal parameter pointer");
+    }
+}
+
 InternalParameter* FirstParameter() {
     return FirstPar;
 }

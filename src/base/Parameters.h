@@ -29,6 +29,9 @@ InternalParameter* findInternalParameter(const char* name);
 InternalParameter* getInternalParameter(const char* name);
 InternalParameter* FirstParameter();
 InternalParameter* nextParameter(InternalParameter* ip);
+// Back to the state the process starts with: no parameters. Pointers to their values die with
+// them, so the modules bound to them are reset along with this.
+void resetParameterState();
 
 // Cell texts of the table "Parameters"; each returns the end of what it wrote.
 char* getParameterNameString(char* txt, InternalParameter* ip, int lbl);

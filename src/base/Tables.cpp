@@ -343,8 +343,11 @@ void applyPreference(TableData* td, PrefKind kind, const char* value) {
     int i = 0;
     for (; value[i] && td->cols[i]; ++i)
         applyColumnPreference(td->cols[i], kind, value[i]);
+    // The settings of columns added during an earlier run ("new column") are saved with the
+    // others; those columns do not exist at start-up, before any option is read. A notice
+    // shown once, not a question, so that a saved file always reads back.
     if (value[i])
-        Alert("getTableDefault", 1, 112415, "Too many colums in Defaults file");
+        Alert("getTableDefault", 1, 100218, "Too many colums in Defaults file");
 }
 
 // ---------------------------------------------------------------- tables about tables
@@ -423,6 +426,45 @@ ColumnData* makeColumn(const char* name, const char* description, int allocwidth
     cd->content = content;
     cd->init = init;
     return cd;
+}
+
+namespace {
+
+void freeCounted(char* text, const char* label) {
+    freespace(text, std::strlen(text) + 1, &TablesCount, label);
+}
+
+void freeColumn(ColumnData* cd) {
+    std::size_t headers = 1;
+    for (char** alt = cd->alt_hdrs; *alt; ++alt, ++headers)
+        freeCounted(*alt, "Alternative headers");
+    freespace(cd->alt_hdrs, sizeof(char*) * headers, &TablesCount, "Alternative headers");
+    freeCounted(cd->name, "Column data");
+    freeCounted(cd->description, "Column data");
+    freespace(cd, sizeof(ColumnData), &TablesCount, "Column data pointer");
+}
+
+} // namespace
+
+void resetTableState() {
+    while (TableData* td = firstTable) {
+        firstTable = td->next;
+        for (ColumnData** col = td->cols; *col; ++col)
+            freeColumn(*col);
+        freespace(td->cols, sizeof(ColumnData*) * static_cast<std::size_t>(td->maxcols),
+                  &TablesCount, "Table data (columns)");
+        freeCounted(td->name, "Table data");
+        freespace(td, sizeof(TableData), &TablesCount, "Table data pointer");
+    }
+    ActiveCols.clear();
+    printStarted = false;
+    TEXT.release();
+    textLength = 0;
+    haveText = false;
+    lineLength = 0;
+    HeaderBuffer.release();
+    FullText.release();
+    CellBuffer.release();
 }
 
 void addColumn(const char* tablename, ColumnData* col) {

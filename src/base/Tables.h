@@ -54,6 +54,8 @@ TableData* getTable(const char* name);
 ColumnData* findColumn(TableData* td, const char* name);
 TableData* findTableN(int lbl);
 TableData* nextTable(TableData* td);
+// Back to the state the process starts with: no tables, and no text of a last table.
+void resetTableState();
 
 // Intermediate text of rows min .. max-1: per row, per column taking part, a tab, the cell's
 // length in three digits and the cell; then a newline. A cell of 1,000 characters or more has the

@@ -53,6 +53,9 @@ ProgressInfo* allocateProgressInfo(ProgressInfo* from);
 int getNextAction(ProgressInfo* P);
 
 void initializeTerminal();
+// Back to the state the process starts with: no progress records, no display running, no stop
+// requested, nothing bound and no nested loop installed.
+void resetTerminalState();
 // Wipes the progress line standing on the terminal, if a display is running.
 void clearProgressLine();
 

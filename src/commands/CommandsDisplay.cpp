@@ -1,6 +1,6 @@
-// What the user sees of the current building block: the table "Spectrum" and its columns, single
-// entries, the blocks in store, the central charge, a summary of the theory and of its
-// horizontal algebra, and the Lie-algebraic data of the block: Cartan matrix, Weyl group and
+// What the user sees of the current theory: the table "Spectrum" or "TensorSpectrum" and its
+// columns, single entries, the blocks in store, the central charge, a summary of the theory and
+// of its horizontal algebra, and the Lie-algebraic data of a block: Cartan matrix, Weyl group and
 // Gauss sums.
 #include "commands/CommandsDisplay.h"
 
@@ -13,6 +13,7 @@
 #include "modular/Modular.h"
 #include "numeric/Sorting.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -217,10 +218,12 @@ const CommandDefinition browseDisplay[] = {
 int COM_display(void** commands, int parnum) {
     const char variant = static_cast<char>(typedWord(commands)[0] | 0x20);
     if (Spectrum_Computed == 0) {
-        // In single-algebra mode the simple-current spectrum is the full one.
-        if (variant == 's')
+        if (variant == 's') {
             massless_only = 0;
-        COM_compute(nullptr, 0);
+            COM_compute_simple(nullptr, 0);
+        } else {
+            COM_compute(nullptr, 0);
+        }
     }
     const int primaries = totalPrimaries();
     if (primaries <= 0)
@@ -249,9 +252,12 @@ int COM_display(void** commands, int parnum) {
 int COM_display_entry(void** commands, int parnum) {
     const bool tensor = cosetSwitch() == 1;
     TableData* td = findTable(tensor ? "TensorSpectrum" : "Spectrum");
-    void* row = tensor ? nullptr : getCurrentSD();
+    void* row = tensor ? static_cast<void*>(getCurrentTensor()) : getCurrentSD();
     ColumnData* col = td ? findColumn(td, textArgument(commands, 0)) : nullptr;
     if (!col)
+        return 1;
+    const int field = intArgument(commands, 1);
+    if (tensor && refuseUncomputedField("COM_display_entry", 2, field))
         return 1;
     if (col->init && col->init(row) == 0) {
         Alert("COM_display_entry", 0, 100301, "Data not available");
@@ -263,7 +269,7 @@ int COM_display_entry(void** commands, int parnum) {
     }
     char* text = getCharSpace("ModText", EntryRoom);
     text[0] = '\0';
-    col->content(text, col->dynamical ? col->description : row, intArgument(commands, 1));
+    col->content(text, col->dynamical ? col->description : row, field);
     Print("%s\n", text);
     Print("\n");
     return -parnum;
@@ -303,11 +309,17 @@ int COM_cc(void**, int parnum) {
 // The current theory
 
 int COM_browse_cft(void**, int parnum) {
-    if (cosetSwitch() == 1 || !getCurrentSD()) {
-        Alert("COM_browse_cft", 0, 112311, "Tensor products are not available yet");
+    if (cosetSwitch() == 1) {
+        TensorProduct* TP = getCurrentTensor();
+        Print(TP->genuineCoset ? "Coset CFT: \n" : "Tensor product: \n");
+        printTensorData(TP);
+        Print("Central Charge:                   %-15.7f\n", cosetCentralCharge(TP));
+        Print("Number of primaries:              %d\n", *NumberOfTensorPrimaries(TP));
         return -parnum;
     }
     const SpectrumData* sd = getCurrentSD();
+    if (!sd)
+        return -parnum;
     Print("Name:                             %s\n", sd->AlgebraName);
     Print("Central Charge:                   %-15.7f\n", sd->CentralCharge);
     Print("Number of primaries:              %d\n", sd->Nprimaries);
@@ -316,8 +328,16 @@ int COM_browse_cft(void**, int parnum) {
 }
 
 int COM_browse_spin1(void**, int parnum) {
+    if (cosetSwitch() == 1) {
+        TensorProduct* TP = getCurrentTensor();
+        if (DimComputable(TP))
+            Print("Number of spin 1 currents: %d\n", SpinOneCount(TP));
+        else
+            Print("Information not available for coset CFT's\n");
+        return -parnum;
+    }
     SpectrumData* sd = getCurrentSD();
-    if (cosetSwitch() != 0 || !sd || sd->exactWeights != 1) {
+    if (!sd || sd->exactWeights != 1) {
         Print("Information not available for coset CFT's\n");
         return -parnum;
     }

@@ -53,6 +53,14 @@ SpectrumData* blockOrRefusal(const char* routine, const char* refusal) {
     return nullptr;
 }
 
+// The fixed-point data of a tensor product are not built yet; true after saying so.
+bool refusedForProduct(const char* routine) {
+    if (!tensorMode())
+        return false;
+    Alert(routine, 9, NotForTensor, "Not yet built in for tensor mode");
+    return true;
+}
+
 // ---- Fixed-point theories ----
 
 // Fixed-point theory f of sd: a block stored under the name "<name>_<f-1>" (a theory made
@@ -225,6 +233,8 @@ using Resolution = void (*)(int J, int a, int b, double* Re, double* Im);
 
 int printResolution(void** commands, int parnum, const char* routine, Resolution element,
                     const char* format) {
+    if (refusedForProduct(routine))
+        return 1;
     const int J = intArgument(commands, 0);
     const int i = intArgument(commands, 1);
     const int j = intArgument(commands, 2);
@@ -351,6 +361,8 @@ int COM_browse_twist(void**, int parnum) {
 }
 
 int COM_get_twist(void** commands, int parnum) {
+    if (refusedForProduct("COM_get_twist"))
+        return 1;
     const int a = intArgument(commands, 0);
     const int K = intArgument(commands, 1);
     const int J = intArgument(commands, 2);
@@ -462,6 +474,8 @@ int COM_check_class(void**, int parnum) {
 }
 
 int COM_browse_simple(void**, int parnum) {
+    if (refusedForProduct("COM_browse_simple"))
+        return 1;
     int* map = nullptr;
     Discrete_Group* group = getCenter(&map);
     SpectrumData* sd = currentBlock();

@@ -41,6 +41,9 @@ void setMode(ModeType* mode, int on);
 void makeBlockCurrent(SpectrumData* sd);
 // The spectrum commands' part of the single-algebra commands.
 void installSpectrumCommands();
+// While a tensor product is entered any label passes the field type: only the rows computed for
+// its present factors may be read. True after the refusal.
+bool refuseUncomputedField(const char* routine, int position, int field);
 
 } // namespace commands
 
@@ -52,6 +55,9 @@ int COM_tot_prim(void** commands, int parnum);
 int COM_tot_cur(void** commands, int parnum);
 int COM_getrep(void** commands, int parnum);
 int COM_getdim(void** commands, int parnum);
+int COM_compute_massless(void** commands, int parnum);
+int COM_compute_simple(void** commands, int parnum);
+int COM_susic(void** commands, int parnum);
 
 // Handlers of the tensor-product commands.
 int COM_tensor(void** commands, int parnum);
@@ -60,3 +66,6 @@ int COM_h(void** commands, int parnum);
 int COM_current(void** commands, int parnum);
 int COM_reset(void** commands, int parnum);
 int COM_reset_currents(void** commands, int parnum);
+int COM_browse_chiral(void** commands, int parnum);
+int COM_browse_decomp(void** commands, int parnum);
+int COM_identify(void** commands, int parnum);

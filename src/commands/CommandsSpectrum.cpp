@@ -1,5 +1,5 @@
-// The spectrum of the current building block: its computation, the mode, counts, and the labels
-// and dimensions of its fields.
+// The spectrum of the current theory: its computation (in full, restricted to massless fields or
+// to simple currents), the mode, counts, and the labels and dimensions of the fields of a block.
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
@@ -11,6 +11,7 @@
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
+#include <cmath>
 #include <vector>
 
 using namespace commands;
@@ -30,6 +31,45 @@ void printCFTLine() {
         Print("CFT %s; %d primaries\n", getCFTname(), totalPrimaries());
 }
 
+// The totals read the product's counts, whatever its last computation left.
+void useProductCounts(TensorProduct* TP) {
+    setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
+}
+
+// Under "Super" the extension is supersymmetric when some chiral-algebra element of weight 1 has
+// a first-factor label 1 modulo 4 (a supercurrent).
+void findSupercurrent(TensorProduct* TP) {
+    TP->Susy = 0;
+    if (!super || *super != 1)
+        return;
+    for (int m = 0; m < TP->ChiralAlgebra->Nfill; m++) {
+        const int* J =
+            TP->ChiralAlgebra->Space + static_cast<long long>(m) * TP->ChiralAlgebra->rowsize;
+        if (TP->NTensor > 0 && J[0] % 4 == 1 && std::fabs(tensorWeight(TP, J) - 1.0) <= 1e-7) {
+            Susic = 1;
+            TP->Susy = 1;
+            return;
+        }
+    }
+}
+
+// False after the notice when the computation stopped.
+bool computeProduct(TensorProduct* TP) {
+    const int rc = ZNX && *ZNX ? computeTensorSpectrum_ZNX_VERSION(TP) : computeTensorSpectrum(TP);
+    useProductCounts(TP);
+    if (rc == -1) {
+        Print("Spectrum computation aborted; Modular properties not available\n");
+        return false;
+    }
+    return true;
+}
+
+// In single-algebra mode a restricted computation is the full one.
+int computeInsteadOfRestricted(const char* routine, const char* message) {
+    Alert(routine, 0, 100201, "%s", message);
+    return COM_compute(nullptr, 0);
+}
+
 // Untwisted affine algebras are named without their extended label, which comes last.
 int labelsExpected(const SpectrumData* sd) {
     return sd->type >= 1 && sd->type <= 5 ? sd->RepSize - 1 : sd->RepSize;
@@ -38,6 +78,12 @@ int labelsExpected(const SpectrumData* sd) {
 const CommandDefinition spectrumCommands[] = {
     {"status", "", COM_status, "Show mode"},
     {"compute spectrum", "", COM_compute, "Compute complete spectrum"},
+    {"compute massless_spectrum", "", COM_compute_massless,
+     "Compute CFT spectrum keeping only and all states\nof conformal weight at most 1 (the "
+     "physical "
+     "state condition\nis not applied; \"display massless\" applies it)."},
+    {"compute simple_current_spectrum", "", COM_compute_simple, "Compute simple current spectrum"},
+    {"supersymmetric", "", COM_susic, "Return 1 of the current extension is supersymmetric"},
     {"total primaries", "", COM_tot_prim, "Return total number of primaries"},
     {"dynkin", "(int i1)...(int in)", COM_getrep,
      "Get the label for representation (i1,...,in).\n"
@@ -116,18 +162,68 @@ int COM_getdim(void** commands, int parnum) {
     return -parnum;
 }
 
-int COM_compute(void**, int) {
+int COM_compute(void**, int parnum) {
     if (Spectrum_Computed == 1)
         return 0;
     if (getCosetMode() == 1) {
-        Alert("COM_compute", 1, 112311, "Tensor products are not available yet");
-        return 0;
+        if (!computeProduct(getCurrentTensor()))
+            return -parnum;
+    } else {
+        // A block's spectrum was made when the store created it.
+        makeBlockCurrent(getCurrentSD());
     }
-    // A block's spectrum was made when the store created it.
-    makeBlockCurrent(getCurrentSD());
     printCFTLine();
     Susic = 0;
+    if (getCosetMode() == 1)
+        findSupercurrent(getCurrentTensor());
     enableModular();
+    return 0;
+}
+
+int COM_compute_massless(void**, int parnum) {
+    if (getCosetMode() != 1)
+        return computeInsteadOfRestricted(
+            "COM_compute_massless",
+            "In single algebra mode this command is\n equivalent to a full spectrum computation");
+    TensorProduct* TP = getCurrentTensor();
+    setGenuineCoset(TP);
+    if (TP->genuineCoset) {
+        Alert("COM_compute_massless", 0, 100201, "This command is not available for coset CFT's\n");
+        return -parnum;
+    }
+    const int rc = computeMasslessTensorSpectrum(TP);
+    useProductCounts(TP);
+    if (rc == -1) {
+        Print("Computation aborted\n");
+        return -parnum;
+    }
+    printCFTLine();
+    Spectrum_Computed = 2;
+    return 0;
+}
+
+int COM_compute_simple(void**, int parnum) {
+    if (getCosetMode() != 1)
+        return computeInsteadOfRestricted(
+            "COM_compute_simple",
+            "In single algebra mode this command is equivalent to a full spectrum computation");
+    TensorProduct* TP = getCurrentTensor();
+    const int rc = computeSimpleCurrentTensorSpectrum(TP);
+    useProductCounts(TP);
+    if (rc == -1) {
+        Print("Simple current spectrum computation aborted\n");
+        return -parnum;
+    }
+    if (totalCurrents() < 2)
+        Print("Number of primaries: %d\n", totalPrimaries());
+    else
+        Print("Number of primaries: %d (Simple currents: %d)\n", totalPrimaries(), totalCurrents());
+    Spectrum_Computed = 3;
+    return 0;
+}
+
+int COM_susic(void**, int) {
+    Print("%d\n", Susic);
     return 0;
 }
 

@@ -1,13 +1,18 @@
 // Entering a tensor product: "tensor", the factors ("g" numerator, "h" denominator), the
-// simple-current combinations ("current") and the resets.
+// simple-current combinations ("current") and the resets; and what only a tensor product shows:
+// its chiral algebra, the decomposition of a field into label combinations, and the field a
+// combination belongs to.
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/Tables.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <string>
 #include <vector>
@@ -18,6 +23,33 @@ namespace {
 
 int intArgument(void** commands, int i) {
     return *static_cast<int*>(commands[i]);
+}
+
+const char* textArgument(void** commands, int i) {
+    return static_cast<const char*>(commands[i]);
+}
+
+const char* typedWord(void** commands) {
+    return static_cast<const char*>(commands[-1]);
+}
+
+// The label text of each factor: a column of "Spectrum" per factor, the last one repeated.
+bool decompositionColumns(void** commands, int parnum, TensorProduct* TP,
+                          std::vector<COL_CONT>& functions) {
+    TableData* spectrum = findTable("Spectrum");
+    for (int k = 0; k < TP->NTensor; k++) {
+        const char* name =
+            parnum > 1 ? textArgument(commands, std::min(k + 1, parnum - 1)) : "Label";
+        ColumnData* col = spectrum ? findColumn(spectrum, name) : nullptr;
+        if (!col)
+            return false;
+        if (col->init && col->init(getTensorFactor(TP, k)) == 0) {
+            Alert("COM_browse_decomp", 0, 100301, "Data for factor %d not available", k);
+            return false;
+        }
+        functions.push_back(col->content);
+    }
+    return true;
 }
 
 // While factors and currents are entered, field labels are not limited.
@@ -93,6 +125,19 @@ const CommandDefinition modeCommands[] = {
      "Add simple current combination."},
 };
 
+const CommandDefinition browseCommands[] = {
+    {"browse chiral_algebra", "", COM_browse_chiral, "Display chiral algebra."},
+    {"browse decomposition", "[field i](col_1)...(col_n)", COM_browse_decomp,
+     "Display decomposition of representation \"i\"."},
+    {"browse groundstate", "[field i](col_1)...(col_n)", COM_browse_decomp,
+     "Display decomposition of ground state\nof representation \"i\"."},
+};
+
+const CommandDefinition identifyCommands[] = {
+    {"identify", "(fprim lbl_1)...(fprim lbl_n)", COM_identify,
+     "Find orbit in which primary combination occurs (if any)."},
+};
+
 // The "g" and "h" commands; their words must outlive registration.
 std::deque<std::string> factorCommandWords;
 std::vector<CommandDefinition> factorCommands;
@@ -161,9 +206,72 @@ int COM_reset(void**, int) {
     return COM_tensor(nullptr, 0);
 }
 
+namespace commands {
+
+bool refuseUncomputedField(const char* routine, int position, int field) {
+    const int rows = CT_spectrumRows(getCurrentTensor());
+    if (field < rows)
+        return false;
+    if (rows == 0)
+        Alert(routine, position, 100301, "No spectrum computed; type \"compute spectrum\" first");
+    else
+        Alert(routine, position, 100301, "Field %d does not exist (%d fields)", field, rows);
+    return true;
+}
+
+} // namespace commands
+
 int COM_reset_currents(void**, int) {
     resetCurrents(getCurrentTensor());
     return COM_tensor(nullptr, 0);
+}
+
+int COM_browse_chiral(void**, int parnum) {
+    browseChiral(getCurrentTensor());
+    return -parnum;
+}
+
+int COM_browse_decomp(void** commands, int parnum) {
+    TensorProduct* TP = getCurrentTensor();
+    const int field = intArgument(commands, 0);
+    if (refuseUncomputedField("COM_browse_decomp", 1, field))
+        return 1;
+    std::vector<COL_CONT> functions;
+    if (!decompositionColumns(commands, parnum, TP, functions))
+        return 1;
+    const int groundstate = std::tolower(static_cast<unsigned char>(typedWord(commands)[0])) == 'g';
+    browseDecomp(TP, field, groundstate, functions.data());
+    return -parnum;
+}
+
+int COM_identify(void** commands, int parnum) {
+    TensorProduct* TP = getCurrentTensor();
+    const int n = TP->NTensor;
+    if (parnum < n) {
+        Alert("COM_identify", 0, 100301, "Too few current components");
+        return 1;
+    }
+    // Without the spectrum of the present factors and currents no orbit can be found.
+    if (TP->InputDataChanged) {
+        Alert("COM_identify", 1, 100301, "No spectrum computed; type \"compute spectrum\" first");
+        return 1;
+    }
+    std::vector<int> v(static_cast<std::size_t>(n) + 1, 0);
+    for (int i = 0; i < n; i++)
+        v[static_cast<std::size_t>(i)] = intArgument(commands, i);
+    const int f = IdentifyOrbit(TP, v.data());
+    if (getReturnToBuffer() > 0) {
+        Print("%d\n", f);
+        return -parnum;
+    }
+    if (f < 0) {
+        Print("This combination is projected out\n");
+        return -parnum;
+    }
+    Print("This combination belongs to field %d\n", f);
+    if (StabilizerOrder(TP, f) > 1)
+        Print("(This field is resolved into %d irreducible components)\n", StabilizerOrder(TP, f));
+    return -parnum;
 }
 
 void installTensorCommands() {
@@ -171,4 +279,6 @@ void installTensorCommands() {
         makeFactorCommands();
     addCommandFamily(CommandFamily::Theory, modeCommands);
     addCommandFamily(CommandFamily::Theory, factorCommands);
+    addCommandFamily(CommandFamily::Browse, browseCommands);
+    addCommandFamily(CommandFamily::String, identifyCommands);
 }

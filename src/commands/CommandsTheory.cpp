@@ -93,6 +93,10 @@ Request algebraOfTypeWord(void** commands, const char* word) {
             Alert("COM_algebra", 4, 100301, "Level out of range");
             return refused();
         }
+        // Blocks the store makes for its own use (coset factors, orbit Lie algebras) may go
+        // higher: the limit is one of the user's input.
+        if (!levelCheck(standardType(code), level))
+            return refused();
     }
     SpectrumData* sd = SM_getData(standardType(code), rank, level);
     return sd ? Request{sd, code == 0 ? 1 : 2, 0} : refused();

@@ -343,6 +343,12 @@ void initializeGeneralCommands() {
     setErrorPositionReport(printErrorInfo);
 }
 
+void resetGeneralCommands() {
+    initialized = false;
+    interactive = nullptr;
+    conversionResult = ConversionResult{};
+}
+
 InternalParameter* addParameter(const char* name, const char* value, const char* datatype,
                                 const char* text, int addToDefaults) {
     const char kind = !datatype ? 's' : std::strcmp(datatype, "switch") == 0 ? 't' : 'i';

@@ -9,6 +9,9 @@
 
 // Registers the built-in commands, argument types, tables and interpreter switches; runs once.
 void initializeGeneralCommands();
+// Back to the state the process starts with, so that the next initializeGeneralCommands registers
+// everything again; what it registered is reset by the modules that keep it.
+void resetGeneralCommands();
 
 // Declares a named parameter with its "set" and "show" commands. datatype "switch" makes a
 // switch, another registered type an integer, null a text kept in the defaults database.

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,13 @@ namespace {
 PRECOM currentPreCommand = nullptr;
 POSTCOM currentPostCommand = nullptr;
 Conversion* firstConversion = nullptr;
+// Every mode made, so that a reset can give them back.
+std::vector<ModeType*> madeModes;
 
 // Words of a registered command are cut out of this buffer.
 GuardedArray<char> commandBuffer("Command buffer", &InterpreterAlloc);
+// The expression of a user-defined column cell, with its row label put in.
+GuardedArray<char> extraColumnText{"output"};
 
 constexpr int MaxCommandWords = 7;
 
@@ -203,6 +208,48 @@ void detachNode(CommandType** root, CommandType* node) {
     node->left = node->right = nullptr;
 }
 
+void freeText(char* text, const char* label) {
+    freespace(text, std::strlen(text) + 1, &InterpreterAlloc, label);
+}
+
+void freeTree(CommandType* ct) {
+    if (!ct)
+        return;
+    freeTree(ct->left);
+    freeTree(ct->right);
+    freeTree(ct->keywords);
+    freespace(ct->command, textBlockSize(ct), &InterpreterAlloc, "Command texts");
+    if (ct->conversions)
+        freespace(ct->conversions, sizeof(ConversionMethod*) * ct->ConversionCount,
+                  &InterpreterAlloc, "Conversions");
+    freespace(ct, sizeof(CommandType), &InterpreterAlloc, "Command pointer");
+}
+
+// A method may stand under several names; it is freed once.
+void freeConversions() {
+    std::set<ConversionMethod*> methods;
+    while (Conversion* c = firstConversion) {
+        firstConversion = c->next;
+        methods.insert(c->conv);
+        freeText(c->name, "Conversion name");
+        freespace(c, sizeof(Conversion), &InterpreterAlloc, "Conversion pointer");
+    }
+    for (ConversionMethod* m : methods) {
+        if (!m)
+            continue;
+        freeText(m->description, "Conversion description");
+        freespace(m, sizeof(ConversionMethod), &InterpreterAlloc, "Conversion method");
+    }
+}
+
+void freeModes() {
+    for (ModeType* mode : madeModes) {
+        freeText(mode->message, "Mode message");
+        freespace(mode, sizeof(ModeType), &InterpreterAlloc, "Mode pointer");
+    }
+    madeModes.clear();
+}
+
 void insertNode(CommandType** root, CommandType* node) {
     CommandType** link = root;
     while (*link)
@@ -213,6 +260,20 @@ void insertNode(CommandType** root, CommandType* node) {
 } // namespace
 
 namespace interp {
+
+void resetCommandTree() {
+    freeTree(rootCommand);
+    rootCommand = nullptr;
+    MaxCommandSize = 0;
+    freeModes();
+    DefaultMode = nullptr;
+    CurrentMode = nullptr;
+    currentPreCommand = nullptr;
+    currentPostCommand = nullptr;
+    freeConversions();
+    commandBuffer.release();
+    extraColumnText.release();
+}
 
 CommandType* quietLookup(const char* word, CommandType* level) {
     while (level) {
@@ -408,6 +469,18 @@ void removeAllCommands(AliasType** sd) {
         removeCommand(a->alias);
 }
 
+void resetInterpreterState() {
+    resetVariables();
+    resetCommandLines();
+    resetCommandTree();
+    resetCommandHelp();
+    resetLanguageHooks();
+    BreakParameter = 0;
+    ErrorCount = 0;
+    ExFunc = 0;
+    BASE = nullptr;
+}
+
 CommandType* getRootCommand() {
     return rootCommand;
 }
@@ -429,6 +502,7 @@ ModeType* makeMode(const char* message) {
     mode->enabled = 1;
     mode->message = copyText(message, "Mode message");
     mode->function = nullptr;
+    madeModes.push_back(mode);
     return mode;
 }
 
@@ -554,10 +628,6 @@ char* convertToString(const char* expression, char* txt, int maxlen) {
     txt[n] = '\0';
     return txt + n;
 }
-
-namespace {
-GuardedArray<char> extraColumnText{"output"};
-} // namespace
 
 char* getExtraColumn(char* txt, void* expression, int lbl) {
     const std::string label = std::to_string(lbl);

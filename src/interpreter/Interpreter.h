@@ -130,6 +130,10 @@ void removeAllCommands(AliasType** sd);
 CommandType* getRootCommand();
 int getMaxCommandSize();
 
+// Back to the state the process starts with: no commands, modes or types, no command lines or
+// file being run, no macros, procedures or variables. What was handed out of them dies with it.
+void resetInterpreterState();
+
 // ---- Modes ----
 
 void makeDefaultMode();

@@ -139,6 +139,15 @@ void searchTree(CommandType* start, int depth, std::vector<std::string>& path, M
 
 } // namespace
 
+namespace interp {
+
+void resetCommandHelp() {
+    layout = ColumnLayout{};
+    Clist.release();
+}
+
+} // namespace interp
+
 // ---- Columns ----
 
 void countCommands(CommandType* start, int* count, int* maxlen) {

@@ -20,6 +20,13 @@ extern int ErrorCount;
 extern int ExFunc;
 extern void** BASE;
 
+// The parts of resetInterpreterState, one for each file that keeps state.
+void resetCommandTree();
+void resetCommandLines();
+void resetVariables();
+void resetCommandHelp();
+void resetLanguageHooks();
+
 // Exact lookup of a lower-case word on one level, reporting a miss unless messages are suppressed.
 CommandType* exactLookup(const char* word, CommandType* level, bool topLevel);
 // Exact lookup with no report.

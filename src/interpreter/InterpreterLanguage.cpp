@@ -11,19 +11,24 @@
 
 namespace {
 
+bool hooksInstalled = false;
+
 // The engine may evaluate before the built-in commands are set up (a test, a tool): the hooks
 // are put in place at the first evaluation.
 void ensureHooks() {
-    static bool installed = false;
-    if (!installed) {
+    if (!hooksInstalled) {
         installEvaluatorHooks();
-        installed = true;
+        hooksInstalled = true;
     }
 }
 
 } // namespace
 
 namespace interp {
+
+void resetLanguageHooks() {
+    hooksInstalled = false;
+}
 
 int evaluateIntegerArgument(const char* expression, int* value) {
     ensureHooks();

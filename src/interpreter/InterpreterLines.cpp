@@ -56,6 +56,17 @@ void allocateValues(CommandLine* cl, int size) {
     cl->CommandSize = size;
 }
 
+void destroyRecord(CommandLine* cl) {
+    if (cl->Line)
+        freespace(cl->Line, static_cast<std::size_t>(cl->LineSize), &InterpreterAlloc,
+                  "Command line");
+    freespace(cl->Commands, sizeof(void*) * cl->CommandSize, &InterpreterAlloc,
+              "Command line pointer");
+    freespace(cl->Conversions, sizeof(int) * 3 * cl->CommandSize, &InterpreterAlloc,
+              "Conversion space");
+    freespace(cl, sizeof(CommandLine), &InterpreterAlloc, "Command line pointer");
+}
+
 CommandLine* createRecord() {
     auto* cl = static_cast<CommandLine*>(
         allocate(sizeof(CommandLine), &InterpreterAlloc, "Command line pointer"));
@@ -130,6 +141,8 @@ int checkBrackets(CommandLine* cl, bool math) {
 int runBlock(CommandLine* cl) {
     bufferErrors();
     const int code = executeCommandBlock(cl, 1, 1);
+    // The end of a command: what it printed is written out, so that it survives a crash later.
+    flushOutput();
     if (code > EmptyBlock)
         printErrorBuffer();
     else if (code >= 1 && code != BlockSkippedByBreak)
@@ -193,6 +206,30 @@ void runFileLine(const std::string& line, CommandLine* cl) {
 }
 
 } // namespace
+
+namespace interp {
+
+// Runs between command lines, when every record but the terminal's is back in the store.
+void resetCommandLines() {
+    if (terminalLine)
+        destroyRecord(terminalLine);
+    terminalLine = nullptr;
+    for (int i = 0; i < regist_linecnt; ++i)
+        destroyRecord(regist[i]);
+    if (regist)
+        freespace(regist, sizeof(CommandLine*) * regist_size, &InterpreterAlloc,
+                  "Command line store");
+    regist = nullptr;
+    regist_linecnt = 0;
+    regist_size = 0;
+    clCount = 0;
+    fileDepth = 0;
+    LineNumber = 0;
+    CurrentInputFile[0] = '\0';
+    CurrentInputLine.clear();
+}
+
+} // namespace interp
 
 // ---- Records ----
 
@@ -505,6 +542,7 @@ int readCommandFile(FILE* ifp, int inter) {
 void printErrorInfo() {
     if (fileDepth == 0)
         return;
+    flushOutput();
     std::fprintf(ERROR_FILE, "Error occurred on line %d, file %s\n", LineNumber, CurrentInputFile);
     std::fprintf(ERROR_FILE, "Line: %s\n", CurrentInputLine.c_str());
     std::fflush(ERROR_FILE);

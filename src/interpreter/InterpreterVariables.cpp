@@ -155,6 +155,25 @@ void dropBlock(CommandLine* cl) {
 
 } // namespace
 
+namespace interp {
+
+// The work area of the local lists stays; its heads are cleared again at its next use.
+void resetVariables() {
+    freeVariables(&firstAlias);
+    freeVariables(&firstProcedure);
+    freeVariables(&globalVariable);
+    if (MemoryType* area = findMemory(LocalRootsName))
+        for (int level = 0; level < rootsCleared; ++level)
+            freeVariables(reinterpret_cast<AliasType**>(area->AllocatedSpace.pSpace + level));
+    rootsCleared = 0;
+    function_depth = 0;
+    maxdepth = 0;
+    substitutionBudget = MaxSubstitutions;
+    procedureText.clear();
+}
+
+} // namespace interp
+
 // ---- Lists ----
 
 AliasType* setAlias(const char* text, const char* replacement, AliasType** start) {

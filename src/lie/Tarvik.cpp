@@ -521,3 +521,25 @@ int algebraType(int type, int rank) {
 int standardType(int type) {
     return type == 6 || type == 7 ? 5 : type;
 }
+
+namespace {
+int maximalLevel = 50;
+}
+
+void setMaximalLevel(int level) {
+    maximalLevel = level;
+}
+
+int getMaximalLevel() {
+    return maximalLevel;
+}
+
+int levelCheck(int type, int level) {
+    const int t = type < 0 ? type + 100 : type;
+    const bool affine = (t >= 1 && t <= 5) || isTwistedType(t);
+    if (!affine || level <= maximalLevel)
+        return 1;
+    Alert("levelCheck", 0, 100313,
+          "Level %d above the maximal level %d (preference \"MaximalLevel\")", level, maximalLevel);
+    return 0;
+}

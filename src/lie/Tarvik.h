@@ -32,6 +32,14 @@ int minRank(int algebraType);
 // Type 5 at rank 4 is 6 (F4), at rank 2 7 (G2); standardType maps 6 and 7 back to 5.
 int algebraType(int type, int rank);
 int standardType(int algebraType);
+// The largest level of an affine algebra: the preference "MaximalLevel", which start-up hands
+// over; 50 until then.
+void setMaximalLevel(int level);
+int getMaximalLevel();
+// 1 when the level of an affine algebra (types 1 to 5 and 11 to 16, negative codes counted as
+// their type) is at most the largest level; every other type passes. Otherwise reports it and
+// gives 0.
+int levelCheck(int type, int level);
 
 // ---- Cartan data, roots and inner products ----
 // Weights are Dynkin labels of the finite nodes 0..r-1; an extended weight carries the affine
@@ -97,6 +105,12 @@ void spectrum_(int type, int rank, int level, int* Nprimaries, int* Norbits, int
                int* Complex, double* CentralCharge, int** ExtDynkin, int** CenterOrders,
                int** OrbitBase, AllocCount* Space);
 int findRep(const int* rep, int size, int Nprim, int type, int rank, int level);
+// The number of fields spectrum_ gives the triple, counted without enumerating them; a double,
+// since it can exceed every integer type. Only for triples spectrum_ accepts.
+double countPrimaries(int type, int rank, int level);
+// 1 when each table spectrum_ makes for the triple fits under the allocation ceiling; otherwise
+// reports the size and gives 0. Allocates nothing.
+int spectrumFits(int type, int rank, int level);
 void conjg_(int type, int rank, const int* rep1, int* rep2);
 void charges_(int type, int rank, const int* rep, int* char1, int* char2);
 int simplea_(int rank, const int* in, int* out, int shift);

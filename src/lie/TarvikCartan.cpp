@@ -4,6 +4,7 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "lie/TarvikInternal.h"
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
 
@@ -215,59 +216,59 @@ bool addTypeLinks(int type, int r) {
     }
 }
 
-void setThetaRange(int from, int to, int value) {
+void setThetaRange(std::vector<int>& t, int from, int to, int value) {
     for (int i = from; i <= to; i++)
-        theta[i] = value;
+        t[i] = value;
 }
 
-bool exceptionalTheta(int rank) {
+bool exceptionalTheta(std::vector<int>& comarks, int rank) {
     static const std::vector<int> G2{2, 1, 1}, F4{2, 3, 2, 1, 1}, E6{1, 2, 3, 2, 1, 2, 1},
         E7{2, 3, 4, 3, 2, 1, 2, 1}, E8{2, 3, 4, 5, 6, 4, 2, 3, 1};
-    const std::vector<int>* t = rank == 2   ? &G2
-                                : rank == 4 ? &F4
-                                : rank == 6 ? &E6
-                                : rank == 7 ? &E7
-                                : rank == 8 ? &E8
-                                            : nullptr;
-    if (!t)
+    const std::vector<int>* table = rank == 2   ? &G2
+                                    : rank == 4 ? &F4
+                                    : rank == 6 ? &E6
+                                    : rank == 7 ? &E7
+                                    : rank == 8 ? &E8
+                                                : nullptr;
+    if (!table)
         return false;
-    theta = *t;
+    comarks = *table;
     return true;
 }
 
-void twistedTheta(int type, int r) {
+void twistedTheta(std::vector<int>& comarks, int type, int r) {
     static const std::vector<int> F2{2, 4, 3, 2, 1}, G3{3, 2, 1};
     switch (type) {
     case 11:
-        theta = {1, 2};
+        comarks = {1, 2};
         break;
     case 12:
     case 13:
-        setThetaRange(0, r - 2, 2);
-        theta[r - 1] = 1;
-        theta[r] = type == 13 ? 2 : 1;
+        setThetaRange(comarks, 0, r - 2, 2);
+        comarks[r - 1] = 1;
+        comarks[r] = type == 13 ? 2 : 1;
         break;
     case 14:
-        setThetaRange(1, r - 1, 2);
+        setThetaRange(comarks, 1, r - 1, 2);
         break;
     case 15:
         if (r == 4)
-            theta = F2;
+            comarks = F2;
         break;
     case 16:
         if (r == 2)
-            theta = G3;
+            comarks = G3;
         break;
     default:
         break;
     }
 }
 
-void classicalTheta(int type, int r) {
+void classicalTheta(std::vector<int>& comarks, int type, int r) {
     if (type == 2 && r >= 2)
-        setThetaRange(1, r - 2, 2);
+        setThetaRange(comarks, 1, r - 2, 2);
     if (type == 4)
-        setThetaRange(1, r - 3, 2);
+        setThetaRange(comarks, 1, r - 3, 2);
 }
 
 // Inner products sum l_i ICM(i,j) m_j with optional shifts of the labels (1 for rho).
@@ -319,19 +320,24 @@ void computeGM(int rank) {
 }
 
 void Theta(int type, int rank) {
-    theta.assign(rank + 1, 1);
+    theta = tarvik_internal::comarkList(type, rank);
+}
+
+std::vector<int> tarvik_internal::comarkList(int type, int rank) {
+    std::vector<int> comarks(rank + 1, 1);
     if (type == 0) {
-        theta.assign(rank + 1, 0);
-        theta[0] = 1;
-        theta[rank] = 1;
+        comarks.assign(rank + 1, 0);
+        comarks[0] = 1;
+        comarks[rank] = 1;
     } else if (type == 5) {
-        exceptionalTheta(rank);
+        exceptionalTheta(comarks, rank);
     } else if (type >= 11) {
-        twistedTheta(type, rank);
+        twistedTheta(comarks, type, rank);
     } else {
-        classicalTheta(type, rank);
+        classicalTheta(comarks, type, rank);
     }
-    theta.resize(rank + 1, 1);
+    comarks.resize(rank + 1, 1);
+    return comarks;
 }
 
 void Cartan(int type, int rank) {

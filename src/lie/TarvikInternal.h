@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 namespace tarvik_internal {
 
@@ -22,6 +23,10 @@ struct Exceptional {
 
 // G2, F4, E6, E7 or E8 by its rank; null for another rank.
 const Exceptional* exceptional(int rank);
+
+// The comarks of the type's nodes, the affine node last, as Cartan sets them; computed without
+// touching the Cartan data.
+std::vector<int> comarkList(int type, int rank);
 
 // Live value of the parameter "Maxrank".
 int maxRankValue();

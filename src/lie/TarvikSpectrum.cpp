@@ -19,8 +19,6 @@ using tarvik_internal::InRank;
 
 namespace {
 
-constexpr int MaxEstimate = 100000;
-
 // Key of the last spectrum; enumerated is false when that spectrum had no enumeration.
 int StType = INT_MIN;
 int StRank = INT_MIN;
@@ -130,12 +128,24 @@ bool appendWeight(int rank, const int* loop, int remainder, int affineComark, in
     return true;
 }
 
+// The ways to spend the level on the nodes, each label costing its comark: the coefficient of
+// x^level in the product over the nodes of 1 / (1 - x^comark).
+double countWeights(const std::vector<int>& comarks, int level) {
+    std::vector<double> ways(static_cast<std::size_t>(level) + 1, 0.0);
+    ways[0] = 1.0;
+    for (int comark : comarks)
+        for (int s = comark; s <= level; s++)
+            ways[s] += ways[s - comark];
+    return ways[level];
+}
+
 // All extended weights with non-negative labels and comark-weighted sum equal to the level, in
-// increasing lexicographic order.
+// increasing lexicographic order. The area is sized from their number, so that it never grows.
 void enumerateWeights(int rank, int level) {
     std::vector<int> comarks(getTheta(), getTheta() + rank + 1);
-    double estimate = std::min(binomialD(level + rank, level), double(MaxEstimate));
-    int capacity = static_cast<int>(estimate * (rank + 1) / 10000) * 10000 + 10000;
+    // Beyond half the int range the allocator refuses the area anyway.
+    double ints = std::min(countWeights(comarks, level) * (rank + 1), double(INT_MAX / 2));
+    int capacity = static_cast<int>(ints / 10000) * 10000 + 10000;
     int* area = getIntSpace("ExtendedDynkin", capacity);
     std::vector<int> max(rank, level + 1), loop(rank, 0);
     int leftOver = 0;
@@ -683,6 +693,36 @@ void spectrum_(int type, int rank, int level, int* Nprimaries, int* Norbits, int
     }
     setConstants(res, f.N, norbits, adj, f.size, alg.g, alg.center, alg.mult, f.denom,
                  Complexity(type, rank), f.c);
+}
+
+double countPrimaries(int type, int rank, int level) {
+    if (type == 2 && rank == 0 && level == 1)
+        return 3; // the Ising model
+    if (type == 0 && rank >= 1)
+        return rank;
+    if (type == 0 || rank == 0 || level == 0)
+        return 1;
+    const int kp = type == 2 && rank == 1 ? 2 * level : level;
+    return countWeights(tarvik_internal::comarkList(type, rank), kp);
+}
+
+int spectrumFits(int type, int rank, int level) {
+    // The widest table per field: the labels of the weights (their enumeration is rounded up by
+    // at most 10000 ints), or the words of the orbit block.
+    const double rowInts = std::max(rank + 1, 2 * CenterMultiplicity(type, rank) + 4);
+    auto bytes = [&](double fields) { return (fields * rowInts + 10000) * sizeof(int); };
+    const double limit = static_cast<double>(AllocRefuseLimit);
+    // Every comark is at least 1, so the weights are at most those with all comarks 1.
+    const int kp = type == 2 && rank == 1 ? 2 * level : level;
+    if (type == 0 || bytes(binomialD(kp + rank, rank)) <= limit)
+        return 1;
+    const double fields = countPrimaries(type, rank, level);
+    if (bytes(fields) <= limit)
+        return 1;
+    Alert("spectrumFits", 0, 100313,
+          "%s has %.15g primaries, too many for the allocation limit of %d Mb per table",
+          algebraname(type, rank, level), fields, static_cast<int>(AllocRefuseLimit / 1000000));
+    return 0;
 }
 
 int findRep(const int* rep, int size, int /*Nprim*/, int type, int rank, int level) {

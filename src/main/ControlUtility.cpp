@@ -300,6 +300,7 @@ void applySavedPreferences() {
                   getDefault("TarvikPath"));
     setSeverity_Error(getDefault("SeverityMask"));
     MAXLEVEL = strnum(getDefault("MaximalLevel"));
+    setMaximalLevel(MAXLEVEL);
     getTableDefaults();
     getIntParDefaults();
 }

@@ -1,8 +1,9 @@
 // The current theory as every later subsystem sees it: generation counters that stamp all caches,
 // forwarders of weights, charges, conjugates and simple currents, the orbit table and S caches,
-// and fusion coefficients. Questions go to the building block while it is current; the tensor
-// product's side answers with neutral values until the tensor product exists.
-// The name, central charge and spectrum table of the current theory are here too.
+// and fusion coefficients. Questions go to the building block or the tensor product, whichever
+// is current; S, fusion, conjugates and the simple-current action of a tensor product are not
+// built yet and answer with neutral values. The name, central charge and spectrum table of the
+// current theory are here too.
 #pragma once
 
 #include "numeric/Discrete.h"
@@ -71,8 +72,7 @@ int MOD_isValidCFT();
 int CenterOrder();
 int getCFTtype();
 int getCFTrank();
-// Static result, overwritten by the next call of ratWeight, MOD_realWeight or
-// simpleCurrentCharge.
+// Static result, overwritten by the next call of ratWeight or MOD_realWeight.
 rat* ratWeight(int lbl);
 double MOD_realWeight(int lbl);
 int getConjugate(int lbl);
@@ -159,6 +159,9 @@ int getNOrbit();
 int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z, MODMAT S);
 // N_ij^k; -9998 for a failed coefficient, -9999 when stopped.
 int fusion(int i, int j, int k, int vacuum);
+// N_ij^k for every field k into n, each as fusion(i, j, k, vacuum) gives it, from the products
+// that compF reuses; -9998 or -9999 when some coefficient is one of these, else 0.
+int fusionProduct(int i, int j, int vacuum, int* n);
 // k = -1 prepares the pair (i, j); then each k gives the unrounded coefficient.
 double getRijk(int k, int i, int j, int vacuum);
 char* compF(char* txt, int i, int j, int vacuum);

@@ -75,8 +75,6 @@ double* SBase_Im = nullptr;
 
 // ---- Full S ----
 GuardedArray<double> SMATRIX("SMATRIX", &ModularAlloc);
-GuardedArray<double> denseRe("dense S", &ModularAlloc);
-GuardedArray<double> denseIm("dense S", &ModularAlloc);
 int SMATRIXsize = 0;
 
 void directS(int i, int j, double* re, double* im) {
@@ -169,14 +167,15 @@ int* storeChargeVector(const std::vector<int>& q) {
     return AllCharges_0.back().data();
 }
 
+// Each charge is a multiple of 1/G (its denominator is the order of a cyclic factor of the
+// group), so G Q is an exact integer.
 void computeCharges(int N) {
-    const long L = N > 0 ? Weights_den[0] : 1;
     std::vector<int> q(G);
+    rat Q;
     for (int x = 0; x < N; x++) {
         for (int J = 0; J < G; J++) {
-            const int Jx = simpleFusion(J, x);
-            const long w = static_cast<long>(Weights[x]) + Weights[J] - Weights[Jx];
-            q[J] = static_cast<int>(((w * G / L) % G + G) % G);
+            monodromyCharge(J, x, &Q);
+            q[J] = mod(static_cast<int>(static_cast<long long>(G) * Q.num / Q.den), G);
         }
         Primaries[x].charge = storeChargeVector(q);
     }
@@ -220,8 +219,6 @@ void setUpOrbitS() {
 bool fillPackedS(int N) {
     SMATRIXsize = N;
     reserveSquare(SMATRIX, N + 3, N);
-    reserveSquare(denseRe, N, N);
-    reserveSquare(denseIm, N, N);
     const int half = N * (N + 1) / 2;
     startProgressInfo("Initiating S", static_cast<double>(half), 1);
     for (int i = 0; i < N; i++)
@@ -237,8 +234,6 @@ bool fillPackedS(int N) {
             const int p = packedIndex(i, j, N);
             SMATRIX[p] = re;
             SMATRIX[half + p] = im;
-            denseRe[i * N + j] = denseRe[j * N + i] = re;
-            denseIm[i * N + j] = denseIm[j * N + i] = im;
         }
     return true;
 }
@@ -273,12 +268,6 @@ const int* curMultTable() {
 }
 const int* orbitMap() {
     return OrbitMap;
-}
-const double* denseSRe() {
-    return SMATRIXavailable == CFTCounter ? denseRe.X : nullptr;
-}
-const double* denseSIm() {
-    return SMATRIXavailable == CFTCounter ? denseIm.X : nullptr;
 }
 
 } // namespace modular_internal

@@ -10,6 +10,7 @@
 #include "modular/ModularInternal.h"
 #include "numeric/Sorting.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cmath>
 #include <cstdio>
@@ -29,9 +30,17 @@ int tensorMode() {
     return getCosetMode() != 0;
 }
 
-// No fields while a tensor product is current: its side of the facade does not exist yet.
+// The S and fusion caches see no fields while a tensor product is current: its S is not built
+// yet.
 int totalPrimaries() {
     return currentBlock() ? getTotalPrimaries() : 0;
+}
+
+void monodromyCharge(int J, int x, rat* Q) {
+    if (SpectrumData* sd = currentBlock())
+        SM_getRatCharge(sd, J, x, Q);
+    else
+        setzero(Q);
 }
 
 } // namespace modular_internal
@@ -64,10 +73,17 @@ void debugLine(const char* text) {
         ProgressPrint("%s", text);
 }
 
-// Weight of lbl modulo nothing: exact for blocks with exact weights.
+// The tensor product while it is the current theory, else null.
+TensorProduct* currentProduct() {
+    return tensorMode() ? getCurrentTensor() : nullptr;
+}
+
+// Weight of lbl: exact for blocks with exact weights, modulo 1 for a genuine coset.
 void weightOf(int lbl, rat* w) {
     if (SpectrumData* sd = currentBlock())
         SM_getRatWeight(sd, lbl, w);
+    else if (TensorProduct* TP = currentProduct())
+        TensorRatWeight(TP, TensorField(TP, lbl), w);
     else
         setzero(w);
     simplifyRat(w);
@@ -155,10 +171,16 @@ void TensorChanged() {
 int MOD_isValidCFT() {
     if (SpectrumData* sd = currentBlock())
         return sd->validCFT;
-    return 1; // a tensor product without factors
+    if (TensorProduct* TP = currentProduct())
+        for (int k = 0; k < TP->NTensor; k++)
+            if (!getTensorFactor(TP, k)->validCFT)
+                return 0;
+    return 1;
 }
 
 int CenterOrder() {
+    if (TensorProduct* TP = currentProduct())
+        return TP->TensorSimpleCurrentOrder;
     SpectrumData* sd = currentBlock();
     if (!sd || !sd->SimpleCurrents)
         return 1;
@@ -194,6 +216,8 @@ int ConjugatesAvailable() {
 }
 
 int S_Symmetric() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_S_Symmetry(TP);
     SpectrumData* sd = currentBlock();
     return sd ? sd->S_Symmetry : 0;
 }
@@ -201,16 +225,21 @@ int S_Symmetric() {
 int simpleCurrentCheck(int c) {
     if (c < 0)
         return 0;
+    if (TensorProduct* TP = currentProduct())
+        return CT_currentCheck(TP, c);
     SpectrumData* sd = currentBlock();
     return sd ? SM_currentCheck(sd, c) : 0;
 }
 
-int isSuperCurrent(int) {
-    return 0; // a single block is never read as a superstring
+// A single block is never read as a superstring.
+int isSuperCurrent(int lbl) {
+    TensorProduct* TP = currentProduct();
+    return TP && valueOf(super, 0) ? isTensorSuperCurrent(lbl, TP) : 0;
 }
 
 int SusySpectrum() {
-    return 0;
+    TensorProduct* TP = currentProduct();
+    return TP && valueOf(super, 0) == 1 ? TP->Susy : 0;
 }
 
 int MOD_fixedPointCurrent(int J) {
@@ -303,20 +332,10 @@ int simpleProduct(int cur1, int cur2, void*) {
 }
 
 rat* simpleCurrentCharge(int current, int lbl) {
-    if (orbitDataValid()) {
+    if (orbitDataValid())
         torat2(getOrbitInfo(lbl)->charge[current], CenterOrder(), &ChargeResult);
-        reduceToUnitInterval(&ChargeResult);
-        return &ChargeResult;
-    }
-    const int Jl = simpleFusion(current, lbl);
-    rat hJ, hl, hJl;
-    weightOf(current, &hJ);
-    weightOf(lbl, &hl);
-    weightOf(Jl, &hJl);
-    addRat(&hJ, &hl, &ChargeResult);
-    subtractRat(&ChargeResult, &hJl, &ChargeResult);
-    // Shares the weight scratch, as the weight functions do.
-    copyRat(&WeightResult, &ChargeResult);
+    else
+        monodromyCharge(current, lbl, &ChargeResult);
     reduceToUnitInterval(&ChargeResult);
     return &ChargeResult;
 }

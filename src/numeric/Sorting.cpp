@@ -286,6 +286,81 @@ int* reindexVectorCollection(VectorSpace* storage) {
     return rowOf(storage, storage->Nfill);
 }
 
+namespace {
+
+// Hangs the sorted rows order[lo..hi) below parent as a balanced subtree; returns its root.
+int linkBalanced(VectorSpace* s, const std::vector<int>& order, std::size_t lo, std::size_t hi) {
+    if (lo >= hi)
+        return -1;
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const int node = order[mid];
+    lessLink(s, node) = linkBalanced(s, order, lo, mid);
+    greaterLink(s, node) = linkBalanced(s, order, mid + 1, hi);
+    return node;
+}
+
+} // namespace
+
+namespace {
+
+// Columns whose values span at most this many numbers are sorted by counting.
+constexpr long long CountingRange = 1 << 16;
+
+// Stable sorts of the rows by one column each, last column first, leave them in the order of
+// the whole row; false (nothing done) when some column spans too many values.
+bool sortByColumns(VectorSpace* s, std::vector<int>& order) {
+    const int size = s->id_size;
+    const int n = s->Nfill;
+    // One column at a time, read in row order, so that the passes look values up in a short
+    // array instead of across the whole collection.
+    std::vector<int> column(static_cast<std::size_t>(n));
+    std::vector<int> sorted(order.size());
+    std::vector<int> count;
+    for (int c = size - 1; c >= 0; c--) {
+        for (int r = 0; r < n; r++)
+            column[static_cast<std::size_t>(r)] = rowOf(s, r)[c];
+        const auto [lo, hi] = std::minmax_element(column.begin(), column.end());
+        const int low = *lo;
+        if (static_cast<long long>(*hi) - low >= CountingRange)
+            return false;
+        count.assign(static_cast<std::size_t>(*hi - low) + 2, 0);
+        for (int r : order)
+            count[static_cast<std::size_t>(column[static_cast<std::size_t>(r)] - low) + 1]++;
+        for (std::size_t v = 1; v < count.size(); v++)
+            count[v] += count[v - 1];
+        for (int r : order)
+            sorted[static_cast<std::size_t>(
+                count[static_cast<std::size_t>(column[static_cast<std::size_t>(r)] - low)]++)] = r;
+        order.swap(sorted);
+    }
+    return true;
+}
+
+} // namespace
+
+void balanceVectorCollection(VectorSpace* storage) {
+    VectorSpace* s = storage;
+    const int n = s->Nfill;
+    if (n < 1)
+        return;
+    const int size = s->id_size;
+    std::vector<int> order;
+    for (int r = 1; r < n; r++)
+        order.push_back(r);
+    if (order.empty() || !sortByColumns(s, order))
+        std::sort(order.begin(), order.end(), [s, size](int a, int b) {
+            const int* x = rowOf(s, a);
+            const int* y = rowOf(s, b);
+            return std::lexicographical_compare(x, x + size, y, y + size);
+        });
+    // Every search starts at row 0, so it stays the root; the others split around it.
+    std::size_t split = 0;
+    while (split < order.size() && compareVec(size, rowOf(s, order[split]), rowOf(s, 0)) < 0)
+        split++;
+    lessLink(s, 0) = linkBalanced(s, order, 0, split);
+    greaterLink(s, 0) = linkBalanced(s, order, split, order.size());
+}
+
 // ---------------------------------------------------------------------------------------------
 // Traversal and printing
 

@@ -48,6 +48,9 @@ int* addNewVectorToSpace(VectorSpace* storage, int* vector);
 int* addVectorToSpace(VectorSpace* storage);
 int* removeVectorFromCollection(VectorSpace* storage, int lbl);
 int* reindexVectorCollection(VectorSpace* storage);
+// Links every row anew as a balanced tree below row 0, whatever order the rows were stored in;
+// rows appended with addNewVectorToSpace become searchable this way in n log n.
+void balanceVectorCollection(VectorSpace* storage);
 
 int* OrderVectorCollection(VectorSpace* storage, VECCOMP cmp);
 void OrderedActionOnCollection(VectorSpace* storage, VECACTION fcn, VECCOMPAR cmp);

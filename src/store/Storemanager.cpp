@@ -231,6 +231,9 @@ SpectrumData* SM_getData(int type, int rank, int level) {
         InputError(k.type, k.rank, k.level, "SM_getData");
         return nullptr;
     }
+    // Refused before anything is allocated, rather than stopped by the allocator halfway.
+    if (!spectrumFits(k.t, k.rank, k.level))
+        return nullptr;
     SpectrumData* sd = allocateSpectrumData(algebraname(k.type, k.rank, k.level));
     fillFromSpectrum(sd, k);
     SM_getCurrentOuterAutomorphisms(sd);

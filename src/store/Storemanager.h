@@ -275,6 +275,8 @@ double GaussianSum(SpectrumData* sd, const int* weight);
 
 // The command set's switch that restricts the cells to massless fields; unbound it reads off.
 void SM_bindMasslessOnly(const int* flag);
+// 1 while that switch is on; the tensor products' cells read it too.
+int SM_masslessOnly();
 
 char* SM_getLabelString(char* txt, void* row, int lbl);
 char* SM_getDynkinString(char* txt, void* row, int lbl);

@@ -271,6 +271,10 @@ void SM_bindMasslessOnly(const int* flag) {
     masslessOnly = flag;
 }
 
+int SM_masslessOnly() {
+    return masslessOnlyOn() ? 1 : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Cells of "Spectrum" (row object: the block, label: the field)
 

@@ -96,6 +96,18 @@ int superMode() {
 int heteroticFactors() {
     return valueOf(HeteroticFactors, 1);
 }
+int maxPrimaries() {
+    return valueOf(MaxPrimaries, 2000000000);
+}
+int znxVersion() {
+    return valueOf(ZNX, 0);
+}
+
+void prepareFactorActions(TensorProduct* TP) {
+    for (int k = 0; k < TP->NTensor; k++)
+        if (!factor(TP, k)->fusion_table)
+            makeFusionTable(factor(TP, k));
+}
 
 } // namespace coset_internal
 
@@ -230,6 +242,13 @@ int* NumberOfTensorSimpleCurrents(TensorProduct* TP) {
     return &TP->TensorSimpleCurrentOrder;
 }
 
+void setGenuineCoset(TensorProduct* TP) {
+    TP->genuineCoset = 0;
+    for (int k = 0; k < TP->NTensor; k++)
+        if (TP->GH[k] == 1 || factor(TP, k)->exactWeights == 0)
+            TP->genuineCoset = 1;
+}
+
 int CT_currentCheck(TensorProduct* TP, int c) {
     return c >= 0 && c < TP->TensorSimpleCurrentOrder ? 1 : 0;
 }
@@ -301,10 +320,14 @@ void TensorRatCharge(TensorProduct* TP, const int* J, const int* v, rat* Q) {
     simplifyRat(Q);
 }
 
+// The orbit generators are picked by weight in the spectrum's inner loops: the block's weight
+// h = Weight_num / Weight_denom is read in place.
 double tensorWeight(TensorProduct* TP, const int* v) {
     double h = 0.0;
-    for (int k = 0; k < TP->NTensor; k++)
-        h += signOf(TP, k) * SM_realWeight(factor(TP, k), v[k]);
+    for (int k = 0; k < TP->NTensor; k++) {
+        const SpectrumData* sd = factor(TP, k);
+        h += signOf(TP, k) * static_cast<double>(sd->Weight_num[v[k]]) / sd->Weight_denom;
+    }
     return h;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "base/Allocation.h"
+#include "base/Tables.h"
 #include "numeric/Discrete.h"
 #include "numeric/LargeInteger.h"
 #include "numeric/MathUtility.h"
@@ -90,6 +91,8 @@ int* TensorField(TensorProduct* TP, int lbl);
 int* NumberOfTensorPrimaries(TensorProduct* TP);
 int* NumberOfTensorSimpleCurrents(TensorProduct* TP);
 int CT_currentCheck(TensorProduct* TP, int c);
+// genuineCoset from the factors: an H factor, or a factor whose weights are known modulo 1.
+void setGenuineCoset(TensorProduct* TP);
 int StabilizerOrder(TensorProduct* TP, int lbl);
 int getCurrentsEntry(TensorProduct* TP, int i, int k);
 // 1 when the stored currents were entered for the present factors.
@@ -179,6 +182,64 @@ void browseChiral(TensorProduct* TP);
 // Replaces v_k by its grade partner for every k < n with mask[k] 1.
 void gradeFlip(TensorProduct* TP, int n, int* v, const int* mask);
 
+// ---- The spectrum of the extended product ----
+// The rows of TensorSpectrum are the fields: the simple currents first, numbered as elements of
+// their group, then the other fields by products of factor orbits. A pass returns 0 when done
+// and -1 when it stopped: more rows than "Max_primaries", no simple currents for the full pass,
+// or the user declined to go on. Nothing is done while the input is unchanged.
+
+int computeTensorSpectrum(TensorProduct* TP);
+// Only the fields of weight at most 1 beyond the simple currents; a full computation afterwards
+// starts again.
+int computeMasslessTensorSpectrum(TensorProduct* TP);
+// The simple currents only; a full computation afterwards starts again.
+int computeSimpleCurrentTensorSpectrum(TensorProduct* TP);
+// The older passes, which number the fields differently; always 0.
+int computeTensorSpectrum_ZNX_VERSION(TensorProduct* TP);
+int computeStandardTensorSpectrum(TensorProduct* TP, int mode);
+int computeStandardTensorSpectrum_ZNX_VERSION(TensorProduct* TP, int mode);
+// Mode 0 all fields, mode 1 those of weight at most 1.
+int computeFullTensorSpectrum(TensorProduct* TP, int mode);
+int computeFullTensorSpectrum_ZNX_VERSION(TensorProduct* TP, int mode);
+// The number of rows to store for v (0: v is no orbit generator of integer charges), with the
+// multiplicity and the stabilizer type; in graded mode v becomes its graded minimal form. -2 as
+// the first label prepares the work arrays and forgets the remembered combination.
+int filter(TensorProduct* TP, int* v, int* mult, FPType** fp);
+// |U| of the generator v of the full pass; v is searched for stabilizing elements only when isfp
+// (some factor label lies on a fixed-point orbit). -2 as the first label prepares.
+int computeStabilizer(TensorProduct* TP, int* v, int* mult, FPType** fp, int isfp);
+int computeStabilizer_ZNX_VERSION(TensorProduct* TP, int* v, int* mult, FPType** fp, int isfp);
+// CenterLabels holds S (n entries); U is written from position |chiral algebra| on and returned,
+// n becomes |U|.
+int* getUntwistedStabilizer(TensorProduct* TP, int* n, int* CenterLabels, const int* v);
+// Renumbers the simple-current rows as elements of their group and sets SimpleCurrents.
+void reorderSimpleCurrents(TensorProduct* TP);
+void reorderSimpleCurrents_ZNX_VERSION(TensorProduct* TP);
+// The rows of TensorSpectrum when they were made for the present factors, else 0.
+int CT_spectrumRows(TensorProduct* TP);
+
+// ---- Shifted orbits and the graded simple-current pass ----
+
+// o null prepares the shifts for the chiral algebra of this computation. Otherwise the
+// combination of integer charges in the product of the factor orbits o (one orbit number per
+// factor), or null when there is none; valid until the next call.
+int* computeShiftedOrbit(TensorProduct* TP, const int* o);
+int* computeShiftedOrbit_ZNX_VERSION(TensorProduct* TP, const int* o);
+// Makes result (a combination of basic currents) have the charge gcd(charge, charge of basis)
+// with respect to gen of order `order`; charges in units of 1/order, 0 written as order.
+int OptimizeCharge(TensorProduct* TP, const int* gen, const int* basis, int* result, int charge,
+                   int order);
+// Cancels the charge with respect to gen of every row of BasicCurrents by powers of curr.
+void ReduceLeadingCharges(TensorProduct* TP, const int* gen, const int* curr,
+                          VectorSpace* BasicCurrents, int charge, int order);
+// The distinct products of the simple-current rows with the shifted combination of o, in the
+// order of the rows; owned by the module. Null after a report when there are no simple currents.
+VectorSpace* getFullSimpleCurrentOrbit(TensorProduct* TP, const int* o);
+// i modulo N in 1 .. N.
+int modshift(int i, int N);
+int computeGradedTensorSpectrum(TensorProduct* TP, int mode);
+int computeGradedTensorSpectrum_ZNX_VERSION(TensorProduct* TP, int mode);
+
 // ---- Names and replayable descriptions ----
 
 // Text valid until the next call.
@@ -217,3 +278,6 @@ char* CT_getDecompVectorString(char* txt, void* row, int lbl);
 char* CT_getDecompWeightString(char* txt, void* row, int lbl);
 char* CT_getDecompDimString(char* txt, void* row, int lbl);
 int CT_initDecompDimensions(void* row);
+// The table "Decomposition" of field lbl: one row per coset representative of its stabilizer,
+// the members shown by one label text per factor; only the ground states with groundstate 1.
+void browseDecomp(TensorProduct* TP, int lbl, int groundstate, const COL_CONT* functions);

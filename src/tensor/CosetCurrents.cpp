@@ -30,8 +30,9 @@ void forgetStoredOrbitMember() {
 }
 
 // The stored currents belong to the present factors only when their rows have one label each.
+// The collection as created has no room for links at all, also when there are no factors.
 bool currentsFitFactors(TensorProduct* TP) {
-    return TP->Currents->id_size == TP->NTensor;
+    return TP->Currents->id_size == TP->NTensor && TP->Currents->rowsize == TP->NTensor + 2;
 }
 
 void makeCurrentsFitFactors(TensorProduct* TP) {
@@ -179,7 +180,7 @@ void computeTensorCenterMult(TensorProduct* TP) {
 
 void tensorSimpleAction(TensorProduct* TP, const int* J, const int* v, int* out) {
     for (int k = 0; k < TP->NTensor; k++)
-        out[k] = SM_SimpleAction(factor(TP, k), J[k], v[k]);
+        out[k] = simpleAction(factor(TP, k), J[k], v[k]);
 }
 
 void getOrbitMember(TensorProduct* TP, const int* J, const int* v, int* out) {

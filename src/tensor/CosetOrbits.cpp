@@ -34,15 +34,26 @@ int chiralRows(TensorProduct* TP) {
 
 } // namespace
 
-int compareOrbitGenerators(TensorProduct* TP, const int* a, const int* b) {
+namespace {
+
+// compareOrbitGenerators with the weights of a and b given.
+int compareWeighted(TensorProduct* TP, const int* a, double ha, const int* b, double hb) {
     if (!TP->genuineCoset) {
-        const double d = tensorWeight(TP, a) - tensorWeight(TP, b);
+        const double d = ha - hb;
         if (d < -0.1)
             return -1;
         if (d > 0.1)
             return 1;
     }
     return compareVec(TP->NTensor, a, b);
+}
+
+} // namespace
+
+int compareOrbitGenerators(TensorProduct* TP, const int* a, const int* b) {
+    if (TP->genuineCoset)
+        return compareVec(TP->NTensor, a, b);
+    return compareWeighted(TP, a, tensorWeight(TP, a), b, tensorWeight(TP, b));
 }
 
 int GradedMinimalForm(TensorProduct* TP, int* v) {
@@ -96,13 +107,19 @@ int* getRepresentative(TensorProduct* TP, int* v) {
     if (isGraded)
         GradedMinimalForm(TP, v);
     copyVec(N, rep, v);
+    // Each member's weight is taken once; a coset compares labels only.
+    const bool weighed = !TP->genuineCoset;
+    double repWeight = weighed ? tensorWeight(TP, rep) : 0.0;
     const int rows = isGraded ? TP->NGradChirCurr : chiralRows(TP);
     for (int m = 0; m < rows; m++) {
         tensorSimpleAction(TP, rowOf(TP->ChiralAlgebra, m), v, w);
         if (isGraded)
             GradedMinimalForm(TP, w);
-        if (compareOrbitGenerators(TP, w, rep) < 0)
+        const double h = weighed ? tensorWeight(TP, w) : 0.0;
+        if (compareWeighted(TP, w, h, rep, repWeight) < 0) {
             copyVec(N, rep, w);
+            repWeight = h;
+        }
     }
     return rep;
 }
@@ -183,10 +200,13 @@ int* findFreeFactors(TensorProduct* TP, const Extension* ext) {
 }
 
 void browseChiral(TensorProduct* TP) {
-    Print("Chiral algebra size: %d\n", chiralRows(TP));
-    Print("Graded Chiral algebra size: %d\n", TP->NGradChirCurr);
+    // A chiral algebra made for other factors has nothing to show for these.
+    const bool fits = TP->ChiralAlgebra->id_size == TP->NTensor;
+    const int rows = fits ? chiralRows(TP) : 0;
+    Print("Chiral algebra size: %d\n", rows);
+    Print("Graded Chiral algebra size: %d\n", fits ? TP->NGradChirCurr : 0);
     char title[80];
-    for (int m = 0; m < chiralRows(TP); m++) {
+    for (int m = 0; m < rows; m++) {
         const int* J = rowOf(TP->ChiralAlgebra, m);
         rat h;
         TensorRatWeight(TP, J, &h);

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs one command file in background mode with a throw-away HOME and compares what the program
 # prints with the expected text. Lines that carry the version, host, dates or CPU time are masked.
+# A file NAME.then.cmd beside NAME.cmd is run next, as a second start with the same HOME (what the
+# first run saved there); the expected text holds the two runs one after the other.
 set -u
 tarvik=$1 cmdfile=$2 expected=$3
 home=$(mktemp -d)
@@ -13,5 +15,13 @@ mask() {
            -e "s#$home#<home>#g"
 }
 cd "$(dirname "$cmdfile")"
-actual=$(HOME="$home" "$tarvik" -b "$(basename "$cmdfile")" 2>&1 < /dev/null; echo "exit code $?")
+run() {
+    HOME="$home" "$tarvik" -b "$1" 2>&1 < /dev/null
+    echo "exit code $?"
+}
+actual=$(run "$(basename "$cmdfile")")
+then_file=$(basename "$cmdfile" .cmd).then.cmd
+if [ -f "$then_file" ]; then
+    actual+=$'\n'$(run "$then_file")
+fi
 diff -u <(mask < "$expected") <(printf '%s\n' "$actual" | mask)

@@ -1,17 +1,39 @@
-// Helpers shared by the unit tests: temporary directories and homes, and captured output.
+// Helpers shared by the unit tests: the base modules' reset, temporary directories and homes,
+// standard input, allocation counters, captured output and the output of a child process.
 #pragma once
 
+#include "base/Allocation.h"
+#include "base/Defaults.h"
 #include "base/Error.h"
+#include "base/Output.h"
+#include "base/Parameters.h"
+#include "base/Tables.h"
+#include "base/Terminal.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <stdio_ext.h>
 #include <string>
+#include <sys/wait.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace testsupport {
+
+// The base modules that tests change, as a process has them before its start-up. The parameters
+// and the defaults they keep go last: the other modules hold pointers to them until then.
+inline void resetBaseState() {
+    resetTableState();
+    resetOutputState();
+    resetTerminalState();
+    resetErrorState();
+    resetParameterState();
+    resetDefaultState();
+}
 
 // A fresh directory, removed with all it holds when the scope ends.
 class TempDir {
@@ -59,6 +81,49 @@ private:
     TempDir dir_;
     bool hadHome_ = false;
     std::string oldHome_;
+};
+
+// Standard input reads the given text while the scope lasts; the old input comes back after it.
+// The stream's buffer and end-of-file mark go with each switch, since both would otherwise
+// outlive the test (and reach every death test forked after it).
+class StdinText {
+public:
+    explicit StdinText(const std::string& text) : saved_(dup(STDIN_FILENO)) {
+        char name[] = "/tmp/tarvik_stdin_XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) {
+            ADD_FAILURE() << "cannot make a file for standard input";
+            return;
+        }
+        unlink(name);
+        const bool written =
+            write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        if (!written)
+            ADD_FAILURE() << "cannot write the text for standard input";
+        lseek(fd, 0, SEEK_SET);
+        switchTo(fd);
+        close(fd);
+    }
+    ~StdinText() {
+        if (saved_ >= 0) {
+            switchTo(saved_);
+            close(saved_);
+        } else {
+            __fpurge(stdin);
+            close(STDIN_FILENO);
+            std::clearerr(stdin);
+        }
+    }
+    StdinText(const StdinText&) = delete;
+    StdinText& operator=(const StdinText&) = delete;
+
+private:
+    static void switchTo(int fd) {
+        __fpurge(stdin);
+        dup2(fd, STDIN_FILENO);
+        std::clearerr(stdin);
+    }
+    int saved_;
 };
 
 // Everything a call writes on the error output followed by what it writes on standard output.
@@ -116,6 +181,45 @@ private:
     std::string err_;
     std::string out_;
 };
+
+// The bytes charged to the allocation counter of that name; 0 while it is not registered.
+inline std::uint32_t allocatedTo(const std::string& counter) {
+    for (MemStats* ms = getFirstMS(); ms; ms = ms->next)
+        if (counter == ms->stat->txt)
+            return ms->stat->TotalAlloc;
+    return 0;
+}
+
+// What a child process writes on standard output until it ends: f runs in the child, whose
+// error output is dropped, and the child ends after it whatever f does. Standard output is
+// flushed first, so the child starts with an empty buffer.
+template <class F> std::string stdoutOfChild(F&& f) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        ADD_FAILURE() << "cannot make a pipe";
+        return {};
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        if (FILE* none = std::fopen("/dev/null", "w"))
+            dup2(fileno(none), STDERR_FILENO);
+        f();
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string text;
+    char block[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;)
+        text.append(block, static_cast<std::size_t>(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return text;
+}
 
 inline bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

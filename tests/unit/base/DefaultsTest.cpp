@@ -22,10 +22,11 @@ const BS_defaults BuiltIn[] = {{"TarvikPath", "Library/Tarvik"}, {"Keep S in Mem
 class Defaults : public testing::Test {
 protected:
     void SetUp() override {
+        testsupport::resetBaseState();
         homeDir.emplace("defaults");
         home = homeDir->path();
     }
-    void TearDown() override { setTablePreferenceHandlers(nullptr, nullptr); }
+    void TearDown() override { testsupport::resetBaseState(); }
     std::string file() const { return home + "/.Defaults/Tarvik6"; }
     void writeDefaultsFile(const std::string& text) {
         mkdir((home + "/.Defaults").c_str(), 0755);
@@ -171,6 +172,29 @@ TEST_F(Defaults, TextsGrowAndLookupsMakeEmptyEntries) {
     EXPECT_EQ(getDefaultValue("Never set anywhere"), nullptr);
     EXPECT_NE(findDefaultPointer("Never set anywhere"), nullptr);
     EXPECT_STREQ(getDefault("Never set anywhere"), "");
+}
+
+TEST_F(Defaults, ResetForgetsEveryEntryTheFileAndTheHandlers) {
+    registerQuietly(convertSettings);
+    setTablePreferenceHandlers(storeTables, readTable);
+    changeDefault(setDefault("Growing", "a"), "a much longer text than before");
+    ASSERT_GT(testsupport::allocatedTo("Defaults"), 0u);
+
+    resetDefaultState();
+    EXPECT_EQ(testsupport::allocatedTo("Defaults"), 0u);
+    EXPECT_EQ(getFirstDefault(), nullptr);
+    EXPECT_STREQ(getDefaultFile(), "");
+    tableKeys.clear();
+    setDefault("Table:Spectrum:Header", "1");
+    getTableDefaults();
+    EXPECT_TRUE(tableKeys.empty());
+    // Registering again reads the built-ins anew; saving runs no conversion and no table store.
+    registerQuietly();
+    EXPECT_EQ(value("SeverityMask"), "110000");
+    conversions = tableStores = 0;
+    savePreferences();
+    EXPECT_EQ(conversions, 0);
+    EXPECT_EQ(tableStores, 0);
 }
 
 TEST_F(Defaults, CellTextsAndSwitchReader) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,8 +22,8 @@ namespace {
 
 using testing::ExitedWithCode;
 
-// Each test binds switches of its own and leaves the module as the program starts it. Sites are
-// named per test, since their counts and rates live for the whole process.
+// Each test starts from the modules as the program starts them, binds switches of its own, and
+// leaves the modules as it found them.
 class ErrorTest : public testing::Test {
 protected:
     int errorTrace = 0;
@@ -31,20 +32,10 @@ protected:
     int interactive = 0;
 
     void SetUp() override {
+        testsupport::resetBaseState();
         bindErrorSwitches(&errorTrace, &log, &errorLog, &interactive);
-        reset();
     }
-    void TearDown() override {
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
-        reset();
-    }
-    static void reset() {
-        setSeverity_Error("110000");
-        unsuppressError();
-        unbufferErrors();
-        flushErrors();
-        noBufOff();
-    }
+    void TearDown() override { testsupport::resetBaseState(); }
     static std::string bufferedText() {
         testing::internal::CaptureStderr();
         dumpErrorBuffer();
@@ -220,6 +211,32 @@ TEST_F(ErrorTest, TextBufferOverflowIsReportedAndTextKeptWhole) {
     }
 }
 
+TEST_F(ErrorTest, ResetForgetsSitesAndGivesTheirMemoryBack) {
+    const std::uint32_t before = testsupport::allocatedTo("Errors");
+    disableError("ResetSite", 0);
+    Alert("ResetSite", 1, 100201, "counted");
+    setSeverity_Error("000000");
+    bufferErrors();
+    Alert("ResetSite", 2, 100301, "%s", std::string(500, 'h').c_str());
+    noBuf();
+    suppressError();
+    TerminalOutputOn();
+    ASSERT_GT(testsupport::allocatedTo("Errors"), before);
+
+    resetErrorState();
+    EXPECT_EQ(testsupport::allocatedTo("Errors"), before);
+    EXPECT_STREQ(getSeverity_Error(), "110000");
+    EXPECT_EQ(getErrorSuppression(), 0);
+    EXPECT_EQ(OutputStatus(), 0);
+    EXPECT_EQ(bufferedText(), "");
+    // The site comes back new: counted from zero and shown.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Alert("ResetSite", 0, 100201, "shown"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "shown \n");
+    EXPECT_EQ(getError("ResetSite", 0)->count, 1);
+    EXPECT_EQ(getError("ResetSite", 1)->count, 0);
+}
+
 TEST_F(ErrorTest, UnpackErrorCodeReadsTheSixDigits) {
     struct Case {
         int code;
@@ -333,22 +350,10 @@ TEST_F(ErrorTest, ShowPreviousErrorsListsDisabledSites) {
 
 // --- repetition rate from standard input ---------------------------------------------------------
 
-void feedStdin(const char* text) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        std::exit(9);
-    const ssize_t n = write(fds[1], text, std::strlen(text));
-    close(fds[1]);
-    if (n < 0)
-        std::exit(9);
-    dup2(fds[0], STDIN_FILENO);
-    close(fds[0]);
-}
-
 TEST_F(ErrorTest, SetRepRateAsksUntilAnInteger) {
     EXPECT_EXIT(
         {
-            feedStdin("abc\n1 2\n  4  \n9\n");
+            testsupport::StdinText input("abc\n1 2\n  4  \n9\n");
             ErrorType* site = getError("AskSite", 0);
             setRepRate(site);
             std::exit(site->RepRate == 4 ? 0 : 2);
@@ -359,7 +364,7 @@ TEST_F(ErrorTest, SetRepRateAsksUntilAnInteger) {
 TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
     EXPECT_EXIT(
         {
-            feedStdin("x\n");
+            testsupport::StdinText input("x\n");
             ErrorType* site = getError("EndSite", 0);
             site->RepRate = 5;
             setRepRate(site);
@@ -370,20 +375,20 @@ TEST_F(ErrorTest, SetRepRateKeepsRateWhenInputEnds) {
 
 // --- answers to questions ----------------------------------------------------------------------
 
-// The program's switches with "interactive" on, bound as at start-up, and the answers to come.
-int* startInteractive(const char* answers) {
+// The program's switches with "interactive" on, bound as at start-up.
+int* startInteractive() {
     for (const char* name : {"error_trace", "log", "error_log", "math"})
         addInternalParameter(name, "OFF", 't', 0);
     addInternalParameter("interactive", "ON", 't', 0);
     initializeError();
-    feedStdin(answers);
     return static_cast<int*>(getIntParPointer("interactive"));
 }
 
 TEST_F(ErrorTest, AnswerIgnoreSilencesTheSite) {
     EXPECT_EXIT(
         {
-            startInteractive("ig\n");
+            testsupport::StdinText input("ig\n");
+            startInteractive();
             const int first = Alert("IgnoreSite", 0, 112301, "noisy");
             const int second = Alert("IgnoreSite", 0, 112301, "noisy");
             std::exit(first == 0 && second == -3 ? 0 : 2);
@@ -395,7 +400,8 @@ TEST_F(ErrorTest, AnswerQuitEndsTheProgramWithZero) {
     for (int code : {112301, 332209}) {
         EXPECT_EXIT(
             {
-                startInteractive("quit\n");
+                testsupport::StdinText input("quit\n");
+                startInteractive();
                 Alert("QuitSite", 0, code, "really?");
                 std::exit(2);
             },
@@ -407,7 +413,8 @@ TEST_F(ErrorTest, AnswerQuitEndsTheProgramWithZero) {
 TEST_F(ErrorTest, AnswerSetRepetitionRateReadsTheRate) {
     EXPECT_EXIT(
         {
-            startInteractive("set\n3\n");
+            testsupport::StdinText input("set\n3\n");
+            startInteractive();
             const int r = Alert("AskRateSite", 0, 653209, "again?");
             std::exit(r == -1 && getError("AskRateSite", 0)->RepRate == 3 ? 0 : 2);
         },
@@ -417,7 +424,8 @@ TEST_F(ErrorTest, AnswerSetRepetitionRateReadsTheRate) {
 TEST_F(ErrorTest, AnswerExplainShowsTheHeldBackText) {
     EXPECT_EXIT(
         {
-            startInteractive("e\n");
+            testsupport::StdinText input("e\n");
+            startInteractive();
             bufferErrors();
             Alert("ExplainSite", 0, 100301, "first");
             Alert("ExplainSite", 1, 100302, "second");
@@ -435,7 +443,8 @@ TEST_F(ErrorTest, AnswerExplainShowsTheHeldBackText) {
 TEST_F(ErrorTest, SeriousErrorAsksAgainAfterAuto) {
     EXPECT_EXIT(
         {
-            int* interactiveSwitch = startInteractive("auto\nc\n");
+            testsupport::StdinText input("auto\nc\n");
+            int* interactiveSwitch = startInteractive();
             const int first = Alert("AutoSite", 0, 112301, "first");
             const int off = *interactiveSwitch;
             const int second = Alert("AutoSite", 1, 212404, "second");

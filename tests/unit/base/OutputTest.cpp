@@ -6,8 +6,11 @@
 #include "base/SystemUtility.h"
 #include "base/Terminal.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,43 +40,22 @@ bool existsAsEntry(const std::string& name) {
 class Output : public testing::Test {
 protected:
     void SetUp() override {
+        testsupport::resetBaseState();
         addInternalParameter("interactive", "OFF", 't', 0);
         interactive = static_cast<int*>(getIntParPointer("interactive"));
         bindErrorSwitches(&errorTrace, &log, &errorLog, &errorInteractive);
-        wasOn = OutputStatus();
         TerminalOutputOn();
-        setOutputFile(nullptr);
-        while (getReturnToBuffer() > 0)
-            returnBufferOff();
-        setBackground(0);
-        ERROR_FILE = stderr;
-        setDebugLevel(0);
-        isRunningModal = 0;
         dir = fs::temp_directory_path() / ("tarvik_output_" + std::to_string(getpid()));
         fs::create_directories(dir);
-        // End a status line that an earlier test may have left standing.
-        testing::internal::CaptureStdout();
-        if (getAtLineBegin())
-            Print("%s", "");
-        testing::internal::GetCapturedStdout();
     }
     void TearDown() override {
-        setOutputFile(nullptr);
-        while (getReturnToBuffer() > 0)
-            returnBufferOff();
-        setBackground(0);
-        ERROR_FILE = stderr;
-        setDebugLevel(0);
-        if (!wasOn)
-            TerminalOutputOff();
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
+        testsupport::resetBaseState();
         fs::remove_all(dir);
     }
     // The text the captured output of the current command holds.
     static std::string captured() { return std::string(getReturnBuffer(), getReturnPointer()); }
     int errorTrace = 0, log = 0, errorLog = 0, errorInteractive = 0;
     int* interactive = nullptr;
-    int wasOn = 0;
     fs::path dir;
 };
 
@@ -350,9 +332,7 @@ TEST_F(Output, GetFileInBackgroundOpensAWritablePathSilently) {
 
 TEST_F(Output, GetFileReadsTheNameWhenNoneIsGiven) {
     std::string path = (dir / "typed.txt").string();
-    fs::path input = dir / "stdin";
-    std::ofstream(input) << path << "\n";
-    ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+    testsupport::StdinText input(path + "\n");
     char* fn = nullptr;
     testing::internal::CaptureStdout();
     FILE* fp = getFile("table file", "w", &fn);
@@ -429,13 +409,40 @@ TEST_F(Output, NoFallbackForReading) {
 }
 
 TEST_F(Output, QuitInsteadOfANameGivesNoFile) {
-    fs::path input = dir / "stdin";
-    std::ofstream(input) << "quit\n";
-    ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+    testsupport::StdinText input("quit\n");
     char* fn = nullptr;
     testing::internal::CaptureStdout();
     EXPECT_EQ(getFile("output file", "w", &fn), nullptr);
     testing::internal::GetCapturedStdout();
+}
+
+TEST_F(Output, ResetEndsCaptureClosesTheFileAndComesBackToTheForeground) {
+    const std::string path = (dir / "reset.txt").string();
+    setOutputFile(Fopen(path.c_str(), "w"));
+    returnBufferOn();
+    returnBufferOn();
+    setBackground(1);
+    setDebugLevel(4);
+    setProgName("Elsewhere");
+    testing::internal::CaptureStdout();
+    PrintNoRepeat("status ", "line");
+    testing::internal::GetCapturedStdout();
+
+    resetOutputState();
+    EXPECT_EQ(getReturnToBuffer(), 0);
+    EXPECT_EQ(getReturnPointer(), nullptr);
+    EXPECT_EQ(getOutputFile(), nullptr);
+    EXPECT_EQ(getBackground(), 0);
+    EXPECT_EQ(ERROR_FILE, stderr);
+    EXPECT_EQ(getDebugLevel(), 0);
+    EXPECT_STREQ(getProgName(), "X");
+    EXPECT_EQ(getAtLineBegin(), 0);
+    // Printing neither reaches the old file nor is captured.
+    TerminalOutputOn();
+    testing::internal::CaptureStdout();
+    Print("after\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "after\n");
+    EXPECT_EQ(readFile(path), "");
 }
 
 // ---------------------------------------------------------------- ModText
@@ -455,6 +462,34 @@ TEST_F(Output, ModTextIsShownFromWhereTheLastDisplayStopped) {
     displayMod();
     displayMod();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "part1\npart2\npart1part2\n");
+}
+
+// Results are not flushed one by one; whatever standard output still holds when the process ends
+// abnormally is written out then. A process killed outright (nothing can catch that) shows that
+// the text was really held back.
+TEST_F(Output, AbnormalEndsWriteWhatStandardOutputHolds) {
+    struct End {
+        const char* name;
+        void (*end)();
+        bool written;
+    };
+    const End ends[] = {
+        {"fault", [] { std::raise(SIGSEGV); }, true},
+        {"abort", [] { std::abort(); }, true},
+        {"uncaught exception", [] { std::terminate(); }, true},
+        {"termination request", [] { std::raise(SIGTERM); }, true},
+        {"exit", [] { std::exit(3); }, true},
+        {"killed", [] { std::raise(SIGKILL); }, false},
+    };
+    for (const End& e : ends) {
+        const std::string out = testsupport::stdoutOfChild([&] {
+            flushOutputOnAbnormalEnd();
+            flushOutput();
+            Print("held back");
+            e.end();
+        });
+        EXPECT_EQ(out, e.written ? "held back" : "") << e.name;
+    }
 }
 
 } // namespace

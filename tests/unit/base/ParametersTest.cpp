@@ -1,5 +1,7 @@
 #include "base/Parameters.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -128,6 +130,24 @@ TEST(Parameters, NewestParameterComesFirst) {
     EXPECT_EQ(bare->value, 0);
     EXPECT_EQ(bare->DF, nullptr);
     EXPECT_EQ(getInternalParameter("p_bare"), bare);
+}
+
+TEST(Parameters, ResetForgetsEveryParameterAndGivesItsMemoryBack) {
+    testsupport::resetBaseState();
+    addInternalParameter("p_reset_switch", "ON", 't', 0);
+    addInternalParameter("p_reset_number", "4", 'i', 1);
+    addDefaultAction("p_reset_number", countAction);
+    ASSERT_GT(testsupport::allocatedTo("Parameters"), 0u);
+
+    resetParameterState();
+    EXPECT_EQ(testsupport::allocatedTo("Parameters"), 0u);
+    EXPECT_EQ(FirstParameter(), nullptr);
+    EXPECT_EQ(findInternalParameter("p_reset_switch"), nullptr);
+    // Declared again, a parameter is new: no action, and its value from the new text.
+    InternalParameter* again = addInternalParameter("p_reset_number", "9", 'i', 0);
+    EXPECT_EQ(again->value, 9);
+    EXPECT_EQ(again->default_action, nullptr);
+    testsupport::resetBaseState();
 }
 
 TEST(Parameters, StatusCellsShowTheSavedText) {

@@ -31,11 +31,9 @@ protected:
     void writeFile(const std::string& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
     }
-    void feedStdin(const std::string& text) {
-        writeFile(home + "/stdin", text);
-        ASSERT_NE(std::freopen((home + "/stdin").c_str(), "r", stdin), nullptr);
-    }
+    void feedStdin(const std::string& text) { input.emplace(text); }
     std::optional<testsupport::TempHome> homeDir;
+    std::optional<testsupport::StdinText> input;
     std::string home;
 };
 

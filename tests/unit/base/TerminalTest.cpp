@@ -5,11 +5,14 @@
 #include "base/Parameters.h"
 #include "base/SystemUtility.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -34,6 +37,7 @@ int countOf(const std::string& text, const std::string& part) {
 class Terminal : public testing::Test {
 protected:
     void SetUp() override {
+        testsupport::resetBaseState();
         addInternalParameter("interactive", "OFF", 't', 0);
         addInternalParameter("math", "OFF", 't', 0);
         interactive = static_cast<int*>(getIntParPointer("interactive"));
@@ -42,25 +46,15 @@ protected:
         TerminalOutputOn();
         setProcessorClock(fakeClock);
         setSeconds(0);
-        stopSignal = 0;
-        setLineLen(0); // a completion line of an earlier display may still count as standing
     }
     void TearDown() override {
-        *interactive = 0;
-        TerminalOutputOff();
         setProcessorClock(nullptr);
-        stopSignal = 0;
-        if (!input.empty())
-            std::remove(input.c_str());
+        input.reset();
+        testsupport::resetBaseState();
     }
     void feedStdin(const std::string& text) {
-        char pattern[] = "/tmp/terminal_inXXXXXX";
-        int fd = mkstemp(pattern);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        input = pattern;
-        std::ofstream(input) << text;
-        ASSERT_NE(std::freopen(input.c_str(), "r", stdin), nullptr);
+        input.reset();
+        input.emplace(text);
     }
     int ask(const char* b1, const char* b2, const char* b3) {
         return NXRunAlertPanel("Question", "Message text", b1, b2, b3);
@@ -73,7 +67,7 @@ protected:
         return 0;
     }
     int* interactive = nullptr;
-    std::string input;
+    std::optional<testsupport::StdinText> input;
 };
 
 // ---------------------------------------------------------------- questions
@@ -241,6 +235,30 @@ TEST_F(Terminal, HelpLinesOfUnknownAnswers) {
 }
 
 // ---------------------------------------------------------------- progress display
+
+TEST_F(Terminal, ResetDropsTheDisplaysAndTheBindings) {
+    resetTerminalState();
+    const std::uint32_t before = testsupport::allocatedTo("WorkSpace");
+    initializeTerminal();
+    testing::internal::CaptureStdout();
+    startProgressInfo("Outer", 1e6, 1);
+    startProgressInfo("Inner", 1e6, 1);
+    steps(10);
+    stopSignal = 1;
+    testing::internal::GetCapturedStdout();
+    ASSERT_GT(testsupport::allocatedTo("WorkSpace"), before);
+
+    resetTerminalState();
+    EXPECT_EQ(testsupport::allocatedTo("WorkSpace"), before);
+    EXPECT_EQ(getProgressInfo(), 0);
+    EXPECT_EQ(isRunningModal, 0);
+    EXPECT_EQ(stopSignal, 0);
+    // Unbound, the terminal asks nothing although "interactive" is on.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ask("Yes", "No", "Quit"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Message text\nNon-interactive mode; Assuming default answer: Yes\n");
+}
 
 TEST_F(Terminal, TwoThousandStepsShowNothing) {
     testing::internal::CaptureStdout();

@@ -22,15 +22,7 @@ protected:
         unbufferErrors();
         if (!findInternalParameter("Maxrank"))
             addInternalParameter("Maxrank", "20", 'i', 0);
-        for (ModeType** mode : {&SingleAlgebraMode, &TensorMode, &ModularMode, &BoundaryMode})
-            if (!*mode)
-                *mode = makeMode("test mode");
-        TP = getCurrentTensor();
-        Captured quiet;
-        resetCoset(TP);
-        setCosetMode(0);
-        disableCoset();
-        commands::makeBlockCurrent(SM_getData(1, 0, 0));
+        TP = startWithEmptyProduct();
     }
     void TearDown() override {
         resetCoset(TP);

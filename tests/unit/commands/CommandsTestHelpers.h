@@ -7,6 +7,7 @@
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "commands/Commands.h"
+#include "commands/CommandsInternal.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
@@ -119,6 +120,21 @@ inline void startSingleAlgebraMode() {
     setCosetMode(0);
     Captured quiet;
     disableCoset();
+}
+
+// Every mode made, single-algebra mode with the block (1, 0, 0) current, and the current tensor
+// product emptied; quietly.
+inline TensorProduct* startWithEmptyProduct() {
+    for (ModeType** mode : {&SingleAlgebraMode, &TensorMode, &ModularMode, &BoundaryMode})
+        if (!*mode)
+            *mode = makeMode("test mode");
+    TensorProduct* TP = getCurrentTensor();
+    Captured quiet;
+    resetCoset(TP);
+    setCosetMode(0);
+    disableCoset();
+    commands::makeBlockCurrent(SM_getData(1, 0, 0));
+    return TP;
 }
 
 } // namespace cmdtest

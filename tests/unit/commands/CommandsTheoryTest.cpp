@@ -126,6 +126,28 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
     }
 }
 
+// Every affine type word stops at the largest level ("MaximalLevel"; lowered here so that the
+// blocks stay small): its block at the largest level is loaded, one level above is refused.
+TEST_F(SingleAlgebraTest, LevelLimitOfEveryTypeWord) {
+    const struct {
+        const char* typed;
+        int rank;
+    } cases[] = {{"a", 2},  {"b", 3},  {"c", 2},  {"d", 4},  {"e", 6},
+                 {"e", 7},  {"e", 8},  {"f", 4},  {"g", 2},  {"at", 1},
+                 {"bt", 2}, {"bc", 2}, {"ct", 3}, {"ft", 4}, {"gt", 2}};
+    const int saved = getMaximalLevel();
+    setMaximalLevel(2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " " + std::to_string(c.rank));
+        load(c.typed, {c.rank, 2}, -2);
+        SpectrumData* atMaximum = getCurrentSD();
+        EXPECT_EQ(atMaximum->level, 2);
+        EXPECT_TRUE(has(load(c.typed, {c.rank, 3}, 1), "Level 3 above the maximal level 2"));
+        EXPECT_EQ(getCurrentSD(), atMaximum);
+    }
+    setMaximalLevel(saved);
+}
+
 TEST_F(SingleAlgebraTest, ShortWordsOfCAndFAreTypesLongerOnesNameTheories) {
     load("a", {1, 3}, -2);
     load("C", {2, 1}, -2);

@@ -2,6 +2,8 @@
 
 #include "base/Error.h"
 
+#include "InterpreterTestHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -86,20 +88,16 @@ MathObj* runCall(MathObj* stack) {
     return makeStringObj(functionOutput.c_str(), static_cast<int>(functionOutput.size()));
 }
 
-class EvaluatorTest : public testing::Test {
+class EvaluatorTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
+        FreshInterpreterTest::SetUp();
         initEvaluator();
         setSeverity_Error("000000");
-        setEvaluatorHooks(EvaluatorHooks{});
         locals.clear();
         globals.clear();
         calls.clear();
         functionOutput.clear();
-    }
-    void TearDown() override {
-        setSeverity_Error("110000");
-        setEvaluatorHooks(EvaluatorHooks{});
     }
     static void useTestHooks() {
         EvaluatorHooks h;

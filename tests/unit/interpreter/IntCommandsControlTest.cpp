@@ -1,6 +1,6 @@
-// The control-flow, help and run-control commands, run through whole command lines. The tree is
-// global, so the handlers are registered under words of the test's own (all beginning with "cf")
-// beside small commands that record what ran and keep variables for the conditions.
+// The control-flow, help and run-control commands, run through whole command lines. Each test
+// registers the handlers under words of its own (all beginning with "cf") beside small commands
+// that record what ran and keep variables for the conditions.
 #include "interpreter/IntCommandsControl.h"
 
 #include "base/Error.h"
@@ -10,6 +10,7 @@
 #include "interpreter/Evaluator.h"
 #include "interpreter/Interpreter.h"
 
+#include "InterpreterTestHelpers.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -77,16 +78,9 @@ ConversionResult* convertCount(void* word, int) {
 
 HLP helpExtender = [] { Print("    extended help"); };
 
-void registerOnce() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    if (!getDefaultMode())
-        makeDefaultMode();
-    setCurrentMode(getDefaultMode());
-    if (!findConversion("id"))
-        getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+void registerCommands() {
+    makeDefaultMode();
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
     getConversion("cf_count", makeConversionMethod(convertCount, 'i', "Test count"));
 
     initCommand("cfrec", "[name]", cfRec, "");
@@ -128,26 +122,17 @@ void registerOnce() {
     setCurrentMode(getDefaultMode());
 }
 
-class ControlCommands : public testing::Test {
+class ControlCommands : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
-        registerOnce();
+        FreshInterpreterTest::SetUp();
+        registerCommands();
         addInternalParameter("interactive", "OFF", 't', 0);
         calls.clear();
         variables.clear();
         EvaluatorHooks hooks;
         hooks.findGlobalReplacement = findVariable;
         setEvaluatorHooks(hooks);
-        flushErrors();
-        unbufferErrors();
-        setBreakParameter(0);
-        TerminalOutputOff();
-    }
-    void TearDown() override {
-        setIntPar("interactive", 0);
-        installEvaluatorHooks(); // the variables of the command language again
-        setOutputFile(nullptr);
-        TerminalOutputOff();
     }
     // Runs a line as the terminal hands it over; the error output is kept in `errors`.
     int run(const char* line) {
@@ -462,11 +447,7 @@ TEST_F(ControlCommands, HelpOfAGroupListsItsKeywordsWithoutAskingInARunThatIsNot
 TEST_F(ControlCommandsDeathTest, InteractiveHelpOfAGroupShowsTheHelpOfTheTypedKeyword) {
     EXPECT_EXIT(
         {
-            suppressError();
-            const bool registered = matchComKey("help") != nullptr;
-            unsuppressError();
-            if (!registered)
-                initCommand("help", "(command)(key_1)...(key_n)", COM_help, "");
+            initCommand("help", "(command)(key_1)...(key_n)", COM_help, "");
             char input[] = "/tmp/cfhelpinXXXXXX";
             close(mkstemp(input));
             std::ofstream(input) << "alp\n";

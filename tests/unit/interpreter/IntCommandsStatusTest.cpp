@@ -5,6 +5,8 @@
 #include "base/Output.h"
 #include "base/Tables.h"
 
+#include "InterpreterTestHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,15 +24,11 @@ char* statusValue(char* txt, void*, int lbl) {
 }
 
 void defineTables() {
-    if (findTable("StatusProbe"))
-        return;
     initTable("StatusProbe");
     addColumn("StatusProbe", makeColumn("Name|Nm", "Probe name", 10, statusName, nullptr));
     addColumn("StatusProbe", makeColumn("Value|Val", "Probe value", 10, statusValue, nullptr));
-    if (!findTable("TableInfo"))
-        TableInfo();
-    if (!findTable("Table_of_tables"))
-        TableTable();
+    TableInfo();
+    TableTable();
 }
 
 // Counters of the test's own, registered once: the list of counters lives for the process.
@@ -67,22 +65,13 @@ std::vector<std::string> wordsOf(const std::string& line) {
     return words;
 }
 
-class Status : public testing::Test {
+class Status : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
+        FreshInterpreterTest::SetUp();
         bindErrorSwitches(&errorTrace, &log, &errorLog, &interactive);
-        setSeverity_Error("110000");
-        ERROR_FILE = stderr;
-        wasOn = OutputStatus();
         TerminalOutputOn();
-        setOutputFile(nullptr);
         defineTables();
-        setHeader("StatusProbe", 1);
-        setPrintPrefs("StatusProbe", "", 1);
-        setAdjust("StatusProbe", "Name", 'L');
-        setAdjust("StatusProbe", "Value", 'L');
-        setSpace("StatusProbe", "Name", 1);
-        setSpace("StatusProbe", "Value", 1);
         registerProbes();
         probeA.TotalAlloc = 1234;
         probeB.TotalAlloc = 0;
@@ -90,9 +79,7 @@ protected:
     }
     void TearDown() override {
         probeA.TotalAlloc = probeB.TotalAlloc = 0;
-        if (!wasOn)
-            TerminalOutputOff();
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
+        FreshInterpreterTest::TearDown();
     }
     std::string run(int (*handler)(void**, int), std::vector<void*> words, int* rc) {
         words.push_back(nullptr);
@@ -107,7 +94,6 @@ protected:
         return testing::internal::GetCapturedStdout();
     }
     int errorTrace = 0, log = 0, errorLog = 0, interactive = 0;
-    int wasOn = 0;
 };
 
 char* word(const char* text) {

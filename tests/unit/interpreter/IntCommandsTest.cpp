@@ -7,6 +7,7 @@
 #include "base/Output.h"
 #include "interpreter/Evaluator.h"
 
+#include "InterpreterTestHelpers.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +22,12 @@
 
 namespace {
 
-class ParameterCommandTest : public ::testing::Test {
+class ParameterCommandTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
+        FreshInterpreterTest::SetUp();
         initializeGeneralCommands();
-        // Other suites of this program run with the error reporter unbound from the switches.
-        initializeError();
-        installEvaluatorHooks();
         TerminalOutputOn();
-        setIntPar("interactive", 0);
-        setIntPar("math", 0);
-    }
-    void TearDown() override {
-        setIntPar("interactive", 0);
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
     }
 
     std::string run(const char* line) {
@@ -228,11 +221,7 @@ TEST_F(ParameterCommandTest, BuiltInCommandsAndTheirSettings) {
 }
 
 TEST_F(ParameterCommandTest, SubstitutionCanBeSwitched) {
-    suppressError();
-    const bool known = command("zpsub") != nullptr;
-    unsuppressError();
-    if (!known)
-        initCommand("zpsub", "[word]", recordWord, "");
+    initCommand("zpsub", "[word]", recordWord, "");
     seen.clear();
     run("zpv=hello;zpsub zpv");
     run("set disable_sub zpsub;zpsub zpv");
@@ -243,7 +232,6 @@ TEST_F(ParameterCommandTest, SubstitutionCanBeSwitched) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Command zpnosuch not found"),
               std::string::npos);
     EXPECT_EQ(rc, 1);
-    run("free local");
 }
 
 TEST_F(ParameterCommandTest, TablesOfTypesAndParameters) {

@@ -1,8 +1,10 @@
-// Completion of command words from the command tree. The tree is global, so the words are the
-// test's own (all beginning with "cpl"); the line editor's buffer is set by each test.
+// Completion of command words from a command tree of the test's own words (all beginning with
+// "cpl"); the line editor's buffer is set by each test.
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
+
+#include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -25,28 +27,26 @@ int nothing(void**, int) {
 // Longer than any other word, so that it is the longest registered word.
 const std::string LongWord = "cpl" + std::string(70, 'w');
 
-void registerOnce() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    if (!getDefaultMode())
-        makeDefaultMode();
-    setCurrentMode(getDefaultMode());
+void registerWords() {
+    makeDefaultMode();
     for (const char* w : {"cplalpha", "cplalps", "cplbeta", "cplgroup first", "cplgroup fifth",
                           "cplgroup second", "cplleaf"})
         initCommand(w, "", nothing, "");
     initCommand(LongWord.c_str(), "", nothing, "");
 }
 
-class InterpreterCompletion : public testing::Test {
+class InterpreterCompletion : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
-        registerOnce();
+        FreshInterpreterTest::SetUp();
+        registerWords();
         saved_ = rl_line_buffer;
         rl_attempted_completion_over = 0;
     }
-    void TearDown() override { rl_line_buffer = saved_; }
+    void TearDown() override {
+        rl_line_buffer = saved_;
+        FreshInterpreterTest::TearDown();
+    }
 
     // Completes text at the end of line; an empty list stands for null.
     Words complete(const std::string& line, const std::string& text) {

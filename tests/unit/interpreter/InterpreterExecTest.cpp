@@ -1,9 +1,11 @@
-// Matching of command blocks and their execution, through whole command lines. The tree is
-// global, so every test registers words of its own (all beginning with "zx").
+// Matching of command blocks and their execution, through whole command lines. Every test
+// registers words of its own (all beginning with "zx").
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
+
+#include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Types are global and kept for good: a type is made only when it is not there yet.
-ConversionMethod* ensureType(const char* name, CONV conv, char type, const char* description) {
-    if (Conversion* existing = findConversion(name))
-        return existing->conv;
-    return getConversion(name, makeConversionMethod(conv, type, description));
-}
 
 std::vector<std::string> calls;
 
@@ -90,29 +85,28 @@ ConversionResult* convertIndex(void* word, int index) {
     return convertInt(word, index);
 }
 
-void setUpInterpreter() {
-    if (!getDefaultMode())
-        makeDefaultMode();
-    ensureType("id", nullptr, 'c', "String");
-    ensureType("zx_int", convertInt, 'i', "Test integer");
-    ensureType("zx_range", convertRange, 'i', "Test range");
-    ensureType("zx_length", convertLength, 'i', "Test length");
-    ensureType("zx_index", convertIndex, 'i', "Test index");
+void registerTypes() {
+    makeDefaultMode();
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+    getConversion("zx_int", makeConversionMethod(convertInt, 'i', "Test integer"));
+    getConversion("zx_range", makeConversionMethod(convertRange, 'i', "Test range"));
+    getConversion("zx_length", makeConversionMethod(convertLength, 'i', "Test length"));
+    getConversion("zx_index", makeConversionMethod(convertIndex, 'i', "Test index"));
 }
 
-class InterpreterExecTest : public testing::Test {
+class InterpreterExecTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
-        setUpInterpreter();
-        setCurrentMode(getDefaultMode());
+        FreshInterpreterTest::SetUp();
+        registerTypes();
         calls.clear();
         indices.clear();
-        flushErrors();
-        unbufferErrors();
-        setBreakParameter(0);
         testing::internal::CaptureStderr();
     }
-    void TearDown() override { err(); }
+    void TearDown() override {
+        err();
+        FreshInterpreterTest::TearDown();
+    }
     // What the error output received since the test began (or since the last call).
     std::string err() {
         if (!capturing_)

@@ -1,9 +1,11 @@
-// Listings and help texts of the command tree. The tree is global, so each test lists a keyword
-// level of its own, and searches use texts that only its own words contain.
+// Listings and help texts of the command tree. Each test lists a keyword level of its own, and
+// searches use texts that only its own words contain.
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
+
+#include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,31 +15,24 @@
 
 namespace {
 
-// Types are global and kept for good: a type is made only when it is not there yet.
-ConversionMethod* ensureType(const char* name, CONV conv, char type, const char* description) {
-    if (Conversion* existing = findConversion(name))
-        return existing->conv;
-    return getConversion(name, makeConversionMethod(conv, type, description));
-}
-
 int nothing(void**, int parnum) {
     return -parnum;
 }
 
-class InterpreterHelpTest : public testing::Test {
+class InterpreterHelpTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
-        if (!getDefaultMode())
-            makeDefaultMode();
-        ensureType("id", nullptr, 'c', "String");
-        ensureType("zh_int", nullptr, 'i', "Listing test integer");
+        FreshInterpreterTest::SetUp();
+        makeDefaultMode();
+        getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+        getConversion("zh_int", makeConversionMethod(nullptr, 'i', "Listing test integer"));
         TerminalOutputOn();
         testing::internal::CaptureStdout();
         capturing_ = true;
     }
     void TearDown() override {
         out();
-        TerminalOutputOff();
+        FreshInterpreterTest::TearDown();
     }
     std::string out() {
         if (!capturing_)
@@ -137,7 +132,7 @@ TEST_F(InterpreterHelpTest, HandlersListWithTheirResults) {
 }
 
 TEST_F(InterpreterHelpTest, DataTypeCells) {
-    ensureType("zh_wide_type_name", nullptr, 'c', "Wide");
+    getConversion("zh_wide_type_name", makeConversionMethod(nullptr, 'c', "Wide"));
     char txt[128];
     Conversion* c = findConversion("zh_int");
     char* end = getDataTypeString(txt, c, 0, 0);

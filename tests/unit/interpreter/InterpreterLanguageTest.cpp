@@ -1,12 +1,14 @@
 // The command language through whole command lines: expressions as arguments, macros,
-// variables, procedures and commands called as functions. The built-in commands are registered
-// once per process; every test removes what it defined, and its names begin with "zq".
+// variables, procedures and commands called as functions. Every test starts from the built-in
+// commands alone; the names it defines begin with "zq".
 #include "interpreter/IntCommands.h"
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
 #include "interpreter/Evaluator.h"
+
+#include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +21,12 @@
 
 namespace {
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
+        FreshInterpreterTest::SetUp();
         initializeGeneralCommands();
-        // Other suites of this program run with the error reporter unbound from the switches.
-        initializeError();
-        installEvaluatorHooks();
         TerminalOutputOn();
-        setIntPar("interactive", 0);
-        setIntPar("math", 0);
-        composeCommandLine("free all");
-    }
-    void TearDown() override {
-        composeCommandLine("free all");
-        setIntPar("interactive", 0);
-        bindErrorSwitches(nullptr, nullptr, nullptr, nullptr);
     }
 
     // What one typed line prints on standard output; its code goes to rc.

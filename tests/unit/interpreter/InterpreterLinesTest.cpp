@@ -1,14 +1,20 @@
-// Command lines, blocks and command files. The tree is global, so the commands of this file all
-// begin with "zl".
+// Command lines, blocks and command files, run through commands of the test's own (all beginning
+// with "zl").
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
+#include "base/Terminal.h"
+
+#include "TestSupport.h"
+
+#include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,13 +23,6 @@
 #include <vector>
 
 namespace {
-
-// Types are global and kept for good: a type is made only when it is not there yet.
-ConversionMethod* ensureType(const char* name, CONV conv, char type, const char* description) {
-    if (Conversion* existing = findConversion(name))
-        return existing->conv;
-    return getConversion(name, makeConversionMethod(conv, type, description));
-}
 
 std::vector<std::string> calls;
 
@@ -68,22 +67,11 @@ int runItself(void**, int) {
     return executeCommandLine("zlrecurse");
 }
 
-void ensureSwitch(const char* name) {
-    if (!findInternalParameter(name))
-        addInternalParameter(name, "OFF", 't', 0);
-}
-
 void setUpInterpreter() {
-    static bool done = false;
-    if (!getDefaultMode())
-        makeDefaultMode();
-    ensureType("id", nullptr, 'c', "String");
-    ensureSwitch("interactive");
-    ensureSwitch("echo");
-    ensureSwitch("math");
-    if (done)
-        return;
-    done = true;
+    makeDefaultMode();
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+    for (const char* name : {"interactive", "echo", "math"})
+        addInternalParameter(name, "OFF", 't', 0);
     initCommand("zlw", "(word)...(word)", recordWords, "");
     initCommand("zlfail", "", failSeven, "");
     initCommand("zlinteractive", "", recordInteractive, "");
@@ -92,17 +80,13 @@ void setUpInterpreter() {
     initCommand("zlrecurse", "", runItself, "");
 }
 
-class InterpreterLinesTest : public testing::Test {
+class InterpreterLinesTest : public interptest::FreshInterpreterTest {
 protected:
     std::filesystem::path dir;
     void SetUp() override {
+        FreshInterpreterTest::SetUp();
         setUpInterpreter();
         calls.clear();
-        composeCommandLine(nullptr);
-        flushErrors();
-        unbufferErrors();
-        setIntPar("echo", 0);
-        setIntPar("math", 0);
         dir = std::filesystem::temp_directory_path() /
               ("interp_lines_" + std::to_string(getpid()) + "_" +
                testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -110,13 +94,7 @@ protected:
     }
     void TearDown() override {
         std::filesystem::remove_all(dir);
-        // A command file turns "interactive" back on when it ends; later tests must not wait
-        // for answers on standard input.
-        if (findInternalParameter("interactive"))
-            setIntPar("interactive", 0);
-        setIntPar("math", 0);
-        setIntPar("echo", 0);
-        TerminalOutputOff();
+        FreshInterpreterTest::TearDown();
     }
     std::string writeFile(const char* name, const std::string& text) {
         const std::filesystem::path p = dir / name;
@@ -242,10 +220,7 @@ TEST_F(InterpreterLinesTest, EchoPrintsTheLine) {
 
 TEST_F(InterpreterLinesTest, MathModeRunsTheLineAsAnExpression) {
     // The words of the math line go to "evaluate" in braces; the trace shows the line built.
-    suppressError();
-    if (!matchComKey("evaluate"))
-        initCommand("evaluate", "[expression]", evaluateSeen, "");
-    unsuppressError();
+    initCommand("evaluate", "[expression]", evaluateSeen, "");
     setIntPar("math", 1);
     EXPECT_EQ(composeCommandLine("(1 +"), -1);
     setDebugLevel(1);
@@ -254,9 +229,7 @@ TEST_F(InterpreterLinesTest, MathModeRunsTheLineAsAnExpression) {
     const std::string out = testing::internal::GetCapturedStdout();
     setDebugLevel(0);
     EXPECT_NE(out.find(".... Command Block: evaluate {(1 + 2)*3}\n"), std::string::npos) << out;
-    if (matchComKey("evaluate")->exec == evaluateSeen) {
-        EXPECT_EQ(calls, (Calls{"evaluate (1 + 2)*3"}));
-    }
+    EXPECT_EQ(calls, (Calls{"evaluate (1 + 2)*3"}));
 }
 
 TEST_F(InterpreterLinesTest, CommandFileWithCarriageReturnsAndHashLines) {
@@ -368,8 +341,37 @@ TEST_F(InterpreterLinesTest, CommandFileLoadingItselfIsStopped) {
               static_cast<std::ptrdiff_t>(calls.size()));
 }
 
+// What a command printed is written out when the command ends: a crash afterwards, even one that
+// nothing can catch, does not take it along. Text printed by a command still running is held.
+TEST_F(InterpreterLinesTest, OutputIsWrittenWhenACommandEnds) {
+    initCommand(
+        "zlprint", "",
+        [](void**, int) {
+            Print("printed by zlprint");
+            return 0;
+        },
+        "");
+    initCommand(
+        "zlprintcrash", "",
+        [](void**, int) {
+            Print(" and by zlprintcrash");
+            std::raise(SIGKILL);
+            return 0;
+        },
+        "");
+    const std::string out = testsupport::stdoutOfChild([] {
+        TerminalOutputOn();
+        flushOutput();
+        composeCommandLine("zlprint");
+        composeCommandLine("zlprintcrash");
+    });
+    EXPECT_EQ(out, "printed by zlprint");
+}
+
 // A background run that ends on an error names the file position of the failing line.
 TEST_F(InterpreterLinesTest, BackgroundErrorReportsTheFilePosition) {
+    // As the interpreter's start-up installs it.
+    setErrorPositionReport(printErrorInfo);
     initCommand(
         "zlsevere", "",
         [](void**, int) {

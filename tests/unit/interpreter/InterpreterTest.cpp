@@ -1,10 +1,12 @@
-// The command tree, its registration and the argument types. The tree is global and nodes are
-// never freed, so each test registers words of its own.
+// The command tree, its registration and the argument types. Each test starts from an empty tree.
 #include "interpreter/Interpreter.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
 #include "interpreter/Evaluator.h"
+
+#include "InterpreterTestHelpers.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +17,6 @@
 
 namespace {
 
-// Types are global and kept for good: a type is made only when it is not there yet.
-ConversionMethod* ensureType(const char* name, CONV conv, char type, const char* description) {
-    if (Conversion* existing = findConversion(name))
-        return existing->conv;
-    return getConversion(name, makeConversionMethod(conv, type, description));
-}
-
 ConversionResult convResult;
 
 ConversionResult* convertTestInt(void* word, int) {
@@ -30,11 +25,10 @@ ConversionResult* convertTestInt(void* word, int) {
     return &convResult;
 }
 
-ConversionMethod* testIntType() {
-    if (!getDefaultMode())
-        makeDefaultMode();
-    ensureType("id", nullptr, 'c', "String");
-    return ensureType("reg_int", convertTestInt, 'i', "Test integer");
+ConversionMethod* registerTestTypes() {
+    makeDefaultMode();
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+    return getConversion("reg_int", makeConversionMethod(convertTestInt, 'i', "Test integer"));
 }
 
 std::vector<std::string> calls;
@@ -59,17 +53,13 @@ void countingPost() {
     ++postCount;
 }
 
-class InterpreterTest : public testing::Test {
+class InterpreterTest : public interptest::FreshInterpreterTest {
 protected:
     ConversionMethod* intType = nullptr;
     void SetUp() override {
-        intType = testIntType();
-        setCurrentMode(getDefaultMode());
-        setCurrentPreCommand(nullptr);
-        setCurrentPostCommand(nullptr);
+        FreshInterpreterTest::SetUp();
+        intType = registerTestTypes();
         calls.clear();
-        flushErrors();
-        unbufferErrors();
     }
 };
 
@@ -318,10 +308,51 @@ TEST_F(InterpreterTest, ConvertToDoubleAndToString) {
     EXPECT_EQ(end, txt + 5);
 }
 
+// Every test of this program starts from this reset, so what it leaves must be a fresh start.
+TEST_F(InterpreterTest, ResetGivesBackEverythingAndForgetsEveryName) {
+    resetInterpreterState();
+    const std::uint32_t before = testsupport::allocatedTo("Interpreter");
+    registerTestTypes();
+    makeMode("Another mode");
+    initCommand("regreset first", "[reg_int n]", recordFirst, "Some help.");
+    initCommand("regreset second", "", recordOther, "");
+    composeCommandLine("regreset first 3; regreset second");
+    composeCommandLine("regreset {");
+    executeCommandLine("regreset second");
+    setAlias("regmacro", "1", getMacroList());
+    setAlias("regglobal", "2", getGlobalVariableList());
+    setAlias("reglocal", "3", getLocalVariableList(0));
+    testing::internal::CaptureStdout();
+    printComCol(getRootCommand());
+    testing::internal::GetCapturedStdout();
+    ASSERT_GT(testsupport::allocatedTo("Interpreter"), before);
+    EXPECT_EQ(calls, (std::vector<std::string>{"3", "other", "other"}));
+
+    resetInterpreterState();
+    EXPECT_EQ(testsupport::allocatedTo("Interpreter"), before);
+    EXPECT_EQ(getRootCommand(), nullptr);
+    EXPECT_EQ(getMaxCommandSize(), 0);
+    EXPECT_EQ(getDefaultMode(), nullptr);
+    EXPECT_EQ(getFirstConversion(), nullptr);
+    EXPECT_EQ(*getMacroList(), nullptr);
+    EXPECT_EQ(*getGlobalVariableList(), nullptr);
+    EXPECT_EQ(*getLocalVariableList(0), nullptr);
+    EXPECT_EQ(showCommandLinesUsed(0), 0);
+    // The half-typed line is gone with its record: a new line starts afresh.
+    calls.clear();
+    registerTestTypes();
+    initCommand("regreset", "[reg_int n]", recordFirst, "");
+    EXPECT_EQ(composeCommandLine("regreset 4"), 0);
+    EXPECT_EQ(calls, std::vector<std::string>{"4"});
+}
+
 // The cell of a user column evaluates its expression as the interpreter does.
-class UserColumn : public testing::Test {
+class UserColumn : public interptest::FreshInterpreterTest {
 protected:
-    void SetUp() override { initEvaluator(); }
+    void SetUp() override {
+        FreshInterpreterTest::SetUp();
+        initEvaluator();
+    }
 };
 
 TEST_F(UserColumn, UserColumnEvaluatesItsExpressionPerLabel) {

@@ -9,6 +9,8 @@
 #include "interpreter/Interpreter.h"
 #include "interpreter/TerminalLoop.h"
 
+#include "InterpreterTestHelpers.h"
+
 #include <gtest/gtest.h>
 
 #include <readline/history.h>
@@ -55,16 +57,9 @@ int tlHistory(void**, int) {
     return 0;
 }
 
-void registerOnce() {
-    static bool done = false;
-    if (done)
-        return;
-    done = true;
-    if (!getDefaultMode())
-        makeDefaultMode();
-    setCurrentMode(getDefaultMode());
-    if (!findConversion("id"))
-        getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
+void registerCommands() {
+    makeDefaultMode();
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
     initCommand("tlsay", "[text]", tlSay, "");
     initCommand("tlask", "", tlAsk, "");
     initCommand("tlwarn", "", tlWarn, "");
@@ -73,19 +68,16 @@ void registerOnce() {
     initCommand("tlhistory", "", tlHistory, "");
 }
 
-class TerminalLoopDeathTest : public testing::Test {
+class TerminalLoopDeathTest : public interptest::FreshInterpreterTest {
 protected:
     void SetUp() override {
-        registerOnce();
+        FreshInterpreterTest::SetUp();
+        registerCommands();
         addInternalParameter("interactive", "OFF", 't', 0);
         addInternalParameter("math", "OFF", 't', 0);
         initializeTerminal();
         // As the interpreter installs it at start-up.
         setNestedTerminalLoop(readFromTerminal);
-    }
-    void TearDown() override {
-        setIntPar("interactive", 0);
-        setIntPar("math", 0);
     }
     // In the child: the input, an interactive terminal with output on, and the output joined to
     // the error output.

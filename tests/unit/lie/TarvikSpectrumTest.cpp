@@ -106,7 +106,48 @@ TEST_F(TarvikSpectrum, NumbersOfIntegrableWeights) {
     for (const auto& c : cases) {
         Spectrum s(c.type, c.rank, c.level);
         EXPECT_EQ(s.N, c.count) << algebraname(c.type, c.rank, c.level);
+        EXPECT_EQ(countPrimaries(c.type, c.rank, c.level), c.count)
+            << algebraname(c.type, c.rank, c.level);
     }
+}
+
+// The count made without enumerating agrees with the weights listed one by one, for every
+// family, twisted ones included.
+TEST_F(TarvikSpectrum, CountedFieldsAreTheIntegrableWeights) {
+    auto algebras = lietest::untwistedAlgebras();
+    for (const auto& a : lietest::twistedAlgebras())
+        algebras.push_back(a);
+    for (const auto& a : algebras)
+        for (int level = 1; level <= 4; level++)
+            EXPECT_EQ(countPrimaries(a.type, a.rank, level),
+                      static_cast<double>(lietest::integrableWeights(a.type, a.rank, level).size()))
+                << a.name << " level " << level;
+    EXPECT_EQ(countPrimaries(0, 7, 0), 7);
+    EXPECT_EQ(countPrimaries(2, 0, 1), 3); // the Ising model
+    EXPECT_EQ(countPrimaries(1, 0, 0), 1);
+}
+
+// A20 at level 10 has binomial(30, 10) = 30045015 fields of 21 labels: 2.5e9 bytes in one
+// table, past the allocator's ceiling of 2.1e9. At level 9 the 10015005 fields take 0.84e9.
+TEST_F(TarvikSpectrum, SpectraPastTheAllocationCeilingDoNotFit) {
+    EXPECT_EQ(countPrimaries(1, 20, 10), binom(30, 10));
+    int fits = 1;
+    const std::string told = reportsOf([&] { fits = spectrumFits(1, 20, 10); });
+    EXPECT_EQ(fits, 0);
+    EXPECT_EQ(occurrences(told, "A20 level 10 has 30045015 primaries, too many for the allocation "
+                                "limit of 2100 Mb per table"),
+              1)
+        << told;
+    const std::string quiet = reportsOf([&] { fits = spectrumFits(1, 20, 9); });
+    EXPECT_EQ(fits, 1);
+    EXPECT_EQ(quiet, "");
+    // Far beyond every integer range the count still answers: A10000 at level 50 has
+    // binomial(10050, 50), about 3.7e135, fields.
+    const double lnBinomial = std::lgamma(10051.0) - std::lgamma(51.0) - std::lgamma(10001.0);
+    EXPECT_NEAR(std::log(countPrimaries(1, 10000, 50)), lnBinomial, 1e-9);
+    const std::string huge = reportsOf([&] { fits = spectrumFits(1, 10000, 50); });
+    EXPECT_EQ(fits, 0);
+    EXPECT_EQ(occurrences(huge, "A10000 level 50 has 3.73"), 1) << huge;
 }
 
 TEST_F(TarvikSpectrum, CentralChargesAndConstants) {

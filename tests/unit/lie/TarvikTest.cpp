@@ -211,6 +211,31 @@ TEST(TarvikTypes, TypesWithoutEntryGiveNeutralValues) {
     EXPECT_EQ(CenterMultiplicity(5, 3), 0);
 }
 
+// Every affine type, twisted ones and conjugate codes included, stops at the largest level (50
+// unless start-up hands over another "MaximalLevel"); the free boson and the types without a
+// level of an affine algebra have no such limit.
+TEST(TarvikTypes, LevelLimitOfEveryAffineType) {
+    const int saved = getMaximalLevel();
+    for (const int maximal : {50, 7}) {
+        setMaximalLevel(maximal);
+        for (const int type : {1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, -95, -88}) {
+            int atMaximum = 0, above = 1;
+            const std::string quiet = reportsOf([&] { atMaximum = levelCheck(type, maximal); });
+            const std::string told = reportsOf([&] { above = levelCheck(type, maximal + 1); });
+            EXPECT_EQ(atMaximum, 1) << type;
+            EXPECT_EQ(quiet, "") << type;
+            EXPECT_EQ(above, 0) << type;
+            EXPECT_EQ(occurrences(told, "Level " + std::to_string(maximal + 1) +
+                                            " above the maximal level " + std::to_string(maximal)),
+                      1)
+                << told;
+        }
+        for (const int type : {0, 6, 7, 27})
+            EXPECT_EQ(levelCheck(type, 1804), 1) << type;
+    }
+    setMaximalLevel(saved);
+}
+
 TEST(TarvikTypes, CenterOrders) {
     int orders[2] = {0, 0};
     getCenterOrders(4, 6, 4, orders);

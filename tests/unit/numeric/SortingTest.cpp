@@ -92,6 +92,48 @@ TEST(SortingTest, ShuffledRowsTraverseInOrderAndAreFound) {
     EXPECT_EQ(s.Space[s.rowsize * s.Nrow], VectorSpaceGuard);
 }
 
+int depth(VectorSpace& s, int node) {
+    if (node < 0)
+        return 0;
+    return 1 + std::max(depth(s, rowAt(s, node)[s.rowsize - 2]),
+                        depth(s, rowAt(s, node)[s.rowsize - 1]));
+}
+
+// Rows appended without links, in orders that would make the insertion tree a list, are all
+// found after balancing, and the tree is shallow. Row 0 stays the root wherever it falls in the
+// order; a column of widely spread values is sorted by comparison instead of by counting.
+TEST(SortingTest, BalancedLinksForRowsAppendedInOrder) {
+    std::vector<Row3> rows = allTriples(12); // 576 rows in increasing order
+    std::vector<Row3> wide = rows;
+    for (Row3& r : wide)
+        r[1] *= 1000003;
+    std::vector<Row3> descending(rows.rbegin(), rows.rend());
+    std::vector<Row3> middleFirst = rows;
+    std::rotate(middleFirst.begin(), middleFirst.begin() + 300, middleFirst.end());
+    for (const std::vector<Row3>* order : {&rows, &wide, &descending, &middleFirst}) {
+        VectorSpace s = declareVectorSpace("appended", 10);
+        initVectorCollection(&s, 3, 4);
+        for (const Row3& r : *order) {
+            std::copy(r.begin(), r.end(), rowAt(s, s.Nfill));
+            addVectorToSpace(&s);
+        }
+        balanceVectorCollection(&s);
+        for (std::size_t i = 0; i < order->size(); i++)
+            ASSERT_EQ(findVectorInCollection(&s, const_cast<int*>((*order)[i].data())),
+                      static_cast<int>(i));
+        Row3 absent{5, 99, 0};
+        EXPECT_EQ(findVectorInCollection(&s, absent.data()), -1);
+        std::vector<int> walk;
+        inOrder(s, 0, walk);
+        std::vector<Row3> walked;
+        for (int r : walk)
+            walked.push_back((*order)[static_cast<std::size_t>(r)]);
+        EXPECT_TRUE(std::is_sorted(walked.begin(), walked.end()));
+        EXPECT_EQ(walked.size(), order->size());
+        EXPECT_LE(depth(s, 0), 12) << "576 rows: about log2(576) + 2 levels";
+    }
+}
+
 TEST(SortingTest, DuplicateIsNotStoredAndScratchRowStays) {
     VectorSpace s = declareVectorSpace("dups", 10);
     initVectorCollection(&s, 2, 5);

@@ -4,15 +4,15 @@
 #include "base/Error.h"
 #include "base/Parameters.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <complex>
 #include <cstdlib>
-#include <cstring>
 #include <numbers>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -370,25 +370,13 @@ TEST(StoreModular, GaussSumsOfA1) {
 
 // ---- The cache question ----
 
-void feedStdin(const char* text) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        std::exit(9);
-    const ssize_t n = write(fds[1], text, std::strlen(text));
-    close(fds[1]);
-    if (n < 0)
-        std::exit(9);
-    dup2(fds[0], STDIN_FILENO);
-    close(fds[0]);
-}
-
 // Pretends a block of 20000 orbits, whose symmetric cache needs 2e8 doubles, and refuses.
 void refuseTheCache() {
     for (const char* name : {"error_trace", "log", "error_log", "math"})
         addInternalParameter(name, "OFF", 't', 0);
     addInternalParameter("interactive", "ON", 't', 0);
     initializeError();
-    feedStdin("set\n3\n");
+    testsupport::StdinText input("set\n3\n");
     SpectrumData* sd = SM_getData(1, 1, 7);
     const int orbits = sd->Norbits;
     sd->Norbits = 20000;

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -169,6 +171,32 @@ TEST(StoreRecords, KeysTooLargeForTheSpectrumAreRefused) {
     SpectrumData* boson = block(0, 92680, 0);
     ASSERT_NE(boson, nullptr);
     EXPECT_EQ(boson->Nprimaries, 92680);
+}
+
+std::vector<std::uint32_t> counterTotals() {
+    std::vector<std::uint32_t> totals;
+    for (MemStats* ms = getFirstMS(); ms; ms = ms->next)
+        totals.push_back(ms->stat->TotalAlloc);
+    return totals;
+}
+
+// A20 at level 10 has binomial(30, 10) = 30045015 fields of 21 labels: one table of 2.5e9
+// bytes, past the allocator's ceiling. Refused with one message before anything is allocated.
+TEST(StoreRecords, BlocksPastTheAllocationCeilingAreRefusedUnbuilt) {
+    SpectrumData* newest = SM_getFirstAlgebra();
+    const std::size_t held = SM_getTotalAlloc();
+    SpectrumData* sd = nullptr;
+    const std::string text = reportsOf([&] { sd = SM_getData(1, 20, 10); });
+    EXPECT_EQ(sd, nullptr);
+    EXPECT_EQ(text.find("primaries"), text.rfind("primaries")) << text;
+    EXPECT_NE(text.find("A20 level 10 has 30045015 primaries"), std::string::npos) << text;
+    EXPECT_EQ(SM_getFirstAlgebra(), newest);
+    EXPECT_EQ(SM_getTotalAlloc(), held);
+    // Once the message has its own records, a refusal leaves every counter as it was.
+    const std::vector<std::uint32_t> before = counterTotals();
+    reportsOf([&] { sd = SM_getData(1, 20, 10); });
+    EXPECT_EQ(sd, nullptr);
+    EXPECT_EQ(counterTotals(), before);
 }
 
 TEST(StoreRecords, ConjugateTheoryNegatesWeightsAndDropsTheCurrents) {
