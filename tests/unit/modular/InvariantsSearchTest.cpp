@@ -199,7 +199,9 @@ TEST_F(Su2Level4, TheDInvariant) {
     EXPECT_EQ(D->trivial, 0);
     EXPECT_EQ(D->simpleCurrentInvariant, 1);
     EXPECT_EQ(MIPFIdentifier(D), 1);
-    // The fixed point's partner is followed by the two currents that fix it.
+    // A symmetric invariant lays one list out per left orbit; the fixed point's partner is
+    // followed by the two currents that fix it.
+    EXPECT_EQ(D->orbits[0], D->orbits[1]);
     EXPECT_EQ(std::vector<int>(D->orbits[4], D->orbits[4] + 3), (std::vector<int>{4, 0, 1}));
     SCData* MD = D->MD;
     EXPECT_EQ(MD->KernelSize, 2);
@@ -391,10 +393,12 @@ TEST_F(So8, WithoutANumberTheUserIsAskedAboutEachCandidate) {
     EXPECT_EQ(dense(current()), permutation({0, 3, 1, 2})) << "the default answer accepts";
 }
 
+// Five samples, more than the two points: no sampling, but any number of samples makes the order
+// of candidates random, so the automatic choice goes and the user's answer takes the first.
 TEST_F(So8, RandomScansSwitchTheAutomaticChoiceOff) {
     parameter("Reject permutations") = 0;
     setSelection(2);
-    parameter("MIPF random") = 1;
+    parameter("MIPF random") = 5;
     std::vector<int> currents = {1, 2, 0, 0, 0};
     int rc = 0;
     auto [out, err] = outputOf([&] { rc = selectBulkInvariantInSubgroup(currents.data(), 2); });
@@ -402,6 +406,21 @@ TEST_F(So8, RandomScansSwitchTheAutomaticChoiceOff) {
     EXPECT_NE((out + err).find("Auto select is inconsistent with randomization"), std::string::npos)
         << out << err;
     EXPECT_EQ(outputOf([] { displaySelectionCriteria(1); }).first, "No selection criteria\n");
+    EXPECT_EQ(dense(current()), permutation({0, 3, 1, 2}));
+}
+
+// Starting at subgroup 2 with scan number 10: the subgroups of currents 2 and 3 and the whole
+// group give the numbers 10 to 13.
+TEST_F(So8, AScanStartsAtTheChosenSubgroupAndNumber) {
+    parameter("Reject permutations") = 0;
+    setSubgroupStart(2, 10);
+    EXPECT_EQ(scan(), 4);
+    BulkInvariant* bi = byNumber(10);
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(dense(bi), permutation({0, 3, 2, 1}));
+    EXPECT_EQ(bi->MD->Subgroup_id, 2);
+    EXPECT_EQ(byNumber(1), nullptr);
+    setSubgroupStart(-1, -1);
 }
 
 // ---- Trivial centers and stored numbers ----
