@@ -117,6 +117,9 @@ int effectiveCenterCheck(int J);
 const int* getEffectiveCenter();
 // 1 when the first order currents all lie in the effective center.
 int SubgroupEffectiveCenterCheck(int order, const int* currents);
+// The center elements of order 2 in the effective center, ascending; their count into size. A
+// list the next call reuses.
+int* computeOrderTwoCenter(int* size);
 int* getChargePointer(int i);
 int findChargeVector(const int* charge);
 

@@ -1,6 +1,6 @@
 // The simple currents of the current theory that may extend its chiral algebra or take part in
 // its simple-current invariants: the effective center, the currents J of order N whose weight
-// times N is an integer.
+// times N is an integer, and its elements of order two.
 #include "modular/Modular.h"
 
 #include "modular/ModularInternal.h"
@@ -13,6 +13,7 @@ namespace {
 
 std::vector<int> effectiveCenter;
 int effectiveCenterStamp = -2;
+std::vector<int> orderTwoCenter;
 
 // The number of factors J needed to reach the identity; a product that never returns (a failed
 // look-up) stops after the order of the whole center.
@@ -57,4 +58,16 @@ int SubgroupEffectiveCenterCheck(int order, const int* currents) {
         if (currents[k] < 0 || currents[k] >= Ncur || table[currents[k]] != 1)
             return 0;
     return 1;
+}
+
+int* computeOrderTwoCenter(int* size) {
+    int* map = nullptr;
+    Discrete_Group* dg = getCenter(&map);
+    DG_findOrdersFast(dg);
+    orderTwoCenter.clear();
+    for (int e = 0; e < dg->Order; e++)
+        if (dg->AllOrders[e] == 2 && effectiveCenterCheck(map[e]))
+            orderTwoCenter.push_back(e);
+    *size = static_cast<int>(orderTwoCenter.size());
+    return orderTwoCenter.data();
 }

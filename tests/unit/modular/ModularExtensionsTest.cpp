@@ -51,6 +51,22 @@ TEST(EffectiveCenter, OtherBlocks) {
     EXPECT_EQ(SubgroupEffectiveCenterCheck(0, all), 1) << "no currents to check";
 }
 
+// so(8) level 1: three currents of order 2 and weight 1/2. su(4): J^2 has order 2 and weight
+// k/2, inside at every level. E7 level 1: order 2 but weight 3/4.
+TEST(EffectiveCenter, ItsElementsOfOrderTwo) {
+    struct Case {
+        int type, rank, level;
+        std::vector<int> elements;
+    };
+    for (const Case& c : {Case{4, 4, 1, {1, 2, 3}}, Case{1, 3, 1, {2}}, Case{1, 3, 2, {2}},
+                          Case{5, 7, 1, {}}, Case{1, 2, 1, {}}}) {
+        useBlock(c.type, c.rank, c.level);
+        int size = -1;
+        const int* list = computeOrderTwoCenter(&size);
+        EXPECT_EQ(std::vector<int>(list, list + size), c.elements) << c.type << "," << c.rank;
+    }
+}
+
 // su(2) is real: the identity alone. su(3): the identity and charge conjugation, which exchanges
 // the two non-trivial currents. so(8): the six permutations of its three non-trivial currents.
 TEST(CurrentSymmetries, OfBuildingBlocks) {
