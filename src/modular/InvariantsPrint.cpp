@@ -370,8 +370,12 @@ int* RatCount(int comnum) {
 char* getBulkInvariantString(char* txt, void*, int lbl) {
     const BulkInvariant* bi = *getCurrentBulk();
     std::string text;
-    if (bi->trivial)
-        text = "(" + std::to_string(lbl) + ")";
+    if (bi->trivial) {
+        // Appended piece by piece: GCC 12 warns falsely on a temporary concatenation here.
+        text = "(";
+        text += std::to_string(lbl);
+        text += ")";
+    }
     else if (lbl < 0 || lbl >= bi->Nprimaries || !hasPartners(bi, lbl))
         text = " - ";
     else {
