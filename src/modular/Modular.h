@@ -12,6 +12,7 @@
 #include <cstdio>
 
 struct SpectrumData;
+struct VectorSpace;
 
 // One complex matrix element (row, column) into (real, imaginary).
 using MODMAT = void (*)(int row, int column, double* re, double* im);
@@ -92,6 +93,13 @@ void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im);
 // without fixed points.
 int MOD_getFCFTshift(int J);
 Discrete_Group* getSimpleCurrentGroup(int** map);
+// Symmetries of the current theory acting on its simple currents, numbered from 0 (the
+// identity). A tensor product has the identity alone until its symmetries are built.
+int MOD_TotalOuterAutomorphisms();
+// The image of current curr under symmetry perm.
+int MOD_getCurrentPermutation(int perm, int curr);
+// One row per symmetry, the image of every current; null for a tensor product.
+VectorSpace* MOD_getCurrentOuterAutomorphisms();
 
 // ---- Simple currents ----
 
@@ -103,6 +111,15 @@ rat* simpleCurrentCharge(int current, int lbl);
 // Length of the orbit of lbl under the powers of J; 1 for J = 0.
 int simpleCurrentOrder(int J, int lbl);
 int getOrbitStart(int lbl);
+// The effective center: the currents J of order N with N h(J) an integer.
+int effectiveCenterCheck(int J);
+// One entry per current, 1 in the effective center; recomputed once per theory.
+const int* getEffectiveCenter();
+// 1 when the first order currents all lie in the effective center.
+int SubgroupEffectiveCenterCheck(int order, const int* currents);
+// The center elements of order 2 in the effective center, ascending; their count into size. A
+// list the next call reuses.
+int* computeOrderTwoCenter(int* size);
 int* getChargePointer(int i);
 int findChargeVector(const int* charge);
 
