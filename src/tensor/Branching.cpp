@@ -589,7 +589,7 @@ int Determine_Extension(int type, int rank, const int* count, int* G_type, int* 
     int failed = 0;
     if (G == D4)
         failed = fromD4(count, &f);
-    else if (isClassical(G))
+    else if (type == 2 || type == 4)
         failed = fromOrthogonal(G, count, &f);
     else if (type == 5)
         failed = fromExceptional(G, count, &f);
