@@ -272,6 +272,7 @@ void announceSeriousError(const char* routine, int position, int severity) {
                                           : "Fatal error; terminating execution\n");
     if (errorPositionReport)
         errorPositionReport();
+    flushOutput();
     if (errorBuffer.reserved())
         std::fprintf(stderr, "%s\n", errorBuffer.X);
     std::exit(1);
@@ -356,6 +357,7 @@ void appendToFile(const char* path, const char* failure, const char* fmt, va_lis
 // --- the error output ---------------------------------------------------------------------------
 
 void printErrorMessage(const char* fmt, ...) {
+    flushOutput();
     clearProgressLine();
     // What was printed before the message comes before it also where both streams are captured
     // together.
@@ -370,6 +372,7 @@ void printErrorMessage(const char* fmt, ...) {
 void printAllocMessage(const char* fmt, ...) {
     if (getBackground())
         return;
+    flushOutput();
     clearProgressLine();
     va_list ap;
     va_start(ap, fmt);
@@ -495,6 +498,7 @@ void noBufOff() {
 }
 
 void dumpErrorBuffer() {
+    flushOutput();
     if (errorBuffer.reserved())
         std::fprintf(stderr, "%s\n", errorBuffer.X);
 }

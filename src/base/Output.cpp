@@ -9,13 +9,21 @@
 #include "base/Terminal.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/common_interface_defs.h>
+#endif
 
 FILE* ERROR_FILE = stderr;
 
@@ -86,14 +94,26 @@ int write(const std::string& text, FILE* fp) {
     return static_cast<int>(std::fwrite(text.data(), 1, text.size(), fp));
 }
 
-int emit(const std::string& text, bool toOutputFile, bool modalFirst) {
+// Results are not flushed one by one: a listing of many lines would cost a write call per line.
+// Standard output is written out at the end of each command, before questions, prompts and error
+// messages, at exit, and at least once a second while results keep coming, so that the output of
+// a long computation running in the background still shows while it runs.
+using Clock = std::chrono::steady_clock;
+Clock::time_point lastFlush = Clock::now();
+constexpr auto FlushInterval = std::chrono::seconds(1);
+
+void flushWhenDue() {
+    if (Clock::now() - lastFlush >= FlushInterval)
+        flushOutput();
+}
+
+int emit(const std::string& text, bool toOutputFile, bool modalFirst, bool flushNow) {
     if (returnToBuffer > 0) {
         int n = capture(text);
         if (debugLevel >= 4) {
             endPendingLine();
             std::printf(".......... Return buffer: %s\n", text.c_str());
         }
-        std::fflush(stdout);
         return n;
     }
     int n = 0;
@@ -112,7 +132,10 @@ int emit(const std::string& text, bool toOutputFile, bool modalFirst) {
         n = write(text, outputFile);
         std::fflush(outputFile);
     }
-    std::fflush(stdout);
+    if (flushNow)
+        flushOutput();
+    else
+        flushWhenDue();
     return n;
 }
 
@@ -212,14 +235,73 @@ FILE* fallbackFile(const char* mode, char** fn) {
     return nullptr;
 }
 
+// ---- abnormal ends ----
+
+// What standard output still holds is written before a fatal signal takes its default course.
+// The process is ending, so the buffer is written even where that is not strictly safe inside a
+// handler; the worst case is a garbled last line instead of a lost one.
+void flushAndEnd(int sig) {
+    std::fflush(stdout);
+    std::raise(sig); // delivered, with the default action, when the handler returns
+}
+
+[[noreturn]] void flushAndTerminate() {
+    std::fflush(stdout);
+    std::abort();
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+void flushAtSanitizerDeath() {
+    std::fflush(stdout);
+}
+#endif
+
+// A signal that the process was started to ignore (a job started with nohup or in the
+// background of a script) stays ignored.
+void catchSignal(int sig, bool onOwnStack) {
+    struct sigaction current {};
+    if (sigaction(sig, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action {};
+    action.sa_handler = flushAndEnd;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | (onOwnStack ? SA_ONSTACK : 0);
+    sigaction(sig, &action, nullptr);
+}
+
 } // namespace
+
+void flushOutput() {
+    std::fflush(stdout);
+    lastFlush = Clock::now();
+}
+
+void flushOutputOnAbnormalEnd() {
+    std::set_terminate(flushAndTerminate);
+    for (int sig : {SIGABRT, SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        catchSignal(sig, false);
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer reports faults itself and ends the process without flushing; it keeps its
+    // own handlers and signal stack, and tells us before it ends.
+    __sanitizer_set_death_callback(flushAtSanitizerDeath);
+#else
+    // Faults run the handler on a stack of its own, so that a stack overflow is caught too.
+    static std::vector<char> signalStack(1 << 16);
+    stack_t stack{};
+    stack.ss_sp = signalStack.data();
+    stack.ss_size = signalStack.size();
+    sigaltstack(&stack, nullptr);
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL})
+        catchSignal(sig, true);
+#endif
+}
 
 int Print(const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);
     std::string text = formatText(fmt, ap);
     va_end(ap);
-    return emit(text, true, true);
+    return emit(text, true, true, false);
 }
 
 int Inform(const char* fmt, ...) {
@@ -227,7 +309,8 @@ int Inform(const char* fmt, ...) {
     va_start(ap, fmt);
     std::string text = formatText(fmt, ap);
     va_end(ap);
-    return emit(text, false, false);
+    // Terminal information (progress lines ending in a carriage return) must show at once.
+    return emit(text, false, false, true);
 }
 
 void PrintNoRepeat(const char* id_msg, const char* msg) {
@@ -365,6 +448,7 @@ void setProgName(const char* name) {
         std::strcpy(ProgName, name);
         return;
     }
+    flushOutput();
     std::fprintf(stderr, "Name %s too long; truncated to 24 characters\n", name);
     std::memcpy(ProgName, name, 24);
     ProgName[24] = '\0';

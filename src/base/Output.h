@@ -7,6 +7,14 @@
 // The error output: standard error, or standard output in background mode.
 extern FILE* ERROR_FILE;
 
+// Print does not flush standard output line by line; flushOutput writes out what it holds. It
+// runs at the end of every command, before a question, a prompt or an error message, and at
+// least once a second while results keep coming.
+void flushOutput();
+// Makes a fatal signal, a sanitizer's report or an uncaught exception write out what standard
+// output still holds before the process ends (exit flushes by itself); once, at start-up.
+void flushOutputOnAbnormalEnd();
+
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 int Inform(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void PrintNoRepeat(const char* id_msg, const char* msg);

@@ -3,6 +3,7 @@
 #include "base/Allocation.h"
 #include "base/Error.h"
 #include "base/Memory.h"
+#include "base/Output.h"
 #include "base/Parameters.h"
 
 #include <algorithm>
@@ -285,6 +286,8 @@ int firstlinelen(const char* name) {
 char* getstring(char* string, int maxlen) {
     if (maxlen < 1)
         return nullptr;
+    // Whoever is asked sees everything printed before the question.
+    flushOutput();
     int n = 0;
     int c = 0;
     while (n < maxlen - 1 && (c = std::getchar()) != EOF && c != '\n')

@@ -114,6 +114,7 @@ Alternatives buildAlternatives(const char* b1, const char* b2, const char* b3) {
 
 // The notice given instead of a question; 1, the default answer.
 int answerWithoutAsking(const char* msg, const char* b1, const char* b2) {
+    flushOutput();
     if (!getBackground())
         std::fprintf(ERROR_FILE, "%s\n", msg);
     if (!(isNamed(b1, "OK") && !b2))
@@ -123,6 +124,7 @@ int answerWithoutAsking(const char* msg, const char* b1, const char* b2) {
 }
 
 void askQuestion(const char* const* alternatives, const char* msg, int options) {
+    flushOutput();
     std::fprintf(ERROR_FILE, "%s\a\n(", msg);
     for (int i = 0; i < options; ++i)
         std::fprintf(ERROR_FILE, "%s/", alternatives[i]);
@@ -144,6 +146,7 @@ int selectAlternative(const char* const* alternatives, int count, const char* an
 }
 
 void showHelp(const char* const* alternatives, int count) {
+    flushOutput();
     std::fprintf(ERROR_FILE, "Enter one of the alternatives\n");
     for (int i = 0; i < count; ++i)
         std::fprintf(ERROR_FILE, "    %s\n", errorHelpText(alternatives[i]));
@@ -187,6 +190,7 @@ int getErrorResponse(const char* const* alternatives, const int* responses, cons
         if (selected == -2) {
             std::printf("Answer ambiguous; please try again\n");
         } else if (selected < 0) {
+            flushOutput();
             std::fprintf(ERROR_FILE, "Invalid input\n");
             std::fprintf(ERROR_FILE, "Please enter one of the following alternatives\n");
         } else if (selected == options) {

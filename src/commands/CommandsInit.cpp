@@ -3,6 +3,7 @@
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
+#include "commands/CommandsSpaceTime.h"
 
 #include "interpreter/IntCommands.h"
 
@@ -16,6 +17,7 @@ void installCommandFamilies() {
     installModularCommands();
     installFixedPointCommands();
     installInvariantCommands();
+    installSpaceTimeCommands();
 }
 
 } // namespace

@@ -31,3 +31,8 @@ int COM_set_loop_com(void** params, int parnum);
 int COM_set_autosel(void** params, int parnum);
 int COM_set_sel_int(void** params, int parnum);
 int COM_subgroup_start(void** params, int parnum);
+int COM_comp_inv(void** params, int parnum);
+int COM_set_bulk(void** params, int parnum);
+int COM_scan_MIPFloop(void** params, int parnum);
+int COM_scan_sim(void** params, int parnum);
+int COM_load_sim(void** params, int parnum);

@@ -144,20 +144,24 @@ int COM_simple_fusion(void** params, int parnum) {
     return -parnum;
 }
 
+// Every product and every coefficient, each pair taken with both orders at once: N_ij^k = N_ji^k.
 int COM_fusion_benchmark(void**, int parnum) {
     const int N = primaries();
     char* text = modText(fusionTextSize());
     double start = CPUTime();
     for (int i = 0; i < N; i++)
-        for (int j = 0; j < N; j++)
+        for (int j = i; j < N; j++) {
             compF(text, i, j, vacuum);
+            if (j != i)
+                compF(text, j, i, vacuum);
+        }
     MemoryStatistics(0);
     Print("Fusion rules: %7.2f sec.\n", CPUTime() - start);
     start = CPUTime();
+    std::vector<int> coefficients(N);
     for (int i = 0; i < N; i++)
-        for (int j = 0; j < N; j++)
-            for (int k = 0; k < N; k++)
-                fusion(i, j, k, 0);
+        for (int j = i; j < N; j++)
+            fusionProduct(i, j, 0, coefficients.data());
     Print("Fusion entries: %7.2f sec.\n", CPUTime() - start);
     MemoryStatistics(0);
     return -parnum;

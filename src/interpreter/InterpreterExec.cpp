@@ -204,6 +204,7 @@ bool modeNowEnabled(CommandType* ct) {
         if (mode->enabled)
             return true;
     }
+    flushOutput();
     std::fprintf(ERROR_FILE, "Invalid command: %s\n", ct->command);
     std::fflush(ERROR_FILE);
     Alert("executeCommandBlock", mode->function ? 1 : 0, 100301, "%s", mode->message);

@@ -141,6 +141,8 @@ int checkBrackets(CommandLine* cl, bool math) {
 int runBlock(CommandLine* cl) {
     bufferErrors();
     const int code = executeCommandBlock(cl, 1, 1);
+    // The end of a command: what it printed is written out, so that it survives a crash later.
+    flushOutput();
     if (code > EmptyBlock)
         printErrorBuffer();
     else if (code >= 1 && code != BlockSkippedByBreak)
@@ -540,6 +542,7 @@ int readCommandFile(FILE* ifp, int inter) {
 void printErrorInfo() {
     if (fileDepth == 0)
         return;
+    flushOutput();
     std::fprintf(ERROR_FILE, "Error occurred on line %d, file %s\n", LineNumber, CurrentInputFile);
     std::fprintf(ERROR_FILE, "Line: %s\n", CurrentInputLine.c_str());
     std::fflush(ERROR_FILE);

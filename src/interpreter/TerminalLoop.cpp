@@ -76,6 +76,7 @@ void readFromTerminal() {
     int lineState = composeCommandLine(nullptr);
     std::string prefix;
     for (int count = 0;;) {
+        flushOutput();
         char* line = readline(nextPrompt(lineState, prefix).c_str());
         if (!line)
             endOfInput();

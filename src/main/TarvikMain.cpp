@@ -1,5 +1,6 @@
 // The program: its banner, the one-time set-up, the leading options, the command files given on
 // the command line and then the terminal. It ends only through exit.
+#include "base/Output.h"
 #include "base/Parameters.h"
 #include "base/SystemUtility.h"
 #include "base/Terminal.h"
@@ -8,6 +9,7 @@
 #include "main/TarvikStartup.h"
 
 int main(int argc, char** argv) {
+    flushOutputOnAbnormalEnd();
     printBanner(getCurrentHostName(), __DATE__, __TIME__);
     printProcessorNote();
     CPUTime();

@@ -26,18 +26,8 @@ int ReqAllLeft = 1;
 int ReqAllRight = 1;
 int* LeftForbidden = nullptr;
 int* RightForbidden = nullptr;
-int* AutomorphismSelection = nullptr; // pairs i, j
-IntegerList* PrimarySelection = nullptr;
 
-GuardedArray<int> MIPFSelection{"MIPFSelection", &Invariants_alloc};
-int NextSelectedMIPF = 0;
-int AutoSelectionNumber = 0;
-char* LoopCommand = nullptr;
-int SubgroupStart = -1;
-int ScanMIPFCountStart = -1;
-int PerformSubgroupSelection = 0;
-int SubgroupSelectionCount = 0;
-int SubgroupLabel = -1;
+SearchCriteria criteria;
 
 int infoLevel() {
     return param(Par::InfoLevel);
@@ -100,9 +90,9 @@ int checkForbidden(const int* forbidden, int size, const int* algebra, const cha
 int checkPairings(const BulkInvariant* bi) {
     if (bi->left_extension_size >= 2)
         return reject("Rejected: not an automorphism\n");
-    if (!AutomorphismSelection)
+    if (!criteria.AutomorphismSelection)
         return 1;
-    for (const int* p = AutomorphismSelection; p[0] != -1; p += 2) {
+    for (const int* p = criteria.AutomorphismSelection; p[0] != -1; p += 2) {
         const int i = p[0], j = p[1];
         const bool paired =
             i >= 0 && i < bi->Nprimaries && bi->orbitlength[i] > 0 && bi->orbits[i][0] == j;
@@ -130,8 +120,12 @@ void writeCurrents(FILE* file, const char* command, const int* currents) {
 
 namespace invariants_internal {
 
+SearchCriteria& searchCriteria() {
+    return criteria;
+}
+
 int currentSubgroupLabel() {
-    return SubgroupLabel;
+    return criteria.SubgroupLabel;
 }
 
 int algebraRestrictionsSet() {
@@ -139,15 +133,21 @@ int algebraRestrictionsSet() {
 }
 
 void clearPrimarySelection() {
-    PrimarySelection = nullptr;
+    criteria.PrimarySelection = nullptr;
 }
 
 void prepareMIPFSelection() {
-    if (MIPFSelection.reserved())
+    if (criteria.MIPFSelection.reserved())
         return;
-    MIPFSelection.reserve(10);
-    MIPFSelection[0] = -1;
-    NextSelectedMIPF = 0;
+    criteria.MIPFSelection.reserve(10);
+    criteria.MIPFSelection[0] = -1;
+    criteria.NextSelectedMIPF = 0;
+}
+
+void clearMIPFSelection() {
+    prepareMIPFSelection();
+    criteria.MIPFSelection[0] = -1;
+    criteria.NextSelectedMIPF = 0;
 }
 
 } // namespace invariants_internal
@@ -187,25 +187,25 @@ void setRequireAuto(int* pairs) {
         setParam(Par::SelectionAutomorphism, 0);
         return;
     }
-    AutomorphismSelection = pairs;
+    criteria.AutomorphismSelection = pairs;
     setParam(Par::SelectionAutomorphism, 1);
 }
 
 void setPrimarySelection(IntegerList* list) {
-    PrimarySelection = list;
+    criteria.PrimarySelection = list;
 }
 
 void setMIPFSelection(const int* selection) {
     if (!selection) {
-        MIPFSelection.reserve(100);
-        MIPFSelection[0] = -2;
+        criteria.MIPFSelection.reserve(100);
+        criteria.MIPFSelection[0] = -2;
     } else {
         const int n = listLength(selection);
-        MIPFSelection.reserve(n + 1);
+        criteria.MIPFSelection.reserve(n + 1);
         for (int k = 0; k <= n; k++)
-            MIPFSelection[k] = selection[k];
+            criteria.MIPFSelection[k] = selection[k];
     }
-    NextSelectedMIPF = 0;
+    criteria.NextSelectedMIPF = 0;
 }
 
 // Any number of random samples makes the scan random, so no candidate has a fixed number.
@@ -214,18 +214,18 @@ void setSelection(int value) {
         Alert("setSelection", 0, 100302, "Autoselect is inconsistent with randomization");
         value = 0;
     }
-    AutoSelectionNumber = value;
+    criteria.AutoSelectionNumber = value;
 }
 
 void setSubgroupStart(int sgstart, int tmstart) {
-    SubgroupStart = sgstart;
-    ScanMIPFCountStart = tmstart;
+    criteria.SubgroupStart = sgstart;
+    criteria.ScanMIPFCountStart = tmstart;
     if (param(Par::Autostore))
         Alert("setSubgroupStart", 0, 100302, "Non-zero loop start is inconsistent with autostore");
 }
 
 void setLoopCommand(char* command) {
-    LoopCommand = command;
+    criteria.LoopCommand = command;
     if (command)
         return;
     setParam(Par::LoopStart, 0);
@@ -234,26 +234,26 @@ void setLoopCommand(char* command) {
 
 void resetAlgebraRequirements() {
     LeftSelection = RightSelection = LeftForbidden = RightForbidden = nullptr;
-    PrimarySelection = nullptr;
-    AutomorphismSelection = nullptr;
+    criteria.PrimarySelection = nullptr;
+    criteria.AutomorphismSelection = nullptr;
 }
 
 void resetSelectionCriteria() {
     LeftSelection = RightSelection = LeftForbidden = RightForbidden = nullptr;
-    PrimarySelection = nullptr;
+    criteria.PrimarySelection = nullptr;
     setParam(Par::SelectionSymmetric, 0);
     setParam(Par::SelectionExtension, 0);
     setParam(Par::SelectionAutomorphism, 0);
-    AutoSelectionNumber = 0;
+    criteria.AutoSelectionNumber = 0;
 }
 
 int resetSubgroupAutoSelection(int rc) {
-    PerformSubgroupSelection = SubgroupSelectionCount = 0;
+    criteria.PerformSubgroupSelection = criteria.SubgroupSelectionCount = 0;
     return rc;
 }
 
 int resetSubgroupLabel(int rc) {
-    SubgroupLabel = -1;
+    criteria.SubgroupLabel = -1;
     if (infoLevel() <= 1)
         stopModal();
     return rc;
@@ -308,9 +308,9 @@ void displaySelectionCriteria(int request) {
         show("Selection restricted to non-trivial chiral algebra extensions\n");
     if (param(Par::SelectionAutomorphism)) {
         show("Selection restricted to automorphism invariants\n");
-        if (AutomorphismSelection && AutomorphismSelection[0] != -1) {
+        if (criteria.AutomorphismSelection && criteria.AutomorphismSelection[0] != -1) {
             Print("Required pairings: ");
-            for (const int* p = AutomorphismSelection; p[0] != -1; p += 2)
+            for (const int* p = criteria.AutomorphismSelection; p[0] != -1; p += 2)
                 Print(" %d:%d", p[0], p[1]);
             Print("\n");
         }
@@ -327,8 +327,8 @@ void displaySelectionCriteria(int request) {
             printCurrents(label, list);
             any = true;
         }
-    if (AutoSelectionNumber != 0) {
-        Print("Auto selection: nr. %d\n", AutoSelectionNumber);
+    if (criteria.AutoSelectionNumber != 0) {
+        Print("Auto selection: nr. %d\n", criteria.AutoSelectionNumber);
         any = true;
     }
     if (!any && request == 1)

@@ -32,13 +32,35 @@ void bindParameters();
 // The number of fields of the current theory; 0 when there is none.
 int theoryPrimaries();
 
-// Selection state read outside the criteria file.
+// The part of the selection criteria that the simple-current search reads and advances; the
+// criteria file owns it. Lists are the caller's, kept by pointer.
+struct SearchCriteria {
+    IntegerList* PrimarySelection = nullptr; // the fields invariants are built for; null: all
+    int* AutomorphismSelection = nullptr;    // pairs i, j ended by -1
+    // Identifiers to visit in increasing order, ended by -1; (-2) all, (-1) none.
+    GuardedArray<int> MIPFSelection{"MIPFSelection", &Invariants_alloc};
+    int NextSelectedMIPF = 0;
+    int AutoSelectionNumber = 0; // the n-th candidate of a subgroup; 0 asks the user
+    char* LoopCommand = nullptr;
+    int SubgroupStart = -1;
+    int ScanMIPFCountStart = -1;
+    int PerformSubgroupSelection = 0;
+    int SubgroupSelectionCount = 0;
+    int SubgroupLabel = -1; // of the subgroup being scanned; -1 outside scans
+};
+SearchCriteria& searchCriteria();
+
 int currentSubgroupLabel();
 // 1 when any list of required or forbidden currents is set.
 int algebraRestrictionsSet();
 void clearPrimarySelection();
 // Gives the MIPF selection list its first room, once.
 void prepareMIPFSelection();
+// The MIPF selection becomes (-1): nothing to visit.
+void clearMIPFSelection();
+
+// Candidates of the search that passed the criteria since the store was last reset.
+int& totalMIPFCount();
 
 // The store in its order, and the automatic numbers it hands out.
 BulkInvariant* getFirstBulkInvariant();
@@ -80,6 +102,11 @@ void sizeBulkInvariantData(BulkInvariant* bi, int Np, int orbitspace);
 
 // The trivial group with its kernels, each holding the vacuum alone.
 void makeTrivialGroup(SCData* md);
+
+// The analysis callback of the search in progress, run on one candidate.
+int runAnalysis(SCData* MD);
+// The subgroup being searched is sampled at random.
+void setRandomization();
 
 // Sorts the first size labels of a list in place.
 void sortLabels(int* list, int size);

@@ -275,8 +275,16 @@ void setConjugationInvariant() {
 
 // ============================================================ Products
 
+// An operand built by number is the search's candidate record, which building the second operand
+// by number overwrites: the first is copied before.
 int multiplyBulkInvariants(const char* name1, const char* name2, const char* name3, int display) {
     BulkInvariant* A = name1 ? getBulkInvariantForUserInput(name1) : nullptr;
+    std::unique_ptr<BulkInvariant> firstCopy;
+    if (A && findNamedBulkInvariant(A->name.c_str()) != A) {
+        firstCopy.reset(allocNewBulkInvariant(nullptr));
+        copyBulkInvariant(firstCopy.get(), A);
+        A = firstCopy.get();
+    }
     BulkInvariant* B = A && name2 ? getBulkInvariantForUserInput(name2) : nullptr;
     if (!A || !B || A->Nprimaries != B->Nprimaries)
         return 1;

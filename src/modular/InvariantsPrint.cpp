@@ -260,13 +260,6 @@ BulkInvariant* getBulkInvariantForUserInput(const char* name) {
     return getBulkInvariantByNumber(n > INT_MAX ? INT_MAX : static_cast<int>(n));
 }
 
-// Building a simple-current invariant from its number needs the search over the subgroups of
-// the center, which is not there yet; until it is, a number that is not stored finds nothing.
-BulkInvariant* getBulkInvariantByNumber(int) {
-    Print("No invariant found that meets criteria\n");
-    return nullptr;
-}
-
 void listBulkInvariants() {
     for (BulkInvariant* bi = getFirstBulkInvariant(); bi; bi = bi->next)
         Print("%s\n", bi->name.c_str());
@@ -377,8 +370,12 @@ int* RatCount(int comnum) {
 char* getBulkInvariantString(char* txt, void*, int lbl) {
     const BulkInvariant* bi = *getCurrentBulk();
     std::string text;
-    if (bi->trivial)
-        text = "(" + std::to_string(lbl) + ")";
+    if (bi->trivial) {
+        // Appended piece by piece: GCC 12 warns falsely on a temporary concatenation here.
+        text = "(";
+        text += std::to_string(lbl);
+        text += ")";
+    }
     else if (lbl < 0 || lbl >= bi->Nprimaries || !hasPartners(bi, lbl))
         text = " - ";
     else {

@@ -219,6 +219,10 @@ int takeAutomaticNumber() {
     return NameCount++;
 }
 
+int& totalMIPFCount() {
+    return TotalMIPFCount;
+}
+
 BulkInvariant* storeOwnedBulkInvariant(const char* name, std::unique_ptr<BulkInvariant>& record,
                                        int notify) {
     BulkInvariant* bi = record.get();

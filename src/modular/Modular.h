@@ -11,6 +11,7 @@
 #include <cstdio>
 
 struct SpectrumData;
+struct VectorSpace;
 
 // One complex matrix element (row, column) into (real, imaginary).
 using MODMAT = void (*)(int row, int column, double* re, double* im);
@@ -96,6 +97,13 @@ int MOD_getFCFTshift(int J);
 // The simple-current group with, in map, the field of each element; a product's is identified
 // afresh at each call, its map valid until the next one.
 Discrete_Group* getSimpleCurrentGroup(int** map);
+// Symmetries of the current theory acting on its simple currents, numbered from 0 (the
+// identity). A tensor product has the identity alone until its symmetries are built.
+int MOD_TotalOuterAutomorphisms();
+// The image of current curr under symmetry perm.
+int MOD_getCurrentPermutation(int perm, int curr);
+// One row per symmetry, the image of every current; null for a tensor product.
+VectorSpace* MOD_getCurrentOuterAutomorphisms();
 
 // ---- Simple currents ----
 
@@ -107,6 +115,15 @@ rat* simpleCurrentCharge(int current, int lbl);
 // Length of the orbit of lbl under the powers of J; 1 for J = 0.
 int simpleCurrentOrder(int J, int lbl);
 int getOrbitStart(int lbl);
+// The effective center: the currents J of order N with N h(J) an integer.
+int effectiveCenterCheck(int J);
+// One entry per current, 1 in the effective center; recomputed once per theory.
+const int* getEffectiveCenter();
+// 1 when the first order currents all lie in the effective center.
+int SubgroupEffectiveCenterCheck(int order, const int* currents);
+// The center elements of order 2 in the effective center, ascending; their count into size. A
+// list the next call reuses.
+int* computeOrderTwoCenter(int* size);
 int* getChargePointer(int i);
 int findChargeVector(const int* charge);
 
@@ -148,6 +165,9 @@ int getNOrbit();
 int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z, MODMAT S);
 // N_ij^k; -9998 for a failed coefficient, -9999 when stopped.
 int fusion(int i, int j, int k, int vacuum);
+// N_ij^k for every field k into n, each as fusion(i, j, k, vacuum) gives it, from the products
+// that compF reuses; -9998 or -9999 when some coefficient is one of these, else 0.
+int fusionProduct(int i, int j, int vacuum, int* n);
 // k = -1 prepares the pair (i, j); then each k gives the unrounded coefficient.
 double getRijk(int k, int i, int j, int vacuum);
 char* compF(char* txt, int i, int j, int vacuum);

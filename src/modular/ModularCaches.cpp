@@ -77,8 +77,6 @@ double* SBase_Im = nullptr;
 
 // ---- Full S ----
 GuardedArray<double> SMATRIX("SMATRIX", &ModularAlloc);
-GuardedArray<double> denseRe("dense S", &ModularAlloc);
-GuardedArray<double> denseIm("dense S", &ModularAlloc);
 int SMATRIXsize = 0;
 
 int packedIndex(int i, int j, int N) {
@@ -214,8 +212,6 @@ void setUpOrbitS() {
 bool fillPackedS(int N) {
     SMATRIXsize = N;
     reserveSquare(SMATRIX, N + 3, N);
-    reserveSquare(denseRe, N, N);
-    reserveSquare(denseIm, N, N);
     const int half = N * (N + 1) / 2;
     startProgressInfo("Initiating S", static_cast<double>(half), 1);
     for (int i = 0; i < N; i++)
@@ -231,8 +227,6 @@ bool fillPackedS(int N) {
             const int p = packedIndex(i, j, N);
             SMATRIX[p] = re;
             SMATRIX[half + p] = im;
-            denseRe[i * N + j] = denseRe[j * N + i] = re;
-            denseIm[i * N + j] = denseIm[j * N + i] = im;
         }
     return true;
 }
@@ -265,12 +259,6 @@ const int* curMultTable() {
 }
 const int* orbitMap() {
     return OrbitMap;
-}
-const double* denseSRe() {
-    return SMATRIXavailable == CFTCounter ? denseRe.X : nullptr;
-}
-const double* denseSIm() {
-    return SMATRIXavailable == CFTCounter ? denseIm.X : nullptr;
 }
 
 } // namespace modular_internal

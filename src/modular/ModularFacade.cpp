@@ -8,6 +8,7 @@
 #include "base/Terminal.h"
 #include "modular/Invariants.h"
 #include "modular/ModularInternal.h"
+#include "numeric/Sorting.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
@@ -383,6 +384,31 @@ Discrete_Group* getSimpleCurrentGroup(int** map) {
     if (map)
         *map = groupMap.data();
     return dg;
+}
+
+// A block's symmetries are the rows of its table; a tensor product counts as having the identity
+// alone until the permutations of its factors exist.
+int MOD_TotalOuterAutomorphisms() {
+    SpectrumData* sd = currentBlock();
+    if (!sd)
+        return 1;
+    const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
+    return autos ? autos->Nfill : 0;
+}
+
+int MOD_getCurrentPermutation(int perm, int curr) {
+    SpectrumData* sd = currentBlock();
+    if (!sd || !sd->CurrentOuterAutomorphisms)
+        return curr;
+    const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
+    if (perm < 0 || perm >= autos->Nfill || curr < 0 || curr >= autos->id_size)
+        return -1;
+    return autos->Space[static_cast<std::size_t>(perm) * autos->rowsize + curr];
+}
+
+VectorSpace* MOD_getCurrentOuterAutomorphisms() {
+    SpectrumData* sd = currentBlock();
+    return sd ? sd->CurrentOuterAutomorphisms : nullptr;
 }
 
 // ============================================================ Simple currents

@@ -1,14 +1,17 @@
 // Fusion coefficients of the current theory from S by the Verlinde formula, with the
 // simple-current selection rule and the sum over orbit starts when the orbit table is valid.
-// While the full S is held the sums read the dense copy of S instead of asking for elements.
+// The sums read S from the column table; whole products are computed once per simple-current
+// orbit of their first factor and reuse the symmetry N_ab^c = N_ba^c = N_{a c*}^{b*}.
 #include "base/Allocation.h"
 #include "base/Error.h"
 #include "base/Terminal.h"
 #include "modular/Modular.h"
 #include "modular/ModularInternal.h"
+#include "modular/VerlindeKernel.h"
 #include "numeric/LargeInteger.h"
 #include "store/Storemanager.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -19,23 +22,8 @@ using namespace modular_internal;
 
 namespace {
 
-AllocCount FusionAlloc = ALLOC_COUNTER("Fusion");
-
 constexpr int FusionFailed = -9998;
 constexpr int FusionStopped = -9999;
-
-// ---- getRijk's prepared pair ----
-GuardedArray<double> RealRow("RealRow", &FusionAlloc); // Size real parts, then Size imaginary
-int Size = 0;
-MODMAT AUX1 = nullptr;
-MODMAT AUX2 = nullptr;
-int preparedI = 0, preparedJ = 0, preparedVacuum = 0;
-bool preparedOnOrbits = false;
-
-// ---- Columns of AUX2 for every field k, [k * Size + m], read by getRijk ----
-std::vector<double> columnRe, columnIm;
-int ColumnStamp = -1;
-bool columnsOnOrbits = false;
 
 bool useOrbitShortCut(int vacuum) {
     return vacuum == 0 && orbitDataValid();
@@ -85,57 +73,6 @@ bool passesSelectionRule(int i, int j, int k) {
     return true;
 }
 
-// S between every orbit start and every field, stored per field over the orbits, and the orbit
-// weights length / Re S(start, 0): each orbit sum of fusion reads three contiguous runs.
-struct OrbitColumns {
-    std::vector<double> re, im, weight;
-    int stamp = -1;
-};
-OrbitColumns orbitColumns;
-
-const OrbitColumns& orbitColumnsOf(const double* Sr, const double* Si) {
-    OrbitColumns& c = orbitColumns;
-    if (c.stamp == QueryCFT())
-        return c;
-    const int n = getNOrbit(), N = totalPrimaries();
-    c.re.resize(static_cast<std::size_t>(N) * n);
-    c.im.resize(c.re.size());
-    c.weight.resize(n);
-    for (int o = 0; o < n; o++) {
-        const int start = orbitMap()[o];
-        c.weight[o] = getOrbitInfo(start)->length / Sr[start * N];
-        for (int x = 0; x < N; x++) {
-            c.re[x * n + o] = Sr[start * N + x];
-            c.im[x * n + o] = Si[start * N + x];
-        }
-    }
-    c.stamp = QueryCFT();
-    return c;
-}
-
-// sum over orbit starts r of length(r) S(r,i) S(r,j) conj S(r,k) / S(r,0).
-double orbitFusionValue(int i, int j, int k) {
-    const double* Sr = denseSRe();
-    const double* Si = denseSIm();
-    if (!Sr) {
-        double re, im;
-        verlindeSum(i, j, -k, getNOrbit(), S_aux1, S_aux1, S_aux2, S_aux1, &re, &im);
-        return re;
-    }
-    const OrbitColumns& c = orbitColumnsOf(Sr, Si);
-    const int n = getNOrbit();
-    const double *ar = &c.re[i * n], *ai = &c.im[i * n];
-    const double *br = &c.re[j * n], *bi = &c.im[j * n];
-    const double *cr = &c.re[k * n], *ci = &c.im[k * n];
-    const double* w = c.weight.data();
-    double sum = 0.0;
-    for (int o = 0; o < n; o++) {
-        const double pr = ar[o] * br[o] - ai[o] * bi[o], pi = ar[o] * bi[o] + ai[o] * br[o];
-        sum += w[o] * (pr * cr[o] + pi * ci[o]);
-    }
-    return sum;
-}
-
 // sum over all fields m of Re(S(i,m) S(j,m) conj S(k,m) / S(vacuum,m)).
 double directFusionValue(int i, int j, int k, int vacuum) {
     const int N = totalPrimaries();
@@ -158,8 +95,17 @@ double directFusionValue(int i, int j, int k, int vacuum) {
     return sum;
 }
 
+// DoubleToInt(value), without its call where the value is within the tolerance of an int, as
+// nearly every coefficient is: a full listing rounds N^3 / G of them.
+int nearestCoefficient(double value) {
+    const double r = value > 0 ? std::trunc(value + 0.5) : -std::trunc(0.5 - value);
+    if (std::fabs(value - r) <= Tolerance && std::fabs(r) < 2147483647.0)
+        return static_cast<int>(r);
+    return DoubleToInt(value);
+}
+
 int roundFusion(int i, int j, int k, double value) {
-    const int n = DoubleToInt(value);
+    const int n = nearestCoefficient(value);
     const double d = std::fabs(value - n);
     if (d <= 1e-7)
         return n;
@@ -173,20 +119,219 @@ int roundFusion(int i, int j, int k, double value) {
     return FusionFailed;
 }
 
-// The AUX2 values of every field as columns, so that each coefficient of a prepared pair is one
-// contiguous dot product.
-void prepareColumns(bool onOrbits) {
-    if (ColumnStamp == QueryCFT() && columnsOnOrbits == onOrbits &&
-        static_cast<int>(columnRe.size()) == totalPrimaries() * Size)
+// x = length(m) S(m,a) S(m,b) / S(m,vacuum) at every point m of the table, real parts then
+// imaginary parts (none when S is real); a division by a real S(m,vacuum) keeps to real
+// arithmetic.
+void preparePair(const FusionColumns& t, int a, int b, int vacuum, double* x) {
+    const int L = t.points();
+    const double *sa = t.column(a), *sb = t.column(b), *sv = t.column(vacuum);
+    if (t.real()) {
+        for (int m = 0; m < L; m++)
+            x[m] = t.length(m) * (sa[m] * sb[m] / sv[m]);
         return;
-    const int N = totalPrimaries();
-    columnRe.resize(static_cast<std::size_t>(N) * Size);
-    columnIm.resize(columnRe.size());
-    for (int k = 0; k < N; k++)
-        for (int m = 0; m < Size; m++)
-            AUX2(m, k, &columnRe[k * Size + m], &columnIm[k * Size + m]);
-    ColumnStamp = QueryCFT();
-    columnsOnOrbits = onOrbits;
+    }
+    for (int m = 0; m < L; m++) {
+        const double ar = sa[m], ai = sa[L + m], br = sb[m], bi = sb[L + m];
+        const double vr = sv[m], vi = sv[L + m];
+        const double pr = ar * br - ai * bi, pi = ar * bi + ai * br;
+        double re, im;
+        if (vi == 0.0) {
+            re = pr / vr;
+            im = pi / vr;
+        } else {
+            const double d = vr * vr + vi * vi;
+            re = (pr * vr + pi * vi) / d;
+            im = (pi * vr - pr * vi) / d;
+        }
+        x[m] = t.length(m) * re;
+        x[L + m] = t.length(m) * im;
+    }
+}
+
+// ---- getRijk's prepared pair ----
+GuardedArray<double> RealRow("RealRow", fusionCounter()); // Size real parts, then Size imaginary
+int Size = 0;
+MODMAT AUX1 = nullptr;
+MODMAT AUX2 = nullptr;
+int preparedI = 0, preparedJ = 0, preparedVacuum = 0;
+bool preparedOnOrbits = false;
+const FusionColumns* preparedColumns = nullptr; // null: the row is read through AUX1 and AUX2
+int preparedClass = 0;
+
+void prepareThroughCallbacks(int i, int j, int vacuum) {
+    AUX1 = preparedOnOrbits ? S_aux1 : compS;
+    AUX2 = preparedOnOrbits ? S_aux2 : compS;
+    Size = preparedOnOrbits ? getNOrbit() : totalPrimaries();
+    double* row = RealRow.reserve(2 * Size);
+    double* imRow = row + Size;
+    for (int m = 0; m < Size; m++) {
+        double ar, ai, br, bi, cr, ci;
+        AUX1(m, i, &ar, &ai);
+        AUX1(m, j, &br, &bi);
+        AUX1(m, vacuum, &cr, &ci);
+        const double pr = ar * br - ai * bi, pi = ar * bi + ai * br;
+        if (ci == 0.0) {
+            row[m] = pr / cr;
+            imRow[m] = pi / cr;
+        } else {
+            const double d = cr * cr + ci * ci;
+            row[m] = (pr * cr + pi * ci) / d;
+            imRow[m] = (pi * cr - pr * ci) / d;
+        }
+    }
+}
+
+void prepareRijk(int i, int j, int vacuum) {
+    preparedOnOrbits = useOrbitShortCut(vacuum);
+    preparedI = i, preparedJ = j, preparedVacuum = vacuum;
+    preparedColumns = fusionColumns(preparedOnOrbits, true);
+    if (!preparedColumns) {
+        prepareThroughCallbacks(i, j, vacuum);
+        return;
+    }
+    Size = preparedColumns->sumLength();
+    preparePair(*preparedColumns, i, j, vacuum, RealRow.reserve(2 * preparedColumns->points()));
+    preparedClass = preparedColumns->productClass(i, j);
+}
+
+// ---- Whole products ----
+
+// The products a x b of one field a with every field b, made row by row as they are asked for
+// and kept until another a is asked for. With orbits, a is an orbit start and the rows serve
+// every field J a of its orbit: N_{Ja,j}^k = N_{a,Jj}^k.
+class ProductRows {
+public:
+    bool holds(const FusionColumns& t, int a, int vacuum) const {
+        return stamp_ == QueryCFT() && onOrbits_ == t.onOrbits() && a_ == a && vacuum_ == vacuum;
+    }
+    bool holdsAny(const FusionColumns& t, int vacuum) const {
+        return stamp_ == QueryCFT() && onOrbits_ == t.onOrbits() && vacuum_ == vacuum;
+    }
+    int first() const { return a_; }
+    // Room for every row: each holds the fields of one class.
+    static bool fits(const FusionColumns& t) {
+        const long long doubles = static_cast<long long>(totalPrimaries()) * t.largestClass();
+        return (doubles + 16) * sizeof(double) <= AllocRefuseLimit;
+    }
+    // The unrounded N_{ab}^k for the fields k of class *cls, in the table's order; *cls is -1
+    // when no field can occur in a x b.
+    const double* row(const FusionColumns& t, int a, int b, int vacuum, int* cls) {
+        if (!holds(t, a, vacuum))
+            begin(t, a, vacuum);
+        if (offset_[b] < 0)
+            compute(t, b);
+        *cls = class_[b];
+        return values_.X + offset_[b];
+    }
+
+private:
+    void begin(const FusionColumns& t, int a, int vacuum) {
+        const int N = totalPrimaries();
+        stamp_ = QueryCFT();
+        onOrbits_ = t.onOrbits();
+        a_ = a;
+        vacuum_ = vacuum;
+        offset_.assign(N, -1);
+        class_.assign(N, -1);
+        values_.reserve(N * t.largestClass());
+        used_ = 0;
+    }
+
+    // Row b, together with the next rows of b's class that are not there yet: they contain the
+    // same fields, so that they share the reading of the columns, and whoever lists products asks
+    // for them next. An entry whose mirror N_{a c*}^{b*} is already known is copied, the others
+    // are summed over contiguous columns.
+    void compute(const FusionColumns& t, int b) {
+        const int cls = t.productClass(a_, b);
+        if (cls < 0) {
+            offset_[b] = used_;
+            class_[b] = -1;
+            return;
+        }
+        std::vector<int>& rows = batch_;
+        rows.assign(1, b);
+        const int own = t.classOf(b);
+        for (int p = t.position(b) + 1; p < t.classEnd(own) && rows.size() < BatchRows; p++)
+            if (offset_[t.fieldAt(p)] < 0)
+                rows.push_back(t.fieldAt(p));
+        const int first = t.classStart(cls), count = t.classEnd(cls) - first;
+        // The mirror of (r, c) is entry r* of row c*, which holds the class of every r*.
+        const bool mirrors =
+            std::all_of(rows.begin(), rows.end(), [&](int r) { return t.conjugate(r) >= 0; });
+        pending_.clear();
+        pendingAt_.clear();
+        copies_.clear();
+        for (int p = first; p < first + count; p++) {
+            const int cc = t.conjugate(t.fieldAt(p));
+            if (mirrors && cc >= 0 && offset_[cc] >= 0 && class_[cc] >= 0 &&
+                t.classOf(t.conjugate(b)) == class_[cc])
+                copies_.push_back(p - first);
+            else {
+                pending_.push_back(t.columnAt(p));
+                pendingAt_.push_back(p - first);
+            }
+        }
+        const int length = t.sumLength();
+        x_.resize(rows.size() * static_cast<std::size_t>(2 * t.points()));
+        for (std::size_t r = 0; r < rows.size(); r++)
+            preparePair(t, a_, rows[r], vacuum_, x_.data() + r * length);
+        const int P = static_cast<int>(pending_.size());
+        sums_.resize(rows.size() * P);
+        dotColumns(x_.data(), static_cast<int>(rows.size()), pending_.data(), P, length,
+                   sums_.data());
+        for (std::size_t r = 0; r < rows.size(); r++) {
+            double* out = values_.X + used_;
+            for (int e = 0; e < P; e++)
+                out[pendingAt_[e]] = sums_[r * P + e];
+            for (int at : copies_) {
+                const int cc = t.conjugate(t.fieldAt(first + at));
+                out[at] = values_.X[offset_[cc] + t.position(t.conjugate(rows[r])) -
+                                    t.classStart(class_[cc])];
+            }
+            offset_[rows[r]] = used_;
+            class_[rows[r]] = cls;
+            used_ += count;
+        }
+    }
+
+    static constexpr std::size_t BatchRows = 8;
+    int stamp_ = -1, a_ = -1, vacuum_ = 0;
+    bool onOrbits_ = false;
+    std::vector<int> offset_, class_;
+    GuardedArray<double> values_{"Fusion rows", fusionCounter()};
+    int used_ = 0;
+    std::vector<double> x_, sums_;
+    std::vector<const double*> pending_;
+    std::vector<int> pendingAt_, copies_, batch_;
+};
+
+ProductRows productRows;
+
+// The fields k that a product may contain, ascending, with the unrounded N_ij^k; the others are 0.
+struct ProductTerms {
+    const int* fields = nullptr;
+    const double* values = nullptr;
+    int count = 0;
+};
+
+// False when the tables do not fit, and the coefficients must be summed one by one.
+bool productTerms(int i, int j, int vacuum, ProductTerms* terms) {
+    const bool onOrbits = useOrbitShortCut(vacuum);
+    const FusionColumns* t = fusionColumns(onOrbits, true);
+    if (!t || !ProductRows::fits(*t))
+        return false;
+    auto firstOf = [&](int x) { return onOrbits ? getOrbitStart(x) : x; };
+    // N_ij^k = N_ji^k: the rows already there serve either order.
+    if (productRows.holdsAny(*t, vacuum) && firstOf(j) == productRows.first() &&
+        firstOf(i) != productRows.first())
+        std::swap(i, j);
+    const int a = firstOf(i);
+    const int b = onOrbits ? simpleFusion(getOrbitInfo(i)->current, j) : j;
+    int cls = -1;
+    terms->values = productRows.row(*t, a, b, vacuum, &cls);
+    terms->count = cls < 0 ? 0 : t->classEnd(cls) - t->classStart(cls);
+    terms->fields = cls < 0 ? nullptr : t->fieldsFrom(t->classStart(cls));
+    return true;
 }
 
 } // namespace
@@ -217,54 +362,67 @@ int fusion(int i, int j, int k, int vacuum) {
         return FusionStopped;
     // The orbit sum takes the same rounding rule as the direct one, so that neither a failed nor
     // a stopped sum is ever handed on as a coefficient.
-    if (useOrbitShortCut(vacuum)) {
-        if (!passesSelectionRule(i, j, k))
-            return 0;
-        return roundFusion(i, j, k, orbitFusionValue(i, j, k));
+    const bool onOrbits = useOrbitShortCut(vacuum);
+    if (onOrbits && !passesSelectionRule(i, j, k))
+        return 0;
+    // Without orbits a table is worth building only for whole products, not for one coefficient.
+    const bool columnsServe = vacuum == 0 && (onOrbits || S_Symmetric() == 1);
+    const FusionColumns* t = columnsServe ? fusionColumns(onOrbits, onOrbits) : nullptr;
+    if (t)
+        return roundFusion(
+            i, j, k,
+            tripleProductSum(t->weights(), t->column(i), t->column(j), t->column(k), t->points()));
+    if (onOrbits) {
+        double re, im;
+        verlindeSum(i, j, -k, getNOrbit(), S_aux1, S_aux1, S_aux2, S_aux1, &re, &im);
+        return roundFusion(i, j, k, re);
     }
     return roundFusion(i, j, k, directFusionValue(i, j, k, vacuum));
 }
 
+int fusionProduct(int i, int j, int vacuum, int* n) {
+    initSMATRIX();
+    if (stopSignal == 1)
+        return FusionStopped;
+    const int N = totalPrimaries();
+    ProductTerms terms;
+    if (!productTerms(i, j, vacuum, &terms)) {
+        int result = 0;
+        for (int k = 0; k < N; k++)
+            if ((n[k] = fusion(i, j, k, vacuum)) == FusionFailed || n[k] == FusionStopped)
+                result = n[k];
+        return result;
+    }
+    std::fill(n, n + N, 0);
+    int result = 0;
+    for (int e = 0; e < terms.count; e++) {
+        const int k = terms.fields[e];
+        if ((n[k] = roundFusion(i, j, k, terms.values[e])) == FusionFailed)
+            result = FusionFailed;
+    }
+    return result;
+}
+
 double getRijk(int k, int i, int j, int vacuum) {
     if (k == -1) {
-        preparedOnOrbits = useOrbitShortCut(vacuum);
-        AUX1 = preparedOnOrbits ? S_aux1 : compS;
-        AUX2 = preparedOnOrbits ? S_aux2 : compS;
-        Size = preparedOnOrbits ? getNOrbit() : totalPrimaries();
-        preparedI = i, preparedJ = j, preparedVacuum = vacuum;
-        double* row = RealRow.reserve(2 * Size);
-        double* imRow = row + Size;
-        for (int m = 0; m < Size; m++) {
-            double ar, ai, br, bi, cr, ci;
-            AUX1(m, i, &ar, &ai);
-            AUX1(m, j, &br, &bi);
-            AUX1(m, vacuum, &cr, &ci);
-            const double pr = ar * br - ai * bi, pi = ar * bi + ai * br;
-            if (ci == 0.0) {
-                row[m] = pr / cr;
-                imRow[m] = pi / cr;
-            } else {
-                const double d = cr * cr + ci * ci;
-                row[m] = (pr * cr + pi * ci) / d;
-                imRow[m] = (pi * cr - pr * ci) / d;
-            }
-        }
-        if (denseSRe())
-            prepareColumns(preparedOnOrbits);
+        prepareRijk(i, j, vacuum);
         return 0.0;
+    }
+    if (preparedColumns && !preparedColumns->validFor(preparedOnOrbits))
+        prepareRijk(preparedI, preparedJ, preparedVacuum);
+    if (preparedColumns) {
+        if (preparedOnOrbits && preparedColumns->classOf(k) != preparedClass)
+            return 0.0;
+        double sum = 0.0;
+        const double* column = preparedColumns->column(k);
+        dotColumns(RealRow.X, 1, &column, 1, Size, &sum);
+        return sum;
     }
     if (preparedOnOrbits && !passesSelectionRule(preparedI, preparedJ, k))
         return 0.0;
     const double* row = RealRow.X;
     const double* imRow = row + Size;
     double sum = 0.0;
-    if (denseSRe() && ColumnStamp == QueryCFT() && columnsOnOrbits == preparedOnOrbits) {
-        const double* cr = &columnRe[static_cast<std::size_t>(k) * Size];
-        const double* ci = &columnIm[static_cast<std::size_t>(k) * Size];
-        for (int m = 0; m < Size; m++)
-            sum += row[m] * cr[m] + imRow[m] * ci[m];
-        return sum;
-    }
     for (int m = 0; m < Size; m++) {
         double cr, ci;
         AUX2(m, k, &cr, &ci);
@@ -337,12 +495,16 @@ char* compF(char* txt, int i, int j, int vacuum) {
         return txt;
     char* lineStart = txt;
     txt += std::sprintf(txt, "(%d) x (%d) = ", i, j);
-    getRijk(-1, i, j, vacuum);
+    ProductTerms terms;
+    const bool whole = productTerms(i, j, vacuum, &terms);
+    if (!whole)
+        getRijk(-1, i, j, vacuum);
     bool first = true;
-    const int N = totalPrimaries();
-    for (int k = 0; k < N; k++) {
-        const double value = getRijk(k, i, j, vacuum);
-        const int n = DoubleToInt(value);
+    const int count = whole ? terms.count : totalPrimaries();
+    for (int e = 0; e < count; e++) {
+        const int k = whole ? terms.fields[e] : e;
+        const double value = whole ? terms.values[e] : getRijk(k, i, j, vacuum);
+        const int n = nearestCoefficient(value);
         if (std::fabs(value - n) > 1e-7)
             Alert("compF", 0, 212302,
                   "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)", i,

@@ -1,9 +1,11 @@
 // State shared by the files of the current-theory facade: the counters and stamps, the parameter
-// values and the orbit table with its dense S copies.
+// values, the orbit table and the S columns of the fusion sums.
 #pragma once
 
+#include "base/Allocation.h"
 #include "modular/Modular.h"
 
+#include <map>
 #include <vector>
 
 struct SpectrumData;
@@ -48,9 +50,69 @@ const int* orbitMap(); // start of each orbit
 extern const double* PhasesR;
 extern const double* PhasesI;
 
-// Dense S of the current theory (row-major, real and imaginary parts apart); null unless the full
-// S is valid. The fusion loops read it instead of calling compS per element.
-const double* denseSRe();
-const double* denseSIm();
+// The allocation counter of the fusion code.
+AllocCount* fusionCounter();
+
+// S of every field on the summation points of the fusion sums: the orbit starts while the orbit
+// short cut applies, else all fields. The fields are stored grouped by their charges under the
+// basis currents, so that the fields a fusion product may contain are one contiguous run.
+class FusionColumns {
+public:
+    bool onOrbits() const { return onOrbits_; }
+    int points() const { return points_; }
+    // True when every imaginary part is 0: the sums then need the real parts alone.
+    bool real() const { return real_; }
+    // The doubles of a column that the sums read: the real parts, or both halves.
+    int sumLength() const { return real_ ? points_ : 2 * points_; }
+    // S(point m, k) for the points m: their real parts, then their imaginary parts.
+    const double* column(int k) const { return columnAt(position_[k]); }
+    const double* columnAt(int p) const {
+        return data_.X + static_cast<std::size_t>(p) * 2 * points_;
+    }
+    int position(int k) const { return position_[k]; }
+    int fieldAt(int p) const { return fieldAt_[p]; }
+    // The fields from position p on; within a class they ascend.
+    const int* fieldsFrom(int p) const { return fieldAt_.data() + p; }
+    int classOf(int k) const { return classOf_[k]; }
+    int classStart(int c) const { return classStart_[c]; }
+    int classEnd(int c) const { return classStart_[c + 1]; }
+    int largestClass() const { return largestClass_; }
+    // The class of the fields that a x b may contain; -1 when no field has those charges.
+    int productClass(int a, int b) const;
+    // The conjugate of k read off from S; -1 when none was found.
+    int conjugate(int k) const { return conjugate_[k]; }
+    // Orbit length of point m; 1 without orbits.
+    double length(int m) const { return length_[m]; }
+    // length(m) / Re S(point m, 0): the weights of the sums with the vacuum 0.
+    const double* weights() const { return weight_.data(); }
+
+    // Rebuilds the table for the current theory; false when it would need more than the
+    // allocator grants.
+    bool build(bool onOrbits);
+    bool validFor(bool onOrbits) const;
+
+private:
+    void sortIntoClasses(int N);
+    void fillColumns(int N);
+    void findConjugates(int N);
+
+    int stamp_ = -1;
+    bool onOrbits_ = false;
+    bool real_ = false;
+    int points_ = 0;
+    GuardedArray<double> data_{"Fusion columns", fusionCounter()};
+    std::vector<int> position_, fieldAt_, classOf_, classStart_, conjugate_;
+    std::vector<double> length_, weight_;
+    int largestClass_ = 0;
+    // The charges of each class under the basis currents, and the class of given charges.
+    std::vector<int> basis_;
+    std::vector<std::vector<int>> classCharges_;
+    std::map<std::vector<int>, int> classOfCharges_;
+    mutable std::vector<int> sumScratch_;
+};
+
+// The columns for the current theory, made on first use when build is true; null when they
+// would need more than the allocator grants, or when they are not there and build is false.
+const FusionColumns* fusionColumns(bool onOrbits, bool build);
 
 } // namespace modular_internal

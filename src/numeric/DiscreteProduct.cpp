@@ -20,6 +20,7 @@ GuardedArray<int> subgroupWork("subgroup", &DG_space);
 GuardedArray<int> generatorsWork("generators", &DG_space);
 GuardedArray<int> genOrbitsWork("GenOrbits", &DG_space);
 GuardedArray<int> mapElementsWork("elements", &DG_space);
+std::vector<char> closureMarks; // by label; all clear between calls
 
 // Position of a label among the elements; labels 0 .. size-1 in order are found at once.
 int positionOf(const int* elements, int size, int label) {
@@ -207,20 +208,33 @@ int DG_addIdentity(int* elements, int size) {
     return size + 1;
 }
 
+// Every element is a product of the given ones: the list grows by the products of its entries
+// with them until nothing new comes. Labels already listed are marked in a table kept between
+// calls, so a subgroup of n elements costs n products per given element and no search.
 int DG_closeSubgroup(int* elements, int size, void* xtra, DISC_PROD prod) {
     int fill = removeIdentical(elements, DG_addIdentity(elements, size));
-    bool added = true;
-    while (added) {
-        added = false;
-        for (int i = 0; i < fill; ++i)
-            for (int j = i; j < fill; ++j) {
-                const int x = prod(elements[i], elements[j], xtra);
-                if (Present(elements, fill, x) < 0) {
-                    elements[fill++] = x;
-                    added = true;
-                }
-            }
-    }
+    const std::vector<int> given(elements, elements + fill);
+    auto marked = [&](int x) -> char& {
+        if (static_cast<std::size_t>(x) >= closureMarks.size())
+            closureMarks.resize(static_cast<std::size_t>(x) + 1, 0);
+        return closureMarks[static_cast<std::size_t>(x)];
+    };
+    for (int i = 0; i < fill; ++i)
+        if (elements[i] >= 0)
+            marked(elements[i]) = 1;
+    for (int i = 0; i < fill; ++i)
+        for (int g : given) {
+            const int x = prod(elements[i], g, xtra);
+            const bool listed = x >= 0 ? marked(x) != 0 : Present(elements, fill, x) >= 0;
+            if (listed)
+                continue;
+            if (x >= 0)
+                marked(x) = 1;
+            elements[fill++] = x;
+        }
+    for (int i = 0; i < fill; ++i)
+        if (elements[i] >= 0)
+            closureMarks[static_cast<std::size_t>(elements[i])] = 0;
     orderVectorUp(fill, elements);
     return fill;
 }

@@ -1,5 +1,5 @@
 // Helpers shared by the unit tests: the base modules' reset, temporary directories and homes,
-// standard input, allocation counters and captured output.
+// standard input, allocation counters, captured output and the output of a child process.
 #pragma once
 
 #include "base/Allocation.h"
@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <stdio_ext.h>
 #include <string>
+#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -187,6 +188,37 @@ inline std::uint32_t allocatedTo(const std::string& counter) {
         if (counter == ms->stat->txt)
             return ms->stat->TotalAlloc;
     return 0;
+}
+
+// What a child process writes on standard output until it ends: f runs in the child, whose
+// error output is dropped, and the child ends after it whatever f does. Standard output is
+// flushed first, so the child starts with an empty buffer.
+template <class F> std::string stdoutOfChild(F&& f) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        ADD_FAILURE() << "cannot make a pipe";
+        return {};
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        if (FILE* none = std::fopen("/dev/null", "w"))
+            dup2(fileno(none), STDERR_FILENO);
+        f();
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string text;
+    char block[4096];
+    for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;)
+        text.append(block, static_cast<std::size_t>(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return text;
 }
 
 inline bool contains(const std::string& text, const std::string& part) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -461,6 +462,34 @@ TEST_F(Output, ModTextIsShownFromWhereTheLastDisplayStopped) {
     displayMod();
     displayMod();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "part1\npart2\npart1part2\n");
+}
+
+// Results are not flushed one by one; whatever standard output still holds when the process ends
+// abnormally is written out then. A process killed outright (nothing can catch that) shows that
+// the text was really held back.
+TEST_F(Output, AbnormalEndsWriteWhatStandardOutputHolds) {
+    struct End {
+        const char* name;
+        void (*end)();
+        bool written;
+    };
+    const End ends[] = {
+        {"fault", [] { std::raise(SIGSEGV); }, true},
+        {"abort", [] { std::abort(); }, true},
+        {"uncaught exception", [] { std::terminate(); }, true},
+        {"termination request", [] { std::raise(SIGTERM); }, true},
+        {"exit", [] { std::exit(3); }, true},
+        {"killed", [] { std::raise(SIGKILL); }, false},
+    };
+    for (const End& e : ends) {
+        const std::string out = testsupport::stdoutOfChild([&] {
+            flushOutputOnAbnormalEnd();
+            flushOutput();
+            Print("held back");
+            e.end();
+        });
+        EXPECT_EQ(out, e.written ? "held back" : "") << e.name;
+    }
 }
 
 } // namespace

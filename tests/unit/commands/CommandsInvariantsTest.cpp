@@ -203,3 +203,98 @@ TEST_F(InvariantCommands, ConjugatingTheDiagonalInvariantOfASelfConjugateTheoryF
 }
 
 } // namespace
+
+// ---- The simple-current search ----
+
+class SearchCommands : public InvariantCommands {
+protected:
+    void SetUp() override {
+        InvariantCommands::SetUp();
+        addInternalParameter("Reject permutations", "ON", 't', 0);
+        addInternalParameter("Invariant info_level", "0", 'i', 0);
+        initializeInvariants();
+        setSubgroupStart(-1, -1);
+    }
+    void TearDown() override {
+        setIntPar("Reject permutations", 1);
+        setIntPar("Invariant info_level", 0);
+        call(COM_set_sel_int);
+        InvariantCommands::TearDown();
+    }
+};
+
+// The closure of the one current of su(16) at level 2 is all sixteen currents, more than the
+// typed count and ten; J has weight 15/16 and order 16, so the subgroup is in the effective
+// center and has one invariant.
+// A list too short for the closure would lose its guard, which the next regrowth of the list
+// reports. J^2 has weight 7/4 and order 8: its subgroup has one invariant too.
+TEST_F(SearchCommands, AGeneratorListHoldsItsWholeClosure) {
+    compute(1, 15, 2);
+    Captured cap;
+    EXPECT_EQ(call(COM_comp_inv, {1}), -1);
+    EXPECT_EQ(call(COM_comp_inv, {2, 4, 6, 8, 10, 12, 14, 2, 4, 6, 8, 10, 12, 14}), -14);
+    const std::string out = cap.out();
+    const std::size_t first = out.find("\nTotal number: 1\n");
+    ASSERT_NE(first, std::string::npos) << out;
+    EXPECT_NE(out.find("\nTotal number: 1\n", first + 1), std::string::npos) << out;
+    EXPECT_FALSE(has(out, "overflow") || has(cap.err(), "overflow")) << out << cap.err();
+}
+
+TEST_F(SearchCommands, MoreGeneratorsThanCurrentsAreRefused) {
+    compute(1, 1, 4);
+    for (COM handler : {COM_comp_inv, COM_set_bulk}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, {1, 1, 1}), 1);
+        EXPECT_TRUE(has(cap.err(), "More generators than total order")) << cap.err();
+    }
+}
+
+// su(2) level 4: the D invariant (0+1)^2 + 2*(4)^2 becomes current.
+TEST_F(SearchCommands, AutomaticChoiceOfTheInvariantOfASubgroup) {
+    compute(1, 1, 4);
+    call(COM_set_autosel, {1});
+    Captured cap;
+    EXPECT_EQ(call(COM_set_bulk, {1}), -1);
+    BulkInvariant* D = (*getCurrentBulk());
+    EXPECT_EQ(D->trivial, 0);
+    EXPECT_EQ(D->multiplicity[4], 2);
+    EXPECT_EQ(D->orbitlength[0], 2);
+}
+
+// su(2) level 3: the current has weight 3/4 and order 2, outside the effective center.
+TEST_F(SearchCommands, ACurrentOutsideTheEffectiveCenterIsRemoved) {
+    compute(1, 1, 3);
+    call(COM_set_autosel, {1});
+    Captured cap;
+    EXPECT_EQ(call(COM_set_bulk, {1}), -1);
+    EXPECT_TRUE(has(cap.err(), "Current 1 not in effective center; Removed")) << cap.err();
+    EXPECT_TRUE(has(cap.err(), "No currents specified; assuming trivial subgroup")) << cap.err();
+    EXPECT_TRUE(has(cap.out(), "Diagonal invariant selected\n")) << cap.out();
+    EXPECT_EQ((*getCurrentBulk())->trivial, 1);
+}
+
+// so(8) level 1 without reduction: six invariants numbered 0 to 5. The numbers are visited in
+// increasing order whatever order they are typed in; at info level 2 each visited one shows
+// its X matrix.
+TEST_F(SearchCommands, ChosenNumbersAreSortedBeforeTheScan) {
+    compute(4, 4, 1);
+    setIntPar("Reject permutations", 0);
+    setIntPar("Invariant info_level", 2);
+    Captured cap;
+    EXPECT_EQ(call(COM_scan_MIPFloop, {5, 1, 3}), -3);
+    const std::string& out = cap.out();
+    int visited = 0;
+    for (std::size_t at = out.find("Matrix X:"); at != std::string::npos;
+         at = out.find("Matrix X:", at + 1))
+        visited++;
+    EXPECT_EQ(visited, 3) << out;
+    EXPECT_TRUE(has(out, "Invariant found\n")) << out;
+    EXPECT_EQ((*getCurrentBulk())->trivial, 1) << "the current invariant comes back";
+}
+
+TEST_F(SearchCommands, ScanningChosenNumbersNeedsNumbers) {
+    compute(1, 1, 4);
+    Captured cap;
+    EXPECT_EQ(call(COM_scan_MIPFloop), 1);
+    EXPECT_TRUE(has(cap.err(), "No arguments given")) << cap.err();
+}

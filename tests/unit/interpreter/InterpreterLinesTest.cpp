@@ -5,12 +5,16 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
+#include "base/Terminal.h"
+
+#include "TestSupport.h"
 
 #include "InterpreterTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -335,6 +339,33 @@ TEST_F(InterpreterLinesTest, CommandFileLoadingItselfIsStopped) {
     ASSERT_GT(calls.size(), 10u);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "w(back)"),
               static_cast<std::ptrdiff_t>(calls.size()));
+}
+
+// What a command printed is written out when the command ends: a crash afterwards, even one that
+// nothing can catch, does not take it along. Text printed by a command still running is held.
+TEST_F(InterpreterLinesTest, OutputIsWrittenWhenACommandEnds) {
+    initCommand(
+        "zlprint", "",
+        [](void**, int) {
+            Print("printed by zlprint");
+            return 0;
+        },
+        "");
+    initCommand(
+        "zlprintcrash", "",
+        [](void**, int) {
+            Print(" and by zlprintcrash");
+            std::raise(SIGKILL);
+            return 0;
+        },
+        "");
+    const std::string out = testsupport::stdoutOfChild([] {
+        TerminalOutputOn();
+        flushOutput();
+        composeCommandLine("zlprint");
+        composeCommandLine("zlprintcrash");
+    });
+    EXPECT_EQ(out, "printed by zlprint");
 }
 
 // A background run that ends on an error names the file position of the failing line.

@@ -72,6 +72,19 @@ TEST_F(OperationsTest, ProductsFollowTheMatrixProduct) {
 
 // (0+1)^2 + (2+3)^2 squared is twice itself: the overall divisor brings the vacuum entry back
 // to 1 and the product is the factor itself.
+// Without symmetry reduction invariant 1 is the transposition of 2 and 3 and invariant 4 a
+// 3-cycle; neither is stored, so both are built by number, the second after the first.
+TEST_F(OperationsTest, OperandsBuiltByNumberAreBothKept) {
+    parameter("Reject permutations") = 0;
+    int rc = -1;
+    outputOf([&] { rc = multiplyBulkInvariants("1", "4", "product", 0); });
+    parameter("Reject permutations") = 1;
+    EXPECT_EQ(rc, 0);
+    BulkInvariant* p = findNamedBulkInvariant("product");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(dense(p), product(permutation({0, 1, 3, 2}), permutation({0, 3, 1, 2})));
+}
+
 TEST_F(OperationsTest, TheOverallDivisorNormalisesTheProduct) {
     const Matrix blocks = {{1, 1, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 1}, {0, 0, 1, 1}};
     BulkInvariant* b = store("blocks", blocks);

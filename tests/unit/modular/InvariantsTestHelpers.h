@@ -219,6 +219,7 @@ protected:
         resetSelectionCriteria();
         resetAlgebraRequirements();
         setLoopCommand(nullptr);
+        setSubgroupStart(-1, -1); // scans start at the first subgroup
         resetInvariantStore();
         modulartest::useBlock(type, rank, level);
         storeBulkInvariant(nullptr, *getCurrentBulk(), 1, 0);

@@ -14,6 +14,7 @@ namespace {
 
 using modulartest::dynkin1;
 using modulartest::S;
+using modulartest::TheoryCase;
 using modulartest::useBlock;
 
 TEST(ModularCounters, NewTheoryAdvancesTheoryAndBulkCounters) {
@@ -57,10 +58,6 @@ TEST(ModularCaches, StampsFollowTheTheoryAndCachesAreRebuilt) {
     EXPECT_NEAR(S(0, 0).real(), third, 1e-12);
     EXPECT_EQ(fusion(1, 1, 2, 0) + fusion(1, 1, 1, 0), 1);
 }
-
-struct TheoryCase {
-    int type, rank, level;
-};
 
 class EveryTheory : public testing::TestWithParam<TheoryCase> {};
 
@@ -131,11 +128,7 @@ const TheoryCase theories[] = {{1, 1, 4}, {1, 2, 2}, {1, 2, 3}, {4, 4, 1}, {4, 5
                                {5, 6, 1}, {2, 3, 1}, {5, 8, 2}, {4, 4, 2}, {1, 3, 2}};
 
 INSTANTIATE_TEST_SUITE_P(Modular, EveryTheory, testing::ValuesIn(theories),
-                         [](const testing::TestParamInfo<TheoryCase>& info) {
-                             const TheoryCase& c = info.param;
-                             return "Type" + std::to_string(c.type) + "Rank" +
-                                    std::to_string(c.rank) + "Level" + std::to_string(c.level);
-                         });
+                         modulartest::theoryName);
 
 TEST(ModularCurrents, Su2ChargesAreHalfTheDynkinLabel) {
     SpectrumData* sd = useBlock(1, 1, 5);

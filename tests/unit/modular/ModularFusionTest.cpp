@@ -13,6 +13,7 @@ namespace {
 
 using modulartest::dynkin1;
 using modulartest::reportsOf;
+using modulartest::TheoryCase;
 using modulartest::useBlock;
 
 // su(2)_k: N_ab^c = 1 exactly when |a-b| <= c <= min(a+b, 2k-a-b) and a+b+c is even.
@@ -98,10 +99,6 @@ TEST(ModularFusion, E8LevelTwoIsIsing) {
     EXPECT_EQ(fusion(eps, eps, eps, 0), 0);
 }
 
-struct TheoryCase {
-    int type, rank, level;
-};
-
 class FusionRing : public testing::TestWithParam<TheoryCase> {};
 
 // Coefficients are non-negative integers, symmetric, N_{0j}^k = delta, N_ij^0 = delta(j, i*),
@@ -147,11 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Modular, FusionRing,
                          testing::Values(TheoryCase{1, 2, 3}, TheoryCase{2, 2, 2},
                                          TheoryCase{4, 5, 1}, TheoryCase{1, 3, 2},
                                          TheoryCase{4, 4, 2}, TheoryCase{5, 2, 3}),
-                         [](const testing::TestParamInfo<TheoryCase>& info) {
-                             const TheoryCase& c = info.param;
-                             return "Type" + std::to_string(c.type) + "Rank" +
-                                    std::to_string(c.rank) + "Level" + std::to_string(c.level);
-                         });
+                         modulartest::theoryName);
 
 // With the orbit table a triple that breaks the charge rule is 0 without a sum.
 TEST(ModularFusion, SelectionRuleOfTheCharges) {

@@ -49,6 +49,17 @@ inline int dynkin1(SpectrumData* sd, int lbl) {
     return SM_getRep(sd, lbl)[0];
 }
 
+// An affine algebra (type, rank, level) as the parameter of a test, named after it.
+struct TheoryCase {
+    int type, rank, level;
+};
+
+inline std::string theoryName(const testing::TestParamInfo<TheoryCase>& info) {
+    const TheoryCase& c = info.param;
+    return "Type" + std::to_string(c.type) + "Rank" + std::to_string(c.rank) + "Level" +
+           std::to_string(c.level);
+}
+
 // Runs f and returns what it wrote to the error output, where reports go.
 template <class F> std::string reportsOf(F f) {
     testing::internal::CaptureStderr();
