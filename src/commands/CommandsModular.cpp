@@ -269,18 +269,6 @@ int COM_check_unit(void** params, int parnum) {
     return -parnum;
 }
 
-int COM_check_orb(void**, int parnum) {
-    if (CenterOrder() < 2 || (!singleBlock() && !productMode()))
-        return -parnum;
-    for (int J = 1; J < CenterOrder(); J++)
-        for (int a = 0; a < primaries(); a++) {
-            const int b = algebraicImage(J, a);
-            if (fusion(J, a, b, 0) != 1)
-                Print("Fusion problem: (%d) x (%d) != (%d)\n", J, a, b);
-        }
-    return -parnum;
-}
-
 int COM_check_simple(void** params, int parnum) {
     Print(simpleCurrentCheck(intArgument(params, 0)) ? "TRUE\n" : "FALSE\n");
     return -parnum;
@@ -366,6 +354,20 @@ const CommandDefinition checkCommands[] = {
 };
 
 } // namespace
+
+int COM_check_orb(void**, int parnum) {
+    if (CenterOrder() < 2 || (!singleBlock() && !productMode()))
+        return -parnum;
+    for (int J = 1; J < CenterOrder(); J++)
+        for (int a = 0; a < primaries(); a++) {
+            const int b = algebraicImage(J, a);
+            // An action that found no image (it has said why) is a problem by itself; -1 is no
+            // field to take a fusion coefficient with.
+            if (b < 0 || fusion(J, a, b, 0) != 1)
+                Print("Fusion problem: (%d) x (%d) != (%d)\n", J, a, b);
+        }
+    return -parnum;
+}
 
 int COM_check_conj(void**, int parnum) {
     // The type is that of the last block even while a product is current.

@@ -311,6 +311,21 @@ TEST_F(TensorSpectrumCommandsTest, FixedPointAndLieCommandsOnSu4) {
               "Exceptional simple current: 2\n");
 }
 
+// A field the current action cannot place is reported as a problem of the action, and no fusion
+// coefficient is asked for the -1 it answers.
+TEST_F(TensorSpectrumCommandsTest, CheckOrbitsOnAFieldWithoutImage) {
+    su4();
+    run(COM_compute, "spectrum", {}, 0);
+    EXPECT_EQ(run(COM_check_orb, "orbits", {}, 0), "");
+    TensorField(TP, 3)[2] = 7;
+    balanceVectorCollection(TP->TensorSpectrum);
+    CFTChanged();
+    const std::string out = run(COM_check_orb, "orbits", {}, 0);
+    EXPECT_TRUE(has(out, "Fusion problem: (1) x (2) != (-1)\n")) << out;
+    EXPECT_TRUE(has(out, "Fusion problem: (1) x (3) != (-1)\n")) << out;
+    EXPECT_TRUE(has(out, "Label not found")) << out;
+}
+
 // While a product is current the last block entered stays the current block; its conjugates
 // and its kind have nothing to do with the product's, whose conjugates S^2 confirms.
 TEST_F(TensorSpectrumCommandsTest, CheckConjugatesComparesTheProductsOwn) {

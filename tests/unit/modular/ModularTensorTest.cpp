@@ -52,6 +52,7 @@ protected:
         setIntPar("Use_orbits", 2);
         setIntPar("S_matrix maxsize", 400);
         setIntPar("ZNX_VERSION", 0);
+        setIntPar("Super", 0);
         setCosetMode(0);
         setCurrentTotals(nullptr, nullptr);
         initializeAlgebra();
@@ -213,6 +214,21 @@ TEST_F(TensorTheory, ShiftsTwistsAndResolutionMatrices) {
     double re = 1, im = 1;
     MOD_getFCFT_Smatrix(J, ss, ss, &re, &im);
     EXPECT_EQ(std::complex<double>(re, im), std::complex<double>(0, 0));
+}
+
+// Under "Super" a field is a supercurrent when its orbit holds an element of weight 1 with an odd
+// first label: the vacuum of su(4)_1, through (J,J). A single block never is one.
+TEST_F(TensorTheory, SupercurrentsUnderSuper) {
+    use(su4);
+    EXPECT_EQ(isSuperCurrent(0), 0);
+    setIntPar("Super", 1);
+    EXPECT_EQ(isSuperCurrent(0), 1);
+    EXPECT_EQ(isSuperCurrent(1), 0);
+    TP->Susy = 1;
+    EXPECT_EQ(SusySpectrum(), 1);
+    setCosetMode(0);
+    EXPECT_EQ(isSuperCurrent(0), 0);
+    EXPECT_EQ(SusySpectrum(), 0);
 }
 
 // A field the simple-current action cannot place (its label lies outside its untwisted
