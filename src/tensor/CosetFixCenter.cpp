@@ -1,6 +1,6 @@
 // Fixed points of the extended product are resolved factor by factor: a current fixes a field only
 // through its components, and each factor's block knows the fixed-point theory, labels, shift and
-// twists of its own currents. Here the product-level pieces built on those: the fix center (the
+// twists of its own currents. Here what the product builds on those: the fix center (the
 // combinations of factor currents that all have fixed-point theories), its products and cosets,
 // representatives of a current's orbit untwisted against a stabilizer, the twist of two currents
 // on a field, the small operations on the full fixed-point data, and the total shift.
