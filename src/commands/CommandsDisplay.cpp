@@ -12,6 +12,7 @@
 #include "lie/Tarvik.h"
 #include "modular/Modular.h"
 #include "numeric/Sorting.h"
+#include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
@@ -203,6 +204,7 @@ const CommandDefinition lieDisplay[] = {
     {"Compute Gauss_sum Orbits", "(current i)", COM_weylsignorbit,
      "Compute the complete Weyl orbits modulo 2 in conjugacy class\"i\"\n"
      "Without parameter: use conjugacy class 0."},
+    {"expand", "[field lbl]", COM_expand, "Expand coset field into Dynkin labels."},
 };
 
 const CommandDefinition browseDisplay[] = {
@@ -359,6 +361,23 @@ int COM_Cartan(void**, int parnum) {
         return 1;
     }
     printCartanMatrix(getCurrentSD()->type, getCurrentSD()->rank);
+    return -parnum;
+}
+
+// The labels go to standard output only, as every vector printed this way.
+int COM_expand(void** commands, int parnum) {
+    const int lbl = intArgument(commands, 0);
+    if (cosetSwitch() == 0) {
+        SpectrumData* sd = getCurrentSD();
+        printVec(sd->RepSize, SM_getRep(sd, lbl), "");
+        return -parnum;
+    }
+    TensorProduct* TP = getCurrentTensor();
+    const int* field = TensorField(TP, lbl);
+    for (int k = 0; k < TP->NTensor; k++) {
+        SpectrumData* sd = getTensorFactor(TP, k);
+        printVec(sd->RepSize, SM_getRep(sd, field[k]), "");
+    }
     return -parnum;
 }
 

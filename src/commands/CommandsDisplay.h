@@ -16,6 +16,7 @@ int COM_cc(void** commands, int parnum);
 int COM_browse_cft(void** commands, int parnum);
 int COM_browse_spin1(void** commands, int parnum);
 int COM_Cartan(void** commands, int parnum);
+int COM_expand(void** commands, int parnum);
 int COM_weylOrder(void** commands, int parnum);
 int COM_weylmult(void** commands, int parnum);
 int COM_weylGroup(void** commands, int parnum);

@@ -1,7 +1,7 @@
 // Fixed points of the current building block: making its fixed-point theories current, the
 // shifts, S^J and the orbit Lie algebra matrices, the twist tables and the eta phases with the
 // checks that tie them together, the conjugacy classes against the charges, and the summary of
-// the simple currents.
+// the simple currents. The twist of two currents and the summary work for products too.
 #include "commands/CommandsFixedPoints.h"
 
 #include "commands/CommandsInternal.h"
@@ -12,6 +12,7 @@
 #include "modular/Modular.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cstdio>
 #include <cstring>
@@ -53,7 +54,7 @@ SpectrumData* blockOrRefusal(const char* routine, const char* refusal) {
     return nullptr;
 }
 
-// The fixed-point data of a tensor product are not built yet; true after saying so.
+// The resolution matrices S^J of a tensor product are not built yet; true after saying so.
 bool refusedForProduct(const char* routine) {
     if (!tensorMode())
         return false;
@@ -361,8 +362,6 @@ int COM_browse_twist(void**, int parnum) {
 }
 
 int COM_get_twist(void** commands, int parnum) {
-    if (refusedForProduct("COM_get_twist"))
-        return 1;
     const int a = intArgument(commands, 0);
     const int K = intArgument(commands, 1);
     const int J = intArgument(commands, 2);
@@ -370,7 +369,9 @@ int COM_get_twist(void** commands, int parnum) {
         Print("Current %d does not fix field %d\n", J, a);
         return 1;
     }
-    Print("Twist %s\n", twistName(MOD_getCurrentTwist(a, K, J)));
+    const int F = tensorMode() ? CT_getCurrentTwist(getCurrentTensor(), a, K, J)
+                               : SM_getCurrentTwist(getCurrentSD(), a, K, J);
+    Print("Twist %s\n", twistName(F));
     return -parnum;
 }
 
@@ -474,8 +475,6 @@ int COM_check_class(void**, int parnum) {
 }
 
 int COM_browse_simple(void**, int parnum) {
-    if (refusedForProduct("COM_browse_simple"))
-        return 1;
     int* map = nullptr;
     Discrete_Group* group = getCenter(&map);
     SpectrumData* sd = currentBlock();

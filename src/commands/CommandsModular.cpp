@@ -1,6 +1,6 @@
 // The Modular-mode commands that print S, fusion, weights, charges and simple-current data of the
 // current theory, and the checks of its modular data. Everything is asked of the facade of the
-// current theory.
+// current theory, except where the algebraic action or conjugation is to be checked against it.
 #include "commands/CommandsModular.h"
 
 #include "commands/Commands.h"
@@ -14,6 +14,7 @@
 #include "lie/SmatrixReal.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cmath>
 #include <vector>
@@ -69,20 +70,20 @@ bool singleBlock() {
     return currentBlock() != nullptr;
 }
 
-// S, fusion, conjugates and the simple-current action of a tensor product are not built yet:
-// the commands that need them say so instead of printing neutral values.
-bool refusedForProduct(const char* routine) {
-    if (getCosetMode() != 1)
-        return false;
-    Alert(routine, 9, 112311, "Not yet built in for tensor mode");
-    return true;
+bool productMode() {
+    return getCosetMode() == 1;
+}
+
+// J a as the current theory computes it, past the orbit table.
+int algebraicImage(int J, int a) {
+    if (productMode())
+        return simpleCurrentAction(J, a, getCurrentTensor());
+    return SM_SimpleAction(getCurrentSD(), J, a);
 }
 
 // ---- Matrices and fusion ----
 
 int COM_s(void** params, int parnum) {
-    if (refusedForProduct("COM_s"))
-        return 1;
     if (parnum < 2) {
         initSMATRIX();
         if (stopSignal == 1)
@@ -109,8 +110,6 @@ int fusionTextSize() {
 }
 
 int COM_fusion(void** params, int parnum) {
-    if (refusedForProduct("COM_fusion"))
-        return 1;
     if (parnum == 3) {
         const int i = intArgument(params, 0), j = intArgument(params, 1),
                   k = intArgument(params, 2);
@@ -132,8 +131,6 @@ int COM_fusion(void** params, int parnum) {
 }
 
 int COM_simple_fusion(void** params, int parnum) {
-    if (refusedForProduct("COM_simple_fusion"))
-        return 1;
     const int J = intArgument(params, 0);
     if (parnum > 1) {
         const int j = intArgument(params, 1);
@@ -149,8 +146,6 @@ int COM_simple_fusion(void** params, int parnum) {
 
 // Every product and every coefficient, each pair taken with both orders at once: N_ij^k = N_ji^k.
 int COM_fusion_benchmark(void**, int parnum) {
-    if (refusedForProduct("COM_fusion_benchmark"))
-        return 1;
     const int N = primaries();
     char* text = modText(fusionTextSize());
     double start = CPUTime();
@@ -173,8 +168,6 @@ int COM_fusion_benchmark(void**, int parnum) {
 }
 
 int COM_S_sum(void** params, int parnum) {
-    if (refusedForProduct("COM_S_sum"))
-        return 1;
     for (int i = 0; i < primaries(); i++) {
         double sumRe = 0.0, sumIm = 0.0;
         for (int l = 0; l < parnum; l++) {
@@ -219,31 +212,25 @@ int COM_get_weight(void** params, int parnum) {
 }
 
 int COM_get_charge(void** params, int parnum) {
-    if (refusedForProduct("COM_get_charge"))
-        return 1;
     printRational(simpleCurrentCharge(intArgument(params, 0), intArgument(params, 1)));
     return -parnum;
 }
 
 int COM_get_order(void** params, int parnum) {
-    if (refusedForProduct("COM_get_order"))
-        return 1;
     Print("Order %d\n", simpleCurrentOrder(intArgument(params, 0), intArgument(params, 1)));
     return -parnum;
 }
 
 int COM_get_conj(void** params, int parnum) {
-    if (refusedForProduct("COM_get_conj"))
-        return 1;
-    Print("Conjugate: %d\n", getConjugate(intArgument(params, 0)));
+    const int a = intArgument(params, 0);
+    Print("Conjugate: %d\n", productMode() ? getTensorConjugate(getCurrentTensor(), a)
+                                           : SM_getConjugate(getCurrentSD(), a));
     return -parnum;
 }
 
 // ---- Checks ----
 
 int COM_check_sym(void**, int parnum) {
-    if (refusedForProduct("COM_check_sym"))
-        return 1;
     bool symmetric = true;
     for (int i = 0; i < primaries(); i++)
         for (int j = i + 1; j < primaries(); j++) {
@@ -262,8 +249,6 @@ int COM_check_sym(void**, int parnum) {
 }
 
 int COM_check_unit(void** params, int parnum) {
-    if (refusedForProduct("COM_check_unit"))
-        return 1;
     const std::vector<int> rows = fieldsOf(params, parnum, 0);
     const std::vector<int> columns = fieldsOf(params, parnum, 1);
     bool failed = false;
@@ -284,47 +269,14 @@ int COM_check_unit(void** params, int parnum) {
     return -parnum;
 }
 
-int COM_check_orb(void**, int parnum) {
-    if (refusedForProduct("COM_check_orb"))
-        return 1;
-    if (CenterOrder() < 2 || !singleBlock())
-        return -parnum;
-    for (int J = 1; J < CenterOrder(); J++)
-        for (int a = 0; a < primaries(); a++) {
-            const int b = SM_SimpleAction(getCurrentSD(), J, a);
-            if (fusion(J, a, b, 0) != 1)
-                Print("Fusion problem: (%d) x (%d) != (%d)\n", J, a, b);
-        }
-    return -parnum;
-}
-
 int COM_check_simple(void** params, int parnum) {
     Print(simpleCurrentCheck(intArgument(params, 0)) ? "TRUE\n" : "FALSE\n");
-    return -parnum;
-}
-
-int COM_check_conj(void**, int parnum) {
-    if (refusedForProduct("COM_check_conj"))
-        return 1;
-    if (getCFTtype() == 9 || getCFTtype() == 10) {
-        Alert("COM_check_conj", 0, 100201, "This test is trivial");
-        return -parnum;
-    }
-    for (int a = 0; a < primaries(); a++) {
-        const int stored = getConjugate(a);
-        const int fromS = getGenericConjugate(a);
-        if (stored != fromS)
-            Alert("COM_check_conj", 1, 212302, "Conjugates differ for field %d (%d != %d)", a,
-                  stored, fromS);
-    }
     return -parnum;
 }
 
 // ---- Simple currents ----
 
 int COM_browse_fixed(void** params, int parnum) {
-    if (refusedForProduct("COM_browse_fixed"))
-        return 1;
     const int J = intArgument(params, 0);
     bool any = false;
     for (int a = 0; a < primaries(); a++) {
@@ -342,8 +294,6 @@ int COM_browse_fixed(void** params, int parnum) {
 }
 
 int COM_orbit(void** params, int parnum) {
-    if (refusedForProduct("COM_orbit"))
-        return 1;
     const int J = intArgument(params, 0), i = intArgument(params, 1);
     Print("(%d", i);
     // A current returns every field within its order; the bound guards a broken action.
@@ -404,6 +354,36 @@ const CommandDefinition checkCommands[] = {
 };
 
 } // namespace
+
+int COM_check_orb(void**, int parnum) {
+    if (CenterOrder() < 2 || (!singleBlock() && !productMode()))
+        return -parnum;
+    for (int J = 1; J < CenterOrder(); J++)
+        for (int a = 0; a < primaries(); a++) {
+            const int b = algebraicImage(J, a);
+            // An action that found no image (it has said why) is a problem by itself; -1 is no
+            // field to take a fusion coefficient with.
+            if (b < 0 || fusion(J, a, b, 0) != 1)
+                Print("Fusion problem: (%d) x (%d) != (%d)\n", J, a, b);
+        }
+    return -parnum;
+}
+
+int COM_check_conj(void**, int parnum) {
+    // The type is that of the last block even while a product is current.
+    if (singleBlock() && (getCFTtype() == 9 || getCFTtype() == 10)) {
+        Alert("COM_check_conj", 0, 100201, "This test is trivial");
+        return -parnum;
+    }
+    for (int a = 0; a < primaries(); a++) {
+        const int stored = getConjugate(a);
+        const int fromS = getGenericConjugate(a);
+        if (stored != fromS)
+            Alert("COM_check_conj", 1, 212302, "Conjugates differ for field %d (%d != %d)", a,
+                  stored, fromS);
+    }
+    return -parnum;
+}
 
 void installModularCommands() {
     addCommandFamily(CommandFamily::ModularData, modularDataCommands);

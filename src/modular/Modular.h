@@ -1,9 +1,8 @@
 // The current theory as every later subsystem sees it: generation counters that stamp all caches,
 // forwarders of weights, charges, conjugates and simple currents, the orbit table and S caches,
 // and fusion coefficients. Questions go to the building block or the tensor product, whichever
-// is current; S, fusion, conjugates and the simple-current action of a tensor product are not
-// built yet and answer with neutral values. The name, central charge and spectrum table of the
-// current theory are here too.
+// is current; the resolution matrices S^J of a tensor product are not built yet and answer with
+// zero elements. The name, central charge and spectrum table of the current theory are here too.
 #pragma once
 
 #include "numeric/Discrete.h"
@@ -81,9 +80,12 @@ int S_Symmetric();
 int simpleCurrentCheck(int c);
 int isSuperCurrent(int lbl);
 int SusySpectrum();
+// 1 when the ground states of the theory have contents (the column "Contents").
+int MOD_initContents();
+// 1 when J fixes some field; for a product no current of weight other than a multiple of 1/2.
 int MOD_fixedPointCurrent(int J);
-// Fixed-point resolution of the current theory. The tensor product's side is not built yet: it
-// answers with a zero element, twist -1 (undefined) and shift 0.
+// Fixed-point resolution of the current theory. S^J of a tensor product is not built yet: it
+// answers with a zero element.
 // The twist F(field, cur1, cur2) of field under cur1 with respect to cur2, 0..3.
 int MOD_getCurrentTwist(int field, int cur1, int cur2);
 // S^J(a, b) and the orbit Lie algebra's S between the labels of a and b; zero when not fixed.
@@ -92,6 +94,8 @@ void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im);
 // The shift of J's fixed-point theory; 0 for the identity, and 0 after a report for a current
 // without fixed points.
 int MOD_getFCFTshift(int J);
+// The simple-current group with, in map, the field of each element; a product's is identified
+// afresh at each call, its map valid until the next one.
 Discrete_Group* getSimpleCurrentGroup(int** map);
 // Symmetries of the current theory acting on its simple currents, numbered from 0 (the
 // identity). A tensor product has the identity alone until its symmetries are built.
@@ -135,7 +139,6 @@ double getAccuracy();
 void resetAccuracy();
 void PrintShifted(char* txt);
 char* PrintEntry(char* txt, int i, int j);
-void printDiscreteGroup(Discrete_Group* dg, const int* map);
 
 // ---- Orbit data and S caches ----
 

@@ -50,6 +50,8 @@ int* Weights_den = nullptr;
 int* OrbitMap = nullptr;
 int NOrbit = 0;
 int G = 1;
+// The counter under which the table could not be built; not tried again for that theory.
+int OrbitDataFailed = -1;
 // The orbit lists, one block of G ints per orbit, all released together.
 struct OrbitListStore {
     std::vector<int*> lists;
@@ -76,14 +78,6 @@ double* SBase_Im = nullptr;
 // ---- Full S ----
 GuardedArray<double> SMATRIX("SMATRIX", &ModularAlloc);
 int SMATRIXsize = 0;
-
-void directS(int i, int j, double* re, double* im) {
-    if (SpectrumData* sd = currentBlock()) {
-        SM_getS(sd, i, j, re, im);
-        return;
-    }
-    *re = *im = 0.0;
-}
 
 int packedIndex(int i, int j, int N) {
     if (i > j)
@@ -113,13 +107,9 @@ void fillCurrentProducts(Discrete_Group* dg, const int* map) {
             CurMultTable[map[a] * G + map[b]] = DG_product(a, b, dg);
 }
 
-int directAction(int J, int x) {
-    SpectrumData* sd = currentBlock();
-    return sd ? SM_SimpleAction(sd, J, x) : x;
-}
-
-// Places every field on its orbit and gathers the weights over one common denominator.
-void buildOrbits(int N) {
+// Places every field on its orbit and gathers the weights over one common denominator. False when
+// the theory could not say where a current takes some field (it has reported why): no table then.
+bool buildOrbits(int N) {
     for (int x = 0; x < N; x++)
         Primaries[x].orbit_start = -1;
     NOrbit = 0;
@@ -137,6 +127,8 @@ void buildOrbits(int N) {
         Primaries[x].orbit = list;
         for (int J = 0; J < G; J++) {
             const int y = J == 0 ? x : directAction(J, x);
+            if (y < 0 || y >= N)
+                return false;
             list[J] = y;
             OrbitInfo& r = Primaries[y];
             if (r.orbit_start == -1) {
@@ -154,6 +146,7 @@ void buildOrbits(int N) {
         Weights[x] *= L / Weights_den[x];
     for (int x = 0; x < N; x++)
         Weights_den[x] = L;
+    return true;
 }
 
 int* storeChargeVector(const std::vector<int>& q) {
@@ -240,11 +233,9 @@ bool fillPackedS(int N) {
 
 void fillTsquared(int N) {
     double* Tsq = SMATRIX.X + N * (N + 1);
-    SpectrumData* sd = currentBlock();
     for (int i = 0; i < N; i++) {
         double re = 0.0, im = 0.0;
-        if (sd)
-            SM_getT(sd, i, i, &re, &im);
+        directT(i, &re, &im);
         Tsq[i] = re * re - im * im;
         Tsq[N + i] = 2.0 * re * im;
     }
@@ -276,13 +267,13 @@ const int* orbitMap() {
 
 Discrete_Group* getCenter(int** map) {
     if (CenterStamp != CFTCounter) {
-        SpectrumData* sd = currentBlock();
-        SimpleCurrentCenter = sd && sd->SimpleCurrents ? sd->SimpleCurrents : DG_trivial();
+        std::vector<int> identified;
+        SimpleCurrentCenter = centerOfTheory(identified);
         const int order = SimpleCurrentCenter->Order;
         CenterMap.reserve(order);
         InverseCenterMap.reserve(order);
         for (int e = 0; e < order; e++)
-            CenterMap[e] = e;
+            CenterMap[e] = identified[e];
         for (int e = 0; e < order; e++)
             InverseCenterMap[CenterMap[e]] = CenterMap[e];
         CenterStamp = CFTCounter;
@@ -307,14 +298,18 @@ int* allocateModularOrbitData(int mode) {
 // ============================================================ Orbit table
 
 void initOrbitData() {
-    if (OrbitDataAvailable == CFTCounter || S_Symmetric() == 0 || useOrbits() == 0)
+    if (OrbitDataAvailable == CFTCounter || OrbitDataFailed == CFTCounter || S_Symmetric() == 0 ||
+        useOrbits() == 0)
         return;
     const int N = totalPrimaries();
     int* map = nullptr;
     Discrete_Group* dg = getCenter(&map);
     growOrbitTable(N);
     fillCurrentProducts(dg, map);
-    buildOrbits(N);
+    if (!buildOrbits(N)) {
+        OrbitDataFailed = CFTCounter;
+        return;
+    }
     // The table is complete: the charges read products from it.
     OrbitDataAvailable = CFTCounter;
     computeCharges(N);

@@ -1,5 +1,5 @@
-// The current-theory facade: the generation counters, the forwarders to the building block, the
-// simple currents of the current theory and the printing of matrix elements.
+// The current-theory facade: the generation counters, the forwarders to the building block or the
+// tensor product, the simple currents of the current theory and the printing of matrix elements.
 #include "modular/Modular.h"
 
 #include "base/Error.h"
@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <numbers>
+#include <vector>
 
 namespace modular_internal {
 
@@ -30,17 +31,19 @@ int tensorMode() {
     return getCosetMode() != 0;
 }
 
-// The S and fusion caches see no fields while a tensor product is current: its S is not built
-// yet.
 int totalPrimaries() {
-    return currentBlock() ? getTotalPrimaries() : 0;
+    return tensorMode() || currentBlock() ? getTotalPrimaries() : 0;
 }
 
 void monodromyCharge(int J, int x, rat* Q) {
-    if (SpectrumData* sd = currentBlock())
+    if (SpectrumData* sd = currentBlock()) {
         SM_getRatCharge(sd, J, x, Q);
-    else
+    } else if (tensorMode()) {
+        TensorProduct* TP = getCurrentTensor();
+        TensorRatCharge(TP, TensorField(TP, J), TensorField(TP, x), Q);
+    } else {
         setzero(Q);
+    }
 }
 
 } // namespace modular_internal
@@ -63,6 +66,7 @@ int* DoublePrecision = nullptr;
 int* UseOrbits = nullptr;
 int* DebugInit = nullptr;
 int* super = nullptr;
+int* ZNX = nullptr;
 
 int valueOf(const int* p, int fallback) {
     return p ? *p : fallback;
@@ -95,7 +99,68 @@ void reduceToUnitInterval(rat* q) {
     simplifyRat(q);
 }
 
+bool isIdentity(const std::vector<int>& map) {
+    for (std::size_t e = 0; e < map.size(); e++)
+        if (map[e] != static_cast<int>(e))
+            return false;
+    return true;
+}
+
 } // namespace
+
+namespace modular_internal {
+
+void directS(int i, int j, double* re, double* im) {
+    if (SpectrumData* sd = currentBlock())
+        SM_getS(sd, i, j, re, im);
+    else if (TensorProduct* TP = currentProduct())
+        getCosetS(TP, i, j, re, im);
+    else
+        *re = *im = 0.0;
+}
+
+void directT(int i, double* re, double* im) {
+    if (SpectrumData* sd = currentBlock())
+        SM_getT(sd, i, i, re, im);
+    else if (TensorProduct* TP = currentProduct())
+        getCosetT(TP, i, i, re, im);
+    else
+        *re = *im = 0.0;
+}
+
+int directAction(int J, int x) {
+    if (SpectrumData* sd = currentBlock())
+        return SM_SimpleAction(sd, J, x);
+    if (TensorProduct* TP = currentProduct())
+        return simpleCurrentAction(J, x, TP);
+    return x;
+}
+
+// The orbit table files its products under the group's element numbers and reads them back as
+// fields, so a product's element i must be field i. A fresh identification need not number the
+// currents as the spectrum did; then the product's own group, which does by construction.
+Discrete_Group* centerOfTheory(std::vector<int>& map) {
+    if (TensorProduct* TP = currentProduct()) {
+        const int G = std::max(TP->TensorSimpleCurrentOrder, 1);
+        map.assign(static_cast<std::size_t>(G) + 10, 0);
+        std::vector<int> orders(static_cast<std::size_t>(G), 0);
+        Discrete_Group* dg = DG_mapProduct(map.data(), orders.data(), G, nullptr, simpleProduct);
+        map.resize(static_cast<std::size_t>(G));
+        if (dg->Order == G && isIdentity(map))
+            return dg;
+        for (int e = 0; e < G; e++)
+            map[static_cast<std::size_t>(e)] = e;
+        return TP->SimpleCurrents ? TP->SimpleCurrents : DG_trivial();
+    }
+    SpectrumData* sd = currentBlock();
+    Discrete_Group* dg = sd && sd->SimpleCurrents ? sd->SimpleCurrents : DG_trivial();
+    map.resize(static_cast<std::size_t>(dg->Order));
+    for (int e = 0; e < dg->Order; e++)
+        map[static_cast<std::size_t>(e)] = e;
+    return dg;
+}
+
+} // namespace modular_internal
 
 namespace modular_internal {
 
@@ -126,6 +191,9 @@ void initializeModular() {
     UseOrbits = static_cast<int*>(getIntParPointer("Use_orbits"));
     DebugInit = static_cast<int*>(getIntParPointer("Init_debug"));
     super = static_cast<int*>(getIntParPointer("Super"));
+    // The tensor products own the switch; a start-up without them has none.
+    if (findInternalParameter("ZNX_VERSION"))
+        ZNX = static_cast<int*>(getIntParPointer("ZNX_VERSION"));
 }
 
 int QueryCFT() {
@@ -206,11 +274,15 @@ double MOD_realWeight(int lbl) {
 }
 
 int getConjugate(int lbl) {
+    if (TensorProduct* TP = currentProduct())
+        return CT_getConjugate(TP, lbl);
     SpectrumData* sd = currentBlock();
     return sd ? SM_getConjugate(sd, lbl) : -1;
 }
 
 int ConjugatesAvailable() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_ConjugatesAvailable(TP);
     SpectrumData* sd = currentBlock();
     return sd ? SM_ConjugatesAvailable(sd) : 0;
 }
@@ -242,12 +314,36 @@ int SusySpectrum() {
     return TP && valueOf(super, 0) == 1 ? TP->Susy : 0;
 }
 
-int MOD_fixedPointCurrent(int J) {
+int MOD_initContents() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_initContents(TP) != 0 ? 1 : 0;
     SpectrumData* sd = currentBlock();
-    return sd ? SM_fixedPointCurrent(sd, J) : 0;
+    return sd && SM_initContents(sd) != 0 ? 1 : 0;
+}
+
+// A current of weight neither integer nor half-integer cannot fix a field.
+int MOD_fixedPointCurrent(int J) {
+    if (!tensorMode()) {
+        SpectrumData* sd = currentBlock();
+        return sd ? SM_fixedPointCurrent(sd, J) : 0;
+    }
+    if (ratWeight(J)->den > 2)
+        return 0;
+    const int N = totalPrimaries();
+    if (N == 0)
+        return 0;
+    if (J == 0)
+        return 1;
+    for (int lbl = 0; lbl < N; lbl++)
+        if (simpleFusion(J, lbl) == lbl)
+            return 1;
+    return 0;
 }
 
 int MOD_getCurrentTwist(int field, int cur1, int cur2) {
+    if (TensorProduct* TP = currentProduct())
+        return valueOf(ZNX, 0) == 1 ? CT_getCurrentTwist_ZNX_VERSION(TP, field, cur1, cur2)
+                                    : CT_getCurrentTwist(TP, field, cur1, cur2);
     SpectrumData* sd = currentBlock();
     return sd ? SM_getCurrentTwist(sd, field, cur1, cur2) : -1;
 }
@@ -265,6 +361,8 @@ void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im) {
 }
 
 int MOD_getFCFTshift(int J) {
+    if (TensorProduct* TP = currentProduct())
+        return getTotalFCFTshift(TP, TensorField(TP, J));
     SpectrumData* sd = currentBlock();
     if (!sd)
         return 0;
@@ -278,7 +376,14 @@ int MOD_getFCFTshift(int J) {
 }
 
 Discrete_Group* getSimpleCurrentGroup(int** map) {
-    return getCenter(map);
+    if (!tensorMode())
+        return getCenter(map);
+    // Identified afresh at every call, past the cache of getCenter.
+    static std::vector<int> groupMap;
+    Discrete_Group* dg = centerOfTheory(groupMap);
+    if (map)
+        *map = groupMap.data();
+    return dg;
 }
 
 // A block's symmetries are the rows of its table; a tensor product counts as having the identity
@@ -316,8 +421,7 @@ int simpleFusion(int cur1, int lbl) {
         const int k = curMultTable()[cur1 * groupOrder() + x->current];
         return getOrbitInfo(x->orbit_start)->orbit[k];
     }
-    SpectrumData* sd = currentBlock();
-    return sd ? SM_SimpleAction(sd, cur1, lbl) : lbl;
+    return directAction(cur1, lbl);
 }
 
 int simpleProduct(int cur1, int cur2, void*) {
@@ -327,6 +431,8 @@ int simpleProduct(int cur1, int cur2, void*) {
         return cur1;
     if (orbitDataValid())
         return simpleFusion(cur1, cur2);
+    if (TensorProduct* TP = currentProduct())
+        return simpleCurrentProduct(cur1, cur2, TP);
     SpectrumData* sd = currentBlock();
     return sd ? SM_SimpleCurrentFusion(sd, cur1, cur2) : 0;
 }
@@ -447,20 +553,6 @@ char* PrintEntry(char* txt, int i, int j) {
     if (n < 23)
         txt[n] = ' ';
     return txt + 23;
-}
-
-void printDiscreteGroup(Discrete_Group* dg, const int* map) {
-    Print("Multiplicity: %d\n", dg->Mult);
-    Print("Order: %d\n", dg->Order);
-    PrintVec(dg->Mult, dg->Orders, "Factors:   ");
-    char label[80];
-    for (int e = 0; e < dg->Order; e++) {
-        if (map)
-            std::snprintf(label, sizeof label, "elt. %3d, mapped to %3d, decomp --> ", e, map[e]);
-        else
-            std::snprintf(label, sizeof label, "elt. %3d, decomp --> ", e);
-        PrintVec(dg->Mult, dg->Decomp + e * dg->Mult, label);
-    }
 }
 
 // ============================================================ Boundary hooks

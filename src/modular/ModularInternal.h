@@ -29,9 +29,18 @@ int debugInit();
 int highPrecision();
 int fusionSumcheck();
 
-// The monodromy charge Q_J(x), exact and not reduced modulo 1, from the block's charge table. The
-// weights cannot give it: a free boson of odd radius has weights fixed only modulo 1/2.
+// The monodromy charge Q_J(x), exact and not reduced modulo 1, from the block's charge table (or
+// the factors' of a product). The weights cannot give it: a free boson of odd radius has weights
+// fixed only modulo 1/2.
 void monodromyCharge(int J, int x, rat* Q);
+
+// Computed by the current block or tensor product, past every cache.
+void directS(int i, int j, double* re, double* im);
+void directT(int i, double* re, double* im);
+int directAction(int J, int x);
+// The simple-current group of the current theory and, in map (resized to its order), the field of
+// each element. A product keeps its own numbering: element i is field i.
+Discrete_Group* centerOfTheory(std::vector<int>& map);
 
 bool orbitDataValid();
 int groupOrder(); // G of the orbit table

@@ -4,6 +4,7 @@
 
 #include "base/Allocation.h"
 #include "base/Error.h"
+#include "base/Output.h"
 #include "numeric/DiscreteInternal.h"
 #include "numeric/VectorUtility.h"
 
@@ -400,5 +401,19 @@ void DG_print(Discrete_Group* dg) {
         for (int k = 0; k < dg->Mult; ++k)
             d[k] = component(dg, e, k);
         printVec(dg->Mult, d.data(), "decomp --> ");
+    }
+}
+
+void printDiscreteGroup(Discrete_Group* dg, const int* map) {
+    Print("Multiplicity: %d\n", dg->Mult);
+    Print("Order: %d\n", dg->Order);
+    PrintVec(dg->Mult, dg->Orders, "Factors:   ");
+    char label[80];
+    for (int e = 0; e < dg->Order; e++) {
+        if (map)
+            std::snprintf(label, sizeof label, "elt. %3d, mapped to %3d, decomp --> ", e, map[e]);
+        else
+            std::snprintf(label, sizeof label, "elt. %3d, decomp --> ", e);
+        PrintVec(dg->Mult, dg->Decomp + e * dg->Mult, label);
     }
 }

@@ -55,6 +55,8 @@ int DG_findCharacter(Discrete_Group* dg, int* nums, int* dens);
 int DG_findOrderedBasis(int* elements, int* generators, Discrete_Group* dg, int size);
 int DG_findMinimumInFactor(int* elements, Discrete_Group* dg, int size, int factor);
 void DG_print(Discrete_Group* dg);
+// Through Print: the factors, then every element's decomposition (with its image under map).
+void printDiscreteGroup(Discrete_Group* dg, const int* map);
 
 // ------------------------------------------------------------------ groups by a product rule
 

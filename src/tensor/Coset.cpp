@@ -102,6 +102,9 @@ int maxPrimaries() {
 int znxVersion() {
     return valueOf(ZNX, 0);
 }
+int traceResolution() {
+    return valueOf(TraceResolution, 0);
+}
 
 void prepareFactorActions(TensorProduct* TP) {
     for (int k = 0; k < TP->NTensor; k++)

@@ -1,6 +1,8 @@
 // Tensor products and cosets of building blocks extended by simple currents: the product record
-// and its factors, the simple-current combinations and the chiral algebra they generate, and the
-// names under which a product appears in files and printed output.
+// and its factors, the simple-current combinations and the chiral algebra they generate, the
+// spectrum with its resolved fixed points, S, T and conjugation of the extended product, the fix
+// center and twists that the resolution rests on, and the names under which a product appears in
+// files and printed output.
 //
 // A label combination has one field label per factor, in factor order; a spectrum row has one
 // more entry, the fixed-point label. Factor k counts with the sign s_k = 1 - 2 GH[k]: +1 in the
@@ -156,6 +158,10 @@ int getSimpleCurrentOrder(TensorProduct* TP, int c);
 void getSimpleCurrentOrders(TensorProduct* TP, int* orders);
 // Group-product callback on simple-current rows; xtra is the tensor product.
 int simpleCurrentProduct(int c1, int c2, void* xtra);
+// Simple current c times field f as a group-action callback (xtra the tensor product): on a
+// resolved fixed point the twists of c against its untwisted stabilizer may change the
+// fixed-point label. -1 after a report when the image is not a field.
+int simpleCurrentAction(int c, int f, void* xtra);
 int findSimpleCurrents(TensorProduct* TP);
 void computeTensorCenterMult(TensorProduct* TP);
 
@@ -239,6 +245,68 @@ VectorSpace* getFullSimpleCurrentOrbit(TensorProduct* TP, const int* o);
 int modshift(int i, int N);
 int computeGradedTensorSpectrum(TensorProduct* TP, int mode);
 int computeGradedTensorSpectrum_ZNX_VERSION(TensorProduct* TP, int mode);
+
+// ---- S and T of the extended product ----
+// The spectrum, chiral algebra and stabilizer types must be those of the present input.
+
+void getCosetS(TensorProduct* TP, int lbli, int lblj, double* RealS, double* ImS);
+// 0 off the diagonal.
+void getCosetT(TensorProduct* TP, int lbli, int lblj, double* RealT, double* ImT);
+void getCosetrootT(TensorProduct* TP, int lbli, int lblj, double* RealT, double* ImT);
+// The diagonal T element as exp(2 pi i value).
+double getCosetLogT(TensorProduct* TP, int lbli);
+
+// ---- Conjugation ----
+
+// The conjugate of field lbl, -1 when none is found; lbl = -1 forgets the preparation, as every
+// spectrum computation must.
+int getTensorConjugate(TensorProduct* TP, int lbl);
+void CT_initConjugates(TensorProduct* TP);
+// Made for every field on first use; no range check.
+int CT_getConjugate(TensorProduct* TP, int i);
+
+// ---- Fix center, twists and representatives ----
+// The fix center holds every combination of factor currents that have fixed-point theories;
+// twists are integers modulo 4 (the phase i^t).
+
+// Also releases every full fixed-point record.
+void computeFixCenter(TensorProduct* TP);
+// Group-product callback on fix-center rows; X is the tensor product. -1 after a report.
+int FixCenterProduct(int i, int j, void* X);
+int FixCenterChiralAlgebraProduct(TensorProduct* TP, int i, int j);
+int findFixCenterElement(TensorProduct* TP, const int* candidate);
+// The first chiral-algebra element c with R_a c = R_ab; -1 after a report.
+int getOffset(TensorProduct* TP, int R_a, int R_ab);
+// A common element of the cosets Ra Sa and Rb Sb, or -1.
+int getOverlap(TensorProduct* TP, int Ra, int Rb, const int* Sa, const int* Sb, int size_a,
+               int size_b);
+int* getAllReps(TensorProduct* TP, int R, const int* S, int* reps, int size);
+// The fix-center element in the orbit of current that lies in ffp's F untwisted against its
+// stabilizer; 0 after a report.
+int getFixRepresentative(TensorProduct* TP, int current, FullFPType* ffp);
+// Writes into fld the member of current's orbit that fixes field factor by factor and is
+// untwisted against its stabilizer; 1, or 0 after a report.
+int getUntwistedStabilizerRepresentative(TensorProduct* TP, int* fld, int field, int current);
+// F(field, cur1, cur2) of two simple currents; 0 after a report when a representative is missing.
+int CT_getCurrentTwist(TensorProduct* TP, int field, int cur1, int cur2);
+int CT_getCurrentTwist_ZNX_VERSION(TensorProduct* TP, int field, int cur1, int cur2);
+int cosetTwist(TensorProduct* TP, const int* field, const int* combi, const int* combj);
+int FCenterStabilizerTwist(FullFPType* ffp, int e, int s);
+int checkStabilizerTwist(int e, FullFPType* ffp);
+void getFullFPtwists(TensorProduct* TP, const int* field, int* twists, FullFPType* ffp);
+// The position of elt in the untwisted stabilizer of field, or -1.
+int findStabilizerElement(TensorProduct* TP, int field, int elt);
+void Cocycle(FullFPType* ffi, int ci, int fixi, rat* D);
+// The element whose character is that of elt shifted by the quarter phases twist (one per
+// element of dg); -1 after a report.
+int CharacterTimesTwist(Discrete_Group* dg, int elt, const int* twist);
+// The first chiral-algebra element c such that every component of c times the combination has a
+// fixed-point theory, with their indices in labels (when given); -1 when none.
+int TensorFixedPointLabels(TensorProduct* TP, const int* CurrentCombination, int* labels);
+// In eighths of a turn; 0 after a report for a combination without fixed points.
+int getTotalFCFTshift(TensorProduct* TP, const int* CurrentCombination);
+int TensorFixedPointField(TensorProduct* TP, const int* current, const int* field);
+int TensorFixedPointCheck(TensorProduct* TP, int cur);
 
 // ---- Names and replayable descriptions ----
 

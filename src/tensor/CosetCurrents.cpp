@@ -20,6 +20,8 @@ GuardedArray<int> resultCAP("result_CAP", cosetAlloc());
 GuardedArray<int> member("member", cosetAlloc());
 GuardedArray<int> powerOut("out", cosetAlloc());
 GuardedArray<int> product("product", cosetAlloc());
+GuardedArray<int> twistedLabel("product", cosetAlloc());
+std::vector<int> actionTwists;
 
 // The pair (J, L) whose orbit member the buffer "member" holds; (-2, -2) none.
 int memberJ = -2;
@@ -261,6 +263,66 @@ int simpleCurrentProduct(int c1, int c2, void* xtra) {
     tensorSimpleAction(TP, TensorField(TP, c1), second, out);
     out[N] = second[N];
     return findOrbit(TP, out, nullptr);
+}
+
+namespace {
+
+// sum_k F(f_k, K_k, J_k) as 0..3.
+int factorTwist(TensorProduct* TP, const int* f, const int* K, const int* J) {
+    int t = 0;
+    for (int k = 0; k < TP->NTensor; k++)
+        t += SM_getCurrentTwist(factor(TP, k), f[k], K[k], J[k]);
+    return mod(t, 4);
+}
+
+} // namespace
+
+int simpleCurrentAction(int c, int f, void* xtra) {
+    auto* TP = static_cast<TensorProduct*>(xtra);
+    if (f < TP->TensorSimpleCurrentOrder)
+        return simpleCurrentProduct(c, f, TP);
+    const int N = TP->NTensor;
+    FPType* fp = TP->Stabilizers[f];
+    const int order = fp->dg->Order;
+    const int* field = TensorField(TP, f);
+    int* w = product.reserve(N + 1);
+    tensorSimpleAction(TP, TensorField(TP, c), field, w);
+    w[N] = field[N];
+    if (order == 1)
+        return findOrbit(TP, w, nullptr);
+    int m = 0;
+    const int r = findOrbit(TP, w, &m);
+    if (r < 0)
+        return -1;
+    const int phi = TensorField(TP, r)[N];
+    // K carries f onto r's labels; its twists against U say how the resolved fields are permuted.
+    int* K = w;
+    tensorSimpleAction(TP, rowOf(TP->ChiralAlgebra, m), TensorField(TP, c), K);
+    actionTwists.assign(static_cast<std::size_t>(order), 0);
+    int i0 = -1;
+    bool twisted = false;
+    for (int i = 0; i < order; i++) {
+        const int u = fp->unt_stab[i];
+        if (u == phi)
+            i0 = i;
+        const int t = factorTwist(TP, field, K, rowOf(TP->ChiralAlgebra, u));
+        actionTwists[static_cast<std::size_t>(i)] = t;
+        twisted = twisted || t != 0;
+    }
+    if (!twisted)
+        return r;
+    if (i0 < 0) {
+        // Without the label's position there is no character to shift; a guess would be wrong.
+        Alert("simpleCurrentAction", 0, 212404, "Label not found");
+        return -1;
+    }
+    const int j = CharacterTimesTwist(fp->dg, i0, actionTwists.data());
+    if (j < 0)
+        return -1;
+    int* target = twistedLabel.reserve(N + 1);
+    copyVec(N, target, TensorField(TP, r));
+    target[N] = fp->unt_stab[j];
+    return findRow(TP->TensorSpectrum, target);
 }
 
 int findSimpleCurrents(TensorProduct* TP) {

@@ -19,6 +19,7 @@ int superMode();
 int heteroticFactors();
 int maxPrimaries();
 int znxVersion();
+int traceResolution();
 
 inline int* rowOf(VectorSpace* s, int r) {
     return s->Space + static_cast<long long>(s->rowsize) * r;

@@ -383,10 +383,14 @@ int fullPass(TensorProduct* TP, int mode, bool older) {
 }
 
 void forgetCaches(TensorProduct* TP) {
+    getTensorConjugate(TP, -1);
     getStoredOrbitMember(TP, -1, 0);
 }
 
 void emptySpectrum(TensorProduct* TP) {
+    // A restricted computation leaves the input marked changed without clearing what was derived
+    // from its rows; conjugates made from those rows must not outlive them.
+    TP->ConjugAvailable = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     initVectorCollection(TP->ChiralAlgebra, TP->NTensor, 100);
 }

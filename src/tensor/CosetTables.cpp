@@ -1,7 +1,7 @@
 // The cells of the tables "TensorSpectrum" (row object: the tensor product, label: the field) and
 // "Decomposition" (the members of one field's chiral-algebra orbit), and the printing of the
-// latter. Dimensions, contents and conjugates of the fields are not computed yet: their columns
-// report themselves unavailable.
+// latter. Dimensions and contents of the fields are not computed yet: their columns report
+// themselves unavailable.
 #include "tensor/Coset.h"
 
 #include "base/Error.h"
@@ -107,16 +107,10 @@ char* CT_getDimString(char* txt, void*, int) {
 char* CT_getInfoString(char* txt, void*, int) {
     return writeNothing(txt);
 }
-char* CT_getConjString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
 int CT_initDimensions(void*) {
     return 0;
 }
 int CT_initContents(void*) {
-    return 0;
-}
-int CT_ConjugatesAvailable(void*) {
     return 0;
 }
 

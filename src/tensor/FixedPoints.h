@@ -1,6 +1,8 @@
 // Stabilizer types: what every field with the same stabilizer S and untwisted stabilizer U
 // shares. Types are interned in a list whose head the caller owns, so the tensor product and the
-// boundary code can each keep their own.
+// boundary code can each keep their own. The full fixed-point data add, per field, what the
+// resolution matrices need: the extension currents and fix-center elements that fix it, their
+// twists against the stabilizer, representatives and the phase on pairs of currents and labels.
 #pragma once
 
 #include "numeric/Discrete.h"
@@ -38,3 +40,31 @@ FPType** getFirstFP();
 void printFP(TensorProduct* TP, FPType* sd);
 // printFP of the type of spectrum row lbl.
 void printStabilizer(TensorProduct* TP, int lbl);
+
+// The records live in one list for the whole module, released with every fix center.
+struct FullFPType {
+    FullFPType* next;
+    Discrete_Group* dg;      // E: the extension currents that fix the field
+    Discrete_Group* fcenter; // F: the fix-center elements that fix it
+    FPType* fp;
+    int* all_currents;    // per element number of F, its fix-center element
+    int* ext_currents;    // per element number of E, its current label
+    int* representatives; // per element number of E, a fix-center element
+    int* twists;          // Mult(F) rows of stab_order twists, 0..3
+    int* PhiNum;          // Phi(e, x) = PhiNum[e |U| + x] / PhiDen
+    int PhiDen;
+    int N_all;
+    int N_ext;
+};
+
+// The record of the field with labels `field` (NTensor entries), fixed by the N_elt fix-center
+// elements and the Ncur currents extcur (labels of the group Sc; curmap, when given, maps them to
+// spectrum rows of TP). Found in the list or built; null after a report when the representatives
+// do not close. A record whose phases failed is returned unlisted.
+FullFPType* getFullFP(TensorProduct* TP, const int* field, int* elements, int* extcur, int N_elt,
+                      int Ncur, FPType* fp, Discrete_Group* Sc, const int* curmap);
+// The listed record for these elements and stabilizer type whose twists match the field; null.
+FullFPType* findFullFP(TensorProduct* TP, const int* field, const int* elements, FPType* fp,
+                       int N_elt);
+void freeFullFP();
+void printFullFP(TensorProduct* TP, FullFPType* ffp);

@@ -1,6 +1,6 @@
 // The spectrum commands on tensor products: computing it in full, massless or for the simple
 // currents, the table "TensorSpectrum", "identify", the decomposition of a field, the summaries
-// of the theory, and the Modular-mode commands that need what products do not have yet. The
+// of the theory, and the Modular-mode commands on fixed points and conjugates of products. The
 // products: A1_4 extended by J (su(3)_1), (A1_2)^2 by (J, J) (su(4)_1), su(3)_3 by J and
 // (A1_1)^4 by (J, J, J, J) (both so(8)_1), and A1_1 x A1_1 / A1_2 (the Ising model).
 #include "CommandsTestHelpers.h"
@@ -9,6 +9,7 @@
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInternal.h"
+#include "commands/CommandsModular.h"
 #include "tensor/Coset.h"
 
 #include <gtest/gtest.h>
@@ -275,21 +276,68 @@ TEST_F(TensorSpectrumCommandsTest, SpinOneCurrentsOfConformalEmbeddings) {
     }
 }
 
-// Twists, S^J and the simple currents' summary of a product are not built yet.
-TEST_F(TensorSpectrumCommandsTest, FixedPointCommandsSaySoForProducts) {
+// The resolution matrices S^J of a product are not built yet.
+TEST_F(TensorSpectrumCommandsTest, ResolutionMatricesOfProductsSaySo) {
     su4();
     run(COM_compute, "spectrum", {}, 0);
-    struct Case {
-        COM handler;
-        std::vector<int> args;
-    } cases[] = {
-        {COM_get_twist, {2, 1, 1}},
-        {COM_S_fix, {1, 2, 2}},
-        {COM_S_ola, {1, 2, 2}},
-        {COM_browse_simple, {}},
-    };
-    for (const Case& c : cases)
-        EXPECT_TRUE(has(run(c.handler, "cmd", c.args, 1), "Not yet built in for tensor mode"));
+    for (COM handler : {COM_S_fix, COM_S_ola})
+        EXPECT_TRUE(has(run(handler, "cmd", {1, 2, 2}, 1), "Not yet built in for tensor mode"));
+}
+
+// su(4)_1: twists on the 4, the simple currents with the 4 and 4-bar found from S as further
+// currents, and the Dynkin labels of the factors.
+TEST_F(TensorSpectrumCommandsTest, FixedPointAndLieCommandsOnSu4) {
+    su4();
+    run(COM_compute, "spectrum", {}, 0);
+    EXPECT_EQ(run(COM_get_twist, "twist", {2, 0, 0}, -3), "Twist 1\n");
+    EXPECT_EQ(run(COM_get_twist, "twist", {2, 1, 1}, 1), "Current 1 does not fix field 2\n");
+    EXPECT_EQ(run(COM_browse_simple, "simple_currents", {}, 0),
+              "Total simple current order: 2\n"
+              "Basis decomposition of currents: \n"
+              "Group:                          Z_2  \n"
+              "Nr.    0:   Weight:    0/1       0 \n"
+              "Nr.    1:   Weight:    1/2       1 \n"
+              "Exceptional simple current: 2\n"
+              "Exceptional simple current: 3\n");
+    // A1_2 labels: the doublet (1,1) twice for the 4; the 6 is (vacuum, J).
+    EXPECT_EQ(run(COM_expand, "expand", {2}, -1), "  (1,1)\n  (1,1)\n");
+    EXPECT_EQ(run(COM_expand, "expand", {1}, -1), "  (0,2)\n  (2,0)\n");
+    run(COM_reset, "tensor", {}, 0);
+    su3FromA1();
+    run(COM_compute, "spectrum", {}, 0);
+    EXPECT_EQ(run(COM_browse_simple, "simple_currents", {}, 0),
+              "No simple currents (except possibly from fixed points)\n"
+              "Exceptional simple current: 1\n"
+              "Exceptional simple current: 2\n");
+}
+
+// A field the current action cannot place is reported as a problem of the action, and no fusion
+// coefficient is asked for the -1 it answers.
+TEST_F(TensorSpectrumCommandsTest, CheckOrbitsOnAFieldWithoutImage) {
+    su4();
+    run(COM_compute, "spectrum", {}, 0);
+    EXPECT_EQ(run(COM_check_orb, "orbits", {}, 0), "");
+    TensorField(TP, 3)[2] = 7;
+    balanceVectorCollection(TP->TensorSpectrum);
+    CFTChanged();
+    const std::string out = run(COM_check_orb, "orbits", {}, 0);
+    EXPECT_TRUE(has(out, "Fusion problem: (1) x (2) != (-1)\n")) << out;
+    EXPECT_TRUE(has(out, "Fusion problem: (1) x (3) != (-1)\n")) << out;
+    EXPECT_TRUE(has(out, "Label not found")) << out;
+}
+
+// While a product is current the last block entered stays the current block; its conjugates
+// and its kind have nothing to do with the product's, whose conjugates S^2 confirms.
+TEST_F(TensorSpectrumCommandsTest, CheckConjugatesComparesTheProductsOwn) {
+    su4();
+    run(COM_compute, "spectrum", {}, 0);
+    commands::makeBlockCurrent(SM_getData(1, 1, 1));
+    EXPECT_EQ(run(COM_check_conj, "conjugates", {}, 0), "");
+    SpectrumData created{};
+    created.type = 9;
+    commands::makeBlockCurrent(&created);
+    EXPECT_EQ(run(COM_check_conj, "conjugates", {}, 0), "");
+    EXPECT_EQ(getTotalPrimaries(), 4);
 }
 
 } // namespace

@@ -23,14 +23,7 @@ using modulartest::useBlock;
 class CacheModes : public testing::Test {
 protected:
     void SetUp() override {
-        if (!findInternalParameter("Use_orbits")) {
-            addInternalParameter("Use_orbits", "2", 'i', 0);
-            addInternalParameter("S_matrix maxsize", "400", 'i', 0);
-            addInternalParameter("Init_debug", "0", 'i', 0);
-            addInternalParameter("Fusion sumcheck", "0", 'i', 0);
-            addInternalParameter("High_precision", "0", 'i', 0);
-            addInternalParameter("Super", "0", 'i', 0);
-        }
+        modulartest::registerParameters();
         initializeModular();
     }
     void TearDown() override {

@@ -62,17 +62,4 @@ TEST_F(FixedPointForwarders, MatricesAndTwistOfTheBlock) {
     EXPECT_EQ(MOD_getCurrentTwist(fixed[0], 1, 2), SM_getCurrentTwist(sd, fixed[0], 1, 2));
 }
 
-// Until the tensor product is built its side answers as for data that do not exist.
-TEST_F(FixedPointForwarders, TensorSideAnswersWithoutData) {
-    setCosetMode(1);
-    double re = 1.0, im = 1.0;
-    MOD_getFCFT_Smatrix(2, fixed[0], fixed[0], &re, &im);
-    EXPECT_EQ(std::complex<double>(re, im), std::complex<double>(0.0, 0.0));
-    re = im = 1.0;
-    MOD_getOLA_Smatrix(2, fixed[0], fixed[0], &re, &im);
-    EXPECT_EQ(std::complex<double>(re, im), std::complex<double>(0.0, 0.0));
-    EXPECT_EQ(MOD_getCurrentTwist(fixed[0], 1, 2), -1);
-    EXPECT_EQ(MOD_getFCFTshift(2), 0);
-}
-
 } // namespace

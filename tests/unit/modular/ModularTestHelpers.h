@@ -1,6 +1,7 @@
 // Shared helpers of the tests of the current-theory facade.
 #pragma once
 
+#include "base/Parameters.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 
@@ -10,6 +11,19 @@
 #include <string>
 
 namespace modulartest {
+
+// The module's parameters, registered as start-up would; initializeModular binds them.
+inline void registerParameters() {
+    if (findInternalParameter("Use_orbits"))
+        return;
+    addInternalParameter("Use_orbits", "2", 'i', 0);
+    addInternalParameter("S_matrix maxsize", "400", 'i', 0);
+    addInternalParameter("Init_debug", "0", 'i', 0);
+    addInternalParameter("Fusion sumcheck", "0", 'i', 0);
+    addInternalParameter("High_precision", "0", 'i', 0);
+    if (!findInternalParameter("Super"))
+        addInternalParameter("Super", "0", 'i', 0);
+}
 
 // Makes the store's block of a triple the current theory and marks it changed, as computing its
 // spectrum does.
