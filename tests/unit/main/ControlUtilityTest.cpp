@@ -1,5 +1,6 @@
 #include "main/ControlUtility.h"
 
+#include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "commands/CommandsInvariants.h"
 #include "lie/Tarvik.h"
