@@ -83,6 +83,16 @@ TEST_F(ControlUtility, StartUpMakesTheTrivialBlockCurrent) {
     EXPECT_STREQ(getProgName(), "Tarvik");
 }
 
+// The facade's orientifold questions reach the boundary layer once start-up is done.
+TEST_F(ControlUtility, StartUpHandsTheOrientifoldToTheBoundaryLayer) {
+    EXPECT_EQ(QueryOrientifold(), crossbound::QueryOrientifold());
+    const int before = QueryOrientifold();
+    resetOrientifold();
+    EXPECT_GT(crossbound::QueryOrientifold(), before);
+    ASSERT_NE(getCurrentOrientifold(), nullptr) << "the user's record";
+    EXPECT_EQ(getCurrentOrientifold()->ModInvNr, QueryBulkInvariant());
+}
+
 TEST_F(ControlUtility, StartUpCreatesTheDefaultsAndLogDirectories) {
     EXPECT_TRUE(fs::is_directory(homeDir() + "/.Defaults"));
     EXPECT_TRUE(fs::is_directory(homeDir() + "/Logs"));
