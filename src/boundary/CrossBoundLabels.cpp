@@ -12,6 +12,7 @@
 #include "modular/Modular.h"
 #include "tensor/FixedPoints.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace crossbound_internal {
@@ -163,8 +164,7 @@ void addOrbit(const SCData* MD, int f, int stabsize, int* stab) {
 
 void getIshibashiLabels() {
     IshibashiLabels.clear();
-    IshibashiLabels.reserve(
-        static_cast<std::size_t>(IshibashiLabelCount > 0 ? IshibashiLabelCount : 0) + 10);
+    IshibashiLabels.reserve(static_cast<std::size_t>(std::max(IshibashiLabelCount, 0)) + 10);
     const BulkInvariant* bi = currentBulk();
     if (getTotalPrimaries() <= 0) {
         if (IshibashiLabelCount != 0)
@@ -198,7 +198,8 @@ void getBoundaryLabels() {
     FirstBoundaryForPrimary.reserve(N);
     freeFP(&startFP);
     BulkInvariant* bi = currentBulk();
-    if (bi->trivial || !bi->simpleCurrentInvariant) {
+    // Without group data a simple-current record is taken as the diagonal invariant.
+    if (bi->trivial || !bi->simpleCurrentInvariant || !bi->MD || !bi->MD->dg) {
         standardBoundaryLabels();
         for (int i = 0; i < N; i++)
             FirstBoundaryForPrimary[i] = i;
