@@ -48,6 +48,10 @@ template <> struct GuardValues<char> {
     static constexpr char front = 'a';
     static constexpr char back = 'z';
 };
+template <> struct GuardValues<signed char> {
+    static constexpr signed char front = 'a';
+    static constexpr signed char back = 'z';
+};
 template <> struct GuardValues<int> {
     static constexpr int front = 777777777;
     static constexpr int back = 888888888;

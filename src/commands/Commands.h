@@ -86,23 +86,8 @@ void addCommandFamily(CommandFamily family, std::span<const CommandDefinition> c
 // The words of the registered commands and keyword nodes, in registration order.
 std::span<const char* const> registeredApplicationCommands();
 
-// ---- What the subsystems not built yet hand over ----
-// The command set asks the layers below it directly. The parts of the
-// boundaries that are not built yet are handed over at start-up; a part not handed over counts
-// as data that do not exist.
-
 // The count of primaries while a tensor product is entered and not yet computed.
 int* unlimitedPrimaries();
-
-struct BoundaryServices {
-    int (*TotalBoundaries)();
-    int (*TotalIshibashi)();
-    PRECOM initializeOrientedOpenString;
-    PRECOM initializeOpenString;
-};
-
-// Each replaces the whole part; an empty one withdraws it.
-void installBoundaryServices(const BoundaryServices& services);
 
 // ---- Argument converters ----
 // All return one shared record, valid until the next conversion: rc 0 a value, -1 a range from

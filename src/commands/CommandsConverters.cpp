@@ -1,6 +1,7 @@
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
+#include "boundary/CrossBound.h"
 #include "tensor/Coset.h"
 
 #include <climits>
@@ -157,19 +158,11 @@ ConversionResult* CONV_getCurrent(void* key, int count) {
 }
 
 ConversionResult* CONV_getBound(void* key, int count) {
-    if (!boundary().TotalBoundaries) {
-        Alert("CONV_getBound", 0, 100301, "Boundary labels are not available");
-        return answer(2);
-    }
-    return convertToRange(key, boundary().TotalBoundaries(), count, "boundary label", 1, 0);
+    return convertToRange(key, TotalBoundaries(), count, "boundary label", 1, 0);
 }
 
 ConversionResult* CONV_getIshibashi(void* key, int count) {
-    if (!boundary().TotalIshibashi) {
-        Alert("CONV_getIshibashi", 0, 100301, "Ishibashi labels are not available");
-        return answer(2);
-    }
-    return convertToRange(key, boundary().TotalIshibashi(), count, "Ishibashi label", 1, 0);
+    return convertToRange(key, TotalIshibashi(), count, "Ishibashi label", 1, 0);
 }
 
 ConversionResult* CONV_getfcur(void* key, int count) {

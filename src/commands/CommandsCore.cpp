@@ -39,8 +39,6 @@ namespace {
 int LastType = -2;
 int MaxPrimaries = INT_MAX;
 
-BoundaryServices boundaryServices{};
-
 int* lookUp(const char* name) {
     return static_cast<int*>(getIntParPointer(name));
 }
@@ -87,10 +85,6 @@ int totalCurrents() {
     return getTotalCurrents();
 }
 
-const BoundaryServices& boundary() {
-    return boundaryServices;
-}
-
 void setMode(ModeType* mode, int on) {
     if (mode)
         switchMode(mode, on);
@@ -100,10 +94,6 @@ void setMode(ModeType* mode, int on) {
 
 int* unlimitedPrimaries() {
     return &MaxPrimaries;
-}
-
-void installBoundaryServices(const BoundaryServices& services) {
-    boundaryServices = services;
 }
 
 // ============================================================ Mode switches

@@ -1,4 +1,5 @@
 #include "commands/Commands.h"
+#include "commands/CommandsBoundary.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
@@ -18,6 +19,7 @@ void installCommandFamilies() {
     installFixedPointCommands();
     installInvariantCommands();
     installSpaceTimeCommands();
+    installBoundaryCommands();
 }
 
 } // namespace

@@ -31,7 +31,6 @@ extern int Susic;
 int cosetSwitch();
 int totalPrimaries();
 int totalCurrents();
-const BoundaryServices& boundary();
 
 // Switches a mode that may not have been made yet.
 void setMode(ModeType* mode, int on);

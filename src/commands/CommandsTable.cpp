@@ -1,6 +1,7 @@
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
+#include "boundary/CrossBound.h"
 
 #include <array>
 #include <cstring>
@@ -486,8 +487,7 @@ ModeType* makeModeOf(Mode mode) {
 PRECOM hookOf(const CommandRow& row) {
     if (row.mode != Mode::B)
         return nullptr;
-    const BoundaryServices& b = commands::boundary();
-    return row.kind == RowKind::Oriented ? b.initializeOrientedOpenString : b.initializeOpenString;
+    return row.kind == RowKind::Oriented ? initializeOrientedOpenString : initializeOpenString;
 }
 
 // A row whose command has not been handed over (yet) is skipped.

@@ -8,6 +8,7 @@
 #include "base/StringUtility.h"
 #include "base/SystemUtility.h"
 #include "base/Tables.h"
+#include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "interpreter/IntCommands.h"
 #include "interpreter/Interpreter.h"

@@ -1,10 +1,5 @@
 #include "main/Neighbours.h"
 
-// ============================================================ Boundaries and orientifolds
-
-void initializeCrossBound() {}
-void resetBoundaries() {}
-
 // ============================================================ String spectra and tadpoles
 
 void initializeIntersections() {}

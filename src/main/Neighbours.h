@@ -1,15 +1,10 @@
-// Stand-ins for the subsystems that start-up brings up but that are not built yet: boundaries,
-// string spectra and the standard-model searches. Each section offers exactly what start-up
-// calls; the subsystem, once built in its own layer, replaces its section. Nothing below the
-// start-up reads them.
+// Stand-ins for the subsystems that start-up brings up but that are not built yet: string spectra
+// and the standard-model searches. Each section offers exactly what start-up calls; the
+// subsystem, once built in its own layer, replaces its section. Nothing below the start-up reads
+// them.
 #pragma once
 
 #include <cstdio>
-
-// ---- Boundaries, crosscaps and orientifolds ----
-
-void initializeCrossBound();
-void resetBoundaries();
 
 // ---- String spectra and tadpole conditions ----
 

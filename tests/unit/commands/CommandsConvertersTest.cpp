@@ -1,7 +1,6 @@
 // The application's argument converters against a small theory: ten fields, three simple
-// currents, two tensor factors (A1 level 4 and A2 level 2), four boundaries and six Ishibashi
-// states. Conjugates come from
-// free bosons, where the charge q has the conjugate N - q.
+// currents and two tensor factors (A1 level 4 and A2 level 2). Conjugates come from free bosons,
+// where the charge q has the conjugate N - q; boundary and Ishibashi labels from su(2) level 3.
 #include "CommandsTestHelpers.h"
 
 #include "commands/CommandsInternal.h"
@@ -112,7 +111,10 @@ TEST_F(ConvertersTest, SimpleCurrentLabels) {
              });
 }
 
+// su(2) level 3 with its diagonal invariant: four fields, four labels of each kind.
 TEST_F(ConvertersTest, BoundaryAndIshibashiLabelsAreNeverNegative) {
+    useBlock(1, 1, 3);
+    resetCurrentBulkToDiagonal();
     checkAll(CONV_getBound,
              {
                  {"*", 0, -1, 0, 3, ""},
@@ -124,16 +126,18 @@ TEST_F(ConvertersTest, BoundaryAndIshibashiLabelsAreNeverNegative) {
              });
     checkAll(CONV_getIshibashi,
              {
-                 {"5", 0, 0, 5, 5, ""},
-                 {"6", 0, 2, 0, 0, "Value 6 is not a Ishibashi label (parameter 0)"},
+                 {"3", 0, 0, 3, 3, ""},
+                 {"4", 0, 2, 0, 0, "Value 4 is not a Ishibashi label (parameter 0)"},
                  {"-1", 0, 2, 0, 0, "Value -1 is not a Ishibashi label"},
              });
 }
 
-TEST_F(ConvertersTest, BoundaryLabelsNeedTheBoundaries) {
-    installBoundaryServices({});
-    check(CONV_getBound, {"0", 0, 2, 0, 0, "Boundary labels are not available"});
-    check(CONV_getIshibashi, {"0", 0, 2, 0, 0, "Ishibashi labels are not available"});
+// A block type without charge conjugation has no open-string labels at all.
+TEST_F(ConvertersTest, NoOpenStringLabelsWithoutConjugation) {
+    blockType = 26;
+    resetCurrentBulkToDiagonal();
+    check(CONV_getBound, {"0", 0, 2, 0, 0, "Value 0 is not a boundary label"});
+    check(CONV_getIshibashi, {"0", 0, 2, 0, 0, "Value 0 is not a Ishibashi label"});
 }
 
 TEST_F(ConvertersTest, LabelsInTensorFactors) {

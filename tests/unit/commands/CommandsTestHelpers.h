@@ -1,6 +1,6 @@
 // A small current theory for the command set: a block made current in the facade with counts of
-// the test's choice, a current tensor product of two factors, an empty invariant store without
-// criteria, and the parts of the boundaries that the tests hand over.
+// the test's choice, a current tensor product of two factors and an empty invariant store without
+// criteria.
 #pragma once
 
 #include "base/Error.h"
@@ -40,13 +40,6 @@ inline void makeTwoFactors() {
     addTensorFactor(TP, SM_getData(1, 2, 2), 0);
 }
 
-inline int boundaries() {
-    return 4;
-}
-inline int ishibashi() {
-    return 6;
-}
-
 // The store holds nothing, no criterion is set and the current invariant is the diagonal one of
 // the current theory.
 inline void emptyInvariantStore() {
@@ -57,7 +50,7 @@ inline void emptyInvariantStore() {
 }
 
 // A block of type 1 and rank 3 is current, with ten fields and three simple currents, beside a
-// tensor product of two factors; every part not built yet is handed over.
+// tensor product of two factors.
 inline void installTheory() {
     primaries = 10;
     currents = 3;
@@ -69,7 +62,6 @@ inline void installTheory() {
     setCurrentTotals(&primaries, &currents);
     makeTwoFactors();
     emptyInvariantStore();
-    installBoundaryServices({boundaries, ishibashi, nullptr, nullptr});
 }
 
 // A real block of the store becomes the current theory with its own counts.
@@ -85,7 +77,6 @@ inline void withdrawTheory() {
     initializeAlgebra();
     setCurrentTotals(nullptr, nullptr);
     resetCoset(getCurrentTensor());
-    installBoundaryServices({});
     emptyInvariantStore();
 }
 

@@ -1,5 +1,6 @@
 #include "main/ControlUtility.h"
 
+#include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "commands/CommandsInvariants.h"
 #include "lie/Tarvik.h"
@@ -80,6 +81,16 @@ TEST_F(ControlUtility, StartUpMakesTheTrivialBlockCurrent) {
     EXPECT_EQ(getTotalPrimaries(), 1); // the vacuum alone
     EXPECT_EQ(getCosetMode(), 0);
     EXPECT_STREQ(getProgName(), "Tarvik");
+}
+
+// The facade's orientifold questions reach the boundary layer once start-up is done.
+TEST_F(ControlUtility, StartUpHandsTheOrientifoldToTheBoundaryLayer) {
+    EXPECT_EQ(QueryOrientifold(), crossbound::QueryOrientifold());
+    const int before = QueryOrientifold();
+    resetOrientifold();
+    EXPECT_GT(crossbound::QueryOrientifold(), before);
+    ASSERT_NE(getCurrentOrientifold(), nullptr) << "the user's record";
+    EXPECT_EQ(getCurrentOrientifold()->ModInvNr, QueryBulkInvariant());
 }
 
 TEST_F(ControlUtility, StartUpCreatesTheDefaultsAndLogDirectories) {

@@ -1,0 +1,77 @@
+// What the files of the boundary module share: its parameters, the label arrays and stamps, the
+// orientifold records and the Klein bottle of exceptional invariants.
+#pragma once
+
+#include "boundary/CrossBound.h"
+
+#include <vector>
+
+struct BulkInvariant;
+struct FPType;
+
+namespace crossbound_internal {
+
+// ---- Parameters; null until initializeCrossBound, when the built-in defaults apply ----
+
+extern int* OrientifoldSwitch;
+extern int* UseOrbits;
+extern int* InitDebug;
+extern int* BoundarySearchInfo;
+extern int* BoundarySearchCapacity;
+extern int* BoundarySearchAllSets;
+extern int* RejectPermutations;
+extern int* RejectInfo;
+extern int* NIMrepMaxRow;
+extern int* MoebiusSecurity;
+extern int* OrientifoldInfoLevel;
+extern int* ZNXVersion;
+
+int orientifoldOn();
+int useOrbits();
+// Writes a "##init: " line to the terminal while "Init_debug" is on.
+void debugLine(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// The current bulk invariant, read through the facade's pointer at each use.
+BulkInvariant* currentBulk();
+
+// ---- Labels ----
+// The arrays hold exactly the labels built; the counts are their sizes.
+
+extern std::vector<IshibashiLabel> IshibashiLabels;
+extern std::vector<BoundaryLabel> BoundaryLabels;
+extern int IshibashiLabelCount;
+extern int BoundaryLabelCount;
+extern GuardedArray<int> FirstBoundaryForPrimary;
+extern FPType* startFP; // the module's own stabiliser types
+extern int TotalOrder;  // order of the bulk simple-current group
+
+// ---- Orientifolds ----
+
+extern int OrientifoldCounter;
+extern OrientifoldInfo* User;
+extern OrientifoldInfo* Trivial;
+extern OrientifoldInfo* Loop;
+extern OrientifoldInfo* CurrentOrientifold;
+extern GuardedArray<OrientifoldInfo*> Orientifolds;
+extern int N_Ori;
+// The user's record, made on first need.
+OrientifoldInfo* userRecord();
+
+// ---- Exceptional invariants ----
+
+extern GuardedArray<int> ExceptionalKlein;
+extern int KleinBottleModInvNr;
+extern int CrosscapStatus;
+extern VectorSpace* KleinBottleStorage;
+extern VectorSpace* MoebiusEquations;
+extern VectorSpace* KleinBottleEquations;
+
+// ---- Not built yet ----
+// The orbit data of the label sets, the correction phases of the bulk group and the Ishibashi
+// metric with the tension are filled by nothing yet: every consumer finds them unavailable.
+
+void loadAllOrbits();
+void loadCorrectionPhases(SCData* MD, OrientifoldInfo* OI);
+void loadIshibashiMetric(OrientifoldInfo* OI);
+
+} // namespace crossbound_internal
