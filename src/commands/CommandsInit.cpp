@@ -1,5 +1,6 @@
 #include "commands/Commands.h"
 #include "commands/CommandsBoundary.h"
+#include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
@@ -20,6 +21,7 @@ void installCommandFamilies() {
     installInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
+    installCheckCommands();
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 
+#include <vector>
+
 struct SpectrumData;
 
 namespace commands {
@@ -43,6 +45,19 @@ void installSpectrumCommands();
 // While a tensor product is entered any label passes the field type: only the rows computed for
 // its present factors may be read. True after the refusal.
 bool refuseUncomputedField(const char* routine, int position, int field);
+
+// ---- What the printers of matrices and the checks share ----
+
+// The fields of a printed row or column: the argument at position, or all fields.
+std::vector<int> fieldsOf(void** params, int parnum, int position);
+// (j, i) is printed too, so (i, j) with j < i would repeat it.
+bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j);
+// The named work area "ModText", made to hold size characters.
+char* modText(int size);
+// S, fusion, conjugates, the simple-current action and fixed-point data of a tensor product are
+// not built yet: the commands that need them say so instead of printing neutral values. True
+// after saying it.
+bool refusedForProduct(const char* routine);
 
 } // namespace commands
 

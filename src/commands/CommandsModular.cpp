@@ -4,6 +4,7 @@
 #include "commands/CommandsModular.h"
 
 #include "commands/Commands.h"
+#include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
 #include "base/Memory.h"
@@ -16,6 +17,7 @@
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -30,33 +32,6 @@ int intArgument(void** params, int i) {
 
 int primaries() {
     return getTotalPrimaries();
-}
-
-// The fields of a printed row or column: the one given, or all.
-std::vector<int> fieldsOf(void** params, int parnum, int position) {
-    std::vector<int> fields;
-    if (parnum > position)
-        fields.push_back(intArgument(params, position));
-    else
-        for (int i = 0; i < primaries(); i++)
-            fields.push_back(i);
-    return fields;
-}
-
-bool contains(const std::vector<int>& fields, int x) {
-    for (int f : fields)
-        if (f == x)
-            return true;
-    return false;
-}
-
-// (j, i) is printed too, so (i, j) with j < i would repeat it.
-bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j) {
-    return j < i && contains(rows, j) && contains(columns, i);
-}
-
-char* modText(int size) {
-    return allocMemory("ModText", size).cSpace;
 }
 
 void printRational(const rat* r) {
@@ -80,6 +55,44 @@ int algebraicImage(int J, int a) {
         return simpleCurrentAction(J, a, getCurrentTensor());
     return SM_SimpleAction(getCurrentSD(), J, a);
 }
+
+} // namespace
+
+namespace commands {
+
+std::vector<int> fieldsOf(void** params, int parnum, int position) {
+    std::vector<int> fields;
+    if (parnum > position)
+        fields.push_back(intArgument(params, position));
+    else
+        for (int i = 0; i < primaries(); i++)
+            fields.push_back(i);
+    return fields;
+}
+
+bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j) {
+    auto contains = [](const std::vector<int>& fields, int x) {
+        return std::find(fields.begin(), fields.end(), x) != fields.end();
+    };
+    return j < i && contains(rows, j) && contains(columns, i);
+}
+
+char* modText(int size) {
+    return allocMemory("ModText", size).cSpace;
+}
+
+bool refusedForProduct(const char* routine) {
+    if (getCosetMode() != 1)
+        return false;
+    Alert(routine, 9, 112311, "Not yet built in for tensor mode");
+    return true;
+}
+
+} // namespace commands
+
+using namespace commands;
+
+namespace {
 
 // ---- Matrices and fusion ----
 

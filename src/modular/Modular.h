@@ -158,6 +158,40 @@ void getExceptionalSimpleCurrents(int Ncur);
 OrbitInfo* getOrbitInfo(int lbl);
 int getNOrbit();
 
+// ---- P ----
+// P = T^1/2 S T^2 S T^1/2 of the current theory, from the packed P (after initPMATRIX), from rows
+// kept per simple-current orbit, or computed directly.
+
+void compP(int i, int j, double* Re, double* Im);
+// The packed P, all entries not yet computed; null when there are more fields than "S_matrix
+// maxsize".
+double* initPMATRIX();
+void computePmatrix(int i, int j, double* Re, double* Im);
+void compPfromOrbits(int i, int j, double* Re, double* Im);
+// The lexicographically smallest of (i,j), (j,i), (c(i),c(j)), (c(j),c(i)): P takes one value on
+// all four.
+void convertPLabels(int i, int j, int* a, int* b);
+char* displayP(char* txt, int i, int j);
+
+// ---- Row files of large theories ----
+// From rowFileThreshold() simple-current orbits on, orbit S and P rows are kept in the
+// directories "S<theory>.sdir" and "S<theory>.pdir" of the output directory, shared with other
+// processes; below it they live in memory only.
+
+int rowFileThreshold();
+// Lowers (or restores, with values of 0 or less) the orbit count from which rows go to files and
+// the number of complex S entries the disk cache keeps in memory; for tests.
+void setRowFileLimits(int orbits, int entries);
+// o1 = -1 sets the cache up for the current theory.
+void compSBaseFromDisk(int o1, int o2, double* Re, double* Im);
+void getSBaseRow(double* SBaseData, int MaxRow, int slot, int o, const char* Sdir);
+int getReUsableRow(int* LastCalls, int CallSeq, int MaxRow);
+// 1 after a complete read of the 2 size values of orbit o's P row.
+int getPBaseRow(double* row, int o, int size, const char* Pdir);
+// Merges the row with what the file holds and rewrites the file under a write lock.
+void writePBaseRow(double* row, int o, int size, const char* Pdir);
+void writePOrbits();
+
 // ---- Fusion ----
 
 // Rounded real part of sum_m X(m,i) Y(m,j) Z(m,k) / Re S(m,0); a negative label conjugates its
@@ -171,8 +205,46 @@ int fusionProduct(int i, int j, int vacuum, int* n);
 // k = -1 prepares the pair (i, j); then each k gives the unrounded coefficient.
 double getRijk(int k, int i, int j, int vacuum);
 char* compF(char* txt, int i, int j, int vacuum);
+// Y_ijk = sum_m S(m,i) P(m,j) conj P(m,k) / S(m,0), rounded.
+int Pfusion(int i, int j, int k);
+char* compFp(char* txt, int i, int j, int vacuum);
 // 1 when sum_k S(i,k) conj S(j,k) - delta_ij vanishes; that value goes to (Real, Im).
 int Unitarity_check(char* txt, int lbli, int lblj, double* Real, double* Im);
+
+// ---- Consistency checks and Frobenius-Schur indicators ----
+// The report functions write into an area of 10000 characters and return the end of the report.
+
+char* STcheck(char* txt, int maxlen);
+char* Hopfcheck(char* txt);
+char* BVSTcheck(char* txt);
+char* BVS2TNcheck(char* txt, int maxpower);
+char* BVSTQcheck(char* txt);
+// Prints the resolved fusion coefficients of a, b, c that are not integers.
+void CheckFusion(int a, int b, int c);
+int getSchurIndex(int lbl);
+void computeGeneralizedSchurIndex(int p, int q);
+
+// ---- Fixed-point and NIM-representation fusion ----
+
+// Fusion in fixed-point theory p (1-based) of the current block; g and h are labels there.
+int getFpFusion(int p, int i, int g, int h);
+void AuxS(int m, int x, double* Re, double* Im);
+void OLA(int m, int g, double* Re, double* Im);
+// The currents of the current simple-current invariant that fix a, as a group; list receives
+// them, followed by the current of each group element. Null without such an invariant. The list
+// is overwritten by the next call.
+Discrete_Group* getStabilizer(int a, int** list);
+void computeFixedPointFusion(int a, int b, int c, int J, int K, int L, double* Re, double* Im);
+void computeNimRepFusion(int l, int a, int b, int J, double* Re, double* Im);
+
+// ---- Indices from fusion ----
+
+// 1 when the pair determined the indices of one more field; (-1, -1) forgets the analysed pairs.
+int indicesFromFusion(int i, int j);
+void computeIndices();
+// Writes the indices of lbl into txt (or prints them when txt is null); returns the end.
+char* computeIndicesSingle(int lbl, char* txt);
+void writeTensorProduct(int i, int j, int newField, const int* coefficients);
 
 // ---- The boundary layer's part ----
 // The facade resets the boundary data when the theory or the bulk invariant changes; the boundary

@@ -89,6 +89,7 @@ int packedIndex(int i, int j, int N) {
 
 // Releases the orbit lists of the previous theory, which also reads the new group order.
 void growOrbitTable(int N) {
+    releaseOrbitP();
     allocateModularOrbitData(0);
     if (static_cast<int>(Primaries.size()) < N)
         Primaries.resize(N + 10);
@@ -194,13 +195,19 @@ void fillPhases() {
     PhasesI = phasesI.data();
 }
 
+// From the row-file threshold on, the orbit S is too large for memory: rows on disk instead.
 void setUpOrbitS() {
-    compute_s_base = compSBase;
-    reserveSquare(SBase, NOrbit + 1, NOrbit);
-    const int entries = (NOrbit + 1) * NOrbit;
-    for (int e = 0; e < entries; e++)
-        SBase[e] = NotComputed;
-    SBase_Im = SBase.X + entries / 2;
+    if (NOrbit >= rowFileThreshold()) {
+        compSBaseFromDisk(-1, 0, nullptr, nullptr);
+        compute_s_base = compSBaseFromDisk;
+    } else {
+        compute_s_base = compSBase;
+        reserveSquare(SBase, NOrbit + 1, NOrbit);
+        const int entries = (NOrbit + 1) * NOrbit;
+        for (int e = 0; e < entries; e++)
+            SBase[e] = NotComputed;
+        SBase_Im = SBase.X + entries / 2;
+    }
     OrbitSAvailable = CFTCounter;
     if (debugInit() == 1)
         ProgressPrint("##init: Orbit S matrix initialized\n");
@@ -319,6 +326,7 @@ void initOrbitData() {
     if (useOrbits() < 2)
         return;
     setUpOrbitS();
+    setUpOrbitP();
 }
 
 OrbitInfo* getOrbitInfo(int lbl) {

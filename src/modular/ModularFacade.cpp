@@ -26,6 +26,7 @@ int OrbitSAvailable = -1;
 int SMATRIXavailable = -1;
 int FirstRowAvailable = -1;
 int SMATRIXWasAborted = 0;
+int IndicesComputed = 0;
 
 int tensorMode() {
     return getCosetMode() != 0;
@@ -54,7 +55,6 @@ namespace {
 
 int BulkInvariantCounter = 0;
 int TensorCount = 0;
-int IndicesComputed = 0;
 double Accuracy = 0.0;
 rat WeightResult{0, 1};
 rat ChargeResult{0, 1};
@@ -214,6 +214,7 @@ int ModularOrbitsAvailable() {
 
 void resetS() {
     IndicesComputed = 0;
+    indicesFromFusion(-1, -1);
     SMATRIXWasAborted = 0;
 }
 
@@ -411,6 +412,32 @@ VectorSpace* MOD_getCurrentOuterAutomorphisms() {
     return sd ? sd->CurrentOuterAutomorphisms : nullptr;
 }
 
+// ============================================================ T
+
+namespace modular_internal {
+
+double currentLogT(int i) {
+    if (SpectrumData* sd = currentBlock())
+        return SM_getLogT(sd, i);
+    if (TensorProduct* TP = currentProduct())
+        return getCosetLogT(TP, i);
+    return 0.0;
+}
+
+void currentT(int i, double* re, double* im) {
+    const double x = 2.0 * std::numbers::pi * currentLogT(i);
+    *re = std::cos(x);
+    *im = std::sin(x);
+}
+
+void currentRootT(int i, double* re, double* im) {
+    const double x = std::numbers::pi * currentLogT(i);
+    *re = std::cos(x);
+    *im = std::sin(x);
+}
+
+} // namespace modular_internal
+
 // ============================================================ Simple currents
 
 int simpleFusion(int cur1, int lbl) {
@@ -487,12 +514,21 @@ char* printModMatElt(char* txt, double Re, double Im) {
     return txt;
 }
 
-char* displayS(char* txt, int i, int j) {
+namespace modular_internal {
+
+char* matrixLabel(char* txt, char matrix, int i, int j) {
     const int digits = std::snprintf(nullptr, 0, "%d", totalPrimaries());
     char* start = txt;
-    txt += std::sprintf(txt, "S(%d,%d) ", i, j);
+    txt += std::sprintf(txt, "%c(%d,%d) ", matrix, i, j);
     while (txt - start < 2 * digits + 5)
         *txt++ = ' ';
+    return txt;
+}
+
+} // namespace modular_internal
+
+char* displayS(char* txt, int i, int j) {
+    txt = matrixLabel(txt, 'S', i, j);
     double re, im;
     compS(i, j, &re, &im);
     return printModMatElt(txt, re, im);
@@ -506,10 +542,18 @@ char* displaySforC(char* txt, int i, int j) {
     return txt;
 }
 
-char* checkC(char* txt, const char* quantity, double R1, double I1, double R2, double I2) {
-    const double d = compareC(R1, I1, R2, I2);
+namespace modular_internal {
+
+void noteDeviation(double d) {
     if (d > Accuracy)
         Accuracy = d;
+}
+
+} // namespace modular_internal
+
+char* checkC(char* txt, const char* quantity, double R1, double I1, double R2, double I2) {
+    const double d = compareC(R1, I1, R2, I2);
+    noteDeviation(d);
     if (d < 1e-10)
         return txt;
     txt += std::sprintf(txt, "Deviation %20.15f for %s\n", d, quantity);

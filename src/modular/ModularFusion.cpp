@@ -135,14 +135,7 @@ void preparePair(const FusionColumns& t, int a, int b, int vacuum, double* x) {
         const double vr = sv[m], vi = sv[L + m];
         const double pr = ar * br - ai * bi, pi = ar * bi + ai * br;
         double re, im;
-        if (vi == 0.0) {
-            re = pr / vr;
-            im = pi / vr;
-        } else {
-            const double d = vr * vr + vi * vi;
-            re = (pr * vr + pi * vi) / d;
-            im = (pi * vr - pr * vi) / d;
-        }
+        quotientOf(pr, pi, vr, vi, &re, &im);
         x[m] = t.length(m) * re;
         x[L + m] = t.length(m) * im;
     }
@@ -163,22 +156,8 @@ void prepareThroughCallbacks(int i, int j, int vacuum) {
     AUX2 = preparedOnOrbits ? S_aux2 : compS;
     Size = preparedOnOrbits ? getNOrbit() : totalPrimaries();
     double* row = RealRow.reserve(2 * Size);
-    double* imRow = row + Size;
-    for (int m = 0; m < Size; m++) {
-        double ar, ai, br, bi, cr, ci;
-        AUX1(m, i, &ar, &ai);
-        AUX1(m, j, &br, &bi);
-        AUX1(m, vacuum, &cr, &ci);
-        const double pr = ar * br - ai * bi, pi = ar * bi + ai * br;
-        if (ci == 0.0) {
-            row[m] = pr / cr;
-            imRow[m] = pi / cr;
-        } else {
-            const double d = cr * cr + ci * ci;
-            row[m] = (pr * cr + pi * ci) / d;
-            imRow[m] = (pi * cr - pr * ci) / d;
-        }
-    }
+    auto column = [](int x) { return [x](int m, double* re, double* im) { AUX1(m, x, re, im); }; };
+    productRow(Size, column(i), column(j), column(vacuum), row, row + Size);
 }
 
 void prepareRijk(int i, int j, int vacuum) {
@@ -446,7 +425,33 @@ char* writeTerm(char* txt, int n, int k, bool first) {
     return txt + std::sprintf(txt, n > 0 ? " + %d x (%d) " : " - %d x (%d) ", a, k);
 }
 
+// Writes the term n (k) of a product and starts a new line after 60 characters.
+char* appendTerm(char* txt, char*& lineStart, int n, int k, bool& first) {
+    txt = writeTerm(txt, n, k, first);
+    first = false;
+    if (txt - lineStart > 60) {
+        lineStart = txt;
+        txt += std::sprintf(txt, "\n%14s", "");
+    }
+    return txt;
+}
+
 } // namespace
+
+namespace modular_internal {
+
+void reportCoefficient(const char* routine, int position, int i, int j, int k, double value,
+                       int n) {
+    if (std::fabs(value - n) > 1e-7)
+        Alert(routine, position, 212302,
+              "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)", i, j,
+              k, value, n);
+    if (n < 0)
+        Alert(routine, position + 1, 212302, "Negative fusion coefficient\nN(%d,%d,%d)=%22.15f\n",
+              i, j, k, value);
+}
+
+} // namespace modular_internal
 
 namespace {
 
@@ -505,22 +510,11 @@ char* compF(char* txt, int i, int j, int vacuum) {
         const int k = whole ? terms.fields[e] : e;
         const double value = whole ? terms.values[e] : getRijk(k, i, j, vacuum);
         const int n = nearestCoefficient(value);
-        if (std::fabs(value - n) > 1e-7)
-            Alert("compF", 0, 212302,
-                  "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)", i,
-                  j, k, value, n);
-        if (n < 0)
-            Alert("compF", 1, 212302, "Negative fusion coefficient\nN(%d,%d,%d)=%22.15f\n", i, j, k,
-                  value);
+        reportCoefficient("compF", 0, i, j, k, value, n);
         if (n == 0)
             continue;
         dimensionSum.subtract(std::abs(n), k);
-        txt = writeTerm(txt, n, k, first);
-        first = false;
-        if (txt - lineStart > 60) {
-            lineStart = txt;
-            txt += std::sprintf(txt, "\n%14s", "");
-        }
+        txt = appendTerm(txt, lineStart, n, k, first);
     }
     if (txt - lineStart > 15)
         txt += std::sprintf(txt, "\n");
@@ -544,4 +538,53 @@ int Unitarity_check(char*, int lbli, int lblj, double* Real, double* Im) {
     *Real = re;
     *Im = im;
     return re * re + im * im < 1e-10 ? 1 : 0;
+}
+
+// ============================================================ P-fusion
+
+int Pfusion(int i, int j, int k) {
+    return GenericVerlinde(i, j, -k, totalPrimaries(), compS, compP, compP, compS);
+}
+
+char* compFp(char* txt, int i, int j, int vacuum) {
+    initSMATRIX();
+    initPMATRIX();
+    if (stopSignal == 1)
+        return txt;
+    const int N = totalPrimaries();
+    char* lineStart = txt;
+    txt += std::sprintf(txt, "(%d) x (%d) = ", i, j);
+    std::vector<double> rowRe(N), rowIm(N);
+    productRow(
+        N, [i](int m, double* re, double* im) { compS(i, m, re, im); },
+        [j](int m, double* re, double* im) { compP(j, m, re, im); },
+        [vacuum](int m, double* re, double* im) { compS(vacuum, m, re, im); }, rowRe.data(),
+        rowIm.data());
+    bool first = true;
+    for (int k = 0; k < N; k++) {
+        double re = 0.0, im = 0.0;
+        for (int m = 0; m < N; m++) {
+            double pr, pi;
+            compP(k, m, &pr, &pi);
+            re += rowRe[m] * pr + rowIm[m] * pi;
+            im += rowIm[m] * pr - rowRe[m] * pi;
+        }
+        const int n = DoubleToInt(re);
+        if (std::fabs(re - n) > 1e-7)
+            Alert("compFp", 0, 212302,
+                  "P-Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)",
+                  i, j, k, re, n);
+        if (std::fabs(im) > 1e-7)
+            Alert("compFp", 1, 212302,
+                  "Non-zero imaginary part in p-fusion coefficient\nfor fields %d, %d and %d; "
+                  "value %15.7f",
+                  i, j, k, im);
+        if (n != 0)
+            txt = appendTerm(txt, lineStart, n, k, first);
+    }
+    if (txt - lineStart > 15)
+        txt += std::sprintf(txt, "\n");
+    if (first)
+        txt += std::sprintf(txt, "  -- \n");
+    return txt + std::sprintf(txt, "\n");
 }

@@ -6,6 +6,7 @@
 #include "modular/Modular.h"
 
 #include <map>
+#include <string>
 #include <vector>
 
 struct SpectrumData;
@@ -49,6 +50,61 @@ const int* curMultTable();
 const int* orbitMap(); // start of each orbit
 extern const double* PhasesR;
 extern const double* PhasesI;
+
+// Reports a coefficient that is no integer (at position) and a negative one (at position + 1).
+void reportCoefficient(const char* routine, int position, int i, int j, int k, double value, int n);
+
+// "S(i,j) " (or another matrix letter) padded for labels of the current theory's size.
+char* matrixLabel(char* txt, char matrix, int i, int j);
+
+// p / v in the way of the Verlinde sums: a real v divides both parts of p as they are.
+inline void quotientOf(double pr, double pi, double vr, double vi, double* re, double* im) {
+    if (vi == 0.0) {
+        *re = pr / vr;
+        *im = pi / vr;
+        return;
+    }
+    const double d = vr * vr + vi * vi;
+    *re = (pr * vr + pi * vi) / d;
+    *im = (pi * vr - pr * vi) / d;
+}
+
+// row[m] = a_m b_m / v_m for m below size, real parts into re and imaginary parts into im; each
+// of a, b, v is called as (m, &real, &imaginary).
+template <class A, class B, class V>
+void productRow(int size, A a, B b, V v, double* re, double* im) {
+    for (int m = 0; m < size; m++) {
+        double ar, ai, br, bi, vr, vi;
+        a(m, &ar, &ai);
+        b(m, &br, &bi);
+        v(m, &vr, &vi);
+        quotientOf(ar * br - ai * bi, ar * bi + ai * br, vr, vi, &re[m], &im[m]);
+    }
+}
+
+// T_ii = exp(2 pi i L_i) of the current theory, its square root exp(pi i L_i) and L_i = h_i -
+// c/24.
+void currentT(int i, double* re, double* im);
+void currentRootT(int i, double* re, double* im);
+double currentLogT(int i);
+
+// Raises the largest deviation that the checks have met (getAccuracy) to d when d is larger.
+void noteDeviation(double d);
+
+// 1 once every field's indices are known; a new theory clears it.
+extern int IndicesComputed;
+
+// The P rows on orbits: made ready at the end of initOrbitData, released when the table is
+// rebuilt.
+void setUpOrbitP();
+void releaseOrbitP();
+
+// The directory of the current theory's rows ("S<theory>" and postfix in the output directory,
+// or an alternative name when that one belongs to another theory), created when missing; empty
+// when none can be had. what is "S" or "P" for the messages.
+std::string rowDirectory(const char* postfix, const char* what);
+// What tells the current theory apart from every other one that could share a row directory.
+std::string theoryIdentity();
 
 // The allocation counter of the fusion code.
 AllocCount* fusionCounter();

@@ -226,6 +226,8 @@ int SM_loadIndices(SpectrumData* sd);
 int SM_writeIndexFile(SpectrumData* sd, const char* fn);
 void SM_printSpinorIndex(FILE* ofp, int type, int rank, int order, int factor);
 void SM_addIndex(SpectrumData* sd, int lbl, lint** Indices);
+// Forgets the dimensions and indices held, so that the next load reads the index file again.
+void SM_resetIndices(SpectrumData* sd);
 // Both return static buffers; SM_setIndexFileName gives null when the path is too long.
 char* SM_setIndexFileName(SpectrumData* sd);
 char* SM_getCharacterName(SpectrumData* sd, int lbl);

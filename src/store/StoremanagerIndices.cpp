@@ -345,6 +345,17 @@ void SM_addIndex(SpectrumData* sd, int lbl, lint** Indices) {
     }
 }
 
+void SM_resetIndices(SpectrumData* sd) {
+    if (!sd->Indices)
+        return;
+    const std::size_t n = static_cast<std::size_t>(sd->Nprimaries) * (sd->rank + 1);
+    for (std::size_t e = 0; e < n; e++)
+        if (sd->Indices[e])
+            lint_free(sd->Indices[e]);
+    store_internal::releaseFor(sd, sd->Indices, n, "Indices");
+    sd->Indices = nullptr;
+}
+
 char* SM_setIndexFileName(SpectrumData* sd) {
     std::string dir = store_internal::libraryDirectory();
     if (dir.size() > store_internal::MaxLibraryDirectory) {

@@ -22,10 +22,7 @@ using modulartest::useBlock;
 // The module's parameters, registered here as start-up would, and put back after each test.
 class CacheModes : public testing::Test {
 protected:
-    void SetUp() override {
-        modulartest::registerParameters();
-        initializeModular();
-    }
+    void SetUp() override { modulartest::registerModularParameters(); }
     void TearDown() override {
         setIntPar("Use_orbits", 2);
         setIntPar("S_matrix maxsize", 400);

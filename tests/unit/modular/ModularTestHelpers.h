@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <complex>
+#include <initializer_list>
 #include <string>
 
 namespace modulartest {
@@ -65,6 +66,35 @@ template <class F> std::string reportsOf(F f) {
     testing::internal::CaptureStderr();
     f();
     return testing::internal::GetCapturedStderr();
+}
+
+// The module's parameters, registered as start-up registers them, at their defaults.
+inline void registerModularParameters() {
+    registerParameters();
+    initializeModular();
+    setIntPar("Use_orbits", 2);
+    setIntPar("S_matrix maxsize", 400);
+    setIntPar("High_precision", 0);
+}
+
+inline std::complex<double> P(int i, int j) {
+    double re, im;
+    compP(i, j, &re, &im);
+    return {re, im};
+}
+
+// The field whose finite Dynkin labels are the given ones; -1 when there is none.
+inline int fieldOf(SpectrumData* sd, std::initializer_list<int> labels) {
+    for (int f = 0; f < sd->Nprimaries; f++) {
+        const int* rep = SM_getRep(sd, f);
+        int c = 0;
+        bool same = true;
+        for (int l : labels)
+            same = same && rep[c++] == l;
+        if (same)
+            return f;
+    }
+    return -1;
 }
 
 } // namespace modulartest

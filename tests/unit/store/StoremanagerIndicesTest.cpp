@@ -144,6 +144,24 @@ TEST_F(IndexFiles, AnExistingFileIsReadForEveryLevel) {
     EXPECT_EQ(indexText(level2, fieldWithLabels(level2, {1, 1, 0}), 1), "5");
 }
 
+// Indices are read once per block; after a reset the next load reads the file again and finds
+// what was appended meanwhile.
+TEST_F(IndexFiles, ResetReadsTheFileAgain) {
+    SpectrumData* sd = block(1, 2, 5);
+    int count = 0;
+    load(sd, &count);
+    EXPECT_EQ(count, 3);
+    std::ofstream(library / "A2_indices", std::ios::app) << "1 1 \n8\n6\n0\n";
+    load(sd, &count);
+    EXPECT_EQ(count, 3);
+    SM_resetIndices(sd);
+    EXPECT_EQ(sd->Indices, nullptr);
+    load(sd, &count);
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(indexText(sd, fieldWithLabels(sd, {1, 1}), 1), "6");
+    SM_resetIndices(sd);
+}
+
 // D4 at level 1: the vector and both spinors have order-2 index 2 (triality); the adjoint
 // weight of the file is not integrable and is skipped.
 TEST_F(IndexFiles, D4IndicesShowTriality) {

@@ -1,0 +1,135 @@
+// P of the current theory and the row files of large theories.
+//
+// - EveryPElement: every P(i,j) of a freshly computed theory through compP, as "check pmat" asks
+//   for them (the target: A2 level 20, 231 fields, under half a second).
+// - SetUpAndOneS: a fresh theory, its S prepared and one element asked, as "algebra a 1 k; s 0 1"
+//   does: A1 levels 4997 (4999 orbits, rows in memory), 9999 (5000 orbits, rows in files) and
+//   19999, so that the growth with the number of fields can be read off. The block's own cache
+//   of S on orbits (half the square of the orbit count in doubles) is made by the first
+//   iteration only and is not part of the later ones.
+// - FilePRow: one row of P of A1 level 9999 from orbit rows kept in files: cold (every S row
+//   computed and written), then as a second process finds them (read back).
+#include "base/Parameters.h"
+#include "modular/Modular.h"
+#include "store/Storemanager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+SpectrumData* fresh(int type, int rank, int level) {
+    SpectrumData* sd = SM_getData(type, rank, level);
+    setCosetMode(0);
+    setCurrentSD(sd);
+    CFTChanged();
+    return sd;
+}
+
+// A scratch output directory for the row files, removed at the end.
+struct Scratch {
+    std::string path;
+    Scratch() {
+        char pattern[] = "/tmp/tarvik_pbench_XXXXXX";
+        path = mkdtemp(pattern);
+        addInternalParameter("OutputDir", path.c_str(), 's', 1);
+    }
+    ~Scratch() { std::filesystem::remove_all(path); }
+    void empty() const {
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            std::filesystem::remove_all(entry.path());
+    }
+};
+
+Scratch& scratch() {
+    static Scratch s;
+    return s;
+}
+
+void EveryPElement(benchmark::State& state, int type, int rank, int level) {
+    SpectrumData* sd = fresh(type, rank, level);
+    const int N = sd->Nprimaries;
+    for (auto _ : state) {
+        // A new theory whose S is not known anywhere: the block's own orbit cache goes too.
+        SM_allocSBase(sd);
+        CFTChanged();
+        double sum = 0.0;
+        for (int i = 0; i < N; i++)
+            for (int j = 0; j < N; j++) {
+                double re, im;
+                compP(i, j, &re, &im);
+                sum += re;
+            }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["fields"] = N;
+}
+
+void SetUpAndOneS(benchmark::State& state, int level) {
+    scratch();
+    SpectrumData* sd = fresh(1, 1, level);
+    for (auto _ : state) {
+        state.PauseTiming();
+        scratch().empty();
+        state.ResumeTiming();
+        CFTChanged();
+        initSMATRIX();
+        double re, im;
+        compS(0, 1, &re, &im);
+        benchmark::DoNotOptimize(re);
+    }
+    state.counters["fields"] = sd->Nprimaries;
+    state.counters["orbits"] = getNOrbit();
+}
+
+// Row of P of the vacuum's orbit: column b is P(0, b).
+double pRow(int N) {
+    double sum = 0.0;
+    for (int b = 0; b < N; b++) {
+        double re, im;
+        compP(0, b, &re, &im);
+        sum += re;
+    }
+    writePOrbits();
+    return sum;
+}
+
+void FilePRow(benchmark::State& state, bool filesThere) {
+    scratch();
+    SpectrumData* sd = fresh(1, 1, 9999);
+    for (auto _ : state) {
+        state.PauseTiming();
+        scratch().empty();
+        if (filesThere) {
+            CFTChanged();
+            initSMATRIX();
+            pRow(sd->Nprimaries);
+        }
+        // The block's own orbit cache goes as well: a new process starts without it.
+        SM_allocSBase(sd);
+        state.ResumeTiming();
+        CFTChanged();
+        initSMATRIX();
+        benchmark::DoNotOptimize(pRow(sd->Nprimaries));
+    }
+    state.counters["fields"] = sd->Nprimaries;
+    state.counters["orbits"] = getNOrbit();
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(EveryPElement, A1_level100, 1, 1, 100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EveryPElement, A2_level10, 1, 2, 10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(EveryPElement, A2_level20, 1, 2, 20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SetUpAndOneS, A1_level4997, 4997)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SetUpAndOneS, A1_level9999, 9999)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SetUpAndOneS, A1_level19999, 19999)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+BENCHMARK_CAPTURE(FilePRow, A1_level9999_cold, false)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(FilePRow, A1_level9999_read, true)->Unit(benchmark::kSecond)->Iterations(1);
+
+BENCHMARK_MAIN();

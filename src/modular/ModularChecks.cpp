@@ -1,0 +1,464 @@
+// Identities that the modular data of a theory must satisfy and no single computation verifies:
+// unitarity and (ST)^3 = S^2, trace identities that express traces of S and T through fusion
+// coefficients (with their counterparts for the fixed-point resolution of a block), integrality
+// of resolved fusion coefficients, and the Frobenius-Schur indicators. Deviations are reported,
+// never repaired; the largest one is kept for the summary line.
+#include "modular/Modular.h"
+
+#include "base/Error.h"
+#include "base/Output.h"
+#include "base/Terminal.h"
+#include "modular/Invariants.h"
+#include "modular/ModularInternal.h"
+#include "store/Storemanager.h"
+
+#include <algorithm>
+#include <complex>
+#include <cstdio>
+#include <numbers>
+#include <vector>
+
+using namespace modular_internal;
+
+namespace {
+
+using Complex = std::complex<double>;
+
+constexpr int FusionFailed = -9998;
+constexpr int FusionStopped = -9999;
+
+// exp(2 pi i x).
+Complex turn(double x) {
+    return std::polar(1.0, 2.0 * std::numbers::pi * x);
+}
+
+Complex S(int i, int j) {
+    double re, im;
+    compS(i, j, &re, &im);
+    return {re, im};
+}
+
+// A fixed-point current of the current block, with its shift and its fixed-point theory.
+struct FixedCurrent {
+    int J;
+    int shift;
+    SpectrumData* theory;
+};
+
+// What every check reads: the real first row of S, the exponents of T and, for a single block,
+// the fixed-point currents.
+struct CheckData {
+    int N = 0;
+    std::vector<double> S0;
+    std::vector<double> L;
+    std::vector<FixedCurrent> fixed;
+
+    CheckData() {
+        const double* first = initSMATRIX();
+        N = totalPrimaries();
+        S0.assign(first, first + N);
+        L.resize(N);
+        for (int i = 0; i < N; i++)
+            L[i] = currentLogT(i);
+        SpectrumData* sd = currentBlock();
+        if (!sd)
+            return;
+        SM_initFCFTData(sd);
+        for (int c = 0; c < sd->FCFTnumber && sd->FixedPointCFT; c++)
+            if (sd->FixedPointCFT[c])
+                fixed.push_back(
+                    {sd->FixedPointCurrents[c], sd->FCFTshifts[c], sd->FixedPointCFT[c]});
+    }
+    Complex T(int i) const { return turn(L[i]); }
+    // exp(-i pi shift x) of the resolution phases.
+    static Complex shiftPhase(int shift, double x) {
+        return std::polar(1.0, -std::numbers::pi * shift * x);
+    }
+};
+
+char* compare(char* txt, const char* label, Complex left, Complex right) {
+    return checkC(txt, label, left.real(), left.imag(), right.real(), right.imag());
+}
+
+enum class Walk { Done, Stopped, Aborted, Failed };
+
+char* reportBroken(char* txt, Walk w) {
+    return txt + std::sprintf(txt, w == Walk::Failed ? "Error\n" : "aborted\n");
+}
+
+// Calls visit(i, j, k, N_ij^k) for every non-zero coefficient, i outermost, one progress step per
+// triple; ends at a stopped or failed coefficient after its report.
+template <class Visit> Walk walkFusion(const char* routine, const char* title, int N, Visit visit) {
+    startProgressInfo(title, static_cast<double>(N) * N * N, 1);
+    std::vector<int> n(N);
+    Walk result = Walk::Done;
+    for (int i = 0; i < N && result == Walk::Done; i++)
+        for (int j = 0; j < N && result == Walk::Done; j++) {
+            if (fusionProduct(i, j, 0, n.data()) == FusionStopped)
+                std::fill(n.begin(), n.end(), FusionStopped);
+            for (int k = 0; k < N; k++) {
+                if (incrementProgressInfo()) {
+                    result = Walk::Stopped;
+                    break;
+                }
+                if (n[k] == FusionStopped) {
+                    Alert(routine, 0, 100301, "computation aborted");
+                    result = Walk::Aborted;
+                    break;
+                }
+                if (n[k] == FusionFailed) {
+                    Alert(routine, 1, 100301, "Error in fusion computation");
+                    result = Walk::Failed;
+                    break;
+                }
+                if (n[k] != 0)
+                    visit(i, j, k, n[k]);
+            }
+        }
+    stopProgressInfo(title);
+    return result;
+}
+
+// ---- STcheck ----
+
+struct STFailures {
+    bool modular = false;
+    bool unitary = false;
+    bool full = false;
+};
+
+char* checkPair(char* txt, const char* end, int i, int j, const CheckData& d, bool symmetric,
+                STFailures& f) {
+    Complex right = 0.0, U = 0.0;
+    for (int k = 0; k < d.N; k++) {
+        const Complex sik = S(i, k);
+        right += sik * d.T(k) * S(k, j);
+        U += sik * std::conj(symmetric ? S(k, j) : S(j, k));
+    }
+    const Complex left = S(i, j) * std::conj(d.T(i)) * std::conj(d.T(j));
+    const double dev = std::abs(left - right);
+    noteDeviation(dev);
+    const Complex sum = U;
+    if (i == j)
+        U -= 1.0;
+    noteDeviation(std::abs(U));
+    const bool modularFails = dev * dev > 1e-10;
+    const bool unitaryFails = std::norm(U) > 1e-10;
+    if ((modularFails || unitaryFails) && txt >= end) {
+        txt += std::sprintf(txt, "Further failures ignored\n");
+        f.full = true;
+        return txt;
+    }
+    if (modularFails) {
+        f.modular = true;
+        const Complex ratio = left / right;
+        txt += std::sprintf(txt,
+                            "(ST)^3=S^2 failure for (%d,%d):  Ratio %7.4f+%7.4f i;\n"
+                            "                               Angle: %7.4f\n",
+                            i, j, ratio.real(), ratio.imag(),
+                            std::acos(ratio.real() / std::abs(ratio)) / (2.0 * std::numbers::pi));
+    }
+    if (unitaryFails) {
+        f.unitary = true;
+        txt += std::sprintf(txt, "Unitarity  failure for (%d,%d): %7.4f+%7.4f i) \n", i, j,
+                            sum.real(), sum.imag());
+    }
+    return txt;
+}
+
+char* summary(char* txt) {
+    if (getAccuracy() < 1e-10)
+        txt += std::sprintf(txt, "All trace tests OK\n");
+    return txt + std::sprintf(txt, "Maximal deviation: %15.2g\n", getAccuracy());
+}
+
+// ---- Trace identities ----
+
+// The fusion sums of the traces of S and ST and their fixed-point counterparts.
+struct TraceSums {
+    Complex trS = 0.0, trST = 0.0;
+    std::vector<Complex> RHSJ; // per fixed-point current: the S^J sum, then the S^J T^J sum
+};
+
+// ---- Resolved fusion ----
+
+// A stabilizer and its group, kept apart from getStabilizer's list, which the next call reuses.
+struct Stabilizer {
+    Discrete_Group* group = nullptr;
+    std::vector<int> currents; // the currents that fix the field
+    std::vector<int> labels;   // the current of each group element
+    bool take(int field) {
+        int* list = nullptr;
+        group = getStabilizer(field, &list);
+        if (!group)
+            return false;
+        const int H = (*getCurrentBulk())->MD->dg->Order;
+        currents.assign(list, list + group->Order);
+        labels.assign(list + H, list + H + group->Order);
+        return true;
+    }
+    int size() const { return static_cast<int>(currents.size()); }
+    // The group element of current J; -1 when J does not fix the field.
+    int element(int J) const {
+        for (int e = 0; e < size(); e++)
+            if (labels[e] == J)
+                return e;
+        return -1;
+    }
+    // psi_alpha(J), in turns.
+    double character(int alpha, int J) const {
+        rat D;
+        DG_character(group, alpha, element(J), &D);
+        return static_cast<double>(D.num) / D.den;
+    }
+};
+
+} // namespace
+
+// ============================================================ Unitarity and (ST)^3 = S^2
+
+char* STcheck(char* txt, int maxlen) {
+    resetAccuracy();
+    const bool symmetric = S_Symmetric() == 1;
+    const CheckData d;
+    if (stopSignal == 1)
+        return txt;
+    char* start = txt;
+    STFailures f;
+    if (d.N > 0) {
+        startProgressInfo("Checking unitarity", d.N * (d.N + 1.0) / 2.0, 1);
+        const char* end = start + maxlen - 100;
+        for (int i = 0; i < d.N && !f.full; i++)
+            for (int j = i; j < d.N && !f.full; j++) {
+                if (incrementProgressInfo()) {
+                    stopProgressInfo("Checking unitarity");
+                    return txt;
+                }
+                txt = checkPair(txt, end, i, j, d, symmetric, f);
+            }
+        stopProgressInfo("Checking unitarity");
+    }
+    if (f.modular)
+        Alert("STcheck", 0, 100208, "ST^3 = S^2 test failed");
+    if (f.unitary)
+        Alert("STcheck", 1, 100208, "Unitarity test failed");
+    if (!f.modular && !f.unitary)
+        txt += std::sprintf(txt, "ST^3 = S^2 and unitarity test OK\n");
+    return summary(txt);
+}
+
+// ============================================================ Trace identities
+
+char* BVSTcheck(char* txt) {
+    const CheckData d;
+    const std::size_t F = d.fixed.size();
+    TraceSums r;
+    r.RHSJ.assign(2 * F, 0.0);
+    const Walk w =
+        walkFusion("BVSTcheck", "Checking Tr(S) and Tr(ST)", d.N, [&](int i, int j, int k, int n) {
+            const double term = n * d.S0[i] * d.S0[j] * d.S0[k];
+            const Complex a = term * turn(4 * d.L[i] + 4 * d.L[k] - 2 * d.L[j]);
+            const Complex b = term * turn(6 * d.L[i] + 3 * d.L[k] - 2 * d.L[j]);
+            r.trS += a;
+            r.trST += b;
+            for (std::size_t c = 0; c < F; c++) {
+                const Complex f = S(d.fixed[c].J, i) / d.S0[i];
+                r.RHSJ[c] += a * f;
+                r.RHSJ[F + c] += b * f;
+            }
+        });
+    if (w != Walk::Done)
+        return reportBroken(txt, w);
+    Complex trS = 0.0, trST = 0.0;
+    for (int i = 0; i < d.N; i++) {
+        trS += S(i, i);
+        trST += S(i, i) * d.T(i);
+    }
+    txt = compare(txt, "Tr(S)", trS, r.trS);
+    txt = compare(txt, "Tr(ST)", trST, r.trST);
+    char label[80];
+    for (std::size_t c = 0; c < F; c++) {
+        const FixedCurrent& fc = d.fixed[c];
+        double re, im;
+        SM_computeTraceS(fc.theory, &re, &im);
+        std::snprintf(label, sizeof label, "Tr(S^J), current %d", fc.J);
+        txt =
+            compare(txt, label, CheckData::shiftPhase(fc.shift, 0.25) * Complex(re, im), r.RHSJ[c]);
+        SM_computeTraceST(fc.theory, &re, &im);
+        std::snprintf(label, sizeof label, "Tr(S^JT^J), current %d", fc.J);
+        txt = compare(txt, label, CheckData::shiftPhase(fc.shift, 1.0 / 6.0) * Complex(re, im),
+                      r.RHSJ[F + c]);
+    }
+    return txt;
+}
+
+char* BVS2TNcheck(char* txt, int maxpower) {
+    const CheckData d;
+    const std::size_t F = d.fixed.size();
+    std::vector<Complex> A(d.N, 0.0);
+    std::vector<std::vector<Complex>> B(F, std::vector<Complex>(d.N, 0.0));
+    std::vector<int> selfPairs(d.N, 0); // N_ii^0
+    const Walk w =
+        walkFusion("BVS2TNcheck", "Checking Tr(S^2T^n)", d.N, [&](int i, int j, int k, int n) {
+            if (i == j && k == 0)
+                selfPairs[i] = n;
+            const Complex phase = double(n) * turn(2 * d.L[i] - 2 * d.L[j]);
+            A[k] += phase * d.S0[i] * d.S0[j];
+            for (std::size_t c = 0; c < F; c++)
+                B[c][k] += phase * d.S0[j] * S(d.fixed[c].J, i);
+        });
+    if (w != Walk::Done)
+        return reportBroken(txt, w);
+    char label[80];
+    for (int n = 0; n < maxpower; n++) {
+        Complex left = 0.0, right = 0.0;
+        for (int i = 0; i < d.N; i++) {
+            left += double(selfPairs[i]) * turn(n * d.L[i]);
+            right += A[i] * A[i] * turn(n * d.L[i]);
+        }
+        std::snprintf(label, sizeof label, "Tr(S^JT^%d)", n);
+        txt = compare(txt, label, left, right);
+        for (std::size_t c = 0; c < F; c++) {
+            const FixedCurrent& fc = d.fixed[c];
+            double re, im;
+            SM_computeTraceS2TN(fc.theory, &re, &im, n);
+            Complex fixedRight = 0.0;
+            for (int k = 0; k < d.N; k++)
+                fixedRight += A[k] * B[c][k] * turn(n * d.L[k]);
+            std::snprintf(label, sizeof label, "Tr(S^JT^%d), current %d", n, fc.J);
+            txt = compare(txt, label,
+                          CheckData::shiftPhase(fc.shift, 0.5 - n / 12.0) * Complex(re, im),
+                          fixedRight);
+        }
+    }
+    return txt;
+}
+
+char* BVSTQcheck(char* txt) {
+    const CheckData d;
+    const std::size_t F = d.fixed.size();
+    std::vector<Complex> X(d.N, 0.0);
+    std::vector<std::vector<Complex>> Y(F, std::vector<Complex>(d.N, 0.0));
+    startProgressInfo("Checking Tr(ST)^2", static_cast<double>(d.N) * d.N, 1);
+    for (int a = 0; a < d.N; a++)
+        for (int i = 0; i < d.N; i++) {
+            if (incrementProgressInfo()) {
+                stopProgressInfo("Checking Tr(ST)^2");
+                return reportBroken(txt, Walk::Stopped);
+            }
+            const Complex sT = S(i, a) * turn(3 * d.L[i]);
+            X[a] += d.S0[i] * sT;
+            for (std::size_t c = 0; c < F; c++)
+                Y[c][a] += sT * S(d.fixed[c].J, i);
+        }
+    stopProgressInfo("Checking Tr(ST)^2");
+    Complex left = 0.0, right = 0.0;
+    for (int a = 0; a < d.N; a++) {
+        for (int b = 0; b < d.N; b++)
+            left += S(a, b) * S(a, b) * d.T(a) * d.T(b);
+        right += X[a] * X[a] * X[a] * d.T(a) / d.S0[a];
+    }
+    const Complex T0 = d.N > 0 ? d.T(0) : 1.0;
+    txt = compare(txt, "Tr(ST)^2", left, T0 * right);
+    char label[80];
+    for (std::size_t c = 0; c < F; c++) {
+        const FixedCurrent& fc = d.fixed[c];
+        double re, im;
+        SM_computeTraceSTQ(fc.theory, &re, &im);
+        Complex fixedRight = 0.0;
+        for (int a = 0; a < d.N; a++)
+            fixedRight += Y[c][a] * X[a] * X[a] * d.T(a) / d.S0[a];
+        std::snprintf(label, sizeof label, "Tr(S^JT^J)^2 for current %d\n", fc.J);
+        txt = compare(txt, label, CheckData::shiftPhase(fc.shift, 1.0 / 3.0) * Complex(re, im),
+                      T0 * fixedRight);
+    }
+    return txt;
+}
+
+char* Hopfcheck(char* txt) {
+    if (stopSignal == 1)
+        return txt;
+    resetAccuracy();
+    txt = BVSTcheck(txt);
+    txt = BVS2TNcheck(txt, 6);
+    txt = BVSTQcheck(txt);
+    if (getAccuracy() < 1e-10)
+        txt += std::sprintf(txt, "All tests OK\n");
+    return txt + std::sprintf(txt, "Maximal deviation: %15.2g\n", getAccuracy());
+}
+
+// ============================================================ Resolved fusion
+
+void CheckFusion(int a, int b, int c) {
+    Stabilizer Sa, Sb, Sc;
+    if (!Sa.take(a) || !Sb.take(b) || !Sc.take(c))
+        return;
+    std::vector<int> all(Sa.currents);
+    all.insert(all.end(), Sb.currents.begin(), Sb.currents.end());
+    all.insert(all.end(), Sc.currents.begin(), Sc.currents.end());
+    all.resize(all.size() + CenterOrder() + 1);
+    const int U =
+        DG_closeSubgroup(all.data(), Sa.size() + Sb.size() + Sc.size(), nullptr, simpleProduct);
+    const double scale = static_cast<double>(U) / (Sa.size() * Sb.size() * Sc.size());
+    std::vector<Complex> F(static_cast<std::size_t>(Sa.size()) * Sb.size());
+    for (int p = 0; p < Sa.size(); p++)
+        for (int q = 0; q < Sb.size(); q++) {
+            const int J = Sa.currents[p], K = Sb.currents[q];
+            double re, im;
+            computeFixedPointFusion(a, b, c, J, K, simpleProduct(J, K, nullptr), &re, &im);
+            F[p * Sb.size() + q] = scale * Complex(re, im);
+        }
+    for (int alpha = 0; alpha < Sa.size(); alpha++)
+        for (int beta = 0; beta < Sb.size(); beta++)
+            for (int gamma = 0; gamma < Sc.size(); gamma++) {
+                Complex R = 0.0;
+                for (int p = 0; p < Sa.size(); p++)
+                    for (int q = 0; q < Sb.size(); q++) {
+                        const int J = Sa.currents[p], K = Sb.currents[q];
+                        const int JK = simpleProduct(J, K, nullptr);
+                        // S^JK of c vanishes when JK does not fix c.
+                        if (Sc.element(JK) < 0)
+                            continue;
+                        R += F[p * Sb.size() + q] *
+                             turn(Sa.character(alpha, J) + Sb.character(beta, K) +
+                                  Sc.character(gamma, JK));
+                    }
+                int n = 0;
+                if (ComplexToInteger(R.real(), R.imag(), &n))
+                    continue;
+                std::printf("########################## Fractional fusion\n");
+                std::printf("Fusion_(%d,%d)(%d,%d)(%d,%d) = (%15.7f, %15.7f)\n", a, alpha, b, beta,
+                            c, gamma, R.real(), R.imag());
+            }
+}
+
+// ============================================================ Frobenius-Schur indicators
+
+int getSchurIndex(int lbl) {
+    const int N = totalPrimaries();
+    double nu = 0.0;
+    for (int m = 0; m < N; m++) {
+        double slm, s0m, p0m, im;
+        compS(lbl, m, &slm, &im);
+        compS(0, m, &s0m, &im);
+        compP(0, m, &p0m, &im);
+        nu += slm * p0m * p0m / s0m;
+    }
+    return DoubleToInt(nu);
+}
+
+void computeGeneralizedSchurIndex(int p, int q) {
+    const CheckData d;
+    Complex W = 0.0;
+    for (int i = 0; i < d.N; i++)
+        for (int m = 0; m < d.N; m++) {
+            const int Nimp = fusion(i, m, p, 0);
+            if (Nimp != 0)
+                W += double(Nimp) * d.S0[m] * S(q, i) * turn(-2.0 * (d.L[m] - d.L[i]));
+        }
+    const Complex Z = W * turn(-0.5 * (d.L[0] - d.L[q]));
+    if (DoubleToInt(Z.imag()) != 0)
+        Alert("computeGeneralizedSchurIndex", 1, 100402,
+              "Generalized Frobenius-Schur indicator is imaginary");
+    Print("Z(%d,%d) = %d\n", p, q, DoubleToInt(Z.real()));
+}

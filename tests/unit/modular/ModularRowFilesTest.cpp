@@ -1,0 +1,364 @@
+// Orbit S and P rows kept in files of the output directory. The threshold of 5000 orbits is
+// lowered to the 5 orbits of su(2) at level 9 (ten fields, no fixed points), so that the files
+// are made in a moment; a second process is a forked child.
+#include "modular/Modular.h"
+
+#include "ModularTestHelpers.h"
+#include "TestSupport.h"
+#include "base/Defaults.h"
+#include "base/Parameters.h"
+#include "modular/ModularInternal.h"
+#include "tensor/Coset.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using modulartest::S;
+using modulartest::useBlock;
+using testsupport::contains;
+namespace fs = std::filesystem;
+
+constexpr int Orbits = 5; // su(2) level 9
+constexpr double NotComputed = -99999999.0;
+
+std::vector<double> numbersIn(const std::string& name) {
+    std::ifstream in(name);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<double> values;
+    const std::string s = text.str();
+    const char* p = s.c_str();
+    for (char* end = nullptr;; p = end) {
+        const double v = std::strtod(p, &end);
+        if (end == p)
+            break;
+        values.push_back(v);
+    }
+    return values;
+}
+
+void writeNumbers(const std::string& name, const std::vector<double>& values) {
+    std::ofstream out(name);
+    char number[40];
+    for (double v : values) {
+        std::snprintf(number, sizeof number, "%a ", v);
+        out << number;
+    }
+}
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+class RowFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        modulartest::registerModularParameters();
+        if (!findInternalParameter("OutputDir"))
+            addInternalParameter("OutputDir", "HOME", 's', 1);
+        setOutputDir(out.path());
+        setRowFileLimits(Orbits, 0);
+    }
+    void TearDown() override {
+        setRowFileLimits(0, 0);
+        setOutputDir("HOME");
+        // The next theory starts without the directories of this one.
+        useBlock(1, 1, 1);
+    }
+    static void setOutputDir(const std::string& dir) {
+        changeDefault(findInternalParameter("OutputDir")->DF, dir.c_str());
+    }
+    // su(2) level 9 is computed afresh; what the set-up prints and reports.
+    std::string start() {
+        std::string printed = testsupport::outputOf([&] {
+            TerminalOutputOn();
+            sd = useBlock(1, 1, 9);
+            initSMATRIX();
+            TerminalOutputOff();
+        });
+        return printed;
+    }
+    std::string sdir(const std::string& suffix = "") const {
+        return out.path() + "/SA1_level_9" + suffix + ".sdir";
+    }
+    std::string pdir() const { return out.path() + "/SA1_level_9.pdir"; }
+    // S between the starts of orbits o and k, as the block computes it.
+    double startS(int o, int k, bool imaginary) const {
+        int r1 = -1, r2 = -1, n = 0;
+        for (int f = 0; f < sd->Nprimaries; f++)
+            if (getOrbitStart(f) == f) {
+                if (n == o)
+                    r1 = f;
+                if (n == k)
+                    r2 = f;
+                n++;
+            }
+        double re, im;
+        SM_getS(sd, std::min(r1, r2), std::max(r1, r2), &re, &im);
+        return imaginary ? im : re;
+    }
+    testsupport::TempDir out{"rows"};
+    SpectrumData* sd = nullptr;
+};
+
+// One orbit fewer than the threshold keeps everything in memory: no directory, no P rows.
+TEST_F(RowFiles, BelowTheThresholdNoDirectoryIsMade) {
+    setRowFileLimits(Orbits + 1, 0);
+    EXPECT_EQ(start(), "");
+    ASSERT_EQ(getNOrbit(), Orbits);
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++)
+            modulartest::P(i, j);
+    writePOrbits();
+    EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+// At the threshold the rows go to files: each holds the exact doubles of S between orbit starts,
+// real parts and then imaginary parts.
+TEST_F(RowFiles, RowsReadBackBitIdentical) {
+    const std::string printed = start();
+    EXPECT_TRUE(contains(printed, "Creating directory " + sdir() + " for S matrix\n")) << printed;
+    EXPECT_TRUE(contains(printed, "Creating directory " + pdir() + " for P matrix\n")) << printed;
+    EXPECT_TRUE(fs::exists(sdir() + "/identity"));
+    for (int o = 0; o < Orbits; o++) {
+        const std::string file = sdir() + "/" + std::to_string(o);
+        ASSERT_TRUE(fs::exists(file)) << o;
+        const std::vector<double> row = numbersIn(file);
+        ASSERT_EQ(row.size(), 2u * Orbits);
+        for (int k = 0; k < Orbits; k++) {
+            EXPECT_TRUE(sameBits(row[k], startS(o, k, false))) << o << "," << k;
+            EXPECT_TRUE(sameBits(row[Orbits + k], startS(o, k, true))) << o << "," << k;
+        }
+    }
+    // S from the rows is S.
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++) {
+            double re, im;
+            SM_getS(sd, i, j, &re, &im);
+            EXPECT_NEAR(std::abs(S(i, j) - std::complex<double>(re, im)), 0.0, 1e-14);
+        }
+}
+
+// A second process finds the directory and reads the rows instead of computing them: a row
+// planted in the file is what it serves. A short row is computed again and written whole.
+TEST_F(RowFiles, ASecondProcessReadsTheRows) {
+    start();
+    const std::string vacuumRow = sdir() + "/0";
+    writeNumbers(vacuumRow, std::vector<double>(2 * Orbits, 0.25));
+    const std::string child = testsupport::stdoutOfChild([&] {
+        const std::string printed = start();
+        std::printf("%s%.17g\n", printed.c_str(), S(0, 0).real());
+        std::fflush(stdout);
+    });
+    EXPECT_EQ(child, "Reading existing S-matrix from " + sdir() +
+                         "\nReading existing P-matrix from " + pdir() + "\n0.25\n");
+
+    writeNumbers(vacuumRow, {0.25, 0.25, 0.25});
+    char expected[40];
+    std::snprintf(expected, sizeof expected, "%.17g\n", startS(0, 0, false));
+    const std::string again = testsupport::stdoutOfChild([&] {
+        start();
+        std::printf("%.17g\n", S(0, 0).real());
+        std::fflush(stdout);
+    });
+    EXPECT_EQ(again, expected);
+    EXPECT_EQ(numbersIn(vacuumRow).size(), 2u * Orbits);
+}
+
+// A directory of the same name that belongs to another theory is never read: the rows go to a
+// directory of their own, which the next run of this theory finds again.
+TEST_F(RowFiles, ForeignDirectoryIsNotReused) {
+    fs::create_directories(sdir());
+    std::ofstream(sdir() + "/identity") << "theory of another process\n";
+    writeNumbers(sdir() + "/0", std::vector<double>(2 * Orbits, 0.5));
+    const std::string printed = start();
+    EXPECT_TRUE(contains(printed, "Creating directory " + sdir("_2") + " for S matrix\n"))
+        << printed;
+    EXPECT_NE(S(0, 0).real(), 0.5);
+    EXPECT_FALSE(fs::exists(sdir() + "/1"));
+    EXPECT_TRUE(contains(start(), "Reading existing S-matrix from " + sdir("_2") + "\n"));
+}
+
+// No directory can be made below a plain file: the theory is served from memory after the
+// alerts, and its S is right.
+TEST_F(RowFiles, UncreatableDirectoryFallsBackToMemory) {
+    const std::string blocker = out.path() + "/file";
+    std::ofstream(blocker) << "x";
+    setOutputDir(blocker + "/below");
+    // What start() shows holds the reports as well.
+    const std::string reports = start();
+    EXPECT_TRUE(contains(reports, "S-matrix directory not created")) << reports;
+    EXPECT_TRUE(contains(reports, "P-matrix directory could not be not created")) << reports;
+    for (int i = 0; i < 10; i++) {
+        double re, im;
+        SM_getS(sd, i, 3, &re, &im);
+        EXPECT_NEAR(std::abs(S(i, 3) - std::complex<double>(re, im)), 0.0, 1e-14);
+    }
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++)
+            modulartest::P(i, j);
+    writePOrbits();
+}
+
+// Room for fewer than two rows: every element is computed, after the report.
+TEST_F(RowFiles, TooSmallACacheComputesDirectly) {
+    setRowFileLimits(Orbits, Orbits);
+    const std::string reports = start();
+    EXPECT_TRUE(contains(reports, "Insufficient space for orbit S storage")) << reports;
+    for (int i = 0; i < 10; i++) {
+        double re, im;
+        SM_getS(sd, i, 7, &re, &im);
+        EXPECT_NEAR(std::abs(S(i, 7) - std::complex<double>(re, im)), 0.0, 1e-14);
+    }
+}
+
+// ---- P rows ----
+
+// P rows written by writePOrbits are read by a second process: an entry planted in the file is
+// the element it serves.
+TEST_F(RowFiles, PRowsAreSharedThroughTheirFiles) {
+    start();
+    const std::complex<double> p05 = modulartest::P(0, 5);
+    writePOrbits();
+    const std::string row0 = pdir() + "/0";
+    std::vector<double> row = numbersIn(row0);
+    ASSERT_EQ(row.size() % 2, 0u);
+    const int size = static_cast<int>(row.size()) / 2;
+    // The orbit of the vacuum starts at 0 with the identity current: column 5 is 5 itself.
+    const int d = 5 - (10 - size);
+    ASSERT_GE(d, 0);
+    EXPECT_TRUE(sameBits(row[d], p05.real()));
+    row[d] = 0.125;
+    writeNumbers(row0, row);
+    const std::string child = testsupport::stdoutOfChild([&] {
+        start();
+        std::printf("%.17g\n", modulartest::P(0, 5).real());
+        std::fflush(stdout);
+    });
+    EXPECT_EQ(child, "0.125\n");
+}
+
+// Two processes that computed different entries of one row (columns 3 and 7, and column 5) keep
+// all three, however their writes interleave; a reader never meets a partial row.
+TEST_F(RowFiles, ConcurrentWritersMergeTheirColumns) {
+    start();
+    const std::string dir = out.path() + "/merge";
+    fs::create_directories(dir);
+    constexpr int Size = 10;
+    auto writer = [&](std::vector<int> columns) {
+        return [=] {
+            std::vector<double> row(2 * Size, NotComputed);
+            for (int c : columns) {
+                row[c] = c / 10.0;
+                row[Size + c] = -c / 10.0;
+            }
+            for (int n = 0; n < 300; n++)
+                writePBaseRow(row.data(), 0, Size, dir.c_str());
+        };
+    };
+    std::vector<pid_t> children;
+    for (auto f : {writer({3, 7}), writer({5})}) {
+        std::fflush(stdout);
+        const pid_t child = fork();
+        if (child == 0) {
+            f();
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    // Read while they write.
+    const std::string partial = testsupport::stdoutOfChild([&] {
+        std::vector<double> row(2 * Size);
+        int failures = 0;
+        for (int n = 0; n < 500; n++)
+            if (fs::exists(dir + "/0") && fs::file_size(dir + "/0") > 0 &&
+                !getPBaseRow(row.data(), 0, Size, dir.c_str()))
+                failures++;
+        std::printf("%d", failures);
+        std::fflush(stdout);
+    });
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(partial, "0");
+    std::vector<double> row(2 * Size);
+    ASSERT_EQ(getPBaseRow(row.data(), 0, Size, dir.c_str()), 1);
+    for (int c = 0; c < Size; c++) {
+        const bool computed = c == 3 || c == 5 || c == 7;
+        EXPECT_EQ(row[c], computed ? c / 10.0 : NotComputed) << c;
+        EXPECT_EQ(row[Size + c], computed ? -c / 10.0 : NotComputed) << c;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The directory name of a product is its tensor code, the same with and without a current; the
+// identity held in the directory tells them apart.
+TEST(RowFileIdentity, ExtensionsOfOneProductDiffer) {
+    TensorProduct* TP = getCurrentTensor();
+    resetCoset(TP);
+    addTensorFactor(TP, SM_getData(1, 1, 2), 0);
+    addTensorFactor(TP, SM_getData(1, 1, 2), 0);
+    setCosetMode(1);
+    // As "tensor" does: the counts are the product's, not those of a block made before.
+    setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
+    const std::string code = getCFTname();
+    const std::string plain = modular_internal::theoryIdentity();
+    int J[] = {1, 1};
+    addNewCurrent(TP, J);
+    EXPECT_EQ(std::string(getCFTname()), code);
+    const std::string extended = modular_internal::theoryIdentity();
+    assignExtensionNumber(TP, 3);
+    const std::string numbered = modular_internal::theoryIdentity();
+    setCosetMode(0);
+    resetCoset(TP);
+    EXPECT_NE(plain, extended);
+    EXPECT_NE(extended, numbered);
+    EXPECT_TRUE(contains(extended, "current 1 1")) << extended;
+}
+
+} // namespace
+
+namespace {
+
+// The threshold itself: su(2) level 9997 has 4999 orbits and keeps them in memory, level 9999 has
+// 5000 and keeps its rows in files.
+TEST_F(RowFiles, FiveThousandOrbitsGoToFiles) {
+    setRowFileLimits(0, 0);
+    ASSERT_EQ(rowFileThreshold(), 5000);
+    testsupport::outputOf([] {
+        useBlock(1, 1, 9997);
+        initSMATRIX();
+    });
+    EXPECT_EQ(getNOrbit(), 4999);
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    const std::string printed = testsupport::outputOf([] {
+        TerminalOutputOn();
+        useBlock(1, 1, 9999);
+        initSMATRIX();
+        TerminalOutputOff();
+    });
+    EXPECT_EQ(getNOrbit(), 5000);
+    EXPECT_TRUE(contains(printed, "SA1_level_9999.sdir for S matrix")) << printed;
+    EXPECT_TRUE(fs::exists(out.path() + "/SA1_level_9999.sdir/0"));
+    EXPECT_TRUE(fs::is_directory(out.path() + "/SA1_level_9999.pdir"));
+}
+
+} // namespace
