@@ -151,6 +151,26 @@ TEST_F(IndicesFromFusion, UnknownFieldOfMultiplicityTwo) {
         << characters;
 }
 
+// The same product with the index of order 2 of the 64 (3,3) off by one: what is left for the
+// adjoint is odd, no multiple of its multiplicity two, so the adjoint stays undetermined and
+// nothing is written.
+TEST_F(IndicesFromFusion, RestNotDivisibleByTheMultiplicityLeavesTheFieldOpen) {
+    SpectrumData* sd = su3AtLevel(
+        6, [](int p, int q) { return !(p == 1 && q == 1); },
+        [](int p, int q) {
+            Su3Indices x = su3(p, q);
+            if (p == 3 && q == 3)
+                x.I2 += 1;
+            return x;
+        });
+    ASSERT_EQ(SM_loadIndices(sd), 27);
+    const std::string before = readFile(indexFile());
+    EXPECT_EQ(indicesFromFusion(fieldOf(sd, {2, 1}), fieldOf(sd, {1, 2})), 0);
+    EXPECT_EQ(sd->Indices[fieldOf(sd, {1, 1}) * 3 + 1], nullptr);
+    EXPECT_EQ(readFile(indexFile()), before);
+    EXPECT_EQ(readFile(characterFile()), "");
+}
+
 // (2,0) x (1,0) = (3,0) + (1,1): with both unknown the pair stays open and is tried again once
 // (1,1) is known.
 TEST_F(IndicesFromFusion, TwoUnknownFieldsLeaveThePairOpen) {

@@ -338,6 +338,58 @@ TEST(RowFileIdentity, ExtensionsOfOneProductDiffer) {
 
 namespace {
 
+// Two extensions of one product have one tensor code, so one directory name: the second takes a
+// directory of its own, and each reads its own rows when it is current again.
+TEST_F(RowFiles, ExtensionsOfOneProductKeepTheirRowsApart) {
+    setRowFileLimits(1, 0);
+    TensorProduct* TP = getCurrentTensor();
+    // A1_2 x A1_2, plain (9 fields) or extended by (J, J) to su(4)_1 (4 fields).
+    auto product = [&](bool extended) {
+        return testsupport::outputOf([&] {
+            resetCoset(TP);
+            addTensorFactor(TP, SM_getData(1, 1, 2), 0);
+            addTensorFactor(TP, SM_getData(1, 1, 2), 0);
+            int J[] = {1, 1};
+            if (extended) {
+                ASSERT_EQ(addNewCurrent(TP, J), 0);
+            }
+            ASSERT_EQ(computeTensorSpectrum(TP), 0);
+            setCosetMode(1);
+            setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
+            CFTChanged();
+            TerminalOutputOn();
+            initSMATRIX();
+            TerminalOutputOff();
+        });
+    };
+    // Every S element through the rows equals the product's own.
+    auto rowsServeTheProduct = [&] {
+        for (int i = 0; i < getTotalPrimaries(); i++)
+            for (int j = 0; j < getTotalPrimaries(); j++) {
+                double re, im;
+                getCosetS(TP, i, j, &re, &im);
+                EXPECT_NEAR(std::abs(S(i, j) - std::complex<double>(re, im)), 0.0, 1e-14)
+                    << i << "," << j;
+            }
+    };
+    const std::string first = product(false);
+    const std::string base = out.path() + "/S" + getCFTname();
+    EXPECT_TRUE(contains(first, "Creating directory " + base + ".sdir for S matrix\n")) << first;
+    rowsServeTheProduct();
+    const std::string second = product(true);
+    EXPECT_TRUE(contains(second, "Creating directory " + base + "_2.sdir for S matrix\n"))
+        << second;
+    rowsServeTheProduct();
+    EXPECT_TRUE(contains(product(false), "Reading existing S-matrix from " + base + ".sdir\n"));
+    rowsServeTheProduct();
+    EXPECT_TRUE(contains(product(true), "Reading existing S-matrix from " + base + "_2.sdir\n"));
+    rowsServeTheProduct();
+    setCosetMode(0);
+    setCurrentTotals(nullptr, nullptr);
+    initializeAlgebra();
+    resetCoset(TP);
+}
+
 // The threshold itself: su(2) level 9997 has 4999 orbits and keeps them in memory, level 9999 has
 // 5000 and keeps its rows in files.
 TEST_F(RowFiles, FiveThousandOrbitsGoToFiles) {
