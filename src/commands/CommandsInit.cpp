@@ -2,6 +2,7 @@
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
+#include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
@@ -15,6 +16,7 @@ namespace {
 void installCommandFamilies() {
     installSingleAlgebraCommands();
     installTensorCommands();
+    installFileNameCommands();
     installDisplayCommands();
     installModularCommands();
     installFixedPointCommands();
