@@ -6,6 +6,7 @@
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 #include "commands/CommandsSpaceTime.h"
+#include "commands/CommandsSymmetry.h"
 
 #include "interpreter/IntCommands.h"
 
@@ -22,6 +23,7 @@ void installCommandFamilies() {
     installSpaceTimeCommands();
     installBoundaryCommands();
     installCheckCommands();
+    installSymmetryCommands();
 }
 
 } // namespace
