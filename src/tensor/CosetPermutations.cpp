@@ -545,6 +545,10 @@ int CT_getTotalOuterAutomorphismCount(TensorProduct* TP) {
 int ComputePermutation(TensorProduct* TP, int a, int b, int i) {
     if (refuseFactorPair(TP, a, b))
         return -1;
+    if (i < 0 || i >= rowCount(TP->TensorSpectrum)) {
+        Alert("ComputePermutation", 3, 100302, "Field %d does not exist", i);
+        return -1;
+    }
     return exchangeImage(TP, a, b, i);
 }
 
