@@ -2,6 +2,7 @@
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
+#include "commands/CommandsExtensions.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
@@ -22,6 +23,7 @@ void installCommandFamilies() {
     installSpaceTimeCommands();
     installBoundaryCommands();
     installCheckCommands();
+    installExtensionCommands();
 }
 
 } // namespace
