@@ -7,6 +7,7 @@
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 #include "commands/CommandsSpaceTime.h"
+#include "commands/CommandsSymmetry.h"
 
 #include "interpreter/IntCommands.h"
 
@@ -24,6 +25,7 @@ void installCommandFamilies() {
     installBoundaryCommands();
     installCheckCommands();
     installExtensionCommands();
+    installSymmetryCommands();
 }
 
 } // namespace

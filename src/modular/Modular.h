@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+struct IntegerList;
 struct SpectrumData;
 struct VectorSpace;
 
@@ -98,12 +99,16 @@ int MOD_getFCFTshift(int J);
 // afresh at each call, its map valid until the next one.
 Discrete_Group* getSimpleCurrentGroup(int** map);
 // Symmetries of the current theory acting on its simple currents, numbered from 0 (the
-// identity). A tensor product has the identity alone until its symmetries are built.
+// identity): a block's outer automorphisms, or a product's permutations of identical factors
+// combined with its factors' outer automorphisms, as far as they keep its chiral algebra.
 int MOD_TotalOuterAutomorphisms();
-// The image of current curr under symmetry perm.
+// The image of current curr under symmetry perm; -1 when either does not exist.
 int MOD_getCurrentPermutation(int perm, int curr);
-// One row per symmetry, the image of every current; null for a tensor product.
+// One row per symmetry (a product's first 1000), the image of every current.
 VectorSpace* MOD_getCurrentOuterAutomorphisms();
+// A block: its symmetries restricted to the listed integer-spin currents, as positions in the
+// list. A product: prepares the images of the extension numbering and returns no table.
+VectorSpace* MOD_getIntegerSpinPermutations(IntegerList* list);
 
 // ---- Simple currents ----
 

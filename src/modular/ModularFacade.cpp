@@ -195,6 +195,8 @@ void initializeModular() {
     // The tensor products own the switch; a start-up without them has none.
     if (findInternalParameter("ZNX_VERSION"))
         ZNX = static_cast<int*>(getIntParPointer("ZNX_VERSION"));
+    // The exchange of identical factors completes its images of resolved fields by fusion.
+    setTensorFusionProduct([](int i, int j, int* n) { return fusionProduct(i, j, 0, n); });
 }
 
 int QueryCFT() {
@@ -389,9 +391,11 @@ Discrete_Group* getSimpleCurrentGroup(int** map) {
     return dg;
 }
 
-// A block's symmetries are the rows of its table; a tensor product counts as having the identity
-// alone until the permutations of its factors exist.
+// A block's symmetries are the rows of its table; a product's are the permutations of its
+// identical factors combined with the factors' outer automorphisms.
 int MOD_TotalOuterAutomorphisms() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_TotalOuterAutomorphisms(TP);
     SpectrumData* sd = currentBlock();
     if (!sd)
         return 1;
@@ -400,6 +404,10 @@ int MOD_TotalOuterAutomorphisms() {
 }
 
 int MOD_getCurrentPermutation(int perm, int curr) {
+    if (TensorProduct* TP = currentProduct()) {
+        CT_SymmetrizeTensorProduct(TP);
+        return CT_getCurrentPermutation(TP, perm, curr);
+    }
     SpectrumData* sd = currentBlock();
     if (!sd || !sd->CurrentOuterAutomorphisms)
         return curr;
@@ -409,7 +417,16 @@ int MOD_getCurrentPermutation(int perm, int curr) {
     return autos->Space[static_cast<std::size_t>(perm) * autos->rowsize + curr];
 }
 
+VectorSpace* MOD_getIntegerSpinPermutations(IntegerList* list) {
+    if (TensorProduct* TP = currentProduct())
+        return CT_getIntegerSpinPermutations(TP, list);
+    SpectrumData* sd = currentBlock();
+    return sd ? SM_getIntegerSpinPermutations(sd, list) : nullptr;
+}
+
 VectorSpace* MOD_getCurrentOuterAutomorphisms() {
+    if (TensorProduct* TP = currentProduct())
+        return CT_getCurrentOuterAutomorphisms(TP);
     SpectrumData* sd = currentBlock();
     return sd ? sd->CurrentOuterAutomorphisms : nullptr;
 }

@@ -105,6 +105,15 @@ int znxVersion() {
 int traceResolution() {
     return valueOf(TraceResolution, 0);
 }
+int maxPerm() {
+    return valueOf(MaxPerm, 100000);
+}
+int maxCurrent() {
+    return valueOf(MaxCurrent, 1000);
+}
+int invariantInfoLevel() {
+    return valueOf(InvariantInfoLevel, 0);
+}
 
 void prepareFactorActions(TensorProduct* TP) {
     for (int k = 0; k < TP->NTensor; k++)

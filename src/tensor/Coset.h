@@ -23,6 +23,7 @@
 
 struct SpectrumData;
 struct FullFPType;
+struct IntegerList;
 
 // Never freed: resetting empties the collections and arrays and keeps them.
 struct TensorProduct {
@@ -307,6 +308,41 @@ int TensorFixedPointLabels(TensorProduct* TP, const int* CurrentCombination, int
 int getTotalFCFTshift(TensorProduct* TP, const int* CurrentCombination);
 int TensorFixedPointField(TensorProduct* TP, const int* current, const int* field);
 int TensorFixedPointCheck(TensorProduct* TP, int cur);
+
+// ---- Symmetries: permutations of identical factors and outer automorphisms ----
+// A symmetry is a pair (one outer automorphism per factor, one permutation of identical factors)
+// acting by the automorphism first. Symmetry numbers of the extended product are the rows of
+// TensorOuterPerm (the pairs that map the chiral algebra into itself); the extension numbering
+// counts every pair, outer times the number of permutations plus perm. Both need the spectrum of
+// the present input.
+
+// Finds the symmetries and the images of the simple currents; nothing while they are known.
+void CT_SymmetrizeTensorProduct(TensorProduct* TP);
+int CT_TotalOuterAutomorphisms(TensorProduct* TP);
+// One row per symmetry (at most 1000): the image of every simple current.
+VectorSpace* CT_getCurrentOuterAutomorphisms(TensorProduct* TP);
+// perm = -1 prepares the cache (result 0); otherwise the image of simple current `current` under
+// symmetry perm, -1 when either does not exist.
+int CT_getCurrentPermutation(TensorProduct* TP, int perm, int current);
+// Loads the automorphism combinations and the permutations and prepares the cache of the
+// extension numbering for Currents->cnt currents; returns no table.
+VectorSpace* CT_getIntegerSpinPermutations(TensorProduct* TP, IntegerList* Currents);
+// perm = -1 prepares the extension numbering with room for `current` currents (result 0).
+int CT_getCurrentPermutationForExtension(TensorProduct* TP, int perm, int current);
+int CT_getTotalOuterAutomorphismCount(TensorProduct* TP);
+// The image of field i when factors a and b are exchanged; -1 after a report when that is no
+// symmetry, -2 when the image is resolved into several fields.
+int ComputePermutation(TensorProduct* TP, int a, int b, int i);
+// The image of every field (-2 where left open), completed by fusion and printed; the pairs
+// resolve1[k], resolve2[k] prescribe images of resolved fields. Null after a report. A null TP
+// returns the array of the last run (null when none), valid until the next run.
+int* CloseTensorPermutations(TensorProduct* TP, int a, int b, int Nres, const int* resolve1,
+                             const int* resolve2);
+void setIgnoreOuterAutomorphisms(int A);
+// Fusion of the current theory, which the modular layer computes: N_ij^k for every field k into
+// n, non-zero when a coefficient failed. Without it the images are not completed by fusion.
+using TensorFusionProduct = int (*)(int i, int j, int* n);
+void setTensorFusionProduct(TensorFusionProduct fusion);
 
 // ---- Names and replayable descriptions ----
 

@@ -20,6 +20,9 @@ int heteroticFactors();
 int maxPrimaries();
 int znxVersion();
 int traceResolution();
+int maxPerm();
+int maxCurrent();
+int invariantInfoLevel();
 
 inline int* rowOf(VectorSpace* s, int r) {
     return s->Space + static_cast<long long>(s->rowsize) * r;

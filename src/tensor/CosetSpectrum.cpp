@@ -391,6 +391,8 @@ void emptySpectrum(TensorProduct* TP) {
     // A restricted computation leaves the input marked changed without clearing what was derived
     // from its rows; conjugates made from those rows must not outlive them.
     TP->ConjugAvailable = 0;
+    // The symmetries are read off the rows as well.
+    TP->PermutationsAvailable = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     initVectorCollection(TP->ChiralAlgebra, TP->NTensor, 100);
 }
