@@ -1,7 +1,7 @@
-// "collect extensions" on (A1_4)^6: 64 simple currents, all of integer spin, so the 2825
-// subgroups of Z2^6 are enumerated; with the 720 permutations of the factors as symmetries 68
-// classes remain. Every iteration finds the product changed and collects, closes and prints anew
-// (with the terminal output off).
+// "collect extensions" on (A1_4)^6: 64 simple currents, all of integer spin, so the subgroups of
+// Z2^6 (2825) are enumerated modulo the 720 permutations of the factors, and 68 classes remain.
+// The symmetries need the full spectrum of the product, made once. Every iteration finds the
+// product changed and collects, closes and prints anew (with the terminal output off).
 #include "base/Error.h"
 #include "base/Output.h"
 #include "modular/Modular.h"
@@ -23,7 +23,7 @@ void useProduct() {
     SpectrumData* sd = SM_getData(1, 1, Level);
     for (int k = 0; k < Copies; k++)
         addTensorFactor(TP, sd, 0);
-    computeSimpleCurrentTensorSpectrum(TP);
+    computeTensorSpectrum(TP);
     setCosetMode(1);
     setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
     CFTChanged();
