@@ -87,6 +87,14 @@ const int* abandonBasis(std::span<const int> algebra, const char* message) {
     return nullptr;
 }
 
+// The simple currents whose rows belong to the present factors: after a factor is added the
+// product's rows are those of the old factors until its spectrum is computed again.
+int currentCount() {
+    if (!tensorMode())
+        return CenterOrder();
+    return std::min(CenterOrder(), CT_spectrumRows(getCurrentTensor()));
+}
+
 int askImage(int perm, int elt) {
     const int image = MOD_getCurrentPermutation(perm, elt);
     return image >= 0 && image < CenterOrder() ? image : elt;
@@ -120,7 +128,7 @@ int findOrbitGenerator(int J) {
 }
 
 int integerSpinCurrent(int J) {
-    if (J < 0 || J >= CenterOrder())
+    if (J < 0 || J >= currentCount())
         return 0;
     return ratWeight(J)->den == 1 ? 1 : 0;
 }
@@ -201,7 +209,7 @@ int basisSize() {
 }
 
 const int* MOD_closeAlgebra(std::vector<int>& A) {
-    const int Ncur = CenterOrder();
+    const int Ncur = currentCount();
     for (int a : A)
         if (a < 0 || a >= Ncur) {
             Alert("MOD_closeAlgebra", 0, 212404, "Current %d is not a simple current", a);

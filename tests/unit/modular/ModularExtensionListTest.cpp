@@ -242,6 +242,19 @@ TEST_F(Extensions, ListingRefusesWhatIsNoIntegerSpinCurrent) {
     EXPECT_NE(c.out().find("basis  (0,3,-1,0,0,0,0,0,0,0)"), std::string::npos);
 }
 
+// A factor added after the spectrum leaves rows of the old factors: their currents are no
+// currents of the product until it is computed again.
+TEST_F(Extensions, CurrentsOfTheOldFactorsAreRefused) {
+    useProduct({4, 4}, {}, false);
+    EXPECT_EQ(integerSpinCurrent(3), 1);
+    addTensorFactor(TP, SM_getData(1, 1, 2), 0);
+    EXPECT_EQ(integerSpinCurrent(3), 0);
+    V list{3};
+    Captured c;
+    EXPECT_EQ(MOD_closeAlgebra(list), nullptr);
+    EXPECT_NE(c.err().find("Current 3 is not a simple current"), std::string::npos);
+}
+
 // su(4) at level 1: four currents forming Z4, with charges Q_{J^b}(J^a) = ab/4.
 TEST_F(Extensions, OrbitLookUpsOfSu4Level1) {
     useBlock(1, 3, 1);
