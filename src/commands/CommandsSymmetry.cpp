@@ -101,8 +101,8 @@ const CommandDefinition browseCommands[] = {
 const CommandDefinition theoryCommands[] = {
     {"set custom_perm", "[filename]", COM_custom_perm,
      "set customized permutation file\nPermutations of more than 9 identical tensor factors are "
-     "read from this file:\none permutation of 0,...,N-1 per line. Only one such permutation is "
-     "supported;\nits powers and products are added."},
+     "read\nfrom this file, one permutation of 0,...,N-1 per line. Only one\nsuch permutation "
+     "is supported; its powers and products are added."},
 };
 
 } // namespace

@@ -248,16 +248,21 @@ int composeImage(TensorProduct* TP, const Numbering& num, int s, int c) {
         return -1;
     const int mult = dg->Mult;
     const int* basic = num.BasicPermutations.data() + static_cast<std::size_t>(s) * mult;
+    // The group's table of components when it has one; it is read for every image.
+    auto component = [dg, mult](int e, int j) {
+        return dg->Decomp ? dg->Decomp[static_cast<std::size_t>(e) * mult + j]
+                          : DG_decomp(dg, e, j);
+    };
     std::vector<int>& image = imageComponents;
     image.assign(static_cast<std::size_t>(mult), 0);
     for (int g = 0; g < mult; g++) {
-        const int e = DG_decomp(dg, c, g);
+        const int e = component(c, g);
         if (e == 0)
             continue;
         if (basic[g] < 0 || basic[g] >= dg->Order)
             return -1;
         for (int j = 0; j < mult; j++)
-            image[static_cast<std::size_t>(j)] += e * DG_decomp(dg, basic[g], j);
+            image[static_cast<std::size_t>(j)] += e * component(basic[g], j);
     }
     for (int j = 0; j < mult; j++)
         image[static_cast<std::size_t>(j)] %= dg->Orders[j];
@@ -545,6 +550,10 @@ int CT_getTotalOuterAutomorphismCount(TensorProduct* TP) {
 int ComputePermutation(TensorProduct* TP, int a, int b, int i) {
     if (refuseFactorPair(TP, a, b))
         return -1;
+    if (i < 0 || i >= rowCount(TP->TensorSpectrum)) {
+        Alert("ComputePermutation", 3, 100302, "Field %d does not exist", i);
+        return -1;
+    }
     return exchangeImage(TP, a, b, i);
 }
 

@@ -1,3 +1,6 @@
+# so(8) at level 1: triality permutes its three non-trivial simple currents in all six ways.
+algebra d 4 1
+Browse permutations
 # su(4) at level 1 from A1 at level 2 twice, extended by (J, J): 0 the vacuum, 1 the 6, 2 and 3
 # the 4 and the 4-bar, both resolved from the doublets (s, s). The exchange of the two factors
 # is an improper rotation of so(6) = su(4): it fixes the vacuum and the 6 and swaps the 4 with

@@ -243,6 +243,12 @@ TEST_F(PermutationsTest, ExchangesThatAreRefused) {
         EXPECT_EQ(CloseTensorPermutations(TP, c.a, c.b, 0, nullptr, nullptr), nullptr);
         EXPECT_TRUE(has(cap.err() + cap.out(), c.message)) << cap.err() << cap.out();
     }
+    for (int field : {-2, 15}) {
+        Captured cap;
+        EXPECT_EQ(ComputePermutation(TP, 0, 0, field), -1);
+        EXPECT_TRUE(
+            has(cap.err() + cap.out(), "Field " + std::to_string(field) + " does not exist"));
+    }
     EXPECT_EQ(CloseTensorPermutations(nullptr, 0, 0, 0, nullptr, nullptr), nullptr)
         << "no earlier run left";
 }
