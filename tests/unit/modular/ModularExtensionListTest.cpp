@@ -220,6 +220,22 @@ TEST_F(Extensions, GreedyBasisOfZ2xZ2) {
     EXPECT_EQ(MOD_completeAlgebra(V{0, 1}, 1, B), 0) << "nothing new";
 }
 
+// Lists that are no group: a negative entry, and the single current 1, which generates 0 too.
+TEST_F(Extensions, BasisOfWhatIsNoGroupIsRefused) {
+    useProduct({4, 4});
+    struct Case {
+        V list;
+        const char* report;
+    };
+    for (const Case& c :
+         {Case{{0, -1}, "Negative basis element"}, Case{{1}, "Algebra element not found"}}) {
+        Captured cap;
+        EXPECT_EQ(MOD_findBasis(c.list), nullptr);
+        EXPECT_NE(cap.err().find(c.report), std::string::npos) << c.report;
+        EXPECT_EQ(basisSize(), 0);
+    }
+}
+
 // A current of weight 1/2 inside the closure stops the completion.
 TEST_F(Extensions, CompletionStopsAtHalfIntegerSpin) {
     useProduct({2, 2});
