@@ -2,6 +2,7 @@
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
+#include "commands/CommandsExtensions.h"
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsInvariants.h"
@@ -25,6 +26,7 @@ void installCommandFamilies() {
     installSpaceTimeCommands();
     installBoundaryCommands();
     installCheckCommands();
+    installExtensionCommands();
     installSymmetryCommands();
 }
 

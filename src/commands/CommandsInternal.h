@@ -10,6 +10,7 @@
 #include <vector>
 
 struct SpectrumData;
+struct TensorProduct;
 
 namespace commands {
 
@@ -42,6 +43,12 @@ void setMode(ModeType* mode, int on);
 void makeBlockCurrent(SpectrumData* sd);
 // The spectrum commands' part of the single-algebra commands.
 void installSpectrumCommands();
+// "CFT %s; %d primaries", with the simple currents when there are two or more.
+void printCFTLine();
+// The totals read the product's counts, whatever its last computation left.
+void useProductCounts(TensorProduct* TP);
+// Under "Super": Susic and the product's flag when its chiral algebra holds a supercurrent.
+void findSupercurrent(TensorProduct* TP);
 // While a tensor product is entered any label passes the field type: only the rows computed for
 // its present factors may be read. True after the refusal.
 bool refuseUncomputedField(const char* routine, int position, int field);

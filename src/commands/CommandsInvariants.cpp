@@ -9,6 +9,7 @@
 #include "base/StringUtility.h"
 #include "commands/CommandsInternal.h"
 #include "modular/Invariants.h"
+#include "modular/ModularExtensions.h"
 #include "numeric/VectorUtility.h"
 
 #include <algorithm>
@@ -153,6 +154,7 @@ GuardedArray<int> presentLeft{"currents"};
 GuardedArray<int> presentRight{"currents"};
 GuardedArray<int> forbidLeft{"currents"};
 GuardedArray<int> forbidRight{"currents"};
+GuardedArray<int> requireExtension{"currents"};
 GuardedArray<int> pairs{"pairs"};
 IntegerList vacuumSelection;
 
@@ -172,6 +174,10 @@ int COM_sel_left_any(void** params, int parnum) {
 
 int COM_sel_right_any(void** params, int parnum) {
     return setCurrentCriterion(presentRight, setRequireRightAny, params, parnum);
+}
+
+int COM_sel_extension(void** params, int parnum) {
+    return setCurrentCriterion(requireExtension, setRequireExtension, params, parnum);
 }
 
 int COM_forbid_left(void** params, int parnum) {
@@ -425,6 +431,8 @@ const CommandDefinition invariantCommands[] = {
      "Forbid presence of indicated currents in the left chiral algebra"},
     {"set forbid right", "(current J_1)(current J_2)...(current J_n)", COM_forbid_right,
      "Forbid presence of indicated currents in the right chiral algebra"},
+    {"set require extension", "(current J_1)(current J_2)...(current J_n)", COM_sel_extension,
+     "Require presence of all indicated currents in the extension"},
     {"set selection automorphism", "(pair_1)(pair_2)...(pair_n)", COM_sel_auto,
      "Require simple current invariant to be of automorphism type.\n"
      "Parameters of the form i:j require pairing of field \"i\" with field \"j\"\n"

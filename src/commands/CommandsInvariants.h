@@ -23,6 +23,7 @@ int COM_sel_left(void** params, int parnum);
 int COM_sel_right(void** params, int parnum);
 int COM_sel_left_any(void** params, int parnum);
 int COM_sel_right_any(void** params, int parnum);
+int COM_sel_extension(void** params, int parnum);
 int COM_forbid_left(void** params, int parnum);
 int COM_forbid_right(void** params, int parnum);
 int COM_sel_auto(void** params, int parnum);

@@ -22,6 +22,10 @@ int intArgument(void** commands, int i) {
     return *static_cast<int*>(commands[i]);
 }
 
+} // namespace
+
+namespace commands {
+
 void printCFTLine() {
     const int currents = totalCurrents();
     if (currents > 1)
@@ -52,6 +56,10 @@ void findSupercurrent(TensorProduct* TP) {
         }
     }
 }
+
+} // namespace commands
+
+namespace {
 
 // False after the notice when the computation stopped.
 bool computeProduct(TensorProduct* TP) {

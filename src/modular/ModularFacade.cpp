@@ -7,6 +7,7 @@
 #include "base/Parameters.h"
 #include "base/Terminal.h"
 #include "modular/Invariants.h"
+#include "modular/ModularExtensions.h"
 #include "modular/ModularInternal.h"
 #include "numeric/Sorting.h"
 #include "store/Storemanager.h"
@@ -215,6 +216,7 @@ int ModularOrbitsAvailable() {
 }
 
 void resetS() {
+    setRequireExtension(nullptr);
     IndicesComputed = 0;
     indicesFromFusion(-1, -1);
     SMATRIXWasAborted = 0;
