@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -364,6 +365,12 @@ char* getCharSpace(const char* name, int size) {
 int* getIntSpace(const char* name, int size) {
     const MemoryType* sd = typedArea("getIntSpace", name, 'i', size);
     return sd ? sd->AllocatedSpace.iSpace : nullptr;
+}
+
+double workAreaBytesAtMost(char type, double size) {
+    const double need = std::max(size, 0.0) + std::floor(std::max(size, 0.0) / 10) + 1;
+    const double entries = need + std::max(need, double(TextStart)) + 1; // with the sentinel
+    return entries * static_cast<double>(entrySize(type));
 }
 
 char* copyStringToBuffer(const char* buffername, const char* string) {

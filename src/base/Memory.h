@@ -38,6 +38,13 @@ char* getCharSpace(const char* name, int size);
 int* getIntSpace(const char* name, int size);
 MemoryType* getCharBuffer(const char* name, int size);
 MemoryType* getIntBuffer(const char* name, int size);
+// The most bytes getCharSpace or getIntSpace may allocate for an area they made, for a request
+// of `size` entries. The area must exceed the need of a tenth above the request: a new one takes
+// its increment of twice the request, an old one grows past the need by at most its increment,
+// which never exceeds its size (or is the small-area increment), so up to about 2.2 times the
+// request. For callers that refuse a request too large to make; in doubles, since such a request
+// need not fit in an int.
+double workAreaBytesAtMost(char type, double size);
 
 char* copyStringToBuffer(const char* buffername, const char* string);
 char* catStringToBuffer(const char* buffername, const char* string);

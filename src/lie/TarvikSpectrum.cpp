@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <vector>
 
 using tarvik_internal::InLevel;
@@ -139,13 +140,18 @@ double countWeights(const std::vector<int>& comarks, int level) {
     return ways[level];
 }
 
+// Ints asked of the enumeration area for that many weights: their labels, rounded up to whole
+// 10000s. Beyond half the int range the allocator refuses the area anyway.
+double enumerationRequest(double weights, int rank) {
+    const double ints = std::min(weights * (rank + 1), double(INT_MAX / 2));
+    return std::floor(ints / 10000) * 10000 + 10000;
+}
+
 // All extended weights with non-negative labels and comark-weighted sum equal to the level, in
 // increasing lexicographic order. The area is sized from their number, so that it never grows.
 void enumerateWeights(int rank, int level) {
     std::vector<int> comarks(getTheta(), getTheta() + rank + 1);
-    // Beyond half the int range the allocator refuses the area anyway.
-    double ints = std::min(countWeights(comarks, level) * (rank + 1), double(INT_MAX / 2));
-    int capacity = static_cast<int>(ints / 10000) * 10000 + 10000;
+    int capacity = static_cast<int>(enumerationRequest(countWeights(comarks, level), rank));
     int* area = getIntSpace("ExtendedDynkin", capacity);
     std::vector<int> max(rank, level + 1), loop(rank, 0);
     int leftOver = 0;
@@ -707,10 +713,14 @@ double countPrimaries(int type, int rank, int level) {
 }
 
 int spectrumFits(int type, int rank, int level) {
-    // The widest table per field: the labels of the weights (their enumeration is rounded up by
-    // at most 10000 ints), or the words of the orbit block.
+    // The widest table per field holds the labels of the weight or the words of the orbit block;
+    // the enumeration area holds the labels too, but as a named work area it may take more than
+    // twice what it asks for.
     const double rowInts = std::max(rank + 1, 2 * CenterMultiplicity(type, rank) + 4);
-    auto bytes = [&](double fields) { return (fields * rowInts + 10000) * sizeof(int); };
+    auto bytes = [&](double fields) {
+        return std::max(fields * rowInts * sizeof(int),
+                        workAreaBytesAtMost('i', enumerationRequest(fields, rank)));
+    };
     const double limit = static_cast<double>(AllocRefuseLimit);
     // Every comark is at least 1, so the weights are at most those with all comarks 1.
     const int kp = type == 2 && rank == 1 ? 2 * level : level;

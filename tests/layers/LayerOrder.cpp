@@ -29,21 +29,30 @@ bool isSource(const fs::path& p) {
     return ext == ".cpp" || ext == ".h";
 }
 
-// The folder named by an include such as "lie/Tarvik.h"; empty for a file of the same folder or
-// a system header.
+// The folder named by an include such as "lie/Tarvik.h" or <lie/Tarvik.h>, blanks allowed before
+// and after the '#'; empty for a file of the same folder or a header without a folder. A folder
+// in angle brackets counts only when it is a layer, since <sys/stat.h> or <gtest/gtest.h> are
+// headers of the system or of a library.
 std::string includedFolder(const std::string& line) {
-    std::istringstream in(line);
-    std::string hash, target;
-    if (!(in >> hash) || hash.rfind("#include", 0) != 0)
+    static const std::map<std::string, int> ranks = layerRanks();
+    constexpr auto none = std::string::npos;
+    std::size_t at = line.find_first_not_of(" \t");
+    if (at == none || line[at] != '#')
         return "";
-    if (hash == "#include")
-        in >> target;
-    else
-        target = hash.substr(8);
-    if (target.size() < 2 || target.front() != '"')
+    at = line.find_first_not_of(" \t", at + 1);
+    if (at == none || line.compare(at, 7, "include") != 0)
         return "";
-    const auto slash = target.find('/');
-    return slash == std::string::npos ? "" : target.substr(1, slash - 1);
+    at = line.find_first_not_of(" \t", at + 7);
+    if (at == none || (line[at] != '"' && line[at] != '<'))
+        return "";
+    const bool angle = line[at] == '<';
+    const std::size_t end = line.find(angle ? '>' : '"', at + 1);
+    const std::string target = line.substr(at + 1, end == none ? none : end - at - 1);
+    const std::size_t slash = target.find('/');
+    if (slash == none)
+        return "";
+    const std::string folder = target.substr(0, slash);
+    return angle && ranks.count(folder) == 0 ? "" : folder;
 }
 
 // Each offending include of the files below dir, as "file:line: text", checked against the rank
@@ -103,6 +112,15 @@ TEST(LayerOrder, FolderNamesParse) {
     EXPECT_EQ(includedFolder("#include <vector>"), "");
     EXPECT_EQ(includedFolder("#include\"store/Storemanager.h\" // why"), "store");
     EXPECT_EQ(includedFolder("int x; // #include \"lie/Tarvik.h\""), "");
+    // Blanks around the '#', and headers of src/ in angle brackets.
+    EXPECT_EQ(includedFolder("#  include \"modular/Modular.h\""), "modular");
+    EXPECT_EQ(includedFolder("  #\tinclude \"tensor/Coset.h\""), "tensor");
+    EXPECT_EQ(includedFolder("#include <modular/Modular.h>"), "modular");
+    EXPECT_EQ(includedFolder("# include<base/Error.h> // why"), "base");
+    EXPECT_EQ(includedFolder("#include <gtest/gtest.h>"), "");
+    EXPECT_EQ(includedFolder("#include <sys/stat.h>"), "");
+    EXPECT_EQ(includedFolder("#include_next <lie/Tarvik.h>"), "");
+    EXPECT_EQ(includedFolder("#define include \"lie/Tarvik.h\""), "");
 }
 
 TEST(LayerOrder, SourcesIncludeOnlyTheirLayerAndBelow) {

@@ -294,6 +294,30 @@ TEST(Memory, CharAndIntSpaceChooseTheIncrementAndKeepIt) {
     EXPECT_EQ(getCharBuffer("MemoryTest.cs", 10), cs);
 }
 
+// Bytes of an int area of that many entries, with its sentinel.
+double intBytes(int entries) {
+    return (entries + 1.0) * sizeof(int);
+}
+
+// A new area takes twice its request; an old one that must pass the need of a tenth above the
+// request can take its increment on top of nearly that need: 546 asks for more than 600 entries
+// (need 601), and the area of 600 with increment 600 grows to 1200, 2.2 times the request.
+TEST(Memory, WorkAreaBoundCoversNewAndGrownAreas) {
+    getIntSpace("MemoryTest.bound", 300);
+    MemoryType* sd = findMemory("MemoryTest.bound");
+    EXPECT_EQ(sd->Size, 600);
+    EXPECT_LE(intBytes(sd->Size), workAreaBytesAtMost('i', 300));
+    getIntSpace("MemoryTest.bound", 546);
+    EXPECT_EQ(sd->Size, 1200);
+    EXPECT_LE(intBytes(sd->Size), workAreaBytesAtMost('i', 546));
+    EXPECT_GT(intBytes(sd->Size), intBytes(2 * 546));
+    // Small areas grow by 256 entries, whatever they ask for.
+    getCharSpace("MemoryTest.boundSmall", 3);
+    EXPECT_EQ(findMemory("MemoryTest.boundSmall")->Size, 256);
+    EXPECT_GE(workAreaBytesAtMost('c', 3), 257.0);
+    EXPECT_EQ(workAreaBytesAtMost('d', 1e6), (2 * 1100001.0 + 1) * sizeof(double));
+}
+
 TEST(Memory, TypedAccessToAnAreaOfAnotherTypeIsRefused) {
     initMemory("MemoryTest.chars", 'c', 10, 10);
     int* wrong = nullptr;

@@ -150,6 +150,37 @@ TEST_F(TarvikSpectrum, SpectraPastTheAllocationCeilingDoNotFit) {
     EXPECT_EQ(occurrences(huge, "A10000 level 50 has 3.73"), 1) << huge;
 }
 
+// The enumeration area asks for rank + 1 labels per field and, as a new named work area, takes
+// twice that. A15 and C15 at level 12 have binomial(27, 12) = 17383860 fields: each table holds
+// 1.1e9 bytes, but the area takes 2.2e9. A12 at level 15 has as many fields with 13 labels, at
+// most 2.0e9 bytes. A24 at level 8, binomial(32, 8) = 10518300 fields of 25 labels, passes the
+// ceiling by the doubling alone (2 x 262960000 ints, 2.1037e9 bytes).
+TEST_F(TarvikSpectrum, TheEnumerationAreaCountsWithTheRoomItTakes) {
+    struct Case {
+        int type, rank, level;
+        long long fields;
+        int fits;
+    };
+    const Case cases[] = {{1, 15, 12, binom(27, 12), 0},
+                          {3, 15, 12, binom(27, 12), 0},
+                          {1, 12, 15, binom(27, 12), 1},
+                          {1, 24, 8, binom(32, 8), 0}};
+    for (const Case& c : cases) {
+        const std::string name = algebraname(c.type, c.rank, c.level);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(countPrimaries(c.type, c.rank, c.level), static_cast<double>(c.fields));
+        int fits = -1;
+        const std::string told = reportsOf([&] { fits = spectrumFits(c.type, c.rank, c.level); });
+        EXPECT_EQ(fits, c.fits);
+        const std::string refusal = name + " has " + std::to_string(c.fields) +
+                                    " primaries, too many for the allocation limit of 2100 Mb";
+        EXPECT_EQ(occurrences(told, refusal), c.fits ? 0 : 1) << told;
+        if (c.fits) {
+            EXPECT_EQ(told, "");
+        }
+    }
+}
+
 TEST_F(TarvikSpectrum, CentralChargesAndConstants) {
     for (const lietest::Algebra& a : lietest::untwistedAlgebras())
         for (int k = 1; k <= 2; k++) {

@@ -15,6 +15,7 @@
 #include <complex>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,6 +37,13 @@ const Product twoCurrents{"(A1_2)^4 / (J,J,0,0), (0,0,J,J)",
 const Product coset{"A1_2 x A1_2 / A1_4", {{1, 2, 0}, {1, 2, 0}, {1, 4, 1}}, {{1, 1, 1}}};
 const Product plain{"A1_2 x A2_1", {{1, 2, 0}, {2, 1, 0}}, {}};
 const Product cosetWithoutCurrents{"A1_4 / A1_4", {{1, 4, 0}, {1, 4, 1}}, {}};
+const Product ising{"Ising, A1_1 x A1_1 / A1_2", {{1, 1, 0}, {1, 1, 0}, {1, 2, 1}}, {{1, 1, 1}}};
+const Product su3{"su(3)_1 from A1_4", {{1, 4, 0}}, {{1}}};
+const Product so8{"so(8)_1 from A2_3", {{2, 3, 0}}, {{1}}};
+const Product su2k8{"A1_8 / J", {{1, 8, 0}}, {{1}}};
+const Product su2k12{"A1_12 / J", {{1, 12, 0}}, {{1}}};
+const Product su2k16{"A1_16 / J", {{1, 16, 0}}, {{1}}};
+const Product su2k28{"A1_28 / J", {{1, 28, 0}}, {{1}}};
 
 class TensorTheory : public testing::Test {
 protected:
@@ -110,10 +118,18 @@ TEST_F(TensorTheory, EveryRoadToSGivesTheProductsElements) {
 }
 
 // Group element i is field i; the orbit table's products, actions and charges are the product's.
+// The group: the products of factor currents local with respect to the extension, modulo the
+// extension. Every current of A1_2, A1_4 and A2_3 is local to J (charge 2h(J) - h(J^2) = 0 mod 1),
+// J of A1_1 is not; the exceptional currents of resolved fixed points (the 4 and 4-bar of su(4)_1,
+// the triplets of su(3)_1, the vectors and spinors of so(8)_1) do not belong to it.
 TEST_F(TensorTheory, SimpleCurrentsOfTheOrbitTableAreTheProducts) {
-    for (const Product* p : {&su4, &twoCurrents, &coset, &plain}) {
+    const std::pair<const Product*, int> theories[] = {
+        {&su4, 2}, {&twoCurrents, 4}, {&coset, 4},  {&plain, 6},  {&ising, 2}, {&su3, 1},
+        {&so8, 1}, {&su2k8, 1},       {&su2k12, 1}, {&su2k16, 1}, {&su2k28, 1}};
+    for (auto [p, order] : theories) {
         use(*p);
         const int G = CenterOrder();
+        EXPECT_EQ(G, order) << p->name;
         int* map = nullptr;
         Discrete_Group* dg = getCenter(&map);
         ASSERT_EQ(dg->Order, G) << p->name;

@@ -192,6 +192,13 @@ TEST(StoreRecords, BlocksPastTheAllocationCeilingAreRefusedUnbuilt) {
     EXPECT_NE(text.find("A20 level 10 has 30045015 primaries"), std::string::npos) << text;
     EXPECT_EQ(SM_getFirstAlgebra(), newest);
     EXPECT_EQ(SM_getTotalAlloc(), held);
+    // C15 at level 12: binomial(27, 12) = 17383860 fields, whose tables would each fit, but
+    // whose enumeration area would take twice its 278e6 ints.
+    const std::string c15 = reportsOf([&] { sd = SM_getData(3, 15, 12); });
+    EXPECT_EQ(sd, nullptr);
+    EXPECT_NE(c15.find("C15 level 12 has 17383860 primaries"), std::string::npos) << c15;
+    EXPECT_EQ(SM_getFirstAlgebra(), newest);
+    EXPECT_EQ(SM_getTotalAlloc(), held);
     // Once the message has its own records, a refusal leaves every counter as it was.
     const std::vector<std::uint32_t> before = counterTotals();
     reportsOf([&] { sd = SM_getData(1, 20, 10); });
