@@ -226,7 +226,12 @@ const int* MOD_closeAlgebra(std::vector<int>& A) {
     for (std::size_t i = 0; i < A.size(); i++)
         for (std::size_t j = 0; j <= i; j++) {
             const int c = productOf(A[i], A[j]);
-            if (c >= 0 && !in.has(c)) {
+            // A product outside the currents would never close the list.
+            if (c < 0 || c >= Ncur) {
+                Alert("MOD_closeAlgebra", 0, 212404, "Current %d is not a simple current", c);
+                return nullptr;
+            }
+            if (!in.has(c)) {
                 in.add(c);
                 A.push_back(c);
             }

@@ -65,10 +65,12 @@ inline void installTheory() {
 }
 
 // A real block of the store becomes the current theory with its own counts.
+// As "algebra" and "compute spectrum" do: the caches of the theory before are stale.
 inline SpectrumData* useBlock(int type, int rank, int level) {
     SpectrumData* sd = SM_getData(type, rank, level);
     setCosetMode(0);
     setCurrentSD(sd);
+    CFTChanged();
     return sd;
 }
 
