@@ -208,6 +208,7 @@ void resetCoset(TensorProduct* TP) {
 
 void setInputDataChanged(TensorProduct* TP) {
     TP->InputDataChanged = 1;
+    TP->SimpleCurrentRowsAvailable = 0;
     TP->DimAvailable = 0;
     TP->InfoAvailable = 0;
     TP->ConjugAvailable = 0;

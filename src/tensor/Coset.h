@@ -60,6 +60,8 @@ struct TensorProduct {
     int NGradChirCurr = 0; // chiral-algebra rows before the grade flips
     int TensorCenterMult = 0;
     int InputDataChanged = 1;
+    // The simple-current rows of the present input are computed, though perhaps not the rest.
+    int SimpleCurrentRowsAvailable = 0;
     int FCFTinitialized = 0;
     int FCFTnumber = 0;
     int ExtensionNumber = -1;

@@ -393,6 +393,7 @@ void emptySpectrum(TensorProduct* TP) {
     TP->ConjugAvailable = 0;
     // The symmetries are read off the rows as well.
     TP->PermutationsAvailable = 0;
+    TP->SimpleCurrentRowsAvailable = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     initVectorCollection(TP->ChiralAlgebra, TP->NTensor, 100);
 }
@@ -588,6 +589,7 @@ int computeSimpleCurrentTensorSpectrum(TensorProduct* TP) {
     if (simpleCurrentPass(TP, 2) == -1)
         return -1;
     forgetCaches(TP);
+    TP->SimpleCurrentRowsAvailable = 1;
     return 0;
 }
 
