@@ -1,7 +1,7 @@
 // "collect extensions" on (A1_4)^6: 64 simple currents, all of integer spin, so the subgroups of
 // Z2^6 (2825) are enumerated modulo the 720 permutations of the factors, and 68 classes remain.
-// The symmetries need the full spectrum of the product, made once. Every iteration finds the
-// product changed and collects, closes and prints anew (with the terminal output off).
+// The symmetries act on the simple currents; the product's spectrum is made once. Every iteration
+// finds the product changed and collects, closes and prints anew (with the terminal output off).
 #include "base/Error.h"
 #include "base/Output.h"
 #include "modular/Modular.h"

@@ -40,7 +40,8 @@ bool refusedOutsideProduct(const char* routine) {
 bool readAssignment(const char* entry, int* i, int* j) {
     const std::string text = entry;
     const std::size_t colon = text.find(':');
-    if (colon == std::string::npos)
+    // An empty half is no number, though the number reader would take it as 0.
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
         return false;
     return strnumChk(text.substr(0, colon).c_str(), i) == 0 &&
            strnumChk(text.substr(colon + 1).c_str(), j) == 0;

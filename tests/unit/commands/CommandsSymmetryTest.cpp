@@ -84,6 +84,8 @@ TEST_F(SymmetryCommandsTest, Refusals) {
         {-1, 1, {}, 1, "Tensor factor -1 does not exist"},
         {0, 1, {"2-3"}, -1, "Invalid assignment: 2-3"},
         {0, 1, {"2:x"}, -1, "Invalid assignment: 2:x"},
+        {0, 1, {":"}, -1, "Invalid assignment: :"},
+        {0, 1, {"1:"}, -1, "Invalid assignment: 1:"},
         {0, 1, {"0:1"}, 1, "Incorrect degeneracy resolution"},
         {0, 1, {"2:3", "3:3"}, 1, "Incorrect degeneracy resolution"},
         {0, 1, {"2:9"}, 1, "Field 9 does not exist"},
