@@ -5,6 +5,7 @@
 #include "modular/ModularExtensions.h"
 
 #include "ModularTestHelpers.h"
+#include "ProductTestHelpers.h"
 #include "base/Parameters.h"
 #include "modular/Modular.h"
 #include "numeric/Sorting.h"
@@ -25,24 +26,12 @@ using V = std::vector<int>;
 
 class Extensions : public testing::Test {
 protected:
-    void SetUp() override {
-        modulartest::registerParameters();
-        tensortest::registerParameters();
-        initializeCoset();
-        initializeModular();
-        flushErrors();
-        unbufferErrors();
-        TP = getCurrentTensor();
-    }
+    void SetUp() override { TP = producttest::startProductTest(); }
     void TearDown() override {
         setIntPar("Super", 0);
         setRequireExtension(nullptr);
-        setCosetMode(0);
-        setCurrentTotals(nullptr, nullptr);
-        initializeAlgebra();
-        resetCoset(TP);
+        producttest::withdrawProduct(TP);
         TensorChanged();
-        CFTChanged();
     }
     // Factors A1 at the given levels with the currents, as a new product. The symmetries of a
     // product need its full spectrum; the simple currents alone are enough for their groups.

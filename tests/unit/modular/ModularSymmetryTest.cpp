@@ -10,6 +10,7 @@
 // the torsions of each class counted up to the symmetries that fix it: 14.
 #include "InvariantsTestHelpers.h"
 #include "ModularTestHelpers.h"
+#include "ProductTestHelpers.h"
 
 #include "base/Parameters.h"
 #include "modular/Invariants.h"
@@ -32,22 +33,12 @@ using V = std::vector<int>;
 class ProductSymmetries : public invtest::InvariantsTest {
 protected:
     void SetUp() override {
-        modulartest::registerParameters();
         invtest::registerParameters();
-        tensortest::registerParameters();
-        initializeCoset();
-        initializeModular();
-        flushErrors();
-        unbufferErrors();
-        TP = getCurrentTensor();
+        TP = producttest::startProductTest();
     }
     void TearDown() override {
         parameter("Reject permutations") = 1;
-        setCosetMode(0);
-        setCurrentTotals(nullptr, nullptr);
-        initializeAlgebra();
-        resetCoset(TP);
-        CFTChanged();
+        producttest::withdrawProduct(TP);
         InvariantsTest::TearDown();
     }
     // A1 factors (rank 1) at these levels with the currents, computed and made current with an

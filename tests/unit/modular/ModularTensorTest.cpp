@@ -6,6 +6,7 @@
 #include "modular/Modular.h"
 
 #include "ModularTestHelpers.h"
+#include "ProductTestHelpers.h"
 #include "base/Parameters.h"
 #include "tensor/Coset.h"
 #include "tensor/TensorTestHelpers.h"
@@ -47,25 +48,13 @@ const Product su2k28{"A1_28 / J", {{1, 28, 0}}, {{1}}};
 
 class TensorTheory : public testing::Test {
 protected:
-    void SetUp() override {
-        modulartest::registerParameters();
-        tensortest::registerParameters();
-        initializeCoset();
-        initializeModular();
-        flushErrors();
-        unbufferErrors();
-        TP = getCurrentTensor();
-    }
+    void SetUp() override { TP = producttest::startProductTest(); }
     void TearDown() override {
         setIntPar("Use_orbits", 2);
         setIntPar("S_matrix maxsize", 400);
         setIntPar("ZNX_VERSION", 0);
         setIntPar("Super", 0);
-        setCosetMode(0);
-        setCurrentTotals(nullptr, nullptr);
-        initializeAlgebra();
-        resetCoset(TP);
-        CFTChanged();
+        producttest::withdrawProduct(TP);
     }
     // The product computed and made the current theory, as "compute spectrum" does.
     void use(const Product& p) {
