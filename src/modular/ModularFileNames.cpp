@@ -138,10 +138,14 @@ char* getCurrentOutputFileNameForExtension(const char* postfix) {
 }
 
 void setBoundaryLimitString(int a, int b) {
-    if (a == -1)
+    if (a == -1) {
         BoundaryLimitString.clear();
-    else
-        BoundaryLimitString = "[" + std::to_string(a) + ":" + std::to_string(b) + "]";
+        return;
+    }
+    // Formatted, not concatenated: GCC 12 warns wrongly about "[" + std::to_string(a).
+    char tag[32];
+    std::snprintf(tag, sizeof tag, "[%d:%d]", a, b);
+    BoundaryLimitString = tag;
 }
 
 const char* getBoundaryLimitString() {

@@ -102,8 +102,11 @@ int spinorCount(int dim) {
 }
 
 std::string notation(int dim, int index) {
-    if (index >= FirstForm)
-        return "A" + std::to_string(index - FirstForm);
+    if (index >= FirstForm) {
+        // Appended, not concatenated: GCC 12 warns wrongly about "A" + std::to_string(n).
+        std::string form = "A";
+        return form.append(std::to_string(index - FirstForm));
+    }
     return dim % 2 == 1 ? oddNotation[index] : evenNotation[index];
 }
 
@@ -300,7 +303,8 @@ std::string listText(const char* kind, int doubled, const int* count, int size, 
             lineStart = text.size();
             text += std::string(23, ' ') + "   + ";
         }
-        const std::string name = "[" + notation(dim, k) + "] + ";
+        std::string name = "[";
+        name.append(notation(dim, k)).append("] + ");
         text += count[k] == 1 ? name : std::to_string(count[k]) + name;
     }
     text.resize(text.size() - 3);
