@@ -7,13 +7,12 @@
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
 #include "commands/Commands.h"
+#include "commands/CommandsInternal.h"
 #include "modular/Modular.h"
 
-namespace {
+using commands::intArgument;
 
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
+namespace {
 
 // The guard of the commands that show boundaries; true after the refusal.
 bool refuseWithoutBoundaries() {

@@ -25,10 +25,6 @@ using namespace commands;
 
 namespace {
 
-int intArgument(void** params, int i) {
-    return *static_cast<int*>(params[i]);
-}
-
 int primaries() {
     return getTotalPrimaries();
 }

@@ -32,14 +32,6 @@ constexpr int ShortestChunk = 50;
 constexpr int WidestEntry = 900;
 constexpr int EntryRoom = 1000;
 
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
-const char* textArgument(void** commands, int i) {
-    return static_cast<const char*>(commands[i]);
-}
-
 const char* typedWord(void** commands) {
     return static_cast<const char*>(commands[-1]);
 }

@@ -17,10 +17,6 @@ using namespace commands;
 
 namespace {
 
-int intArgument(void** params, int i) {
-    return *static_cast<int*>(params[i]);
-}
-
 // The simple-current spectrum is enough for the list; a computed one is kept.
 bool productCurrentsReady(int parnum, int* rc) {
     TensorProduct* TP = getCurrentTensor();

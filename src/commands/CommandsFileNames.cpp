@@ -3,18 +3,13 @@
 
 #include "base/SystemUtility.h"
 #include "commands/Commands.h"
+#include "commands/CommandsInternal.h"
 #include "modular/ModularFileNames.h"
 #include "tensor/Coset.h"
 
 #include <cstdio>
 
-namespace {
-
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
-} // namespace
+using commands::intArgument;
 
 // The marker holds the 8 characters "Finished" and no line end; an old one is overwritten. A file
 // that cannot be opened is reported by Fopen.

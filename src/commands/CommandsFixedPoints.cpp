@@ -27,10 +27,6 @@ constexpr int Refused = 100302;
 constexpr int NotForTensor = 112311;
 constexpr int TwistInconsistency = 100401;
 
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
 bool tensorMode() {
     return getCosetMode() == 1;
 }

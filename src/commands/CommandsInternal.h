@@ -14,6 +14,14 @@ struct TensorProduct;
 
 namespace commands {
 
+// Arguments as the interpreter hands them over: an int or a text per slot.
+inline int intArgument(void** params, int i) {
+    return *static_cast<int*>(params[i]);
+}
+inline const char* textArgument(void** params, int i) {
+    return static_cast<const char*>(params[i]);
+}
+
 // Parameter pointers; null until the parameter is looked up. A later "set" takes effect at once.
 extern int* maxrank;
 extern int* DoublePrecision;

@@ -25,10 +25,6 @@ namespace {
 constexpr int ListSlack = 10;
 constexpr int BrowseAllTerms = 200000;
 
-int intArgument(void** params, int i) {
-    return *static_cast<int*>(params[i]);
-}
-
 const char* textArgument(void** params, int parnum, int i) {
     return parnum > i ? static_cast<const char*>(params[i]) : nullptr;
 }

@@ -26,10 +26,6 @@ namespace {
 // Never set: fusion is taken with respect to the vacuum 0.
 const int vacuum = 0;
 
-int intArgument(void** params, int i) {
-    return *static_cast<int*>(params[i]);
-}
-
 int primaries() {
     return getTotalPrimaries();
 }

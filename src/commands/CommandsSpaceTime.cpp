@@ -4,8 +4,12 @@
 
 #include "base/Output.h"
 #include "commands/Commands.h"
+#include "commands/CommandsInternal.h"
 
 #include <array>
+
+using commands::intArgument;
+using commands::textArgument;
 
 namespace {
 
@@ -19,14 +23,6 @@ LastPair lastPair;
 
 std::array<int, 6> typesOf(const ChiralSusyType* L, const ChiralSusyType* R) {
     return {L->Type, L->Rank, L->Chir, R->Type, R->Rank, R->Chir};
-}
-
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
-const char* textArgument(void** commands, int i) {
-    return static_cast<const char*>(commands[i]);
 }
 
 void printHeading(int dim, const ChiralSusyType* L, const ChiralSusyType* R) {

@@ -16,14 +16,6 @@
 
 using namespace commands;
 
-namespace {
-
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
-} // namespace
-
 namespace commands {
 
 void printCFTLine() {

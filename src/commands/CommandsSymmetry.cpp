@@ -20,14 +20,6 @@ using namespace commands;
 
 namespace {
 
-int intArgument(void** params, int i) {
-    return *static_cast<int*>(params[i]);
-}
-
-const char* textArgument(void** params, int i) {
-    return static_cast<const char*>(params[i]);
-}
-
 // The exchange of factors needs the computed spectrum of a tensor product.
 bool refusedOutsideProduct(const char* routine) {
     if (cosetSwitch() == 1)

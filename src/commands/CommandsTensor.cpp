@@ -21,14 +21,6 @@ using namespace commands;
 
 namespace {
 
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
-const char* textArgument(void** commands, int i) {
-    return static_cast<const char*>(commands[i]);
-}
-
 const char* typedWord(void** commands) {
     return static_cast<const char*>(commands[-1]);
 }

@@ -16,10 +16,6 @@ namespace {
 
 constexpr int NotAvailableYet = 112311;
 
-int intArgument(void** commands, int i) {
-    return *static_cast<int*>(commands[i]);
-}
-
 // The last command word as the user typed it, possibly abbreviated.
 const char* typedWord(void** commands) {
     return static_cast<const char*>(commands[-1]);
