@@ -129,6 +129,15 @@ void directT(int i, double* re, double* im) {
         *re = *im = 0.0;
 }
 
+void directRootT(int i, double* re, double* im) {
+    if (SpectrumData* sd = currentBlock())
+        SM_getrootT(sd, i, i, re, im);
+    else if (TensorProduct* TP = currentProduct())
+        getCosetrootT(TP, i, i, re, im);
+    else
+        *re = *im = 0.0;
+}
+
 int directAction(int J, int x) {
     if (SpectrumData* sd = currentBlock())
         return SM_SimpleAction(sd, J, x);
@@ -441,18 +450,6 @@ double currentLogT(int i) {
     if (TensorProduct* TP = currentProduct())
         return getCosetLogT(TP, i);
     return 0.0;
-}
-
-void currentT(int i, double* re, double* im) {
-    const double x = 2.0 * std::numbers::pi * currentLogT(i);
-    *re = std::cos(x);
-    *im = std::sin(x);
-}
-
-void currentRootT(int i, double* re, double* im) {
-    const double x = std::numbers::pi * currentLogT(i);
-    *re = std::cos(x);
-    *im = std::sin(x);
 }
 
 } // namespace modular_internal

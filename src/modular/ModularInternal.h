@@ -38,6 +38,7 @@ void monodromyCharge(int J, int x, rat* Q);
 // Computed by the current block or tensor product, past every cache.
 void directS(int i, int j, double* re, double* im);
 void directT(int i, double* re, double* im);
+void directRootT(int i, double* re, double* im);
 int directAction(int J, int x);
 // The simple-current group of the current theory and, in map (resized to its order), the field of
 // each element. A product keeps its own numbering: element i is field i.
@@ -82,10 +83,7 @@ void productRow(int size, A a, B b, V v, double* re, double* im) {
     }
 }
 
-// T_ii = exp(2 pi i L_i) of the current theory, its square root exp(pi i L_i) and L_i = h_i -
-// c/24.
-void currentT(int i, double* re, double* im);
-void currentRootT(int i, double* re, double* im);
+// L_i = h_i - c/24 of the current theory, so that T_ii = exp(2 pi i L_i).
 double currentLogT(int i);
 
 // Raises the largest deviation that the checks have met (getAccuracy) to d when d is larger.

@@ -58,10 +58,10 @@ struct TFactors {
         sqRe.resize(N), sqIm.resize(N), rootRe.resize(N), rootIm.resize(N);
         for (int m = 0; m < N; m++) {
             double re, im;
-            currentT(m, &re, &im);
+            directT(m, &re, &im);
             sqRe[m] = re * re - im * im;
             sqIm[m] = 2.0 * re * im;
-            currentRootT(m, &rootRe[m], &rootIm[m]);
+            directRootT(m, &rootRe[m], &rootIm[m]);
         }
         stamp = QueryCFT();
     }
