@@ -50,6 +50,14 @@ SpectrumData* blockOrRefusal(const char* routine, const char* refusal) {
     return nullptr;
 }
 
+// The resolution matrices S^J of a tensor product are not built yet; true after saying so.
+bool refusedForProduct(const char* routine) {
+    if (!tensorMode())
+        return false;
+    Alert(routine, 9, NotForTensor, "Not yet built in for tensor mode");
+    return true;
+}
+
 // ---- Fixed-point theories ----
 
 // Fixed-point theory f of sd: a block stored under the name "<name>_<f-1>" (a theory made

@@ -69,10 +69,6 @@ std::vector<int> fieldsOf(void** params, int parnum, int position);
 bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j);
 // The named work area "ModText", made to hold size characters.
 char* modText(int size);
-// S, fusion, conjugates, the simple-current action and fixed-point data of a tensor product are
-// not built yet: the commands that need them say so instead of printing neutral values. True
-// after saying it.
-bool refusedForProduct(const char* routine);
 
 } // namespace commands
 

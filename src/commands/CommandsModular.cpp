@@ -77,13 +77,6 @@ char* modText(int size) {
     return allocMemory("ModText", size).cSpace;
 }
 
-bool refusedForProduct(const char* routine) {
-    if (getCosetMode() != 1)
-        return false;
-    Alert(routine, 9, 112311, "Not yet built in for tensor mode");
-    return true;
-}
-
 } // namespace commands
 
 using namespace commands;
