@@ -25,10 +25,6 @@ using namespace commands;
 
 namespace {
 
-int primaries() {
-    return getTotalPrimaries();
-}
-
 // ---- The Gauss-sum formula of P ----
 
 // sum over m in {0,1}^r of sign(x) S(a, (b - 1 + h x)/2) / 2^(r/2), x = G m.
@@ -97,7 +93,7 @@ int COM_pfusion(void** params, int parnum) {
     const std::vector<int> rows = fieldsOf(params, parnum, 0);
     const std::vector<int> columns = fieldsOf(params, parnum, 1);
     // Room for every term, " + n x (k) " with ten-digit numbers, and the line breaks.
-    char* text = modText(primaries() * 40 + 100);
+    char* text = modText(getTotalPrimaries() * 40 + 100);
     Print("\n");
     for (int i : rows)
         for (int j : columns) {
@@ -116,7 +112,7 @@ int COM_get_Schur(void** params, int parnum) {
     }
     initSMATRIX();
     Print("Field  Indicator\n");
-    for (int a = 0; a < primaries(); a++)
+    for (int a = 0; a < getTotalPrimaries(); a++)
         Print("%4d %4d \n", a, getSchurIndex(a));
     return -parnum;
 }
@@ -158,7 +154,7 @@ int COM_check_hopf(void**, int parnum) {
 }
 
 int COM_check_pmat(void**, int parnum) {
-    const int N = primaries();
+    const int N = getTotalPrimaries();
     for (int i = 0; i < N; i++)
         for (int j = 0; j < N; j++) {
             double re, im;
