@@ -42,10 +42,8 @@ protected:
         for (const V& c : currents)
             ASSERT_EQ(addNewCurrent(TP, c.data()), 0);
         ASSERT_EQ(full ? computeTensorSpectrum(TP) : computeSimpleCurrentTensorSpectrum(TP), 0);
-        setCosetMode(1);
-        setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
         TensorChanged();
-        CFTChanged();
+        producttest::makeCurrent(TP);
     }
     int collect() {
         Captured c;

@@ -4,6 +4,7 @@
 #include "modular/Modular.h"
 
 #include "ModularTestHelpers.h"
+#include "ProductTestHelpers.h"
 #include "TestSupport.h"
 #include "base/Defaults.h"
 #include "base/Parameters.h"
@@ -354,9 +355,7 @@ TEST_F(RowFiles, ExtensionsOfOneProductKeepTheirRowsApart) {
                 ASSERT_EQ(addNewCurrent(TP, J), 0);
             }
             ASSERT_EQ(computeTensorSpectrum(TP), 0);
-            setCosetMode(1);
-            setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
-            CFTChanged();
+            producttest::makeCurrent(TP);
             TerminalOutputOn();
             initSMATRIX();
             TerminalOutputOff();

@@ -55,9 +55,7 @@ protected:
         for (V c : currents)
             ASSERT_EQ(addNewCurrent(TP, c.data()), 0);
         outputOf([&] { ASSERT_EQ(computeTensorSpectrum(TP), 0); });
-        setCosetMode(1);
-        setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
-        CFTChanged();
+        producttest::makeCurrent(TP);
         storeBulkInvariant(nullptr, *getCurrentBulk(), 1, 0);
     }
     static int scan() {

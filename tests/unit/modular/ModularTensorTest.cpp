@@ -64,9 +64,7 @@ protected:
         for (const V& c : p.currents)
             ASSERT_EQ(addNewCurrent(TP, c.data()), 0) << p.name;
         ASSERT_EQ(computeTensorSpectrum(TP), 0) << p.name;
-        setCosetMode(1);
-        setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
-        CFTChanged();
+        producttest::makeCurrent(TP);
     }
     int N() { return getTotalPrimaries(); }
     std::vector<std::complex<double>> everyS() {

@@ -20,6 +20,13 @@ inline TensorProduct* startProductTest() {
     return getCurrentTensor();
 }
 
+// The computed product becomes the current theory, as "compute spectrum" makes it.
+inline void makeCurrent(TensorProduct* TP) {
+    setCosetMode(1);
+    setCurrentTotals(NumberOfTensorPrimaries(TP), NumberOfTensorSimpleCurrents(TP));
+    CFTChanged();
+}
+
 inline void withdrawProduct(TensorProduct* TP) {
     setCosetMode(0);
     setCurrentTotals(nullptr, nullptr);
