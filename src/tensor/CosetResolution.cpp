@@ -12,7 +12,7 @@
 #include "tensor/FixedPoints.h"
 
 #include <algorithm>
-#include <cmath>
+#include <complex>
 #include <numbers>
 #include <vector>
 
@@ -158,7 +158,10 @@ void CT_getOLA_Smatrix(TensorProduct* TP, int current, int lbl1, int lbl2, doubl
 
 int CT_getGenericTwist(TensorProduct* TP, int a, int curr_K, int curr_J) {
     initializeCosetFCFTData(TP);
+    // An image the action could not place has been reported; it is no row to read S^J at.
     const int Ka = simpleCurrentAction(curr_K, a, TP);
+    if (Ka < 0)
+        return -1;
     if (simpleCurrentAction(curr_J, a, TP) != a) {
         Alert("CT_getGenericTwist", 1, 212404, "Current does not fix field");
         return -1;
