@@ -30,6 +30,7 @@ struct Theory {
     const char* name;
     V levels;
     std::vector<V> currents;
+    V gh = {}; // 1 for a denominator factor
 };
 
 class Resolution : public TensorTest {
@@ -40,8 +41,8 @@ protected:
     }
     void build(TensorProduct* P, const Theory& t) {
         resetCoset(P);
-        for (int level : t.levels)
-            addTensorFactor(P, block(1, 1, level), 0);
+        for (std::size_t k = 0; k < t.levels.size(); k++)
+            addTensorFactor(P, block(1, 1, t.levels[k]), k < t.gh.size() ? t.gh[k] : 0);
         for (const V& c : t.currents)
             ASSERT_EQ(addNewCurrent(P, c.data()), 0) << t.name;
         ASSERT_EQ(computeTensorSpectrum(P), 0) << t.name;
@@ -111,7 +112,8 @@ TEST_F(Resolution, UnextendedProductIsTheFactorsResolutionTimesS) {
 // What every S^J obeys, for every current of the extended product that has fixed points: S^J is
 // unitary and symmetric on the fixed points, its square is a phase times conjugation, and with T^J
 // the restriction of T, (S^J T^J)^3 = (S^J)^2. O^J is S^J times exp(i pi sigma_J / 4), and S^0 is
-// S itself. The extended cases have fixed points of the extension resolved into several fields.
+// S itself. The extended cases have fixed points of the extension resolved into several fields;
+// the cosets, whose denominator enters complex conjugated, obey the same.
 TEST_F(Resolution, RelationsOfEveryResolutionMatrix) {
     const Theory cases[] = {
         {"A1_4 x A1_1", {4, 1}, {}},
@@ -119,6 +121,8 @@ TEST_F(Resolution, RelationsOfEveryResolutionMatrix) {
         {"(A1_4)^2 / (J,J)", {4, 4}, {{1, 1}}},
         {"(A1_4)^3 / (J,J,0), (0,J,J)", {4, 4, 4}, {{1, 1, 0}, {0, 1, 1}}},
         {"A1_4 x A1_2 x A1_2 / (J,J,J)", {4, 2, 2}, {{1, 1, 1}}},
+        {"A1_2 x A1_2 / A1_4", {2, 2, 4}, {{1, 1, 1}}, {0, 0, 1}},
+        {"A1_4 / A1_4", {4, 4}, {}, {0, 1}},
     };
     for (const Theory& t : cases) {
         build(TP, t);
