@@ -1,8 +1,7 @@
 // Fixed points of the current building block: making its fixed-point theories current, the
 // shifts, S^J and the orbit Lie algebra matrices, the twist tables and the eta phases with the
 // checks that tie them together, the conjugacy classes against the charges, and the summary of
-// the simple currents. The twist of two currents, S^J with its check and the summary work for
-// products too.
+// the simple currents. The twist of two currents, S^J and the summary work for products too.
 #include "commands/CommandsFixedPoints.h"
 
 #include "commands/CommandsInternal.h"
@@ -15,7 +14,6 @@
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
-#include <complex>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -273,53 +271,6 @@ void checkBlockFixedPointConjugates(SpectrumData* sd) {
         }
 }
 
-// The field where row i of a square matrix has its only element, of modulus 1; -1 when the row
-// is not of that form.
-int unitEntry(const std::vector<std::complex<double>>& row, const std::vector<int>& fields) {
-    int found = -1;
-    for (std::size_t k = 0; k < row.size(); k++) {
-        if (CZeroCheck(row[k].real(), row[k].imag()))
-            continue;
-        if (found >= 0 || !ZeroCheck(std::abs(row[k]) - 1.0))
-            return -1;
-        found = fields[k];
-    }
-    return found;
-}
-
-// A tensor product: (S^J)^2 on the fixed points of J must be a phase times conjugation.
-void checkProductFixedPointConjugates() {
-    TensorProduct* TP = getCurrentTensor();
-    initializeCosetFCFTData(TP);
-    for (int n = 0; n < TP->FCFTnumber; n++) {
-        const int J = TP->FixedPointCurrents[n];
-        std::vector<int> fixed;
-        for (int a = 0; a < totalPrimaries(); a++)
-            if (simpleFusion(J, a) == a)
-                fixed.push_back(a);
-        const std::size_t m = fixed.size();
-        std::vector<std::complex<double>> SJ(m * m);
-        for (std::size_t i = 0; i < m; i++)
-            for (std::size_t j = 0; j < m; j++) {
-                double re = 0.0, im = 0.0;
-                MOD_getFCFT_Smatrix(J, fixed[i], fixed[j], &re, &im);
-                SJ[i * m + j] = {re, im};
-            }
-        std::vector<std::complex<double>> row(m);
-        for (std::size_t i = 0; i < m; i++) {
-            for (std::size_t k = 0; k < m; k++) {
-                row[k] = 0.0;
-                for (std::size_t j = 0; j < m; j++)
-                    row[k] += SJ[i * m + j] * SJ[j * m + k];
-            }
-            const int conjugate = getConjugate(fixed[i]);
-            const int found = unitEntry(row, fixed);
-            if (conjugate != found)
-                reportConjugates(fixed[i], conjugate, found, n);
-        }
-    }
-}
-
 // ---- Conjugacy classes and simple currents ----
 
 // A weight's class read off the class vector, against the monodromy charge of the current.
@@ -513,11 +464,7 @@ int COM_S_ola(void** commands, int parnum) {
 }
 
 int COM_check_fpconj(void**, int parnum) {
-    if (tensorMode()) {
-        checkProductFixedPointConjugates();
-        return -parnum;
-    }
-    SpectrumData* sd = currentBlock();
+    SpectrumData* sd = tensorMode() ? nullptr : currentBlock();
     if (!sd || (sd->type != 9 && sd->type != 10)) {
         Alert("COM_check_fpconj", 0, Refused, "Check not avaiable; only for cft's");
         return -parnum;

@@ -23,8 +23,6 @@ get S_fix 1 7 7
 get S_fix 1 7 6
 get S_ola 1 2 2
 get S_ola 1 6 6
-# Every field here is its own conjugate, and (S^J)^2 = -1: nothing to report.
-check fp_conj
 # The vacuum is not fixed.
 get S_fix 1 2 0
 # A building block that is no created or fixed-point theory has no check; the refusal ends the
