@@ -59,7 +59,7 @@ Request minimalModel(void** commands) {
         Alert("COM_algebra", 7, 100301, "Invalid number of susy's");
         return refused();
     }
-    // The store reports itself that it cannot build N=2 minimal models yet.
+    // The store builds the N=2 models itself.
     SpectrumData* sd = N == 2 ? SM_getData(27, 2, k) : SM_getData(6, N, k);
     if (!sd && N < 2)
         Alert("COM_algebra", 8, NotAvailableYet, "N=%d minimal models are not available yet", N);

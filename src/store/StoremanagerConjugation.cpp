@@ -1,6 +1,7 @@
 // Charge conjugation of a block, by the cheapest rule its kind allows: arithmetic for free
-// bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras. The kinds whose
-// conjugation needs the S matrix are answered as not built in.
+// bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras, conjugate triples for
+// N=2 minimal models. The kinds whose conjugation needs the S matrix are answered as not built
+// in.
 #include "store/Storemanager.h"
 
 #include "base/Error.h"
@@ -59,6 +60,8 @@ int SM_computeConjugate(SpectrumData* sd, int lbl) {
         return orbifoldConjugate(sd->rank, lbl);
     if (t == 13)
         return lbl;
+    if (t == 6 || t == 27)
+        return SM_MinimalConjugate(sd, lbl);
     Alert("SM_getConjugate", 1, 112311, "Conjugation for this algebra not defined or not built in");
     return -1;
 }

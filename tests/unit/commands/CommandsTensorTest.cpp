@@ -77,7 +77,6 @@ TEST_F(TensorCommandsTest, KindsNotAvailableYet) {
         const char* message;
     } cases[] = {
         {"minimal", {0, 3}, "N=0 minimal models are not available yet"},
-        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
         {"orbifold", {3}, "c=1 orbifolds are not available yet"},
     };
     for (const Case& c : cases)

@@ -114,7 +114,6 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
         {"min", {3, 1}, "Invalid number of susy's"},
         {"min", {0, 3}, "N=0 minimal models are not available yet"},
         {"m", {1, 3}, "N=1 minimal models are not available yet"},
-        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
         {"orb", {3}, "c=1 orbifolds are not available yet"},
     };
     for (const Case& c : cases) {
