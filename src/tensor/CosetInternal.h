@@ -86,7 +86,7 @@ bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b,
 // releases the records of all products.
 void forgetResolutionData();
 
-// Makes the current-action table of every factor that has none.
+// Makes the current-action table of every factor that has none, except N=2 minimal blocks.
 void prepareFactorActions(TensorProduct* TP);
 
 // Every combination of 0 <= index[k] < bound[k] once, the last entry fastest; no entries give
