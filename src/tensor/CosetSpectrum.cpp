@@ -508,6 +508,9 @@ int RowIndex::appendScratch() {
 }
 
 void startSpectrumRows(TensorProduct* TP) {
+    // Dimensions of the rows a former pass made would be read for the new ones.
+    TP->DimAvailable = 0;
+    TP->InfoAvailable = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     spectrumIndex.reset(TP->TensorSpectrum);
     if (!TP->Stabilizers.reserved() || TP->Stabilizers.X_oldsize < StabilizerRoom)

@@ -112,8 +112,6 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
         {"a", {2, 0}, "Level out of range"},
         {"x", {2, 1}, "Invalid type"},
         {"min", {3, 1}, "Invalid number of susy's"},
-        {"min", {0, 3}, "N=0 minimal models are not available yet"},
-        {"m", {1, 3}, "N=1 minimal models are not available yet"},
         {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
         {"orb", {3}, "c=1 orbifolds are not available yet"},
     };
