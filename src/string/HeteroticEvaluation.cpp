@@ -125,7 +125,8 @@ bool integersOf(const std::string& line, std::vector<int>& values) {
 }
 
 // Calls take(values) for every line of `length` integers; other lines are skipped with a warning.
-template <class Take> void readLines(const char* postfix, std::size_t length, Take take) {
+template <class Take>
+void readLines(const char* postfix, int position, std::size_t length, Take take) {
     const std::string fn = outputName(postfix);
     std::ifstream in(fn);
     if (!in)
@@ -137,7 +138,7 @@ template <class Take> void readLines(const char* postfix, std::size_t length, Ta
         number++;
         if (!integersOf(line, values) || values.size() != length) {
             if (!values.empty() || !line.empty())
-                Alert("readResultFiles", 0, 100218,
+                Alert("readResultFiles", position, 100218,
                       "Line %d of \"%s\" skipped: %zu integers where %zu belong", number,
                       fn.c_str(), values.size(), length);
             continue;
@@ -340,12 +341,12 @@ void heterotic_internal::writeHeteroticFile() {
 
 void heterotic_internal::readResultFiles() {
     const std::size_t values = static_cast<std::size_t>(setup.R) + 7;
-    readLines(".heterotic", values + 1, [&](std::vector<int>& record) {
+    readLines(".heterotic", 0, values + 1, [&](std::vector<int>& record) {
         printVec(static_cast<int>(record.size()), record.data(), "reading");
         enterCounted(&Spectra, record.data(), record[values]);
     });
     const std::size_t roots = static_cast<std::size_t>(PatternAlgebra.id_size);
-    readLines(".AlgebraList", roots + 1,
+    readLines(".AlgebraList", 1, roots + 1,
               [&](std::vector<int>& line) { enterCounted(&PatternAlgebra, line.data() + 1, 1); });
 }
 
