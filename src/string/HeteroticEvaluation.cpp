@@ -128,7 +128,7 @@ bool integersOf(const std::string& line, std::vector<int>& values) {
 template <class Take>
 void readLines(const char* postfix, int position, std::size_t length, Take take) {
     const std::string fn = outputName(postfix);
-    std::ifstream in(fn);
+    std::ifstream in(convertFileName(fn.c_str()));
     if (!in)
         return;
     std::string line;
