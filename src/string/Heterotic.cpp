@@ -167,6 +167,10 @@ struct LightLabels {
     std::vector<int> combination;
     std::vector<int> extension; // the extension currents, NT labels each
     int extensionCount = 0;
+    // Within one pass no combination comes twice: the first pass appends without looking up, and
+    // the rows are linked for look-up only when a second pass follows (the candidates are
+    // otherwise read in row order).
+    bool lookUp = false;
 };
 
 long long commonDenominator(TensorProduct* TP, int n) {
@@ -252,7 +256,10 @@ int MasslessCheck(int Size, int* Loop, void* Data) {
         if (!isInteger(Q))
             return 0;
     }
-    enterOnce(L.TP->MasslessFields, v);
+    if (L.lookUp)
+        enterOnce(L.TP->MasslessFields, v);
+    else
+        appendRow(L.TP->MasslessFields, v);
     return 1;
 }
 
@@ -341,7 +348,10 @@ int CollectMassless(TensorProduct* TP) {
     for (char pass : graded ? std::vector<char>{'N', 'R'} : std::vector<char>{0}) {
         if (!prepareLight(L, TP, NT, pass))
             return total;
+        L.lookUp = pass == 'R';
         const int count = runLightLoop(L, MasslessPrimaryBound, MasslessCheck);
+        if (pass == 'N')
+            balanceVectorCollection(TP->MasslessFields);
         std::printf("Pass %c; total number %d\n", pass ? pass : 'N', count);
         total += count;
     }
