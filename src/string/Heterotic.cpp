@@ -310,6 +310,23 @@ void collectPatternRoots(TensorProduct* TP) {
     runLightLoop(L, nullptr, LightCheck);
 }
 
+// Selections and names survive the set-up, but rows made for another "Heterotic factors" or
+// "Particle factors" would be compared beyond their length.
+void dropEntriesOfOtherLength() {
+    if (rowCount(&SelectedReps) > 0 && SelectedReps.id_size != heteroticFactors()) {
+        Alert("ComputeHeterotic", 4, 100218,
+              "Selected representations of %d components dropped (\"Heterotic factors\" is %d)",
+              SelectedReps.id_size, heteroticFactors());
+        resetSelectedReps();
+    }
+    if (rowCount(&RepNames) > 0 && RepNames.id_size != particleFactors()) {
+        Alert("ComputeHeterotic", 5, 100218,
+              "Representation names of %d components dropped (\"Particle factors\" is %d)",
+              RepNames.id_size, particleFactors());
+        resetRepNames();
+    }
+}
+
 } // namespace
 
 // ============================================================ Start-up
@@ -397,6 +414,7 @@ int ComputeHeterotic(TensorProduct* TP) {
         return 1;
     const int NT = TP->NTensor;
     const int NF = heteroticFactors();
+    dropEntriesOfOtherLength();
     initVectorCollection(&PatternRoots, NF + 1, 20);
     setIdentificationSize(&PatternRoots, NF);
     initCountedVectorCollection(&PatternAlgebra, 10, 20);

@@ -97,6 +97,7 @@ protected:
         resetSelectedReps();
     }
     void TearDown() override {
+        setIntPar("Graded", 0);
         setIntPar("Heterotic factors", 1);
         setIntPar("Particle factors", 1);
         resetRepNames();
@@ -128,14 +129,17 @@ protected:
         }
     }
     // Evaluates RepCount as one invariant of the (here trivial) filter would.
-    int evaluate(std::string& text) {
+    int evaluateUncaptured() {
         static FilterContext context;
         context = FilterContext{TP, &HeteroticFilter, 0};
         SCData MD;
         MD.DataPointer = &context;
         unificationFlag = 0;
+        return evaluateSpectrum(&MD, 0, 45);
+    }
+    int evaluate(std::string& text) {
         Captured cap;
-        const int r = evaluateSpectrum(&MD, 0, 45);
+        const int r = evaluateUncaptured();
         text = cap.out() + cap.err();
         return r;
     }
@@ -162,6 +166,50 @@ TEST_F(HeteroticTest, CandidatesAndPatternRootsOfTheStandardModelProduct) {
         TensorRatWeight(TP, rowOf(TP->MasslessFields, r), &h);
         EXPECT_TRUE(h.num == 0 || (h.num == 1 && h.den == 1)) << r;
     }
+}
+
+// With "Graded" on and no graded factor both passes find the same candidates, entered once.
+TEST_F(HeteroticTest, GradedPassesEnterCandidatesOnce) {
+    setIntPar("Graded", 1);
+    Captured cap;
+    ASSERT_EQ(ComputeHeterotic(TP), 0);
+    EXPECT_TRUE(has(cap.out(), "Pass N; total number 25\nPass R; total number 25\n")) << cap.out();
+    EXPECT_EQ(rowCount(TP->MasslessFields), 25);
+}
+
+// D5 level 1 graded by its vector: NS labels {0, v}, R labels the spinors (weight 5/8). Beside
+// U(1)_12 (weights m^2/24) pass N finds only the vacuum (m^2 = 12 or 24 has no solution), pass R
+// the four combinations of a spinor with m = +-3 (5/8 + 9/24 = 1).
+TEST_F(HeteroticTest, GradedFactorContributesOneGradePerPass) {
+    SpectrumData* d5 = SM_getData(4, 5, 1);
+    ASSERT_NE(d5, nullptr);
+    int vector = -1;
+    for (int l = 0; l < d5->Nprimaries; l++)
+        if (2 * d5->Weight_num[l] == d5->Weight_denom)
+            vector = l;
+    ASSERT_EQ(SM_grade(d5, vector), -1);
+    resetCoset(TP);
+    addTensorFactor(TP, d5, 0);
+    addTensorFactor(TP, SM_getData(0, 12, 0), 0);
+    setIntPar("Heterotic factors", 2);
+    setIntPar("Particle factors", 2);
+    setIntPar("Graded", 1);
+    Captured cap;
+    ASSERT_EQ(ComputeHeterotic(TP), 0);
+    EXPECT_TRUE(has(cap.out(), "Pass N; total number 1\nPass R; total number 4\n")) << cap.out();
+    EXPECT_EQ(rowCount(TP->MasslessFields), 5);
+}
+
+// A selection or names made for other parameters are dropped by the set-up, with a warning.
+TEST_F(HeteroticTest, EntriesOfAnotherLengthAreDroppedBySetUp) {
+    setIntPar("Heterotic factors", 2);
+    std::vector<int> rep{1, 1};
+    addNewSelectedRep(rep.data());
+    setIntPar("Heterotic factors", 4);
+    Captured cap;
+    ASSERT_EQ(ComputeHeterotic(TP), 0);
+    EXPECT_TRUE(has(cap.out() + cap.err(), "Selected representations of 2 components dropped"));
+    EXPECT_EQ(rowCount(&SelectedReps), 0);
 }
 
 TEST_F(HeteroticTest, FamilyOfSO10IsAnomalyFreeWithQuantaTwoAndSix) {
@@ -243,6 +291,21 @@ TEST_F(HeteroticTest, UnnamedChiralStatesAtQuantumSixWriteTheCountsAndStop) {
     const std::string file = fileText(outputFile(".heterotic"));
     EXPECT_EQ(file, "    0     0     2     0     0     0    -1          1 \n"
                     "    0     0     6     0     0     0    -1          1 \n");
+}
+
+// In a background run the same spectrum ends the program with code 1, the counts written first.
+TEST_F(HeteroticTest, UnnamedChiralStatesAtQuantumSixEndABackgroundRun) {
+    // Forked where it stands, the child writes below this test's output directory.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    setUp();
+    countMultiplets(family16);
+    EXPECT_EXIT(
+        {
+            setBackground(1);
+            evaluateUncaptured();
+        },
+        testing::ExitedWithCode(1), "");
+    EXPECT_EQ(count(fileText(outputFile(".heterotic")), "\n"), 2);
 }
 
 TEST_F(HeteroticTest, ExoticsAreCountedAgainstTheirConjugates) {
