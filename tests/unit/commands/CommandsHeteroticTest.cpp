@@ -107,8 +107,16 @@ TEST_F(HeteroticCommandsTest, RefusalsOfTheSetUpCommands) {
     EXPECT_TRUE(has(run(COM_pattern_algebra, "algebra", {1, 2, 3}, 1),
                     "Incorrect number of roots (should be 4)"));
     EXPECT_EQ(run(COM_pattern_algebra, "algebra", {1, 0, 0, 4}, -4), "");
-    *commands::SM = 3;
+    *commands::SM = 2;
     std::string name = "Q";
+    {
+        int one = 1;
+        std::vector<void*> slots{name.data(), name.data(), &one};
+        Captured cap;
+        EXPECT_EQ(COM_set_repname(slots.data() + 1, 2), 1);
+        EXPECT_TRUE(has(cap.out() + cap.err(), "Too few current components")) << cap.err();
+    }
+    *commands::SM = 3;
     int a = 1, b = 1;
     std::vector<void*> slots{name.data(), name.data(), &a, &b};
     Captured cap;

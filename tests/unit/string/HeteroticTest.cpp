@@ -200,6 +200,31 @@ TEST_F(HeteroticTest, GradedFactorContributesOneGradePerPass) {
     EXPECT_EQ(rowCount(TP->MasslessFields), 5);
 }
 
+// The sign of either abelian charge is a convention: a pattern and its images under the
+// conjugation of factor 2, of factor 3 or of both have one canonical form.
+TEST_F(HeteroticTest, CanonicalPatternIsTheSameForConjugateAbelianCharges) {
+    setUp();
+    const int n = getNumberOfPatternRoots();
+    auto rootOf = [](std::vector<int> labels) {
+        labels.push_back(0);
+        return findRow(&PatternRoots, labels.data());
+    };
+    auto canonical = [&](std::vector<std::pair<std::vector<int>, int>> entries) {
+        std::vector<int> p(static_cast<std::size_t>(n), 0);
+        for (auto& [labels, m] : entries)
+            p[static_cast<std::size_t>(rootOf(labels))] = m;
+        int* c = optimizedPattern(TP, p.data());
+        return std::vector<int>(c, c + n);
+    };
+    // A triplet of charges (1, 4) with its conjugate, and a singlet of charges (5, 3).
+    const std::vector<int> a{1, 0, 1, 4}, abar{2, 0, 29, 16}, s{0, 0, 5, 3};
+    const std::vector<int> expected = canonical({{a, 3}, {abar, 3}, {s, 1}});
+    EXPECT_EQ(canonical({{{1, 0, 29, 4}, 3}, {{2, 0, 1, 16}, 3}, {{0, 0, 25, 3}, 1}}), expected);
+    EXPECT_EQ(canonical({{{1, 0, 1, 16}, 3}, {{2, 0, 29, 4}, 3}, {{0, 0, 5, 17}, 1}}), expected);
+    EXPECT_EQ(canonical({{{1, 0, 29, 16}, 3}, {{2, 0, 1, 4}, 3}, {{0, 0, 25, 17}, 1}}), expected);
+    EXPECT_NE(canonical({{a, 3}, {s, 1}}), expected);
+}
+
 // A selection or names made for other parameters are dropped by the set-up, with a warning.
 TEST_F(HeteroticTest, EntriesOfAnotherLengthAreDroppedBySetUp) {
     setIntPar("Heterotic factors", 2);
