@@ -78,6 +78,9 @@ int FastTensorSimpleAction_Massless(TensorProduct* TP, int* current, int* Primar
                                     int* out);
 void FastTensorSimpleAction(TensorProduct* TP, int* current, int* PrimaryCombination, int* out);
 int MassCheck(TensorProduct* TP, int* PrimaryCombination);
+// Diagnostics: the charge vector and code of a combination; the counted spectrum under a title.
+void printCharges(SCData* MD, int* a);
+void printRepCount(const char* text);
 
 // ---- Evaluation and result files ----
 

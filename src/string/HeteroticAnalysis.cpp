@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace heterotic_internal {
@@ -422,4 +423,21 @@ int LeftAlgebraProduct(int i, int j, void* X) {
     if (r < 0)
         Alert("LeftAlgebraProduct", 0, 212404, "Left algebra product not found");
     return r;
+}
+
+void printCharges(SCData* MD, int* a) {
+    std::vector<int> c(static_cast<std::size_t>(MD->dg->Mult) + 1);
+    chargeVector(MD, a, c.data());
+    const std::string text =
+        "charges; code=" + std::to_string(DG_computeChargeCode(MD->dg, c.data()));
+    printVec(MD->dg->Mult, c.data(), text.c_str());
+}
+
+void printRepCount(const char* text) {
+    Print("At %s\n", text);
+    for (int r = 0; r < rowCount(&RepCount); r++) {
+        std::printf("%4d x ", countOf(&RepCount, r));
+        printVec(2 * setup.NF, rowOf(&RepCount, r), "");
+    }
+    Print("-----\n");
 }

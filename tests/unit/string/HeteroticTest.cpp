@@ -31,9 +31,7 @@ namespace {
 using namespace heterotic_internal;
 using testsupport::Captured;
 
-bool has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+const auto& has = testsupport::contains;
 
 int count(const std::string& text, const std::string& part) {
     int n = 0;
