@@ -401,6 +401,11 @@ SpectrumData* createCFT(TensorProduct* TP, const char* CFTname);
 void initFCFT(TensorProduct* TP, SpectrumData* cft);
 // The S matrices of cft's fixed-point theories from the resolution matrices of TP.
 void getFixedPointMatrices(TensorProduct* TP, SpectrumData* cft);
+// S^(J_n) of fields i_cft and j_cft of cft for every fixed-point current J_n of cft, into
+// RealS[n] and ImS[n], read from the fields' full records ffi and ffj (extension currents as
+// labels of cft); 0 where J_n does not fix both.
+void getCosetFCFT_S(TensorProduct* TP, int i_cft, int j_cft, double* RealS, double* ImS,
+                    FullFPType* ffi, FullFPType* ffj, SpectrumData* cft);
 
 // ---- Minimal models from tensor products ----
 

@@ -7,6 +7,8 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/SystemUtility.h"
+#include "numeric/VectorUtility.h"
+#include "tensor/FixedPoints.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,21 +27,29 @@ int* labelRow(SpectrumData* cft, int n) {
     return cft->FCFTlabels + static_cast<std::size_t>(n) * cft->Nprimaries;
 }
 
-// N=2 minimal models fix the fields by one current: N/4 or 3N/4, none when N/4 is odd.
-void minimalN2Currents(SpectrumData* cft, int N) {
-    const int q = N / 4;
-    cft->FCFTnumber = 0;
-    if (q % 2 == 1)
-        return;
-    cft->FixedPointCurrents[0] = (N / 8) % 2 == 1 ? q : 3 * q;
-    cft->FCFTnumber = 1;
-}
-
 void fixingCurrents(SpectrumData* cft, int N) {
     cft->FCFTnumber = 0;
     for (int c = 1; c < N; c++)
         if (SM_fixedPointCurrent(cft, c) != 0)
             cft->FixedPointCurrents[cft->FCFTnumber++] = c;
+}
+
+// N=2 minimal models fix their fields by one current, none when N/4 is odd; in the cyclic
+// numbering of the currents it is N/4 or 3N/4. The group of a coset numbers its currents by the
+// product's, so that candidate is taken only when it does fix a field; otherwise the current is
+// searched for as in any other theory.
+void minimalN2Currents(SpectrumData* cft, int N) {
+    const int q = N / 4;
+    cft->FCFTnumber = 0;
+    if (q % 2 == 1)
+        return;
+    const int candidate = (N / 8) % 2 == 1 ? q : 3 * q;
+    if (SM_fixedPointCurrent(cft, candidate) == 0) {
+        fixingCurrents(cft, N);
+        return;
+    }
+    cft->FixedPointCurrents[0] = candidate;
+    cft->FCFTnumber = 1;
 }
 
 // One fixed-point theory of minimal type whose S comes from its own formula.
@@ -78,6 +88,61 @@ void fixedPointTheories(TensorProduct* TP, SpectrumData* cft, const std::string&
     }
 }
 
+// The full records of cft's fields, their extension currents being cft's fixed-point currents
+// that fix them (as labels of cft).
+std::vector<FullFPType*> fullRecords(TensorProduct* TP, SpectrumData* cft) {
+    std::vector<FullFPType*> full(static_cast<std::size_t>(cft->Nprimaries), nullptr);
+    for (int f = 0; f < cft->Nprimaries; f++) {
+        const int t = cft->CFTtoCoset[f];
+        const int* field = TensorField(TP, t);
+        std::vector<int> elements = fixingElements(TP, field);
+        std::vector<int> extension{0};
+        for (int n = 0; n < cft->FCFTnumber; n++)
+            if (labelRow(cft, n)[f] != -1)
+                extension.push_back(cft->FixedPointCurrents[n]);
+        full[static_cast<std::size_t>(f)] =
+            getFullFP(TP, field, elements.data(), extension.data(),
+                      static_cast<int>(elements.size()), static_cast<int>(extension.size()),
+                      TP->Stabilizers[t], cft->SimpleCurrents, cft->CFTtoCoset);
+    }
+    return full;
+}
+
+// S^(J_n) of fields i and j of cft; 0 when J_n does not fix both.
+void resolutionElement(TensorProduct* TP, SpectrumData* cft, int n, int i, int j, FullFPType* ffi,
+                       FullFPType* ffj, double* re, double* im) {
+    const int J = cft->FixedPointCurrents[n];
+    const int pi = ffi ? Present(ffi->ext_currents, ffi->N_ext, J) : -1;
+    const int pj = ffj ? Present(ffj->ext_currents, ffj->N_ext, J) : -1;
+    cosetResolvedElement(TP, cft->CFTtoCoset[i], cft->CFTtoCoset[j], ffi, ffj, pi, pj,
+                         {"getCosetFCFT_S", false}, re, im);
+}
+
+// The S matrix of fixed-point theory n, S^(J_n) exp(i pi shift / 4) on the fields J_n fixes: only
+// those pairs are visited.
+void fillResolvedS(TensorProduct* TP, SpectrumData* cft, int n,
+                   const std::vector<FullFPType*>& full) {
+    const int* labels = labelRow(cft, n);
+    std::vector<int> fixed;
+    for (int f = 0; f < cft->Nprimaries; f++)
+        if (labels[f] != -1)
+            fixed.push_back(f);
+    SpectrumData* fcft = cft->FixedPointCFT[n];
+    const auto M = static_cast<std::size_t>(fcft->Nprimaries);
+    const Complex phase = shiftPhase(-cft->FCFTshifts[n]);
+    for (int f : fixed)
+        for (int g : fixed) {
+            double re = 0.0, im = 0.0;
+            resolutionElement(TP, cft, n, f, g, full[static_cast<std::size_t>(f)],
+                              full[static_cast<std::size_t>(g)], &re, &im);
+            const Complex z = Complex(re, im) * phase;
+            const std::size_t at =
+                static_cast<std::size_t>(labels[f]) * M + static_cast<std::size_t>(labels[g]);
+            fcft->SBase[at] = z.real();
+            fcft->SBase[M * M + at] = z.imag();
+        }
+}
+
 } // namespace
 
 void initFCFT(TensorProduct* TP, SpectrumData* cft) {
@@ -109,4 +174,22 @@ void initFCFT(TensorProduct* TP, SpectrumData* cft) {
     getFixedPointMatrices(TP, cft);
 }
 
-void getFixedPointMatrices(TensorProduct*, SpectrumData*) {}
+void getCosetFCFT_S(TensorProduct* TP, int i_cft, int j_cft, double* RealS, double* ImS,
+                    FullFPType* ffi, FullFPType* ffj, SpectrumData* cft) {
+    for (int n = 0; n < cft->FCFTnumber; n++)
+        resolutionElement(TP, cft, n, i_cft, j_cft, ffi, ffj, &RealS[n], &ImS[n]);
+}
+
+void getFixedPointMatrices(TensorProduct* TP, SpectrumData* cft) {
+    for (int n = 0; n < cft->FCFTnumber; n++)
+        if (SM_allocSBase(cft->FixedPointCFT[n]) == -1) {
+            // Declined: the theories cannot reach the product for their S later.
+            for (int m = 0; m < cft->FCFTnumber; m++)
+                cft->FixedPointCFT[m]->S_available = 0;
+            return;
+        }
+    computeFixCenter(TP);
+    const std::vector<FullFPType*> full = fullRecords(TP, cft);
+    for (int n = 0; n < cft->FCFTnumber; n++)
+        fillResolvedS(TP, cft, n, full);
+}

@@ -86,6 +86,9 @@ struct TermAlerts {
 bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b, Complex* X,
                     const TermAlerts& alerts);
 
+// The fix-center elements that fix `field` factor by factor, in fix-center order.
+std::vector<int> fixingElements(TensorProduct* TP, const int* field);
+
 // The products whose full fixed-point records are built now forget them: every fix center
 // releases the records of all products.
 void forgetResolutionData();

@@ -77,6 +77,17 @@ std::vector<std::string> sortedWeights(SpectrumData* sd) {
     return asText(w);
 }
 
+void expectUnitary(SpectrumData* sd) {
+    const int N = sd->Nprimaries;
+    for (int i = 0; i < N; i++)
+        for (int j = 0; j < N; j++) {
+            Complex u = 0.0;
+            for (int k = 0; k < N; k++)
+                u += S(sd, i, k) * std::conj(S(sd, j, k));
+            EXPECT_LT(std::abs(u - (i == j ? 1.0 : 0.0)), Tight) << sd->AlgebraName << i << j;
+        }
+}
+
 // S S^dagger = 1 and S^2 = C with the block's own conjugation.
 void expectModularS(SpectrumData* sd) {
     const int N = sd->Nprimaries;
@@ -240,11 +251,10 @@ std::vector<std::string> kacTable(int m) {
 
 TEST_F(MinimalModels, VirasoroSeriesHasTheKacTable) {
     for (int k : {1, 2, 3, 4}) {
-        SpectrumData* sd = SM_getData(6, 0, k);
-        if (!sd) {
+        const std::string name = "minimal N=0 " + std::to_string(k);
+        if (!SM_findCFT(name.c_str()))
             createMinimal0(k);
-            sd = SM_getData(6, 0, k);
-        }
+        SpectrumData* sd = SM_findCFT(name.c_str());
         ASSERT_NE(sd, nullptr) << k;
         EXPECT_EQ(sd->type, 6);
         EXPECT_EQ(sd->rank, 0);
@@ -254,7 +264,7 @@ TEST_F(MinimalModels, VirasoroSeriesHasTheKacTable) {
         expectModularS(sd);
         expectIntegralFusion(sd);
     }
-    EXPECT_NE(SM_getData(6, 0, 1), SM_getData(2, 0, 1)) << "the built-in Ising model stays";
+    EXPECT_NE(SM_findCFT("minimal N=0 1"), SM_getData(2, 0, 1)) << "the built-in Ising model stays";
     EXPECT_EQ(SM_getData(2, 0, 1)->type, 2);
 }
 
@@ -271,9 +281,10 @@ TEST_F(MinimalModels, SuperconformalSeries) {
           25.0 / 24, 1.5, 1.5}},
     };
     for (const Case& c : cases) {
-        if (!SM_getData(6, 1, c.k))
+        const std::string name = "minimal N=1 " + std::to_string(c.k);
+        if (!SM_findCFT(name.c_str()))
             createMinimal1(c.k);
-        SpectrumData* sd = SM_getData(6, 1, c.k);
+        SpectrumData* sd = SM_findCFT(name.c_str());
         ASSERT_NE(sd, nullptr);
         EXPECT_EQ(sortedWeights(sd), asText(c.weights)) << "k = " << c.k;
         expectModularS(sd);
@@ -281,7 +292,7 @@ TEST_F(MinimalModels, SuperconformalSeries) {
     }
     // At even k the field (k/2, 1, (k+2)/2) is fixed: its label 1 carries third entry 3 and one
     // more unit of weight (1/24 + 1 = 25/24).
-    SpectrumData* sd = SM_getData(6, 1, 2);
+    SpectrumData* sd = SM_findCFT("minimal N=1 2");
     ASSERT_EQ(sd->RepSize, 4);
     int resolved = 0;
     for (int f = 0; f < sd->Nprimaries; f++)
@@ -291,6 +302,62 @@ TEST_F(MinimalModels, SuperconformalSeries) {
             EXPECT_TRUE(isWeight(sd, f, 25, 24));
         }
     EXPECT_EQ(resolved, 1);
+}
+
+// N=2 at k = 1 is the boson with 12 fields, h = q^2/24 modulo 1; its group of 12 currents has
+// N/4 = 3 odd: no fixed points. At k = 2 (16 currents) fields with l = k/2 = 1 are fixed by
+// one current, and the S of its fixed-point theory is unitary.
+TEST_F(MinimalModels, N2CosetAndItsFixedPointRule) {
+    if (!SM_findCFT("minimal N=2 k=1"))
+        createMinimal2(1);
+    SpectrumData* sd = SM_findCFT("minimal N=2 k=1");
+    ASSERT_NE(sd, nullptr);
+    EXPECT_EQ(sd->type, 6);
+    EXPECT_EQ(sd->rank, 2);
+    ASSERT_EQ(sd->Nprimaries, 12);
+    std::vector<double> boson, ours;
+    for (int q = 0; q < 12; q++)
+        boson.push_back(std::fmod(q * q / 24.0, 1.0));
+    for (int f = 0; f < 12; f++)
+        ours.push_back(std::fmod(SM_realWeight(sd, f), 1.0));
+    EXPECT_EQ(asText(ours), asText(boson));
+    EXPECT_EQ(sd->SimpleCurrents->Order, 12);
+    EXPECT_EQ(sd->FCFTnumber, 0);
+    if (!SM_findCFT("minimal N=2 k=2"))
+        createMinimal2(2);
+    sd = SM_findCFT("minimal N=2 k=2");
+    ASSERT_NE(sd, nullptr);
+    ASSERT_EQ(sd->SimpleCurrents->Order, 16);
+    ASSERT_EQ(sd->FCFTnumber, 1);
+    const int J = sd->FixedPointCurrents[0];
+    std::vector<int> fixed;
+    for (int f = 0; f < sd->Nprimaries; f++)
+        if (SM_SimpleAction(sd, J, f) == f) {
+            fixed.push_back(f);
+            EXPECT_EQ(SM_getRep(sd, f)[0], 1);
+        }
+    SpectrumData* fcft = sd->FixedPointCFT[0];
+    ASSERT_EQ(fcft->Nprimaries, static_cast<int>(fixed.size()));
+    expectUnitary(fcft);
+}
+
+// The N=2 rule is kept for the models that are made as N=2 cosets; a theory merely named like
+// one has its fixed-point currents found from its current action: for A1_2 x A1_2 unextended,
+// each of (J,0), (0,J), (J,J) fixes the fields with a spinor where it acts.
+TEST_F(CreateCFT, FixedPointCurrentsOfATheoryNamedLikeAnN2Model) {
+    product({block(1, 1, 2), block(1, 1, 2)}, {});
+    SpectrumData* sd = createCFT(TP, fresh("minimal N=2 lookalike").c_str());
+    ASSERT_NE(sd, nullptr);
+    ASSERT_EQ(sd->SimpleCurrents->Order, 4);
+    EXPECT_EQ(sd->FCFTnumber, 3);
+    for (int n = 0; n < sd->FCFTnumber; n++) {
+        const int J = sd->FixedPointCurrents[n];
+        int fixed = 0;
+        for (int f = 0; f < sd->Nprimaries; f++)
+            fixed += SM_SimpleAction(sd, J, f) == f ? 1 : 0;
+        EXPECT_EQ(sd->FixedPointCFT[n]->Nprimaries, fixed);
+        EXPECT_EQ(fixed, J == 3 ? 1 : 3) << "(s,s) alone, or (s,x) for the three x";
+    }
 }
 
 TEST(MinimalLabels, MapMinimal2) {
