@@ -68,6 +68,7 @@ struct TensorProduct {
     int Susy = 0;
     Heterotic StringData{};
     Branching* BranchingTable = nullptr;
+    FPType* FirstFP = nullptr; // the stabilizer types of this product's rows
 };
 
 // ---- Start-up, the current product and its factors ----

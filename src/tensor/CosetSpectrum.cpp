@@ -126,8 +126,8 @@ int finishStabilizer(TensorProduct* TP, const int* v, int stabSize, int* mult, F
     int n = stabSize;
     int* U = getUntwistedStabilizer(TP, &n, centerLabels.data(), v);
     *mult = isqrt(stabSize / n);
-    *fp =
-        getFP(chiralSize(TP), U, centerLabels.data(), n, stabSize, getFirstFP(), TP, chiralProduct);
+    *fp = getFP(chiralSize(TP), U, centerLabels.data(), n, stabSize, getFirstFP(TP), TP,
+                chiralProduct);
     return n;
 }
 

@@ -360,6 +360,66 @@ TEST_F(CreateCFT, FixedPointCurrentsOfATheoryNamedLikeAnN2Model) {
     }
 }
 
+// The S of each fixed-point theory of a made block is O^J = S^J exp(i pi sigma_J / 4) of the
+// product it was made from, on the fields J fixes, and unitary. Products: A1_2 x A1_2 without
+// extension (three currents with fixed points) and (A1_4)^2 extended by (J, J).
+TEST_F(CreateCFT, FixedPointTheoriesCarryTheResolvedS) {
+    const std::vector<std::vector<std::vector<int>>> extensions{{}, {{1, 1}}};
+    const std::vector<int> levels{2, 4};
+    for (std::size_t c = 0; c < levels.size(); c++) {
+        resetCoset(TP);
+        const int k = levels[c];
+        product({block(1, 1, k), block(1, 1, k)}, extensions[c]);
+        SpectrumData* sd = createCFT(TP, fresh("resolved").c_str());
+        ASSERT_NE(sd, nullptr);
+        ASSERT_GT(sd->FCFTnumber, 0) << k;
+        for (int n = 0; n < sd->FCFTnumber; n++) {
+            SpectrumData* fcft = sd->FixedPointCFT[n];
+            ASSERT_NE(fcft, nullptr);
+            EXPECT_EQ(fcft->type, 10);
+            expectUnitary(fcft);
+            const int J = sd->CFTtoCoset[sd->FixedPointCurrents[n]];
+            const int* labels = sd->FCFTlabels + static_cast<std::size_t>(n) * sd->Nprimaries;
+            for (int f = 0; f < sd->Nprimaries; f++)
+                for (int g = 0; g < sd->Nprimaries; g++) {
+                    if (labels[f] < 0 || labels[g] < 0)
+                        continue;
+                    double re = 0.0, im = 0.0;
+                    CT_getOLA_Smatrix(TP, J, sd->CFTtoCoset[f], sd->CFTtoCoset[g], &re, &im);
+                    EXPECT_LT(std::abs(S(fcft, labels[f], labels[g]) - Complex(re, im)), Tight)
+                        << k << ": J " << J << " at " << f << "," << g;
+                }
+        }
+    }
+}
+
+// Building a minimal model makes a fix center of its own scratch product; S^J of the current
+// product must come out as before.
+TEST_F(CreateCFT, ResolutionOfTheCurrentProductSurvivesAMinimalModel) {
+    product({block(1, 1, 2), block(1, 1, 2)}, {});
+    ASSERT_EQ(computeTensorSpectrum(TP), 0);
+    const int rows = *NumberOfTensorPrimaries(TP);
+    auto resolved = [&] {
+        std::vector<Complex> out;
+        for (int J = 1; J < TP->TensorSimpleCurrentOrder; J++)
+            for (int a = 0; a < rows; a++)
+                for (int b = 0; b < rows; b++) {
+                    double re = 0.0, im = 0.0;
+                    CT_getFCFT_Smatrix(TP, J, a, b, &re, &im);
+                    out.emplace_back(re, im);
+                }
+        return out;
+    };
+    const std::vector<Complex> before = resolved();
+    ASSERT_EQ(SM_findCFT("minimal N=1 6"), nullptr) << "this test makes the model itself";
+    createMinimal1(6);
+    ASSERT_NE(SM_findCFT("minimal N=1 6"), nullptr);
+    const std::vector<Complex> after = resolved();
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); i++)
+        EXPECT_LT(std::abs(after[i] - before[i]), Tight) << i;
+}
+
 TEST(MinimalLabels, MapMinimal2) {
     struct Case {
         int k, l, m, s;
