@@ -56,6 +56,21 @@ void multiplyBy(double r, double i, double* re, double* im) {
     *im = pi;
 }
 
+// exp(i pi num / den), exact at the quarter turns so that a real or imaginary coefficient
+// stays one.
+void phase(long long num, long long den, double* c, double* s) {
+    if ((2 * num) % den == 0) {
+        static constexpr double cosines[] = {1, 0, -1, 0};
+        const long long quarter = (((2 * num) / den) % 4 + 4) % 4;
+        *c = cosines[quarter];
+        *s = cosines[(quarter + 3) % 4];
+        return;
+    }
+    const double theta = std::numbers::pi * static_cast<double>(num) / static_cast<double>(den);
+    *c = std::cos(theta);
+    *s = std::sin(theta);
+}
+
 void exceptionalCoefficient(int m, int a, double* R, double* I) {
     const ExceptBoundData* EDT = currentBulk()->EDT;
     if (!EDT || EDT->BoundariesLoaded != 1 || !EDT->Bound) {
@@ -102,10 +117,10 @@ void getSCReflectionCoefficient(const IshibashiLabel* Ishi, const BoundaryLabel*
         return;
     rat chi;
     Character(const_cast<FPType*>(T), J, Bnd->fp, &chi);
-    const double n = chi.num, d = chi.den;
-    const double s = MOD_getFCFTshift(J);
-    const double theta = std::numbers::pi * (-8 * n - s * d) / (4 * d);
-    multiplyBy(std::cos(theta), std::sin(theta), R, I);
+    const long long n = chi.num, d = chi.den, s = MOD_getFCFTshift(J);
+    double c, si;
+    phase(-8 * n - s * d, 4 * d, &c, &si);
+    multiplyBy(c, si, R, I);
 }
 
 // ============================================================ The store
