@@ -53,6 +53,15 @@ algebra a 2 1
 get NIMrep 1
 get bfusion 1 1
 check NIMrep * * * *
+# The line of "get bfusion" wraps once it is full: spin 3/2 x 3/2 = 0 + 1 + 2 + 3 at su(2) level
+# 6; and shows multiplicities: the adjoint (1,1) of su(3) at level 3 squares to the vacuum, the
+# two currents and twice itself.
+algebra a 1 6
+display
+get bfusion 6 6
+algebra a 2 3
+get bfusion 9 9
+algebra a 2 1
 # The conjugation invariant of su(3) at level 1 is no simple-current invariant, and its
 # boundaries were not searched: nothing to show.
 select conjugation_invariant
