@@ -11,6 +11,7 @@
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "modular/ModularExtensions.h"
+#include "modular/VerlindeKernel.h"
 
 #include <climits>
 #include <cmath>
@@ -38,33 +39,76 @@ struct SumKey {
     bool operator==(const SumKey&) const = default;
 };
 
+// Columns of one factor, (Re, Im) over the summation points, each made on first use.
+class ColumnCache {
+public:
+    void reset(int count, int range) {
+        range_ = static_cast<std::size_t>(range);
+        data_.assign(2 * range_ * static_cast<std::size_t>(count), 0.0);
+        ready_.assign(static_cast<std::size_t>(count), 0);
+        real_.assign(static_cast<std::size_t>(count), 0);
+    }
+    void clear() {
+        data_.clear();
+        ready_.clear();
+        real_.clear();
+    }
+    // Column k; fill(m, k, &re, &im) gives its entries.
+    template <class Fill> const double* get(int k, Fill fill) {
+        const std::size_t c = static_cast<std::size_t>(k);
+        double* z = data_.data() + 2 * c * range_;
+        if (!ready_[c]) {
+            bool real = true;
+            for (std::size_t m = 0; m < range_; m++) {
+                fill(static_cast<int>(m), k, &z[m], &z[range_ + m]);
+                real = real && z[range_ + m] == 0.0;
+            }
+            ready_[c] = 1;
+            real_[c] = real ? 1 : 0;
+        }
+        return z;
+    }
+    bool real(int k) const { return real_[static_cast<std::size_t>(k)] != 0; }
+
+private:
+    std::size_t range_ = 0;
+    std::vector<double> data_;
+    std::vector<char> ready_, real_;
+};
+
+// The row of (i, j) is kept twice, as (Re x, -Im x) and (Im x, Re x), and a column as
+// (Re z, Im z), so that the real and the imaginary part of the sum are two dot products; when
+// neither has imaginary parts the real dot product over the first half is the whole sum. The
+// factors of the row come from columns as well: X(m, i) / Re S(m, 0) per field, Y(m, j) per
+// boundary.
 class PreparedSums {
 public:
     // False when the columns would not fit the budget; then the caller sums on its own.
     bool usable(const SumKey& key) {
-        if (!(key == key_))
+        if (!(key == key_)) {
+            initSMATRIX();
             reset(key);
+        }
         return fits_;
     }
     void sum(int i, int j, int k, double* re, double* im) {
         if (i != rowI_ || j != rowJ_)
             prepareRow(i, j);
-        const double* z = column(std::abs(k));
         const int n = key_.range;
-        const double* xr = row_.data();
-        const double* xi = xr + n;
-        const double* zr = z;
-        const double* zi = z + n;
-        const double sign = k < 0 ? -1.0 : 1.0;
-        double sr = 0.0, si = 0.0;
-        for (int m = 0; m < n; m++) {
-            // The generic sum conjugates a negative label's factor from m = 1 on.
-            const double zim = m == 0 ? zi[m] : sign * zi[m];
-            sr += xr[m] * zr[m] - xi[m] * zim;
-            si += xr[m] * zim + xi[m] * zr[m];
+        const double* z = zColumns_.get(std::abs(k), key_.Z);
+        if (k < 0) {
+            conjugatedSum(z, re, im);
+            return;
         }
-        *re = sr;
-        *im = si;
+        if (rowReal_ && zColumns_.real(std::abs(k))) {
+            dotColumns(row_.data(), 1, &z, 1, n, re);
+            *im = 0.0;
+            return;
+        }
+        double out[2];
+        dotColumns(row_.data(), 2, &z, 1, 2 * n, out);
+        *re = out[0];
+        *im = out[1];
     }
 
 private:
@@ -73,106 +117,166 @@ private:
     void reset(const SumKey& key) {
         key_ = key;
         rowI_ = rowJ_ = INT_MIN;
-        const std::size_t doubles =
-            2 * static_cast<std::size_t>(key.range) * static_cast<std::size_t>(key.columns);
+        fields_ = getTotalPrimaries();
+        const std::size_t doubles = 2 * static_cast<std::size_t>(key.range) *
+                                    static_cast<std::size_t>(2 * key.columns + fields_);
         fits_ = doubles * sizeof(double) <= Budget;
-        columns_.clear();
-        ready_.clear();
-        if (!fits_)
+        if (!fits_) {
+            xColumns_.clear();
+            yColumns_.clear();
+            zColumns_.clear();
             return;
-        columns_.assign(doubles, 0.0);
-        ready_.assign(static_cast<std::size_t>(key.columns), 0);
-        row_.assign(2 * static_cast<std::size_t>(key.range), 0.0);
+        }
+        xColumns_.reset(fields_, key.range);
+        yColumns_.reset(key.columns, key.range);
+        zColumns_.reset(key.columns, key.range);
+        row_.assign(4 * static_cast<std::size_t>(key.range), 0.0);
     }
+    // x_m = X(m, i) Y(m, j) / Re S(m, 0), a negative label's factor conjugated from m = 1 on as
+    // in the generic sum.
     void prepareRow(int i, int j) {
         rowI_ = i;
         rowJ_ = j;
-        const int n = key_.range;
-        for (int m = 0; m < n; m++) {
-            double xr, xi, yr, yi, sr, si;
-            key_.X(m, std::abs(i), &xr, &xi);
-            key_.Y(m, std::abs(j), &yr, &yi);
-            compSAuxFor(m, &sr, &si);
-            if (m > 0) {
-                xi = i < 0 ? -xi : xi;
-                yi = j < 0 ? -yi : yi;
-            }
-            row_[static_cast<std::size_t>(m)] = (xr * yr - xi * yi) / sr;
-            row_[static_cast<std::size_t>(n + m)] = (xr * yi + xi * yr) / sr;
+        const MODMAT X = key_.X;
+        const double* x = xColumns_.get(std::abs(i), [X](int m, int f, double* re, double* im) {
+            double sr, si;
+            X(m, f, re, im);
+            X(m, 0, &sr, &si);
+            *re /= sr;
+            *im /= sr;
+        });
+        const double* y = yColumns_.get(std::abs(j), key_.Y);
+        rowReal_ = xColumns_.real(std::abs(i)) && yColumns_.real(std::abs(j));
+        const std::size_t n = static_cast<std::size_t>(key_.range);
+        const double xs = i < 0 ? -1.0 : 1.0, ys = j < 0 ? -1.0 : 1.0;
+        for (std::size_t m = 0; m < n; m++) {
+            const double xr = x[m], yr = y[m];
+            const double xi = m > 0 ? xs * x[n + m] : x[n + m];
+            const double yi = m > 0 ? ys * y[n + m] : y[n + m];
+            const double pr = xr * yr - xi * yi, pi = xr * yi + xi * yr;
+            row_[m] = pr;
+            row_[n + m] = -pi;
+            row_[2 * n + m] = pi;
+            row_[3 * n + m] = pr;
         }
     }
-    void compSAuxFor(int m, double* re, double* im) const { key_.X(m, 0, re, im); }
-    const double* column(int k) {
-        double* z = columns_.data() + 2 * static_cast<std::size_t>(k) * key_.range;
-        if (!ready_[static_cast<std::size_t>(k)]) {
-            for (int m = 0; m < key_.range; m++)
-                key_.Z(m, k, &z[m], &z[key_.range + m]);
-            ready_[static_cast<std::size_t>(k)] = 1;
+    void conjugatedSum(const double* z, double* re, double* im) const {
+        const std::size_t n = static_cast<std::size_t>(key_.range);
+        double sr = 0.0, si = 0.0;
+        for (std::size_t m = 0; m < n; m++) {
+            const double zr = z[m], zi = m == 0 ? z[n + m] : -z[n + m];
+            sr += row_[m] * zr + row_[n + m] * zi;
+            si += row_[m] * zi + row_[2 * n + m] * zr;
         }
-        return z;
+        *re = sr;
+        *im = si;
     }
 
     SumKey key_;
     bool fits_ = false;
+    bool rowReal_ = true;
+    int fields_ = 0;
     int rowI_ = INT_MIN, rowJ_ = INT_MIN;
-    std::vector<double> row_, columns_;
-    std::vector<char> ready_;
+    std::vector<double> row_;
+    ColumnCache xColumns_, yColumns_, zColumns_;
 };
 
 PreparedSums preparedSums;
 
+// The theory and bulk generations a sum is evaluated under, read once per coefficient.
+struct Stamps {
+    int cft, bulk;
+};
+
+Stamps stamps() {
+    return {QueryCFT(), QueryBulkInvariant()};
+}
+
 // The generic sum whose first and last callbacks are the S adapter; prepared when it fits.
-int annulusSum(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z) {
-    initSMATRIX();
-    if (stopSignal == 1)
-        return INT_MAX;
-    const SumKey key{QueryCFT(),
-                     QueryBulkInvariant(),
-                     OrbitDataAvailable,
-                     IshiOrbitsAvailable,
-                     range,
-                     BoundaryLabelCount,
-                     X,
-                     Y,
-                     Z};
+int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z) {
+    const SumKey key{
+        at.cft, at.bulk, OrbitDataAvailable, IshiOrbitsAvailable, range, BoundaryLabelCount, X,
+        Y,      Z};
     if (range <= 0 || !preparedSums.usable(key))
         return GenericVerlinde(i, j, k, range, X, Y, Z, X);
     double re, im;
     preparedSums.sum(i, j, k, &re, &im);
+    // Nearly every sum is an integer: the rounding with its reports only for the others.
+    const double r = std::nearbyint(re);
+    if (std::fabs(re - r) <= 1e-7 && std::fabs(im) < 1e-7 && std::fabs(r) < INT_MAX)
+        return static_cast<int>(r);
     return roundGenericSum(i, j, k, re, im);
 }
 
-bool orbitSumUsable() {
-    return CrossBoundOrbitsAvailable() == 1 ||
-           (IshiOrbitsAvailable == 1 && currentBulk()->simpleCurrentInvariant);
-}
-
-const int* boundaryCharges(int a) {
-    return getChargeVector(getBoundaryField(a));
-}
-
-// v = q(a) - q(b) - q(i), or q(a) + q(-i) - q(b) for a negative i, among the allowed vectors.
-bool orientedChargeAllowed(int i, int a, int b) {
-    if (trivialAllowedStamp != QueryBulkInvariant())
-        getTrivialModInvGroupCharges();
-    const int* qa = boundaryCharges(a);
-    const int* qb = boundaryCharges(b);
-    const int* qi = getChargeVector(std::abs(i));
-    if (!qa || !qb || !qi)
+// The orbit sum serves while the orbit data are valid, and while the boundary orbits are being
+// built on finished Ishibashi orbits.
+bool orbitSumUsable(Stamps at) {
+    if (!currentBulk()->simpleCurrentInvariant)
         return false;
-    const int G = CenterOrder();
-    const int s = i < 0 ? 1 : -1;
-    const std::size_t rows = G > 0 ? trivialAllowed.size() / static_cast<std::size_t>(G) : 0;
-    for (std::size_t r = 0; r < rows; r++) {
-        const int* allowed = trivialAllowed.data() + r * static_cast<std::size_t>(G);
-        bool same = true;
-        for (int x = 0; x < G && same; x++)
-            same = ((qa[x] - qb[x] + s * qi[x]) % G + G) % G == allowed[x];
-        if (same)
-            return true;
-    }
-    return false;
+    return IshiOrbitsAvailable == 1 || (useOrbits() != 0 && ModularOrbitsAvailable() == at.cft &&
+                                        OrbitDataAvailable == at.bulk);
 }
+
+// The charge rule of the oriented annulus: v = q(a) - q(b) - q(i), or q(a) + q(-i) - q(b) for a
+// negative i, must be one of the allowed vectors. The charge rows of every field and boundary
+// are looked up once per bulk generation, and q(a) -/+ q(i) once per (i, a).
+class ChargeRule {
+public:
+    bool allowed(Stamps at, int i, int a, int b) {
+        if (stamp_ != at.bulk || cft_ != at.cft)
+            reset();
+        if (i != lastI_ || a != lastA_)
+            prepare(i, a);
+        const int* qb = boundary_[static_cast<std::size_t>(b)];
+        if (!partialValid_ || !qb)
+            return false;
+        const std::size_t G = static_cast<std::size_t>(G_);
+        for (std::size_t r = 0; r + G <= trivialAllowed.size(); r += G) {
+            bool same = true;
+            for (std::size_t x = 0; x < G && same; x++)
+                same = (partial_[x] - qb[x] + G_) % G_ == trivialAllowed[r + x];
+            if (same)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    void reset() {
+        if (trivialAllowedStamp != QueryBulkInvariant())
+            getTrivialModInvGroupCharges();
+        stamp_ = QueryBulkInvariant();
+        cft_ = QueryCFT();
+        G_ = CenterOrder();
+        field_.assign(static_cast<std::size_t>(getTotalPrimaries()), nullptr);
+        for (std::size_t f = 0; f < field_.size(); f++)
+            field_[f] = getChargeVector(static_cast<int>(f));
+        boundary_.assign(static_cast<std::size_t>(BoundaryLabelCount), nullptr);
+        for (int a = 0; a < BoundaryLabelCount; a++)
+            boundary_[static_cast<std::size_t>(a)] =
+                field_[static_cast<std::size_t>(getBoundaryField(a))];
+        lastI_ = lastA_ = INT_MIN;
+    }
+    void prepare(int i, int a) {
+        lastI_ = i;
+        lastA_ = a;
+        const int* qa = boundary_[static_cast<std::size_t>(a)];
+        const int* qi = field_[static_cast<std::size_t>(std::abs(i))];
+        partialValid_ = qa && qi;
+        partial_.assign(static_cast<std::size_t>(G_), 0);
+        const int s = i < 0 ? 1 : -1;
+        for (int x = 0; x < G_ && partialValid_; x++)
+            partial_[static_cast<std::size_t>(x)] = ((qa[x] + s * qi[x]) % G_ + G_) % G_;
+    }
+
+    int stamp_ = -1, cft_ = -1, G_ = 1;
+    int lastI_ = INT_MIN, lastA_ = INT_MIN;
+    bool partialValid_ = false;
+    std::vector<const int*> field_, boundary_;
+    std::vector<int> partial_;
+};
+
+ChargeRule chargeRule;
 
 } // namespace
 
@@ -232,20 +336,31 @@ IntegerList* getTrivialModInvGroupCharges() {
 
 // ============================================================ The oriented annulus
 
-int FastOrientedAnnulus(int i, int a, int b) {
-    return annulusSum(-i, a, b, NIshiOrbit, compSAux_orb, getCurrentReflectionCoefficient_orb,
+namespace {
+
+int orbitSum(Stamps at, int i, int a, int b) {
+    return annulusSum(at, -i, a, b, NIshiOrbit, compSAux_orb, getCurrentReflectionCoefficient_orb,
                       getCurrentReflectionCoefficientStarred_orb);
+}
+
+} // namespace
+
+int FastOrientedAnnulus(int i, int a, int b) {
+    if (stopSignal == 1)
+        return INT_MAX;
+    return orbitSum(stamps(), i, a, b);
 }
 
 int getOrientedAnnulus(int i, int a, int b) {
     if (stopSignal == 1)
         return INT_MAX;
-    if (orbitSumUsable()) {
-        if (!orientedChargeAllowed(i, a, b))
+    const Stamps at = stamps();
+    if (orbitSumUsable(at)) {
+        if (!chargeRule.allowed(at, i, a, b))
             return 0;
-        return FastOrientedAnnulus(i, a, b);
+        return orbitSum(at, i, a, b);
     }
-    return annulusSum(-i, a, b, IshibashiLabelCount, compSAux, getCurrentReflectionCoefficient,
+    return annulusSum(at, -i, a, b, IshibashiLabelCount, compSAux, getCurrentReflectionCoefficient,
                       getCurrentReflectionCoefficientStarred);
 }
 
