@@ -33,8 +33,10 @@ int trivialAllowedStamp = -1;
 // so that each further sum is one dot product. The values are those of the generic sum; only
 // the order of its floating-point operations differs.
 
+// What the kept columns were made under. An exceptional invariant's table may be filled by its
+// boundary search under the same generation: its sums are not kept.
 struct SumKey {
-    int cft = -1, bulk = -1, orbits = -1, building = -1, range = -1, columns = -1;
+    int cft = -1, bulk = -1, orbits = -1, building = -1, parameter = -1, range = -1, columns = -1;
     MODMAT X = nullptr, Y = nullptr, Z = nullptr;
     bool operator==(const SumKey&) const = default;
 };
@@ -194,10 +196,10 @@ Stamps stamps() {
 
 // The generic sum whose first and last callbacks are the S adapter; prepared when it fits.
 int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z) {
-    const SumKey key{
-        at.cft, at.bulk, OrbitDataAvailable, IshiOrbitsAvailable, range, BoundaryLabelCount, X,
-        Y,      Z};
-    if (range <= 0 || !preparedSums.usable(key))
+    const SumKey key{at.cft,      at.bulk, OrbitDataAvailable, IshiOrbitsAvailable,
+                     useOrbits(), range,   BoundaryLabelCount, X,
+                     Y,           Z};
+    if (range <= 0 || !currentBulk()->simpleCurrentInvariant || !preparedSums.usable(key))
         return GenericVerlinde(i, j, k, range, X, Y, Z, X);
     double re, im;
     preparedSums.sum(i, j, k, &re, &im);

@@ -142,7 +142,11 @@ void initRefCoefStorage() {
     const int pairs = static_cast<int>(storedPairs);
     double* SR = RefCoefStorage.reserve(2 * pairs);
     signed char* done = RefCoefComputed.reserve(pairs);
+    const int known = IshibashiMetricFlip.reserved() ? IshibashiMetricFlip.X_oldsize : 0;
     int* flip = IshibashiMetricFlip.reserve(IshibashiLabelCount);
+    // A label without partner keeps its entry; a new entry starts as none.
+    for (int m = known; m < IshibashiLabelCount; m++)
+        flip[m] = -1;
     for (int m = 0; m < IshibashiLabelCount; m++) {
         const int conj = getConjugate(ishibashi(m).current);
         for (int n = 0; n < IshibashiLabelCount; n++)

@@ -90,6 +90,25 @@ TEST_F(BoundaryCommands, ExceptionalInvariantHasNoBoundariesToShow) {
         EXPECT_EQ(call(COM_browse_bound_det, "boundary", {0}), 1);
         EXPECT_TRUE(has(cap.err(), "Boundaries not available")) << cap.err();
     }
+    // The orbit displays refuse an exceptional invariant before asking for boundaries; the
+    // coefficient commands refuse without reflection coefficients.
+    for (COM handler : {COM_browse_boundary_orbit, COM_browse_Ishibashi_orbit}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, "orbit", {0}), 1);
+        EXPECT_TRUE(has(cap.err(), "Orbits not available for exceptional invariants")) << cap.err();
+        EXPECT_FALSE(has(cap.err(), "Boundaries not available")) << cap.err();
+    }
+    for (COM handler : {COM_reflection, COM_NIMrep, COM_check_open_oriented}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, "word", {}), 1);
+        EXPECT_TRUE(has(cap.err(), "Reflection coefficients not available")) << cap.err();
+    }
+    {
+        Captured cap;
+        EXPECT_EQ(call(COM_bfus, "bfusion", {0, 0}), 1);
+        EXPECT_TRUE(has(cap.err(), "Reflection coefficients not available")) << cap.err();
+        EXPECT_EQ(cap.out(), "");
+    }
     Captured cap;
     EXPECT_EQ(call(COM_browse_bulk, "Ishibashi", {}), 0);
     EXPECT_EQ(call(COM_reset_open, "diagonal_invariant", {}), 0);
