@@ -1,7 +1,7 @@
 // Fixed points of the current building block: making its fixed-point theories current, the
 // shifts, S^J and the orbit Lie algebra matrices, the twist tables and the eta phases with the
 // checks that tie them together, the conjugacy classes against the charges, and the summary of
-// the simple currents. The twist of two currents and the summary work for products too.
+// the simple currents. The twist of two currents, S^J and the summary work for products too.
 #include "commands/CommandsFixedPoints.h"
 
 #include "commands/CommandsInternal.h"
@@ -48,14 +48,6 @@ SpectrumData* blockOrRefusal(const char* routine, const char* refusal) {
         return sd;
     Alert(routine, 0, NotForTensor, "%s", refusal);
     return nullptr;
-}
-
-// The resolution matrices S^J of a tensor product are not built yet; true after saying so.
-bool refusedForProduct(const char* routine) {
-    if (!tensorMode())
-        return false;
-    Alert(routine, 9, NotForTensor, "Not yet built in for tensor mode");
-    return true;
 }
 
 // ---- Fixed-point theories ----
@@ -230,8 +222,6 @@ using Resolution = void (*)(int J, int a, int b, double* Re, double* Im);
 
 int printResolution(void** commands, int parnum, const char* routine, Resolution element,
                     const char* format) {
-    if (refusedForProduct(routine))
-        return 1;
     const int J = intArgument(commands, 0);
     const int i = intArgument(commands, 1);
     const int j = intArgument(commands, 2);
@@ -248,6 +238,37 @@ int printResolution(void** commands, int parnum, const char* routine, Resolution
     element(J, i, j, &re, &im);
     Print(format, J, i, j, re, im);
     return -parnum;
+}
+
+// ---- Conjugation on the fixed points ----
+
+constexpr int ConjugateMismatch = 212302;
+
+void reportConjugates(int a, int conjugate, int found, int n) {
+    Alert("COM_check_fpconj", 1, ConjugateMismatch,
+          "Conjugates differ for field %d (%d != %d), for FCFT Nr %d", a, conjugate, found, n);
+}
+
+// A created theory or fixed-point theory: the conjugate of a field against the field its label's
+// conjugate stands for in each fixed-point theory.
+void checkBlockFixedPointConjugates(SpectrumData* sd) {
+    SM_initFCFTData(sd);
+    if (sd->FCFTnumber <= 0 || !sd->FixedPointCFT)
+        return;
+    for (int f = 0; f < sd->FCFTnumber; f++)
+        if (sd->FixedPointCFT[f])
+            SM_initConjugates(sd->FixedPointCFT[f]);
+    const int* labels = SM_getFCFTlabels(sd);
+    for (int a = 0; a < sd->Nprimaries; a++)
+        for (int f = 0; f < sd->FCFTnumber; f++) {
+            const int l = labels[static_cast<std::size_t>(f) * sd->Nprimaries + a];
+            if (l == -1 || !sd->FixedPointCFT[f])
+                continue;
+            const int conjugate = SM_getConjugate(sd, a);
+            const int found = SM_getFixedPoint(sd, f + 1, SM_getConjugate(sd->FixedPointCFT[f], l));
+            if (conjugate != found)
+                reportConjugates(a, conjugate, found, f);
+        }
 }
 
 // ---- Conjugacy classes and simple currents ----
@@ -299,6 +320,7 @@ const CommandDefinition checkCommands[] = {
      "Check product rule in second argument of F(a,K,J)."},
     {"browse simple_currents", "", COM_browse_simple, "Show simple current data."},
     {"browse eta", "", COM_browse_eta, "Show charge conjugation twist and its field dependence."},
+    {"check fp_conj", "", COM_check_fpconj, "Check $(S^J)^2=eta^J C$."},
 };
 
 } // namespace
@@ -439,6 +461,16 @@ int COM_S_fix(void** commands, int parnum) {
 int COM_S_ola(void** commands, int parnum) {
     return printResolution(commands, parnum, "COM_S_ola", MOD_getOLA_Smatrix,
                            "O^%d_%d_%d = (%15.7f,%15.7f)\n");
+}
+
+int COM_check_fpconj(void**, int parnum) {
+    SpectrumData* sd = tensorMode() ? nullptr : currentBlock();
+    if (!sd || (sd->type != 9 && sd->type != 10)) {
+        Alert("COM_check_fpconj", 0, Refused, "Check not avaiable; only for cft's");
+        return -parnum;
+    }
+    checkBlockFixedPointConjugates(sd);
+    return -parnum;
 }
 
 int COM_check_class(void**, int parnum) {

@@ -18,6 +18,8 @@ int COM_check_class(void** commands, int parnum);
 int COM_get_twist(void** commands, int parnum);
 int COM_S_fix(void** commands, int parnum);
 int COM_S_ola(void** commands, int parnum);
+// "check fp_conj": (S^J)^2 against conjugation, for created and fixed-point theories only.
+int COM_check_fpconj(void** commands, int parnum);
 int COM_browse_eta(void** commands, int parnum);
 int COM_check_twists(void** commands, int parnum);
 int COM_check_twist_prod(void** commands, int parnum);

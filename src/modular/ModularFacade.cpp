@@ -364,13 +364,17 @@ int MOD_getCurrentTwist(int field, int cur1, int cur2) {
 
 void MOD_getFCFT_Smatrix(int J, int a, int b, double* Re, double* Im) {
     *Re = *Im = 0.0;
-    if (SpectrumData* sd = currentBlock())
+    if (TensorProduct* TP = currentProduct())
+        CT_getFCFT_Smatrix(TP, J, a, b, Re, Im);
+    else if (SpectrumData* sd = currentBlock())
         SM_getFCFT_Smatrix(sd, J, a, b, Re, Im);
 }
 
 void MOD_getOLA_Smatrix(int J, int a, int b, double* Re, double* Im) {
     *Re = *Im = 0.0;
-    if (SpectrumData* sd = currentBlock())
+    if (TensorProduct* TP = currentProduct())
+        CT_getOLA_Smatrix(TP, J, a, b, Re, Im);
+    else if (SpectrumData* sd = currentBlock())
         SM_getOLA_Smatrix(sd, J, a, b, Re, Im);
 }
 

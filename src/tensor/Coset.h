@@ -259,6 +259,41 @@ void getCosetrootT(TensorProduct* TP, int lbli, int lblj, double* RealT, double*
 // The diagonal T element as exp(2 pi i value).
 double getCosetLogT(TensorProduct* TP, int lbli);
 
+// ---- Fixed-point resolution matrices S^J of the extended product ----
+// S^J lives on the fields fixed by a simple current J. Its elements rest on the full fixed-point
+// records of the fields, built once per change of the product; every fix center, of whichever
+// product, releases all records, and the products that held them build theirs again.
+
+// FixedPointCurrents, FCFTnumber and one full record per spectrum row, unless still valid.
+void initializeCosetFCFTData(TensorProduct* TP);
+// S^J of spectrum rows lbli and lblj for the simple current J = spectrum row `current`; the
+// records must exist. 0 when J does not fix both fields.
+void getCosetFCFT_S_matrix_elt(TensorProduct* TP, int current, int lbli, int lblj, double* RealS,
+                               double* ImS);
+// Who reports the failures of cosetResolvedElement: the routine name, and whether the alert of a
+// fixed-point label outside a factor's fixed-point theory carries the labels.
+struct ResolutionAlerts {
+    const char* routine;
+    bool detailed;
+};
+// The S^J element of spectrum rows lbli and lblj read from their full records ffa and ffb, with
+// pa and pb the positions of J among their ext_currents (-1 or a null record: J does not fix
+// that field, and the element is 0). The records may hold the current labels of a theory made
+// from the product. Answers false, with the element 0, after the report that a component of a
+// common stabilizer element has no fixed-point theory.
+bool cosetResolvedElement(TensorProduct* TP, int lbli, int lblj, FullFPType* ffa, FullFPType* ffb,
+                          int pa, int pb, const ResolutionAlerts& alerts, double* RealS,
+                          double* ImS);
+// Builds the records when needed, then S^J(lbl1, lbl2).
+void CT_getFCFT_Smatrix(TensorProduct* TP, int current, int lbl1, int lbl2, double* RealS,
+                        double* ImS);
+// S^J exp(i pi sigma_J / 4), sigma_J the total shift of J: the S matrix in the convention of
+// the fixed-point theories.
+void CT_getOLA_Smatrix(TensorProduct* TP, int current, int lbl1, int lbl2, double* RealS,
+                       double* ImS);
+// F(a, K, J) read off S^J; -1 after a report.
+int CT_getGenericTwist(TensorProduct* TP, int a, int curr_K, int curr_J);
+
 // ---- Conjugation ----
 
 // The conjugate of field lbl, -1 when none is found; lbl = -1 forgets the preparation, as every

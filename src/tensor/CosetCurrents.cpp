@@ -149,7 +149,10 @@ void resetCurrents(TensorProduct* TP) {
 void computeChiralAlgebra(TensorProduct* TP) {
     const int N = TP->NTensor;
     computeTensorCenterMult(TP);
-    // Every stabilizer type belongs to the chiral algebra that is replaced now.
+    // Every stabilizer type belongs to the chiral algebra that is replaced now, and so does every
+    // full fixed-point record: each points to a type, which its release reads.
+    forgetResolutionData();
+    freeFullFP();
     freeFP(getFirstFP());
     forgetStoredOrbitMember();
     VectorSpace* CA = TP->ChiralAlgebra;

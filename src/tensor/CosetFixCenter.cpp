@@ -111,6 +111,8 @@ void computeFixCenter(TensorProduct* TP) {
                 candidates[static_cast<std::size_t>(k)].push_back(c);
         bounds.push_back(static_cast<int>(candidates[static_cast<std::size_t>(k)].size()));
     }
+    // The records die here for every product; those that held them must build them again.
+    forgetResolutionData();
     freeFullFP();
     VectorSpace* FC = TP->FixCenter;
     initVectorCollection(FC, N, 100);

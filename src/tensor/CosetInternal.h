@@ -6,6 +6,7 @@
 #include "base/Allocation.h"
 #include "store/Storemanager.h"
 
+#include <complex>
 #include <vector>
 
 namespace coset_internal {
@@ -52,6 +53,38 @@ inline int simpleAction(SpectrumData* sd, int J, int i) {
         return sd->fusion_table[static_cast<long long>(J) * sd->Nprimaries + i];
     return SM_SimpleAction(sd, J, i);
 }
+
+// ---- Pieces of the resolved S matrices ----
+
+using Complex = std::complex<double>;
+
+// exp(-i pi sigma / 4), exact on the eight points it can take.
+Complex shiftPhase(int sigma);
+// exp(2 pi i D) for a phase D; quarter turns exactly.
+Complex characterPhase(const rat& D);
+
+// The entries of a (na of them) that b (nb) holds too, in a's order: the common untwisted
+// stabilizer of two fields.
+void commonElements(const int* a, int na, const int* b, int nb, std::vector<int>& out);
+// |G| / (|U_a| m_a |U_b| m_b), the normalisation of S and S^J of two fields of these types.
+double resolutionNorm(TensorProduct* TP, const FPType* Ta, const FPType* Tb);
+
+// Who reports a failing stabilizer term, and how a factor label outside the fixed-point theory of
+// the element's component is reported (the factor counts 0 in any case).
+struct TermAlerts {
+    enum Outside { Silent, Plain, WithValues };
+    const char* routine;
+    Outside outside = Silent;
+};
+
+// X_J exp(-i pi sigma_J / 4) of spectrum labels a and b for the combination J, whose components
+// must all have fixed-point theories; false after the report when one has none.
+bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b, Complex* X,
+                    const TermAlerts& alerts);
+
+// The products whose full fixed-point records are built now forget them: every fix center
+// releases the records of all products.
+void forgetResolutionData();
 
 // Makes the current-action table of every factor that has none.
 void prepareFactorActions(TensorProduct* TP);

@@ -19,8 +19,6 @@ using namespace coset_internal;
 
 namespace {
 
-using Complex = std::complex<double>;
-
 // The common untwisted stabilizer W, reused between calls.
 std::vector<int> Sc;
 
@@ -30,7 +28,10 @@ Complex factorS(SpectrumData* sd, int sign, int a, int b) {
     return {re, sign * im};
 }
 
-// exp(-i pi sigma / 4) exactly on the eight points it can take.
+} // namespace
+
+namespace coset_internal {
+
 Complex shiftPhase(int sigma) {
     constexpr double h = std::numbers::sqrt2 / 2.0;
     static const Complex phases[8] = {{1, 0},  {h, -h}, {0, -1}, {-h, -h},
@@ -38,7 +39,6 @@ Complex shiftPhase(int sigma) {
     return phases[mod(sigma, 8)];
 }
 
-// exp(2 pi i D) for a phase D; quarter turns exactly.
 Complex characterPhase(const rat& D) {
     if ((4 * D.num) % D.den == 0) {
         static const Complex quarters[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
@@ -48,9 +48,20 @@ Complex characterPhase(const rat& D) {
     return {std::cos(x), std::sin(x)};
 }
 
-// X_J exp(-i pi sigma_J / 4) for the stabilizer element J of both a and b; false after the report
-// when a component of J has no fixed-point theory.
-bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b, Complex* X) {
+void commonElements(const int* a, int na, const int* b, int nb, std::vector<int>& out) {
+    out.clear();
+    for (int x = 0; x < na; x++)
+        if (Present(b, nb, a[x]) >= 0)
+            out.push_back(a[x]);
+}
+
+double resolutionNorm(TensorProduct* TP, const FPType* Ta, const FPType* Tb) {
+    return static_cast<double>(rowCount(TP->ChiralAlgebra)) /
+           (static_cast<double>(Ta->dg->Order) * Ta->mult * Tb->dg->Order * Tb->mult);
+}
+
+bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b, Complex* X,
+                    const TermAlerts& alerts) {
     Complex x = 1.0;
     int sigma = 0;
     for (int k = 0; k < TP->NTensor; k++) {
@@ -62,12 +73,18 @@ bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b,
             continue;
         }
         if (l < 0) {
-            Alert("getCosetS", 0, 212404, "Field not fixed by its stabilizer");
+            Alert(alerts.routine, 0, 212404, "Field not fixed by its stabilizer");
             return false;
         }
         const int* labels = SM_getFCFTlabels(sd) + static_cast<std::size_t>(l - 1) * sd->Nprimaries;
         const int fa = labels[a[k]], fb = labels[b[k]];
         if (fa < 0 || fb < 0) {
+            if (alerts.outside == TermAlerts::WithValues)
+                Alert(alerts.routine, 1, 212404,
+                      "out-of-range fixed point label: %d %d (l=%d,lbl=%d,posi=%d,posj=%d)", fa, fb,
+                      k, l, a[k], b[k]);
+            else if (alerts.outside == TermAlerts::Plain)
+                Alert(alerts.routine, 1, 212404, "out-of-range fixed point label");
             *X = 0.0;
             return true;
         }
@@ -77,6 +94,10 @@ bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b,
     *X = x * shiftPhase(sigma);
     return true;
 }
+
+} // namespace coset_internal
+
+namespace {
 
 using FactorMatrix = void (*)(SpectrumData* sd, int i, int j, double* re, double* im);
 
@@ -103,23 +124,18 @@ void getCosetS(TensorProduct* TP, int lbli, int lblj, double* RealS, double* ImS
     *RealS = *ImS = 0.0;
     FPType* Ta = TP->Stabilizers[lbli];
     FPType* Tb = TP->Stabilizers[lblj];
-    const int Ua = Ta->dg->Order, Ub = Tb->dg->Order;
-    Sc.clear();
-    for (int x = 0; x < Ua; x++)
-        if (Present(Tb->unt_stab, Ub, Ta->unt_stab[x]) >= 0)
-            Sc.push_back(Ta->unt_stab[x]);
+    commonElements(Ta->unt_stab, Ta->dg->Order, Tb->unt_stab, Tb->dg->Order, Sc);
     if (Sc.empty())
         return;
     const int N = TP->NTensor;
     const int* a = TensorField(TP, lbli);
     const int* b = TensorField(TP, lblj);
-    const double norm = static_cast<double>(rowCount(TP->ChiralAlgebra)) /
-                        (static_cast<double>(Ua) * Ta->mult * Ub * Tb->mult);
+    const double norm = resolutionNorm(TP, Ta, Tb);
     Complex sum = 0.0;
     for (std::size_t w = 0; w < Sc.size(); w++) {
         const int J = Sc[w];
         Complex X;
-        if (!stabilizerTerm(TP, rowOf(TP->ChiralAlgebra, J), a, b, &X))
+        if (!stabilizerTerm(TP, rowOf(TP->ChiralAlgebra, J), a, b, &X, {"getCosetS"}))
             return;
         rat chiA, chiB, d;
         Character(Ta, J, a[N], &chiA);

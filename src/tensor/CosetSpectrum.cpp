@@ -394,6 +394,8 @@ void emptySpectrum(TensorProduct* TP) {
     // The symmetries are read off the rows as well.
     TP->PermutationsAvailable = 0;
     TP->SimpleCurrentRowsAvailable = 0;
+    // So are the full fixed-point records, one per row.
+    TP->FCFTinitialized = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     initVectorCollection(TP->ChiralAlgebra, TP->NTensor, 100);
 }

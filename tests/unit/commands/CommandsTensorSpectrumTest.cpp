@@ -276,12 +276,20 @@ TEST_F(TensorSpectrumCommandsTest, SpinOneCurrentsOfConformalEmbeddings) {
     }
 }
 
-// The resolution matrices S^J of a product are not built yet.
-TEST_F(TensorSpectrumCommandsTest, ResolutionMatricesOfProductsSaySo) {
+// The resolution matrices of a product: su(4)_1 has no current with fixed points but the
+// identity, whose S^J is S (1/2 between the vacuum and the 4); a current with fixed points that
+// does not fix a field is told so.
+TEST_F(TensorSpectrumCommandsTest, ResolutionMatricesOfProducts) {
     su4();
     run(COM_compute, "spectrum", {}, 0);
     for (COM handler : {COM_S_fix, COM_S_ola})
-        EXPECT_TRUE(has(run(handler, "cmd", {1, 2, 2}, 1), "Not yet built in for tensor mode"));
+        EXPECT_TRUE(has(run(handler, "cmd", {1, 2, 2}, 1), "current 1 has no fixed points"));
+    EXPECT_EQ(run(COM_S_fix, "cmd", {0, 0, 2}, -3),
+              "S^0_0_2 = (      0.5000000,      0.0000000)\n");
+    EXPECT_EQ(run(COM_S_ola, "cmd", {0, 0, 2}, -3),
+              "O^0_0_2 = (      0.5000000,      0.0000000)\n");
+    // The check belongs to created and fixed-point theories; a product is refused.
+    EXPECT_TRUE(has(run(COM_check_fpconj, "cmd", {}, 0), "Check not avaiable; only for cft's"));
 }
 
 // su(4)_1: twists on the 4, the simple currents with the 4 and 4-bar found from S as further

@@ -188,7 +188,7 @@ TEST_F(TensorTheory, FixedPointCurrents) {
     EXPECT_EQ(MOD_fixedPointCurrent(1), 0);
 }
 
-// Shifts with the coset sign; the twist of either variant; S^J of a product is not built yet.
+// Shifts with the coset sign; the twist of either variant; S^J and O^J of a product.
 TEST_F(TensorTheory, ShiftsTwistsAndResolutionMatrices) {
     use(cosetWithoutCurrents);
     int J0 = -1, zeroJ = -1;
@@ -214,9 +214,26 @@ TEST_F(TensorTheory, ShiftsTwistsAndResolutionMatrices) {
         setIntPar("ZNX_VERSION", znx);
         EXPECT_EQ(MOD_getCurrentTwist(ss, J, J), 2) << znx;
     }
-    double re = 1, im = 1;
+    // S^J of the product through the facade: S^J(s,s) of the first A1_2 times S of the second,
+    // which vanishes at (s,s) and is 1/2 at (0,0); O^J takes the block's orbit Lie algebra
+    // element in the same way.
+    int s0 = -1;
+    for (int r = 0; r < N(); r++) {
+        const int* f = TensorField(TP, r);
+        s0 = f[0] == 2 && f[1] == 0 ? r : s0;
+    }
+    SpectrumData* a12 = SM_getData(1, 1, 2);
+    double br = 0, bi = 0, re = 1, im = 1;
     MOD_getFCFT_Smatrix(J, ss, ss, &re, &im);
-    EXPECT_EQ(std::complex<double>(re, im), std::complex<double>(0, 0));
+    EXPECT_NEAR(std::abs(std::complex<double>(re, im)), 0.0, 1e-12);
+    SM_getFCFT_Smatrix(a12, 1, 2, 2, &br, &bi);
+    MOD_getFCFT_Smatrix(J, s0, s0, &re, &im);
+    EXPECT_NEAR(std::abs(std::complex<double>(re, im) - 0.5 * std::complex<double>(br, bi)), 0.0,
+                1e-12);
+    SM_getOLA_Smatrix(a12, 1, 2, 2, &br, &bi);
+    MOD_getOLA_Smatrix(J, s0, s0, &re, &im);
+    EXPECT_NEAR(std::abs(std::complex<double>(re, im) - 0.5 * std::complex<double>(br, bi)), 0.0,
+                1e-12);
 }
 
 // Under "Super" a field is a supercurrent when its orbit holds an element of weight 1 with an odd

@@ -22,7 +22,6 @@ namespace {
 
 using V = std::vector<int>;
 using Complex = std::complex<double>;
-using Matrix = std::vector<std::vector<Complex>>;
 
 constexpr double Pi = std::numbers::pi;
 constexpr double Tight = 1e-9;
@@ -56,16 +55,8 @@ protected:
         ASSERT_EQ(computeTensorSpectrum(TP), 0) << t.name;
     }
     int n() { return *NumberOfTensorPrimaries(TP); }
-    Complex S(int i, int j) {
-        double re = 0.0, im = 0.0;
-        getCosetS(TP, i, j, &re, &im);
-        return {re, im};
-    }
-    Complex T(int i) {
-        double re = 0.0, im = 0.0;
-        getCosetT(TP, i, i, &re, &im);
-        return {re, im};
-    }
+    Complex S(int i, int j) { return element(getCosetS, TP, i, j); }
+    Complex T(int i) { return element(getCosetT, TP, i, i); }
     Matrix matrixS() {
         Matrix m(n(), std::vector<Complex>(n()));
         for (int i = 0; i < n(); i++)
@@ -100,16 +91,6 @@ protected:
         return false;
     }
 };
-
-Matrix product(const Matrix& a, const Matrix& b) {
-    const std::size_t N = a.size();
-    Matrix c(N, std::vector<Complex>(N));
-    for (std::size_t i = 0; i < N; i++)
-        for (std::size_t k = 0; k < N; k++)
-            for (std::size_t j = 0; j < N; j++)
-                c[i][j] += a[i][k] * b[k][j];
-    return c;
-}
 
 // su(2) at level k between Dynkin labels l and m.
 double su2S(int k, int l, int m) {

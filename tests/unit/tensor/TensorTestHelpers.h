@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <complex>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,25 @@ inline void storeSpectrum(TensorProduct* TP, const std::vector<std::vector<int>>
 
 inline bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// The element a matrix function (its arguments, then the real and imaginary part) writes.
+template <class F, class... Args> std::complex<double> element(F f, Args... args) {
+    double re = 0.0, im = 0.0;
+    f(args..., &re, &im);
+    return {re, im};
+}
+
+using Matrix = std::vector<std::vector<std::complex<double>>>;
+
+inline Matrix product(const Matrix& a, const Matrix& b) {
+    const std::size_t N = a.size();
+    Matrix c(N, std::vector<std::complex<double>>(N));
+    for (std::size_t i = 0; i < N; i++)
+        for (std::size_t k = 0; k < N; k++)
+            for (std::size_t j = 0; j < N; j++)
+                c[i][j] += a[i][k] * b[k][j];
+    return c;
 }
 
 using testsupport::Captured;
