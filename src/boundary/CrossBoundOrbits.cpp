@@ -300,10 +300,6 @@ void loadAllOrbits() {
     if (useOrbits() == 0 || ModularOrbitsAvailable() != QueryCFT() ||
         OrbitDataAvailable == QueryBulkInvariant())
         return;
-    // Fixed boundary labels are placed in their orbits by the resolution matrices S^J, which a
-    // tensor product does not have yet; until it does, products go without orbits.
-    if (getCosetMode() == 1)
-        return;
     getIshiCurrentGroup();
     loadIshiOrbitInfo();
     IshiOrbitsAvailable = 1;

@@ -7,6 +7,8 @@
 // Frobenius vector (sqrt2 S_00, sqrt2 S_01, S_02/sqrt2, S_02/sqrt2) as R of the vacuum.
 #include "CrossBoundTestHelpers.h"
 
+#include "modular/ProductTestHelpers.h"
+
 #include "base/Terminal.h"
 #include "modular/Modular.h"
 
@@ -48,6 +50,58 @@ protected:
     }
     static void complexR(int m, int a, double* r, double* i) {
         getCurrentReflectionCoefficient(m, a, r, i);
+    }
+    // The Ishibashi labels whose coefficients in direct differ from those in stored by a sign,
+    // as "check reflection" announces them; a failure for any other difference.
+    static std::string signFlips(const std::vector<double>& stored,
+                                 const std::vector<double>& direct) {
+        const int B = TotalBoundaries();
+        std::string text;
+        for (int m = 0; m < TotalIshibashi(); m++) {
+            double sign = 0;
+            for (int a = 0; a < B; a++) {
+                const std::size_t k = 2 * static_cast<std::size_t>(m * B + a);
+                const double sr = stored[k], si = stored[k + 1], dr = direct[k], di = direct[k + 1];
+                if (sign == 0 && std::fabs(dr) + std::fabs(di) >= 1e-7)
+                    sign = sr * dr + si * di > 0 ? 1 : -1;
+                EXPECT_NEAR(sr, sign * dr, 1e-12) << "R(" << m << "," << a << ")";
+                EXPECT_NEAR(si, sign * di, 1e-12) << "R(" << m << "," << a << ")";
+            }
+            if (sign < 0)
+                text += "Sign flip for m=" + std::to_string(m) + "\n";
+        }
+        return text;
+    }
+    // Invariant n under "Use_orbits" 2, 1 and 0: the same annulus, the same coefficients up to
+    // the announced signs, the NIM-representation property, and no reports.
+    void checkEveryPath(int n) {
+        Values stored;
+        std::string flips;
+        for (int u : {2, 1, 0}) {
+            parameter("Use_orbits") = u;
+            ASSERT_NE(simpleCurrentInvariant(n), nullptr) << n;
+            testsupport::Captured cap;
+            const Values v = everything();
+            if (u == 2) {
+                stored = v;
+                checkReflectionCoefficients();
+                const int B = TotalBoundaries(), N = getTotalPrimaries();
+                for (int i = 0; i < N; i++)
+                    for (int j = 0; j < N; j++)
+                        for (int a = 0; a < B; a++)
+                            for (int b = 0; b < B; b++)
+                                EXPECT_EQ(checkNIMfusion(i, j, a, b), 1);
+                for (int o : v.O)
+                    EXPECT_GE(o, 0);
+                flips = cap.out();
+            } else {
+                EXPECT_EQ(cap.out(), "");
+                EXPECT_EQ(signFlips(stored.R, v.R), flips)
+                    << "invariant " << n << ", Use_orbits " << u;
+            }
+            EXPECT_EQ(cap.err(), "") << "invariant " << n << ", Use_orbits " << u;
+            EXPECT_EQ(v.O, stored.O) << "invariant " << n << ", Use_orbits " << u;
+        }
     }
     // Every R and every oriented annulus of the current invariant.
     static Values everything() {
@@ -139,30 +193,7 @@ struct InvariantCase {
     int invariants; // the simple-current invariants n = 0 .. invariants-1
 };
 
-class AllPaths : public Annulus, public testing::WithParamInterface<InvariantCase> {
-protected:
-    // The Ishibashi labels whose coefficients in direct differ from those in stored by a sign,
-    // as "check reflection" announces them; a failure for any other difference.
-    static std::string signFlips(const std::vector<double>& stored,
-                                 const std::vector<double>& direct) {
-        const int B = TotalBoundaries();
-        std::string text;
-        for (int m = 0; m < TotalIshibashi(); m++) {
-            double sign = 0;
-            for (int a = 0; a < B; a++) {
-                const std::size_t k = 2 * static_cast<std::size_t>(m * B + a);
-                const double sr = stored[k], si = stored[k + 1], dr = direct[k], di = direct[k + 1];
-                if (sign == 0 && std::fabs(dr) + std::fabs(di) >= 1e-7)
-                    sign = sr * dr + si * di > 0 ? 1 : -1;
-                EXPECT_NEAR(sr, sign * dr, 1e-12) << "R(" << m << "," << a << ")";
-                EXPECT_NEAR(si, sign * di, 1e-12) << "R(" << m << "," << a << ")";
-            }
-            if (sign < 0)
-                text += "Sign flip for m=" + std::to_string(m) + "\n";
-        }
-        return text;
-    }
-};
+class AllPaths : public Annulus, public testing::WithParamInterface<InvariantCase> {};
 
 // "Use_orbits" 2 reads R from the orbit store and sums over orbits, 1 sums over orbits with R
 // from the formula, 0 uses neither. The store may carry the Ishibashi state of an orbit member
@@ -172,35 +203,8 @@ TEST_P(AllPaths, SameValuesAndNoReports) {
     const InvariantCase& c = GetParam();
     theory(c.type, c.rank, c.level);
     parameter("Reject permutations") = 0;
-    for (int n = 0; n < c.invariants; n++) {
-        Values stored;
-        std::string flips;
-        for (int u : {2, 1, 0}) {
-            parameter("Use_orbits") = u;
-            ASSERT_NE(simpleCurrentInvariant(n), nullptr) << n;
-            testsupport::Captured cap;
-            const Values v = everything();
-            if (u == 2) {
-                stored = v;
-                checkReflectionCoefficients();
-                const int B = TotalBoundaries(), N = getTotalPrimaries();
-                for (int i = 0; i < N; i++)
-                    for (int j = 0; j < N; j++)
-                        for (int a = 0; a < B; a++)
-                            for (int b = 0; b < B; b++)
-                                EXPECT_EQ(checkNIMfusion(i, j, a, b), 1);
-                for (int o : v.O)
-                    EXPECT_GE(o, 0);
-                flips = cap.out();
-            } else {
-                EXPECT_EQ(cap.out(), "");
-                EXPECT_EQ(signFlips(stored.R, v.R), flips)
-                    << "invariant " << n << ", Use_orbits " << u;
-            }
-            EXPECT_EQ(cap.err(), "") << "invariant " << n << ", Use_orbits " << u;
-            EXPECT_EQ(v.O, stored.O) << "invariant " << n << ", Use_orbits " << u;
-        }
-    }
+    for (int n = 0; n < c.invariants; n++)
+        checkEveryPath(n);
 }
 
 // su(2) and su(3) at level 1 and su(2) at level 4 with both invariants, all six invariants of
@@ -209,6 +213,42 @@ TEST_P(AllPaths, SameValuesAndNoReports) {
 INSTANTIATE_TEST_SUITE_P(Blocks, AllPaths,
                          testing::Values(InvariantCase{1, 1, 4, 2}, InvariantCase{1, 2, 1, 1},
                                          InvariantCase{4, 4, 1, 6}, InvariantCase{1, 3, 2, 3}));
+
+// ---- A tensor product ----
+
+// su(2) level 4 x su(2) level 1 with the D-type invariant on the first factor (the extension by
+// (J, 0)): the fixed point (2, x) of the first factor is resolved for both fields x of the
+// second, and the current (0, J) of the second factor maps the resolved labels of (2, 0) onto
+// those of (2, 1).
+TEST_F(Annulus, ProductWithTheDTypeInvariantOnOneFactor) {
+    // The tensor layer made ready; the modular layer keeps its parameters as the other tests
+    // of this program have them.
+    tensortest::registerParameters();
+    initializeCoset();
+    TensorProduct* TP = getCurrentTensor();
+    resetCoset(TP);
+    addTensorFactor(TP, SM_getData(1, 1, 4), 0);
+    addTensorFactor(TP, SM_getData(1, 1, 1), 0);
+    ASSERT_EQ(computeTensorSpectrum(TP), 0);
+    producttest::makeCurrent(TP);
+    parameter("Reject permutations") = 0;
+    int fixed = 0, extended = 0;
+    for (int n = 0; n < 10 && simpleCurrentInvariant(n); n++) {
+        checkEveryPath(n);
+        parameter("Use_orbits") = 2;
+        ASSERT_NE(simpleCurrentInvariant(n), nullptr);
+        ASSERT_GT(TotalBoundaries(), 0);
+        fixed += expectFixedFusionAgrees();
+        if (TotalIshibashi() == 8) {
+            extended++;
+            EXPECT_EQ(getBoundaryOrder(), 2) << "(0, J) moves the boundaries";
+        }
+    }
+    EXPECT_EQ(extended, 1);
+    EXPECT_GT(fixed, 0);
+    parameter("Reject permutations") = 1;
+    producttest::withdrawProduct(TP);
+}
 
 // ---- Failures ----
 
