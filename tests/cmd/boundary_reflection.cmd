@@ -48,7 +48,20 @@ algebra a 3 2
 display
 set loop_command {browse boundary; browse orbit boundary *; check reflection; check oriented_annulus; check NIMrep * * * *}
 Scan Simple_current_invariants
+# su(2) level 4 x su(2) level 1: with the D-type invariant on the first factor (the extension by
+# the current {1,0}) the fixed point 2 of the first factor is resolved twice for each field of
+# the second, [8,0], [8,2] and [9,0], [9,2]; the current {0,1} of the second factor maps the
+# labels of 8 onto those of 9 and keeps their stabiliser character. The annulus of {2,0} (Dynkin
+# 1 of the first factor) is the D4 diagram twice, once for each field of the second factor.
+tensor
+g a 1 4
+g a 1 1
+compute spectrum
+display
+set loop_command {browse boundary; browse orbit boundary *; check reflection; check oriented_annulus; check NIMrep * * * *; get NIMrep 4}
+Scan Simple_current_invariants
 # su(3) at level 1: the annulus of field 1 is fusion with its conjugate, field 2.
+single
 algebra a 2 1
 get NIMrep 1
 get bfusion 1 1
