@@ -143,8 +143,14 @@ TEST_F(Orbits, NoOrbitDataWithoutUseOrbits) {
     EXPECT_EQ(CrossBoundOrbitsAvailable(), 0);
     testsupport::Captured cap;
     showBoundaryOrbit(0);
+    checkReflectionCoefficients();
     EXPECT_NE(cap.err().find("Orbit information not available"), std::string::npos);
+    EXPECT_NE(cap.err().find("No orbit data, nothing to check"), std::string::npos);
     EXPECT_EQ(cap.out().find("Orbit:"), std::string::npos);
+    // The sums go over Ishibashi labels: spin 1/2 x 1/2 = 0 + 1 all the same.
+    EXPECT_EQ(getOrientedAnnulus(fieldOf({1}), fieldOf({1}), fieldOf({0})), 1);
+    EXPECT_EQ(getOrientedAnnulus(fieldOf({1}), fieldOf({1}), fieldOf({2})), 1);
+    EXPECT_EQ(getOrientedAnnulus(fieldOf({1}), fieldOf({1}), fieldOf({1})), 0);
 }
 
 // The store of one block of two doubles a pair must stay below the allocation ceiling; the limit
