@@ -115,26 +115,28 @@ void setConjugatesAndCharges(TensorProduct* TP, SpectrumData* sd, const int* map
     }
 }
 
-// Every orbit pair once, while the product is linked. A cache the user declines leaves the
-// block without S: it cannot reach the product afterwards.
+// Every orbit pair once, while the product is linked; false when the user declined the cache.
+bool fillOrbitS(SpectrumData* sd, const std::vector<int>& start) {
+    for (int o = 0; o < sd->Norbits; o++)
+        for (int p = o; p < sd->Norbits; p++) {
+            double re = 0.0, im = 0.0;
+            if (SM_getSBase(sd, o, p, start[static_cast<std::size_t>(o)],
+                            start[static_cast<std::size_t>(p)], &re, &im) != 0)
+                return false;
+        }
+    return true;
+}
+
+// A block without its orbit cache has no S: it cannot reach the product afterwards.
 void computeOrbitS(TensorProduct* TP, SpectrumData* sd) {
     std::vector<int> start(static_cast<std::size_t>(sd->Norbits), -1);
     for (int f = sd->Nprimaries - 1; f >= 0; f--)
         start[static_cast<std::size_t>(sd->OrbitLabel[f])] = f;
     SM_setCosetS(getCosetS);
     sd->TensorProduct = TP;
-    for (int o = 0; o < sd->Norbits; o++)
-        for (int p = o; p < sd->Norbits; p++) {
-            double re = 0.0, im = 0.0;
-            if (SM_getSBase(sd, o, p, start[static_cast<std::size_t>(o)],
-                            start[static_cast<std::size_t>(p)], &re, &im) != 0) {
-                o = p = sd->Norbits;
-                break;
-            }
-        }
-    sd->TensorProduct = nullptr;
-    if (!sd->SBase)
+    if (!fillOrbitS(sd, start))
         sd->S_available = 0;
+    sd->TensorProduct = nullptr;
 }
 
 // The grade current: the grade currents of the graded factors from the last one down, the
@@ -206,7 +208,7 @@ bool refuseCreation(TensorProduct* TP, const char* CFTname) {
 bool layOutFields(TensorProduct* TP, SpectrumData* sd, int info) {
     showTime("Spectrum computation; time: %7.2f\n");
     if (computeTensorSpectrum(TP) != 0) {
-        Alert("createCFT", 2, 112311, "Spectrum computation aborted; no CFT created");
+        Alert("createCFT", 2, 100201, "Spectrum computation aborted; no CFT created");
         return false;
     }
     const int rows = rowCount(TP->TensorSpectrum);
