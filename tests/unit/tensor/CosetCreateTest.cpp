@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -266,6 +267,41 @@ TEST_F(MinimalModels, VirasoroSeriesHasTheKacTable) {
     }
     EXPECT_NE(SM_findCFT("minimal N=0 1"), SM_getData(2, 0, 1)) << "the built-in Ising model stays";
     EXPECT_EQ(SM_getData(2, 0, 1)->type, 2);
+}
+
+// The fusion rules of the tricritical Ising model (N=0 at k = 2) from its S: 1/10 x 1/10 =
+// 0 + 3/5 and 7/16 x 7/16 = 0 + 3/2.
+TEST_F(MinimalModels, TricriticalIsingFusion) {
+    if (!SM_findCFT("minimal N=0 2"))
+        createMinimal0(2);
+    SpectrumData* sd = SM_findCFT("minimal N=0 2");
+    ASSERT_NE(sd, nullptr);
+    auto field = [sd](int num, int den) {
+        for (int f = 0; f < sd->Nprimaries; f++)
+            if (isWeight(sd, f, num, den))
+                return f;
+        ADD_FAILURE() << "no field of weight " << num << "/" << den;
+        return 0;
+    };
+    auto fusion = [sd](int a, int b, int c) {
+        Complex n = 0.0;
+        for (int m = 0; m < sd->Nprimaries; m++)
+            n += S(sd, a, m) * S(sd, b, m) * std::conj(S(sd, c, m)) / S(sd, 0, m);
+        return static_cast<int>(std::lround(n.real()));
+    };
+    struct Case {
+        int a[2], b[2];
+        std::vector<std::array<int, 2>> products;
+    } cases[] = {{{1, 10}, {1, 10}, {{0, 1}, {3, 5}}}, {{7, 16}, {7, 16}, {{0, 1}, {3, 2}}}};
+    for (const Case& c : cases) {
+        const int a = field(c.a[0], c.a[1]), b = field(c.b[0], c.b[1]);
+        for (int x = 0; x < sd->Nprimaries; x++) {
+            bool expected = false;
+            for (const auto& p : c.products)
+                expected = expected || isWeight(sd, x, p[0], p[1]);
+            EXPECT_EQ(fusion(a, b, x), expected ? 1 : 0) << c.a[0] << "/" << c.a[1] << " at " << x;
+        }
+    }
 }
 
 // N=1 at k: the superconformal series with m = k + 2; at k = 1 the tricritical Ising model, at
