@@ -104,7 +104,9 @@ bool identifyCurrents(SpectrumData* sd, int* map, int Ncur, GuardedAction& act) 
     std::fill(orders, orders + 3 * std::max(Ncur, 1), 0);
     std::fill(map + N, map + 2 * N, -1);
     sd->SimpleCurrents = DG_mapProduct(map, orders, Ncur, &act, guardedProduct);
-    if (act.failed) {
+    // A group of another order than the currents given (reported by the identification) would
+    // send the orbit walk past the currents.
+    if (act.failed || sd->SimpleCurrents->Order != Ncur) {
         Alert("getMap", 3, 212404, "Simple currents do not form a group; orbits not built");
         return false;
     }

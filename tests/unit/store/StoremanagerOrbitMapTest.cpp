@@ -118,6 +118,10 @@ int brokenAction(int current, int field, void*) {
     return current == 1 && field >= 2 ? -1 : z2Action(current, field, nullptr);
 }
 
+int brokenProduct(int current, int field, void*) {
+    return current == 1 && field == 1 ? -1 : z2Action(current, field, nullptr);
+}
+
 SpectrumData* fiveFields(const char* name) {
     SpectrumData* sd = allocateSpectrumData(name);
     SM_discardCFT(sd);
@@ -149,12 +153,20 @@ TEST(GetMap, OrbitsAreContiguousWithTheFixedFieldStabilized) {
 // An action that gives no field ends the construction with a report instead of using -1 as an
 // index.
 TEST(GetMap, ActionWithoutImageIsRefused) {
-    SpectrumData* sd = fiveFields("broken action");
-    std::vector<int> map(10);
-    const std::string err = storetest::reportsOf(
-        [&] { EXPECT_EQ(SM_getMap(map.data(), 2, sd, brokenAction, nullptr, 0, 0), -1); });
-    EXPECT_NE(err.find("Current 1 gives no field on 2; orbits not built"), std::string::npos)
-        << err;
+    struct Case {
+        SIMFUS action;
+        const char* report;
+    } cases[] = {
+        {brokenAction, "Current 1 gives no field on 2; orbits not built"},
+        {brokenProduct, "Simple currents do not form a group; orbits not built"},
+    };
+    for (const Case& c : cases) {
+        SpectrumData* sd = fiveFields("broken action");
+        std::vector<int> map(10);
+        const std::string err = storetest::reportsOf(
+            [&] { EXPECT_EQ(SM_getMap(map.data(), 2, sd, c.action, nullptr, 0, 0), -1); });
+        EXPECT_NE(err.find(c.report), std::string::npos) << err;
+    }
 }
 
 TEST(DiscardCFT, TakesTheBlockOffTheList) {
