@@ -60,5 +60,15 @@ check orbits
 algebra minimal 0 1
 display
 fusion 2 2
+# Two Ising models made as cosets, extended by (epsilon, epsilon): the Dirac fermion, U(1) with
+# four fields of weights 0, 1/2, 1/8, 1/8; (sigma, sigma) is resolved through the fixed-point
+# theories of the made blocks.
+tensor
+g minimal 0 1
+g minimal 0 1
+current 1 1
+compute spectrum
+display
+check unitarity
 list cy
 Check Compare_algebras su4 nothing
