@@ -9,7 +9,6 @@
 #include "base/StringUtility.h"
 
 #include <array>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -27,8 +26,8 @@ struct Triple {
     int a, b, c;
 };
 
-Triple cosetLabels(const SpectrumData* sd, int f) {
-    const int* row = SM_getRep(const_cast<SpectrumData*>(sd), f);
+Triple cosetLabels(SpectrumData* sd, int f) {
+    const int* row = SM_getRep(sd, f);
     auto first = [sd, row](int k) {
         SpectrumData* block = sd->CosetFactors[k];
         return SM_getRep(block, row[k])[0];
