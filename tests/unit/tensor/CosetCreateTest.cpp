@@ -260,6 +260,7 @@ TEST_F(MinimalModels, VirasoroSeriesHasTheKacTable) {
         EXPECT_EQ(sd->type, 6);
         EXPECT_EQ(sd->rank, 0);
         EXPECT_EQ(sd->level, k);
+        EXPECT_EQ(sd->RepSize, 3) << "no fixed points: no fixed-point label in the rows";
         EXPECT_EQ(sortedWeights(sd), kacTable(k + 2)) << "k = " << k;
         EXPECT_NEAR(sd->CentralCharge, 1.0 - 6.0 / ((k + 2) * (k + 3)), Tight);
         expectModularS(sd);
