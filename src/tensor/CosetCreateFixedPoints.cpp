@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 using namespace coset_internal;
@@ -108,39 +109,57 @@ std::vector<FullFPType*> fullRecords(TensorProduct* TP, SpectrumData* cft) {
     return full;
 }
 
-// S^(J_n) of fields i and j of cft; 0 when J_n does not fix both.
-void resolutionElement(TensorProduct* TP, SpectrumData* cft, int n, int i, int j, FullFPType* ffi,
+// S^(J_n) of fields i and j of cft; 0 when J_n does not fix both. False, with the element 0,
+// after the report that a common stabilizer element leaves a factor without fixed-point theory.
+bool resolutionElement(TensorProduct* TP, SpectrumData* cft, int n, int i, int j, FullFPType* ffi,
                        FullFPType* ffj, double* re, double* im) {
     const int J = cft->FixedPointCurrents[n];
     const int pi = ffi ? Present(ffi->ext_currents, ffi->N_ext, J) : -1;
     const int pj = ffj ? Present(ffj->ext_currents, ffj->N_ext, J) : -1;
-    cosetResolvedElement(TP, cft->CFTtoCoset[i], cft->CFTtoCoset[j], ffi, ffj, pi, pj,
-                         {"getCosetFCFT_S", false}, re, im);
+    return cosetResolvedElement(TP, cft->CFTtoCoset[i], cft->CFTtoCoset[j], ffi, ffj, pi, pj,
+                                {"getCosetFCFT_S", false}, re, im);
 }
 
-// The S matrix of fixed-point theory n, S^(J_n) exp(i pi shift / 4) on the fields J_n fixes: only
-// those pairs are visited.
-void fillResolvedS(TensorProduct* TP, SpectrumData* cft, int n,
-                   const std::vector<FullFPType*>& full) {
-    const int* labels = labelRow(cft, n);
-    std::vector<int> fixed;
-    for (int f = 0; f < cft->Nprimaries; f++)
-        if (labels[f] != -1)
-            fixed.push_back(f);
-    SpectrumData* fcft = cft->FixedPointCFT[n];
-    const auto M = static_cast<std::size_t>(fcft->Nprimaries);
-    const Complex phase = shiftPhase(-cft->FCFTshifts[n]);
-    for (int f : fixed)
-        for (int g : fixed) {
-            double re = 0.0, im = 0.0;
-            resolutionElement(TP, cft, n, f, g, full[static_cast<std::size_t>(f)],
-                              full[static_cast<std::size_t>(g)], &re, &im);
-            const Complex z = Complex(re, im) * phase;
-            const std::size_t at =
-                static_cast<std::size_t>(labels[f]) * M + static_cast<std::size_t>(labels[g]);
-            fcft->SBase[at] = z.real();
-            fcft->SBase[M * M + at] = z.imag();
-        }
+// S^(J_m) exp(i pi shift_m / 4) of fields f and g into the S of every fixed-point theory m that
+// holds both.
+void storeResolvedS(SpectrumData* cft, int f, int g, const std::vector<double>& re,
+                    const std::vector<double>& im) {
+    for (int m = 0; m < cft->FCFTnumber; m++) {
+        const int* labels = labelRow(cft, m);
+        if (labels[f] < 0 || labels[g] < 0)
+            continue;
+        SpectrumData* fcft = cft->FixedPointCFT[m];
+        const auto M = static_cast<std::size_t>(fcft->Nprimaries);
+        const Complex z =
+            Complex(re[static_cast<std::size_t>(m)], im[static_cast<std::size_t>(m)]) *
+            shiftPhase(-cft->FCFTshifts[m]);
+        const std::size_t at =
+            static_cast<std::size_t>(labels[f]) * M + static_cast<std::size_t>(labels[g]);
+        fcft->SBase[at] = z.real();
+        fcft->SBase[M * M + at] = z.imag();
+    }
+}
+
+// Only the pairs that some current fixes are visited, each once.
+void fillResolvedS(TensorProduct* TP, SpectrumData* cft, const std::vector<FullFPType*>& full) {
+    const int n = cft->FCFTnumber;
+    std::vector<double> re(static_cast<std::size_t>(n)), im(static_cast<std::size_t>(n));
+    std::unordered_set<long long> done;
+    for (int m = 0; m < n; m++) {
+        const int* labels = labelRow(cft, m);
+        std::vector<int> fixed;
+        for (int f = 0; f < cft->Nprimaries; f++)
+            if (labels[f] != -1)
+                fixed.push_back(f);
+        for (int f : fixed)
+            for (int g : fixed) {
+                if (!done.insert(static_cast<long long>(f) * cft->Nprimaries + g).second)
+                    continue;
+                getCosetFCFT_S(TP, f, g, re.data(), im.data(), full[static_cast<std::size_t>(f)],
+                               full[static_cast<std::size_t>(g)], cft);
+                storeResolvedS(cft, f, g, re, im);
+            }
+    }
 }
 
 } // namespace
@@ -176,8 +195,13 @@ void initFCFT(TensorProduct* TP, SpectrumData* cft) {
 
 void getCosetFCFT_S(TensorProduct* TP, int i_cft, int j_cft, double* RealS, double* ImS,
                     FullFPType* ffi, FullFPType* ffj, SpectrumData* cft) {
-    for (int n = 0; n < cft->FCFTnumber; n++)
-        resolutionElement(TP, cft, n, i_cft, j_cft, ffi, ffj, &RealS[n], &ImS[n]);
+    // A failing element ends the pair: the remaining elements are 0.
+    bool ok = true;
+    for (int n = 0; n < cft->FCFTnumber; n++) {
+        RealS[n] = ImS[n] = 0.0;
+        if (ok)
+            ok = resolutionElement(TP, cft, n, i_cft, j_cft, ffi, ffj, &RealS[n], &ImS[n]);
+    }
 }
 
 void getFixedPointMatrices(TensorProduct* TP, SpectrumData* cft) {
@@ -189,7 +213,5 @@ void getFixedPointMatrices(TensorProduct* TP, SpectrumData* cft) {
             return;
         }
     computeFixCenter(TP);
-    const std::vector<FullFPType*> full = fullRecords(TP, cft);
-    for (int n = 0; n < cft->FCFTnumber; n++)
-        fillResolvedS(TP, cft, n, full);
+    fillResolvedS(TP, cft, fullRecords(TP, cft));
 }
