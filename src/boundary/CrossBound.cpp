@@ -68,7 +68,6 @@ BulkInvariant* currentBulk() {
     return *CurrentBulkPointer;
 }
 
-void loadAllOrbits() {}
 void loadCorrectionPhases(SCData*, OrientifoldInfo*) {}
 void loadIshibashiMetric(OrientifoldInfo*) {}
 

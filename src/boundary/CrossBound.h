@@ -103,6 +103,108 @@ int isRefCoefAvailable();
 // The first boundary label of the orbit of a primary.
 int getFirstBoundaryForPrimary(int primary);
 
+// ---- Orbits of the label sets ----
+// A simple-current invariant (the diagonal one included) has two current groups: the Ishibashi
+// group (currents with charge 0 under the bulk group) permutes the Ishibashi labels, the boundary
+// group (the centre modulo the bulk currents with charge 0 on every Ishibashi label) the boundary
+// labels. Groups are read by position; position 0 is the current 0. The accessors trust that the
+// orbit data are valid.
+
+// Groups and orbits of the current bulk invariant, once per bulk generation, while "Use_orbits"
+// is above 0; then the reflection store as well from "Use_orbits" 2 on.
+void loadAllOrbits();
+// 1 when orbits are on and valid for the current theory and bulk invariant.
+int CrossBoundOrbitsAvailable();
+void getIshiCurrentGroup();
+void getBoundaryCurrentGroup();
+void loadIshiOrbitInfo();
+void loadBoundaryOrbitInfo();
+// Mode 0 drops every orbit array and takes the group order as their length; mode 1 hands out the
+// next array.
+int* allocateIshiOrbitData(int mode);
+int* allocateBoundaryOrbitData(int mode);
+// The Ishibashi label of (group position J) x (primary of a) with a's current; -1 for none.
+int IshiCurrentFusion(int J, int a);
+// J a and J^-1 a for the class J, from the orbit tables.
+int FastBoundaryCurrentFusion(int J, int a);
+int FastBoundaryCurrentInverseFusion(int J, int a);
+// J a for a current label J, without the orbit tables.
+int BoundaryCurrentFusion(int J, int a);
+// J a for a fixed boundary label a: the target label whose reflection coefficients follow a's by
+// the charge phase of J; the annulus method when that test does not decide. -1 on failure.
+int FixedBoundaryCurrentFusion3(int J, int a);
+// The first fixed label b (any label, failing that) from J a's orbit on with oriented annulus
+// A(J^c, a, b) = 1; -1 for none.
+int FixedBoundaryCurrentFusion(int J, int a);
+// Products of group positions, as the product callback of an abstract group.
+int FastIshiCurrentProduct(int J, int K, void* data);
+int FastBoundaryCurrentProduct(int J, int K, void* data);
+int getNumberOfIshiOrbits();
+int getNumberOfBoundaryOrbits();
+int getBoundaryOrder();
+int getIshiOrder();
+int getBoundaryOrbitStart(int a);
+int getBoundaryOrbitSize(int a);
+int getIshibashiOrbitSize(int m);
+int getIshibashiOrbitSize_orb(int i);
+int getIshibashiFieldForOrbit(int i);
+int getIshibashiOrbitRepresentative(int i);
+// J a for every class J: a's own orbit array for a representative, else filled into vector.
+int* getBoundaryOrbit(int a, int* vector);
+// The image of a label under group position k.
+int getIshibashiOrbitImage(int m, int k);
+int getBoundaryOrbitImage(int a, int k);
+int getIshiCurrent(int k);
+int getBoundaryCurrent(int k);
+// The class of a current label; -1 outside the centre.
+int getBoundaryCurrentClass(int J);
+int getFixesAllCount();
+int getFixesAll(int k);
+
+// ---- Reflection coefficients ----
+// R(m, a) for Ishibashi label m and boundary label a, as (real, imaginary).
+
+// The simple-current formula for one pair of records: S(i, f) for the diagonal invariant, else
+// sqrt(G / (U S)) S^J(i, f) exp(-2 pi i chi_psi(J)) exp(-i pi s_J / 4), and 0 when J is not in
+// the untwisted stabiliser of f.
+void getSCReflectionCoefficient(const IshibashiLabel* Ishi, const BoundaryLabel* Bnd, int trivial,
+                                const SCData* MD, double* R, double* I);
+// The dispatcher: the exceptional table (0 after a report when it is missing), the orbit store
+// when valid, else the formula.
+void getCurrentReflectionCoefficient(int m, int a, double* R, double* I);
+void getCurrentReflectionCoefficientStarred(int m, int a, double* R, double* I);
+// R of the representative of Ishibashi orbit o; the starred one times the orbit size.
+void getCurrentReflectionCoefficient_orb(int o, int a, double* R, double* I);
+void getCurrentReflectionCoefficientStarred_orb(int o, int a, double* R, double* I);
+// R(m, a) with the arguments swapped, for sums over boundaries.
+void getCurrentReflectionCoefficientTranspose(int a, int m, double* R, double* I);
+// The orbit store: one value per orbit pair, computed on first use.
+void initRefCoefStorage();
+// The largest number of orbit pairs whose store one block can hold under the allocation ceiling.
+long long maxStoredRefCoefPairs();
+int refCoefStoreFits(long long pairs);
+// The Ishibashi label on the same primary with the conjugate current.
+int getIshibashiMetricFlip(int m);
+void getRefCoefFromStorage(int m, int a, double* R, double* I);
+// Mode 0: the plain coefficient; any other mode is reported.
+void getReflectionCoefficientFromStorage(int m, int a, int mode, double* R, double* I);
+// Compares the stored coefficients with the formula; reports differences, prints sign flips.
+void checkReflectionCoefficients();
+
+// ---- Oriented annulus ----
+
+// S of the primary of Ishibashi label m (of the representative of orbit o) with field x.
+void compSAux(int m, int x, double* re, double* im);
+void compSAux_orb(int o, int x, double* re, double* im);
+// The number of open states i between boundaries a and b; a negative i takes the conjugate
+// field. 2147483647 while the user's stop flag is set.
+int getOrientedAnnulus(int i, int a, int b);
+// The same as an orbit sum, without the charge rule.
+int FastOrientedAnnulus(int i, int a, int b);
+// sum_c O(i^c, a, c) O(j^c, c, b) = sum_k N_ij^k O(k^c, a, b): 1 when it holds, 0 after a
+// report, -1 when the user stopped the sums.
+int checkNIMfusion(int i, int j, int a, int b);
+
 // ---- Displays ----
 
 void showBoundaryLabels(int min, int max);
@@ -111,6 +213,9 @@ void showIshibashiLabels(int min, int max);
 void showBoundaryLabelDetails(int a);
 // '*' for a label that breaks the bulk symmetry, else a blank.
 char SymBsymB(int a);
+// One label with its place in its orbit and the orbit; refused without orbit data.
+void showBoundaryOrbit(int a);
+void showIshibashiOrbit(int m);
 
 // ---- Orientifold records ----
 // A growable block keeps the five fields of GuardedArray (data, block, requested, old and held
@@ -174,6 +279,9 @@ void allocateOrientifoldInfo_stage2(OrientifoldInfo** OI);
 void resetOrientifoldCrosscapParameters(OrientifoldInfo* OI, int size);
 void resetOrientifoldStorageInfo(OrientifoldInfo* OI);
 void OrientifoldChanged();
+// The indices of the charge vectors K J, J in the bulk group, that the orbit rules allow.
+void loadModInvGroupCharges(OrientifoldInfo* OI);
+IntegerList* getTrivialModInvGroupCharges();
 // Room for size list entries; entries are kept, new ones are none.
 void allocateOrientifolds(int size);
 // List entry i; none for an index outside the list.

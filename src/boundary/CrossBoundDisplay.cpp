@@ -4,6 +4,7 @@
 
 #include "boundary/CrossBoundInternal.h"
 
+#include "base/Error.h"
 #include "base/Output.h"
 #include "base/Tables.h"
 #include "modular/Invariants.h"
@@ -98,4 +99,40 @@ void showBoundaryLabelDetails(int a) {
     for (int k = 0; k < order; k++)
         fields.push_back(MD && MD->dg ? simpleFusion(MD->map[k], b.label) : b.label);
     printFieldRuns(fields);
+}
+
+namespace {
+
+// "Orbit: " and the image under every group position, comma-separated.
+template <class Image> void printOrbit(int order, Image image) {
+    Print("Orbit: ");
+    for (int k = 0; k < order; k++)
+        Print(k + 1 < order ? "%d," : "%d\n", image(k));
+}
+
+bool orbitsShown(const char* routine) {
+    if (OrbitDataAvailable == QueryBulkInvariant())
+        return true;
+    Alert(routine, 0, 100302, "Orbit information not available");
+    return false;
+}
+
+} // namespace
+
+void showBoundaryOrbit(int a) {
+    if (!orbitsShown("showBoundaryOrbit"))
+        return;
+    const BoundaryLabel& b = boundary(a);
+    Print("Boundary label %d=(%d,%d); Orbit location (%d,%d)\n", a, b.label, b.fp, b.orbit_start,
+          b.orbit_member);
+    printOrbit(BoundaryOrder, [a](int k) { return getBoundaryOrbitImage(a, k); });
+}
+
+void showIshibashiOrbit(int m) {
+    if (!orbitsShown("showIshibashiOrbit"))
+        return;
+    const IshibashiLabel& l = IshibashiLabels[static_cast<std::size_t>(m)];
+    Print("Ishibashi label %d=(%d,%d); Orbit location (%d,%d)\n", m, l.label, l.current,
+          l.orbit_start, l.orbit_member);
+    printOrbit(IshiOrder, [m](int k) { return getIshibashiOrbitImage(m, k); });
 }

@@ -66,11 +66,25 @@ extern VectorSpace* KleinBottleStorage;
 extern VectorSpace* MoebiusEquations;
 extern VectorSpace* KleinBottleEquations;
 
-// ---- Not built yet ----
-// The orbit data of the label sets, the correction phases of the bulk group and the Ishibashi
-// metric with the tension are filled by nothing yet: every consumer finds them unavailable.
+// ---- Orbits of the label sets ----
+// Valid while OrbitDataAvailable equals the bulk generation; IshiOrbitsAvailable is 1 only while
+// the boundary orbits are being built on top of finished Ishibashi orbits.
 
-void loadAllOrbits();
+extern int OrbitDataAvailable;
+extern int IshiOrbitsAvailable;
+extern int IshiOrder;
+extern int BoundaryOrder;
+extern int NIshiOrbit;
+extern int NBoundaryOrbit;
+extern std::vector<int> IshiCurrentMap;   // the current of each Ishibashi group position
+extern std::vector<int> BoundaryCurrents; // the representative current of each class
+extern std::vector<int> IshiOrbitMap;     // the representative of each Ishibashi orbit
+extern std::vector<int> BoundaryOrbitMap; // the representative of each boundary orbit
+
+// ---- Not built yet ----
+// The correction phases of the bulk group and the Ishibashi metric with the tension are filled
+// by nothing yet: every consumer finds them unavailable.
+
 void loadCorrectionPhases(SCData* MD, OrientifoldInfo* OI);
 void loadIshibashiMetric(OrientifoldInfo* OI);
 

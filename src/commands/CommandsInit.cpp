@@ -5,6 +5,7 @@
 #include "commands/CommandsExtensions.h"
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
+#include "commands/CommandsHeterotic.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 #include "commands/CommandsSpaceTime.h"
@@ -28,6 +29,7 @@ void installCommandFamilies() {
     installCheckCommands();
     installExtensionCommands();
     installSymmetryCommands();
+    installHeteroticCommands();
 }
 
 } // namespace

@@ -83,6 +83,12 @@ int COM_getdim(void** commands, int parnum);
 int COM_compute_massless(void** commands, int parnum);
 int COM_compute_simple(void** commands, int parnum);
 int COM_susic(void** commands, int parnum);
+int COM_create(void** commands, int parnum);
+int COM_list_cy(void** commands, int parnum);
+int COM_compare_alg(void** commands, int parnum);
+// Sets type 6, N and the level from the arguments and makes the minimal model when the store
+// lacks it; -2 (two arguments), or 8 when N exceeds 2.
+int make_minimal(void** commands, int* type, int* N, int* level);
 
 // Handlers of the tensor-product commands.
 int COM_tensor(void** commands, int parnum);

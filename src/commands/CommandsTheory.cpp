@@ -6,6 +6,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <cstring>
 #include <strings.h>
@@ -14,7 +15,19 @@ using namespace commands;
 
 namespace {
 
-constexpr int NotAvailableYet = 112311;
+// The N=0 and N=1 minimal models are made from a coset the first time they are asked for.
+SpectrumData* minimalBlock(int N, int k) {
+    if (N == 2)
+        return SM_getData(27, 2, k);
+    SpectrumData* sd = SM_getData(6, N, k);
+    if (sd)
+        return sd;
+    if (N == 0)
+        createMinimal0(k);
+    else
+        createMinimal1(k);
+    return SM_getData(6, N, k);
+}
 
 // The last command word as the user typed it, possibly abbreviated.
 const char* typedWord(void** commands) {
@@ -59,10 +72,8 @@ Request minimalModel(void** commands) {
         Alert("COM_algebra", 7, 100301, "Invalid number of susy's");
         return refused();
     }
-    // The store builds the N=2 models itself.
-    SpectrumData* sd = N == 2 ? SM_getData(27, 2, k) : SM_getData(6, N, k);
-    if (!sd && N < 2)
-        Alert("COM_algebra", 8, NotAvailableYet, "N=%d minimal models are not available yet", N);
+    // The store and the coset construction report themselves why a model cannot be made.
+    SpectrumData* sd = minimalBlock(N, k);
     return sd ? Request{sd, 2, 0} : refused();
 }
 
@@ -133,6 +144,16 @@ const CommandDefinition theoryCommands[] = {
     {"algebra u", "[radius R]", COM_algebra, "Free boson on a circle, with R primaries."},
 };
 
+const CommandDefinition productTheoryCommands[] = {
+    {"create CFT", "[CFT_name]", COM_create, "Create a new CFT."},
+    {"list cy", "", COM_list_cy, "list minimal model tensor products."},
+};
+
+const CommandDefinition comparisonCommands[] = {
+    {"Check Compare_algebras", "[name1][name2]", COM_compare_alg,
+     "Compare algebras \"name1\" and \"name2\"."},
+};
+
 } // namespace
 
 int COM_algebra(void** commands, int parnum) {
@@ -189,6 +210,56 @@ int COM_cft(void** commands, int parnum) {
     return -parnum;
 }
 
+int make_minimal(void** commands, int* type, int* N, int* level) {
+    *type = 6;
+    *N = intArgument(commands, 0);
+    *level = intArgument(commands, 1);
+    if (*N > 2)
+        return 8;
+    if (!SM_getData(6, *N, *level)) {
+        if (*N == 0)
+            createMinimal0(*level);
+        else if (*N == 1)
+            createMinimal1(*level);
+        else
+            createMinimal2(*level);
+    }
+    return -2;
+}
+
+int COM_create(void** commands, int parnum) {
+    TensorProduct* TP = getCurrentTensor();
+    const char* name = textArgument(commands, 0);
+    if (!createCFT(TP, name))
+        return 1;
+    resetCoset(TP);
+    setCosetMode(0);
+    disableCoset();
+    disableModular();
+    if (COM_cft(commands, 1) > 0)
+        return 1;
+    Alert("COM_create", 0, 100201, "Warning: Labels may have changed after CFT creation");
+    COM_status(nullptr, 0);
+    return -parnum;
+}
+
+int COM_list_cy(void**, int parnum) {
+    int levels[9];
+    interpretMinimalTensor(-1, levels);
+    return -parnum;
+}
+
+int COM_compare_alg(void** commands, int parnum) {
+    SpectrumData* a = SM_findCFT(textArgument(commands, 0));
+    SpectrumData* b = SM_findCFT(textArgument(commands, 1));
+    if (!a || !b) {
+        Alert("COM_compare_alg", 0, 100302, "No such algebra");
+        return 1;
+    }
+    SM_compareAlgebras(a, b);
+    return -parnum;
+}
+
 int convertAlgebra(void** commands, int* type, int* rank, int* level) {
     const int code = convertTYPE(typedWord(commands));
     if (code < 0)
@@ -206,5 +277,7 @@ int convertAlgebra(void** commands, int* type, int* rank, int* level) {
 
 void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
+    addCommandFamily(CommandFamily::Theory, productTheoryCommands);
+    addCommandFamily(CommandFamily::Invariants, comparisonCommands);
     installSpectrumCommands();
 }

@@ -8,6 +8,7 @@
 #include "numeric/Loops.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -370,6 +371,9 @@ int CommandLoop(int parnum, int* loop, void* data) {
 
 CommandType* matchComKey(const char* command) {
     std::vector<char> text(command, command + std::strlen(command) + 1);
+    // Words are stored in lower case, as the registration made them.
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     char* words[8];
     chop(text.data(), words);
     CommandType* level = rootCommand;

@@ -16,6 +16,7 @@
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
+#include "string/Heterotic.h"
 #include "tensor/Coset.h"
 
 #include <cstdio>

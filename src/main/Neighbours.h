@@ -12,7 +12,6 @@ void initializeIntersections();
 void initializeStringTheory();
 void initializeTadpole();
 void initializeOpenSpectrum();
-void initializeHeterotic();
 void tadpoleSearchParametersChanged();
 void BoundarySelectionCriteriaChanged();
 

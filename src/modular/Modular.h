@@ -202,6 +202,9 @@ void writePOrbits();
 // Rounded real part of sum_m X(m,i) Y(m,j) Z(m,k) / Re S(m,0); a negative label conjugates its
 // matrix element for m >= 1. 2147483647 when stopped.
 int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z, MODMAT S);
+// The rounding of GenericVerlinde for a sum (re, im) evaluated elsewhere, with its reports for
+// the labels i, j and k.
+int roundGenericSum(int i, int j, int k, double re, double im);
 // N_ij^k; -9998 for a failed coefficient, -9999 when stopped.
 int fusion(int i, int j, int k, int vacuum);
 // N_ij^k for every field k into n, each as fusion(i, j, k, vacuum) gives it, from the products

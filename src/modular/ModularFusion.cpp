@@ -321,6 +321,10 @@ int GenericVerlinde(int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z
         return INT_MAX;
     double re, im;
     verlindeSum(i, j, k, range, X, Y, Z, S, &re, &im);
+    return roundGenericSum(i, j, k, re, im);
+}
+
+int roundGenericSum(int i, int j, int k, double re, double im) {
     const int rounded = static_cast<int>(std::lround(re));
     if (std::fabs(re - rounded) > 1e-7)
         Alert("GenericVerlinde", 0, 212302,

@@ -501,6 +501,17 @@ void SM_allocFCFT(SpectrumData* sd) {
     std::fill(sd->FixedPointCFT, sd->FixedPointCFT + n, nullptr);
 }
 
+void SM_discardCFT(SpectrumData* sd) {
+    for (SpectrumData** at = &firstAlgebra; *at; at = &(*at)->next)
+        if (*at == sd) {
+            *at = sd->next;
+            break;
+        }
+    sd->next = nullptr;
+    if (currentPointer == sd)
+        currentPointer = nullptr;
+}
+
 void SM_allocHeterotic(SpectrumData* sd, const Heterotic* H) {
     auto* own = allocateFor<Heterotic>(sd, 1, "Heterotic string data");
     *own = Heterotic{};

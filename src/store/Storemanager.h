@@ -88,6 +88,7 @@ struct SpectrumData {
     struct TensorProduct* TensorProduct;
     AllocCount TotalAlloc; // "Algebra " and the name; every array of the record is charged here
     int SBaseRefused;      // 1 once the user refused the orbit cache: every S element is direct
+    int MinimalN2;         // 1 for an N=2 minimal model made as a coset: its own fixed-point rule
 };
 
 // ---- Records and the store ----
@@ -136,6 +137,26 @@ int SM_isFusingmatrixAvailable(SpectrumData* sd);
 void SM_allocFCFT(SpectrumData* sd);
 void SM_allocHeterotic(SpectrumData* sd, const Heterotic* H);
 void SM_allocFieldInfo(SpectrumData* sd, int Dims, int Contents);
+// Takes a block whose construction failed off the store's list, so that no lookup finds it.
+void SM_discardCFT(SpectrumData* sd);
+
+// ---- Orbit structure from a current action ----
+
+// The label of current x field in the caller's own numbering; -1 when there is none.
+using SIMFUS = int (*)(int current, int field, void* xtra);
+// For a block with Nprimaries and RepSize set whose old fields 0..Ncur-1 are its simple currents:
+// sets the current group, lays out the field tables ("Field Info") and fills the orbit tables.
+// map (2 Nprimaries ints): map[n] the old label of new field n, map[Nprimaries + o] the new label
+// of old field o. 0, or -1 after a report when the action gives no field; the tables are then
+// incomplete and the block must not be used.
+int SM_getMap(int* map, int Ncur, SpectrumData* sd, SIMFUS simple_action, void* xtra, int Dims,
+              int Contents);
+// cur x prim from the S matrix of the block X (Verlinde formula); -1 after a report.
+int SM_GenericSimpleAction(int cur, int prim, void* X);
+// For a block whose labels, weights, dimensions and S (computed directly from the labels) are
+// set: finds the simple currents, renumbers the fields and builds orbits and charges. 0, or -1
+// after a report when S gives no fusion product.
+int SM_genericReorder(SpectrumData* sd);
 
 // ---- Simple currents, orbits and grading ----
 // Results in module storage (the stabilizer list, the restricted permutations) stay valid until
@@ -268,6 +289,10 @@ char* SM_getCharacterName(SpectrumData* sd, int lbl);
 // Complex values come back as (real, imaginary) through the last two arguments.
 
 void SM_getS(SpectrumData* sd, int i, int j, double* re, double* im);
+// S between two spectrum rows of a tensor product. The tensor products install it: a theory made
+// from a product computes its S on orbits through it while its TensorProduct link is set.
+using CosetSHook = void (*)(TensorProduct* TP, int lbli, int lblj, double* re, double* im);
+void SM_setCosetS(CosetSHook hook);
 // The cached element of orbits a and b, computed between generators gi and gj on first use;
 // -1 (no value) when the user refused to make the cache.
 int SM_getSBase(SpectrumData* sd, int a, int b, int gi, int gj, double* re, double* im);

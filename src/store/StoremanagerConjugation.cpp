@@ -1,7 +1,7 @@
 // Charge conjugation of a block, by the cheapest rule its kind allows: arithmetic for free
 // bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras, conjugate triples for
-// N=2 minimal models. The kinds whose conjugation needs the S matrix are answered as not built
-// in.
+// N=2 minimal models, the S matrix for theories made from tensor products and their fixed-point
+// theories.
 #include "store/Storemanager.h"
 
 #include "base/Error.h"
@@ -62,6 +62,10 @@ int SM_computeConjugate(SpectrumData* sd, int lbl) {
         return lbl;
     if (t == 6 || t == 27)
         return SM_MinimalConjugate(sd, lbl);
+    if (t == 9)
+        return SM_getGenericConjugate(sd, lbl);
+    if (t == 10)
+        return SM_getFCFTConjugate(sd, lbl);
     Alert("SM_getConjugate", 1, 112311, "Conjugation for this algebra not defined or not built in");
     return -1;
 }

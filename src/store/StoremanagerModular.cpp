@@ -35,6 +35,9 @@ constexpr double SmallPart = 1e-10;
 constexpr std::size_t SBaseQuestionSize = 100000000;
 constexpr double NotComputed = -2.0;
 
+// S of the tensor product a theory is being made from; installed by the tensor products.
+CosetSHook cosetS = nullptr;
+
 void zeroSmallParts(double* re, double* im) {
     if (std::fabs(*re) < SmallPart)
         *re = 0.0;
@@ -107,11 +110,23 @@ double monodromyPhase(const SpectrumData* sd, int i, int j) {
 }
 
 // S of these kinds comes from the construction they were made by (a tensor product, a permutation
-// orbifold, the c=1 orbifold), which is not available yet. Asking reports that each time instead
-// of caching a zero that later requests would take for the element.
+// orbifold, the c=1 orbifold). A theory made from a tensor product has its S on orbits from its
+// making, and reaches the product only while it is made; the other constructions are not
+// available yet. Asking reports that each time instead of caching a zero that later requests
+// would take for the element.
 bool withoutSource(const SpectrumData* sd) {
     const int t = sd->type < 0 ? sd->type + 100 : sd->type;
-    return sd->permutation_order >= 2 || t == 7 || t == 9 || t == 10;
+    if (t == 9 || t == 10)
+        return !sd->SBase && !sd->TensorProduct;
+    return sd->permutation_order >= 2 || t == 7;
+}
+
+// From the linked product; false when the link is gone.
+bool fromProduct(SpectrumData* sd, int i, int j, double* re, double* im) {
+    if (!sd->TensorProduct || !cosetS || !sd->CFTtoCoset)
+        return false;
+    cosetS(sd->TensorProduct, sd->CFTtoCoset[i], sd->CFTtoCoset[j], re, im);
+    return true;
 }
 
 bool alwaysCached(const SpectrumData* sd) {
@@ -214,6 +229,8 @@ void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im) {
         SM_computeIsingS(ri[0], rj[0], re, im);
         return;
     }
+    if ((t == 9 || (t == 10 && sd->FCFT_type == 0)) && fromProduct(sd, i, j, re, im))
+        return;
     if (t == 7 || t == 9 || t == 10) {
         notBuiltIn(sd, re, im);
         return;
@@ -221,6 +238,10 @@ void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im) {
     SDirect(t, sd->rank, sd->level, ri, rj, re, im);
     if (conjugate)
         *im = -*im;
+}
+
+void SM_setCosetS(CosetSHook hook) {
+    cosetS = hook;
 }
 
 int SM_allocSBase(SpectrumData* sd) {

@@ -99,6 +99,18 @@ int heteroticFactors() {
 int maxPrimaries() {
     return valueOf(MaxPrimaries, 2000000000);
 }
+int createShowInfo() {
+    return valueOf(CreateShowInfo, 0);
+}
+int rejectPermutations() {
+    return valueOf(RejectPermutations, 1);
+}
+int swapGraded(int value) {
+    const int old = graded();
+    if (Graded)
+        *Graded = value;
+    return old;
+}
 int znxVersion() {
     return valueOf(ZNX, 0);
 }

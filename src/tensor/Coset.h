@@ -68,6 +68,7 @@ struct TensorProduct {
     int Susy = 0;
     Heterotic StringData{};
     Branching* BranchingTable = nullptr;
+    FPType* FirstFP = nullptr; // the stabilizer types of this product's rows
 };
 
 // ---- Start-up, the current product and its factors ----
@@ -381,6 +382,46 @@ void setIgnoreOuterAutomorphisms(int A);
 using TensorFusionProduct = int (*)(int i, int j, int* n);
 void setTensorFusionProduct(TensorFusionProduct fusion);
 
+// ---- Ground-state dimensions ----
+
+// 1 when the string contents of the fields can be computed; they cannot yet.
+int InfoComputable(TensorProduct* TP, int verbose);
+// The ground-state dimension of field lbl: a value, or a negative handle of the big-integer
+// store. info (four ints) receives the string contents when they are computed.
+int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info);
+// TensorDimensions (and TensorInfo) of every field; sets DimAvailable and InfoAvailable.
+void CT_initDimensionsAndContents(TensorProduct* TP);
+
+// ---- New theories from tensor products ----
+
+// The product extended by its chiral algebra as a new block of the store (type 9) named CFTname;
+// null after a report (ZNX_VERSION on, no factors, the name taken, a failed construction, which
+// leaves no block behind).
+SpectrumData* createCFT(TensorProduct* TP, const char* CFTname);
+// The fixed-point currents, fixed-point theories and their S matrices of a block made from TP.
+void initFCFT(TensorProduct* TP, SpectrumData* cft);
+// The S matrices of cft's fixed-point theories from the resolution matrices of TP.
+void getFixedPointMatrices(TensorProduct* TP, SpectrumData* cft);
+// S^(J_n) of fields i_cft and j_cft of cft for every fixed-point current J_n of cft, into
+// RealS[n] and ImS[n], read from the fields' full records ffi and ffj (extension currents as
+// labels of cft); 0 where J_n does not fix both.
+void getCosetFCFT_S(TensorProduct* TP, int i_cft, int j_cft, double* RealS, double* ImS,
+                    FullFPType* ffi, FullFPType* ffj, SpectrumData* cft);
+
+// ---- Minimal models from tensor products ----
+
+// Build the N=0, N=1, N=2 minimal model at level k as a block of type 6, rank N, level k.
+void createMinimal0(int level);
+void createMinimal1(int level);
+void createMinimal2(int level);
+// Bring a coset label triple into its standard range.
+void MapMinimal0(int level, int* L1, int* L2, int* L3);
+void MapMinimal1(int level, int* L1, int* L2, int* L3);
+void MapMinimal2(int level, int* L, int* Q, int* S);
+// The levels of a code of the table of N=2 minimal-model products with c = 9 (up to nine) and
+// their number; code -1 prints the table; -1 after a report for a code not in it.
+int interpretMinimalTensor(int code, int* factors);
+
 // ---- Names and replayable descriptions ----
 
 // Text valid until the next call.
@@ -412,6 +453,8 @@ char* CT_getFPLabelString(char* txt, void* row, int lbl);
 char* CT_getFPMultString(char* txt, void* row, int lbl);
 char* CT_getConjString(char* txt, void* row, int lbl);
 char* CT_getDecompositionString(char* txt, void* row, int lbl);
+// Computes the dimensions of every field when the factors have theirs; 0 when they are not
+// available (a genuine coset, a factor without dimensions, no spectrum).
 int CT_initDimensions(void* row);
 int CT_initContents(void* row);
 int CT_ConjugatesAvailable(void* row);

@@ -30,9 +30,15 @@ char* keep(GuardedArray<char>& buffer, const std::string& text) {
     return out;
 }
 
+// Blocks made by the system have no type letters of their own: minimal models are written as
+// the N=2 models are, theories made from products by a word without rank and level.
 std::string triple(const SpectrumData* sd) {
-    return std::string(algebraTypeString(sd->type, sd->rank)) + std::to_string(sd->rank) + "_" +
-           std::to_string(sd->level);
+    if (sd->type == 9)
+        return "CFT";
+    if (sd->type == 10)
+        return "FCFT";
+    const std::string letters = sd->type == 6 ? "M" : algebraTypeString(sd->type, sd->rank);
+    return letters + std::to_string(sd->rank) + "_" + std::to_string(sd->level);
 }
 
 // A factor in superstring mode, and whether a "*" may follow it.
@@ -45,7 +51,7 @@ std::string superFactor(const SpectrumData* sd, bool& separated) {
     if (sd->type == 0 && sd->rank == 4)
         return "D";
     separated = true;
-    return sd->type == 9 ? std::string("CFT") : triple(sd);
+    return triple(sd);
 }
 
 std::string currentLines(TensorProduct* TP) {

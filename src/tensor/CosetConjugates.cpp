@@ -14,15 +14,15 @@ using namespace coset_internal;
 
 namespace {
 
-// Whether the factors' conjugations were made since the last spectrum computation.
-bool prepared = false;
+// The product whose factors' conjugations were made since the last spectrum computation.
+const TensorProduct* prepared = nullptr;
 GuardedArray<int> conjug("conjug", cosetAlloc());
 GuardedArray<double> Srow("Srow", cosetAlloc());
 
 void prepareFactors(TensorProduct* TP) {
     for (int k = 0; k < TP->NTensor; k++)
         SM_initConjugates(factor(TP, k));
-    prepared = true;
+    prepared = TP;
 }
 
 // -1 when some factor has no conjugation.
@@ -79,10 +79,10 @@ TensorProduct* productOf(void* row) {
 
 int getTensorConjugate(TensorProduct* TP, int lbl) {
     if (lbl == -1) {
-        prepared = false;
+        prepared = nullptr;
         return -1;
     }
-    if (!prepared)
+    if (prepared != TP)
         prepareFactors(TP);
     if (TP->Stabilizers[lbl]->dg->Order < 2)
         return conjugateLabels(TP, lbl);

@@ -23,7 +23,8 @@ GuardedArray<int> product("product", cosetAlloc());
 GuardedArray<int> twistedLabel("product", cosetAlloc());
 std::vector<int> actionTwists;
 
-// The pair (J, L) whose orbit member the buffer "member" holds; (-2, -2) none.
+// The product and pair (J, L) whose orbit member the buffer "member" holds; (-2, -2) none.
+const TensorProduct* memberTP = nullptr;
 int memberJ = -2;
 int memberL = -2;
 
@@ -153,7 +154,7 @@ void computeChiralAlgebra(TensorProduct* TP) {
     // full fixed-point record: each points to a type, which its release reads.
     forgetResolutionData();
     freeFullFP();
-    freeFP(getFirstFP());
+    freeFP(getFirstFP(TP));
     forgetStoredOrbitMember();
     VectorSpace* CA = TP->ChiralAlgebra;
     initVectorCollection(CA, N, 100);
@@ -217,10 +218,11 @@ int* getStoredOrbitMember(TensorProduct* TP, int J, int L) {
         forgetStoredOrbitMember();
         return nullptr;
     }
-    if (J == memberJ && L == memberL)
+    if (TP == memberTP && J == memberJ && L == memberL)
         return member.X;
     int* out = member.reserve(TP->NTensor + 1);
     getOrbitMember(TP, rowOf(TP->ChiralAlgebra, J), TensorField(TP, L), out);
+    memberTP = TP;
     memberJ = J;
     memberL = L;
     return out;

@@ -24,6 +24,10 @@ int traceResolution();
 int maxPerm();
 int maxCurrent();
 int invariantInfoLevel();
+int createShowInfo();
+int rejectPermutations();
+// Sets the switch "Graded" without its change action; returns the value it had.
+int swapGraded(int value);
 
 inline int* rowOf(VectorSpace* s, int r) {
     return s->Space + static_cast<long long>(s->rowsize) * r;
@@ -82,6 +86,9 @@ struct TermAlerts {
 bool stabilizerTerm(TensorProduct* TP, const int* J, const int* a, const int* b, Complex* X,
                     const TermAlerts& alerts);
 
+// The fix-center elements that fix `field` factor by factor, in fix-center order.
+std::vector<int> fixingElements(TensorProduct* TP, const int* field);
+
 // The products whose full fixed-point records are built now forget them: every fix center
 // releases the records of all products.
 void forgetResolutionData();
@@ -138,6 +145,9 @@ bool startsChiralOrbit(int member);
 // True when those first members lie in distinct orbits for sure (not so in graded mode, where
 // orbits are taken up to grade flips): their rows need no search for duplicates.
 bool oneMemberPerOrbit();
+
+// createCFT, telling the fixed-point resolution whether the block is an N=2 minimal model.
+SpectrumData* createCFTFlagged(TensorProduct* TP, const char* CFTname, int minimalN2);
 
 // ---- Rows of the spectrum while a pass makes them ----
 

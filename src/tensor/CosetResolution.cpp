@@ -37,15 +37,6 @@ void findFixedPointCurrents(TensorProduct* TP) {
     std::copy(currents.begin(), currents.end(), out);
 }
 
-// The fix-center elements that fix `field` factor by factor, in fix-center order.
-std::vector<int> fixingElements(TensorProduct* TP, const int* field) {
-    std::vector<int> elements;
-    for (int e = 0; e < rowCount(TP->FixCenter); e++)
-        if (TensorFixedPointField(TP, rowOf(TP->FixCenter, e), field))
-            elements.push_back(e);
-    return elements;
-}
-
 void buildFullStabilizers(TensorProduct* TP) {
     const int rows = rowCount(TP->TensorSpectrum);
     FullFPType** full = TP->FullStabilizers.reserve(std::max(1, rows));
@@ -73,6 +64,14 @@ void fieldPhase(TensorProduct* TP, FPType* T, FullFPType* ff, int position, int 
 }
 
 } // namespace
+
+std::vector<int> coset_internal::fixingElements(TensorProduct* TP, const int* field) {
+    std::vector<int> elements;
+    for (int e = 0; e < rowCount(TP->FixCenter); e++)
+        if (TensorFixedPointField(TP, rowOf(TP->FixCenter, e), field))
+            elements.push_back(e);
+    return elements;
+}
 
 void coset_internal::forgetResolutionData() {
     for (TensorProduct* TP : productsWithRecords)

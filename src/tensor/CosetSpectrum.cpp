@@ -126,8 +126,8 @@ int finishStabilizer(TensorProduct* TP, const int* v, int stabSize, int* mult, F
     int n = stabSize;
     int* U = getUntwistedStabilizer(TP, &n, centerLabels.data(), v);
     *mult = isqrt(stabSize / n);
-    *fp =
-        getFP(chiralSize(TP), U, centerLabels.data(), n, stabSize, getFirstFP(), TP, chiralProduct);
+    *fp = getFP(chiralSize(TP), U, centerLabels.data(), n, stabSize, getFirstFP(TP), TP,
+                chiralProduct);
     return n;
 }
 
@@ -510,6 +510,9 @@ int RowIndex::appendScratch() {
 }
 
 void startSpectrumRows(TensorProduct* TP) {
+    // Dimensions of the rows a former pass made would be read for the new ones.
+    TP->DimAvailable = 0;
+    TP->InfoAvailable = 0;
     initVectorCollection(TP->TensorSpectrum, TP->NTensor + 1, RowRoom);
     spectrumIndex.reset(TP->TensorSpectrum);
     if (!TP->Stabilizers.reserved() || TP->Stabilizers.X_oldsize < StabilizerRoom)

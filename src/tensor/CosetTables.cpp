@@ -101,14 +101,15 @@ char* CT_getDecompositionString(char* txt, void* row, int lbl) {
     return txt;
 }
 
-char* CT_getDimString(char* txt, void*, int) {
-    return writeNothing(txt);
+char* CT_getDimString(char* txt, void* row, int lbl) {
+    const int d = productOf(row)->TensorDimensions[lbl];
+    if (d >= 0)
+        return txt + std::sprintf(txt, "%-d", d);
+    const lint* big = retrieveLint(d);
+    return big ? txt + std::sprintf(txt, "%s", lint_string(big)) : writeNothing(txt);
 }
 char* CT_getInfoString(char* txt, void*, int) {
     return writeNothing(txt);
-}
-int CT_initDimensions(void*) {
-    return 0;
 }
 int CT_initContents(void*) {
     return 0;

@@ -18,8 +18,6 @@ namespace {
 
 AllocCount FP_alloc = ALLOC_COUNTER("Stabilizer types");
 
-FPType* firstFP = nullptr;
-
 // Work arrays are charged elsewhere: freeFP sets the byte count of the types' counter.
 GuardedArray<int> allOrders("AllOrders", coset_internal::cosetAlloc());
 GuardedArray<int> groupMap("unt_stab map", coset_internal::cosetAlloc());
@@ -142,8 +140,8 @@ void Character(FPType* sd, int elti, int eltj, rat* D) {
     DG_character(sd->dg, p, q, D);
 }
 
-FPType** getFirstFP() {
-    return &firstFP;
+FPType** getFirstFP(TensorProduct* TP) {
+    return &TP->FirstFP;
 }
 
 void printFP(TensorProduct* TP, FPType* sd) {

@@ -33,8 +33,9 @@ void freeFP(FPType** startFP);
 // The character pairing of two elements of U as a phase modulo 1; 0 when |U| is 1.
 void Character(FPType* sd, int elti, int eltj, rat* D);
 
-// The head of the tensor product's own list.
-FPType** getFirstFP();
+// The head of the product's own list: a product that computes its spectrum releases its own
+// types only, so another product's rows keep theirs.
+FPType** getFirstFP(TensorProduct* TP);
 
 // Through Print; the rows of the stabilizer elements come from the chiral algebra of TP.
 void printFP(TensorProduct* TP, FPType* sd);

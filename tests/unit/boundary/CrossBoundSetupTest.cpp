@@ -35,6 +35,8 @@ TEST_F(Setup, EachStepRunsOnlyWhenItsStampIsStale) {
     theory(1, 1, 4);
     EXPECT_EQ(traced([] { EXPECT_EQ(TotalIshibashi(), 5); }),
               (Lines{"Stage 2 allocation for Orientifold @", "Orientifold @ reset",
+                     "Loading ModInvGroupCharges for orientifold @",
+                     "Finished loading ModInvGroupCharges for orientifold @", "Orbits loaded",
                      "Simple current BCFT initiated", "Oriented open string data initialized"}));
     EXPECT_EQ(traced([] {
                   EXPECT_EQ(TotalBoundaries(), 5);

@@ -89,6 +89,25 @@ protected:
     static void makeCurrent(BulkInvariant* bi) {
         invtest::outputOf([&] { setCurrentBulkInvariant(bi); });
     }
+    // Every fixed boundary label under every current: the image found from the reflection
+    // coefficients is the fixed label the annulus method finds, A(J^c, a, b) = 1. The number of
+    // labels checked.
+    static int expectFixedFusionAgrees() {
+        int checked = 0;
+        for (int J = 0; J < getTotalCurrents(); J++)
+            for (int a = 0; a < TotalBoundaries(); a++) {
+                if (!getBoundaryFixed(a))
+                    continue;
+                const int fast = FixedBoundaryCurrentFusion3(J, a);
+                testsupport::Captured cap;
+                const int annulus = FixedBoundaryCurrentFusion(J, a);
+                EXPECT_EQ(fast, annulus) << "J=" << J << ", a=" << a;
+                EXPECT_EQ(getBoundaryFixed(fast), 1);
+                EXPECT_EQ(cap.err(), "");
+                checked++;
+            }
+        return checked;
+    }
     static const IshibashiLabel& ishibashi(int m) {
         return crossbound_internal::IshibashiLabels[static_cast<std::size_t>(m)];
     }

@@ -4,6 +4,7 @@
 // the vacuum).
 #include "CommandsTestHelpers.h"
 
+#include "base/Terminal.h"
 #include "boundary/CrossBound.h"
 #include "commands/CommandsBoundary.h"
 
@@ -89,12 +90,56 @@ TEST_F(BoundaryCommands, ExceptionalInvariantHasNoBoundariesToShow) {
         EXPECT_EQ(call(COM_browse_bound_det, "boundary", {0}), 1);
         EXPECT_TRUE(has(cap.err(), "Boundaries not available")) << cap.err();
     }
+    // The orbit displays refuse an exceptional invariant before asking for boundaries; the
+    // coefficient commands refuse without reflection coefficients.
+    for (COM handler : {COM_browse_boundary_orbit, COM_browse_Ishibashi_orbit}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, "orbit", {0}), 1);
+        EXPECT_TRUE(has(cap.err(), "Orbits not available for exceptional invariants")) << cap.err();
+        EXPECT_FALSE(has(cap.err(), "Boundaries not available")) << cap.err();
+    }
+    for (COM handler : {COM_reflection, COM_NIMrep, COM_check_open_oriented}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, "word", {}), 1);
+        EXPECT_TRUE(has(cap.err(), "Reflection coefficients not available")) << cap.err();
+    }
+    {
+        Captured cap;
+        EXPECT_EQ(call(COM_bfus, "bfusion", {0, 0}), 1);
+        EXPECT_TRUE(has(cap.err(), "Reflection coefficients not available")) << cap.err();
+        EXPECT_EQ(cap.out(), "");
+    }
     Captured cap;
     EXPECT_EQ(call(COM_browse_bulk, "Ishibashi", {}), 0);
     EXPECT_EQ(call(COM_reset_open, "diagonal_invariant", {}), 0);
     EXPECT_EQ((*getCurrentBulk())->trivial, 1) << "back to the diagonal invariant";
     EXPECT_EQ(call(COM_tot_ishi, "ishibashi", {}), 0);
     EXPECT_EQ(cap.out(), "Ishibashi labels: (In total 1)\nNr. 0       0\n3\n");
+}
+
+} // namespace
+
+namespace {
+
+// While the user's stop flag is set every annulus sum answers 2147483647; the commands built on
+// them print nothing of it, not a matrix of that value.
+TEST_F(BoundaryCommands, StoppedSumsPrintNothing) {
+    {
+        Captured quiet;
+        ASSERT_EQ(TotalBoundaries(), 21);
+    }
+    stopSignal = 1;
+    Captured cap;
+    EXPECT_EQ(call(COM_NIMrep, "NIMrep", {}), 0);
+    EXPECT_EQ(call(COM_NIMrep, "NIMrep", {2}), -1);
+    EXPECT_EQ(call(COM_NIMrep, "NIMrep", {2, 3}), -2);
+    EXPECT_EQ(call(COM_NIMrep, "NIMrep", {2, 3, 1}), -3);
+    EXPECT_EQ(call(COM_bfus, "bfusion", {2, 3}), -2);
+    EXPECT_EQ(call(COM_check_open_oriented, "oriented_annulus", {}), 0);
+    EXPECT_EQ(call(COM_check_nimfus, "NIMrep", {1, 1, 0, 0}), -4);
+    stopSignal = 0;
+    EXPECT_EQ(cap.out(), "");
+    EXPECT_EQ(cap.err(), "");
 }
 
 } // namespace

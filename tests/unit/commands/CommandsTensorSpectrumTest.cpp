@@ -133,7 +133,11 @@ TEST_F(TensorSpectrumCommandsTest, ComputeSpectrumOpensTheModularMode) {
     EXPECT_EQ(entry("FP label", 3, -2), "1\n\n");
     EXPECT_EQ(entry("Combination", 1, -2), "{0,1}\n\n");
     EXPECT_TRUE(has(entry("FP label", 4, 1), "Field 4 does not exist (4 fields)"));
-    EXPECT_TRUE(has(entry("Dimensions", 0, 1), "Data not available"));
+    // The 1, 6, 4 and 4-bar of su(4): the spinor doublets (2 x 2 = 4 states) resolve into two
+    // fields of 4 ground states each.
+    const char* dims[] = {"1\n\n", "6\n\n", "4\n\n", "4\n\n"};
+    for (int f = 0; f < 4; f++)
+        EXPECT_EQ(entry("Dimensions", f, -2), dims[f]) << f;
 }
 
 // (J, J) has weight 1 and the odd first label 1: a supercurrent when "Super" is on.

@@ -112,8 +112,6 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
         {"a", {2, 0}, "Level out of range"},
         {"x", {2, 1}, "Invalid type"},
         {"min", {3, 1}, "Invalid number of susy's"},
-        {"min", {0, 3}, "N=0 minimal models are not available yet"},
-        {"m", {1, 3}, "N=1 minimal models are not available yet"},
         {"orb", {3}, "c=1 orbifolds are not available yet"},
     };
     for (const Case& c : cases) {
@@ -311,6 +309,35 @@ TEST(ConvertAlgebra, ParsesTheTypeWordAndItsArguments) {
     int type = -9, rank = -9, level = -9;
     EXPECT_EQ(convertAlgebra(slots + 1, &type, &rank, &level), 1);
     EXPECT_EQ(type, -9);
+}
+
+} // namespace
+
+namespace {
+
+// "algebra minimal 0 k" makes the Virasoro minimal model of c = 1 - 6/((k+2)(k+3)) the first
+// time and finds it the second; at k = 2 (the tricritical Ising model) it has 6 fields.
+TEST_F(SingleAlgebraTest, MinimalModelsAreMadeOnceAndThenFound) {
+    EXPECT_TRUE(has(load("minimal", {0, 2}, -2), "CFT minimal N=0 2; 6 primaries"));
+    SpectrumData* made = getCurrentSD();
+    EXPECT_EQ(made->type, 6);
+    load("a", {1, 2}, -2);
+    load("minimal", {0, 2}, -2);
+    EXPECT_EQ(getCurrentSD(), made);
+}
+
+// make_minimal, which no command reaches, takes N and k and makes the model when it is missing.
+TEST_F(SingleAlgebraTest, MakeMinimal) {
+    int type = 0, N = 0, level = 0;
+    std::vector<int> args{1, 3};
+    std::vector<void*> slots{&args[0], &args[1]};
+    EXPECT_EQ(make_minimal(slots.data(), &type, &N, &level), -2);
+    EXPECT_EQ(type, 6);
+    EXPECT_EQ(N, 1);
+    EXPECT_EQ(level, 3);
+    ASSERT_NE(SM_getData(6, 1, 3), nullptr);
+    args[0] = 3;
+    EXPECT_EQ(make_minimal(slots.data(), &type, &N, &level), 8);
 }
 
 } // namespace

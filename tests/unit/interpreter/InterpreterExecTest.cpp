@@ -359,6 +359,15 @@ TEST_F(InterpreterExecTest, FindComKeyNamesTheMatchedWords) {
     EXPECT_STREQ(syntax, "Command syntax: Zxsyntax Deep ");
 }
 
+// Commands are registered in lower case; a name written with capitals, as the command table
+// writes "create CFT", finds the same node.
+TEST_F(InterpreterExecTest, MatchComKeyIgnoresCapitals) {
+    CommandType* ct = initCommand("zxmake CFT", "", handlerA, "");
+    ASSERT_NE(ct, nullptr);
+    EXPECT_EQ(matchComKey("zxmake CFT"), ct);
+    EXPECT_EQ(matchComKey("ZXmake cft"), ct);
+}
+
 TEST_F(InterpreterExecTest, ShiftCommandMovesTheTailDown) {
     char w[4][4] = {"a", "b", "c", "d"};
     void* commands[] = {w[0], w[1], w[2], w[3], nullptr};

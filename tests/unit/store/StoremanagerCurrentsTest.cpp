@@ -271,7 +271,7 @@ TEST(StoreConjugation, OrbifoldRuleAndUnsupportedKinds) {
     orb->rank = 6;
     for (int i = 0; i < 14; i++)
         EXPECT_EQ(SM_computeConjugate(orb, i), i);
-    orb->type = 9;
+    orb->type = 26;
     int c = 0;
     std::string err = reportsOf([&] { c = SM_computeConjugate(orb, 0); });
     EXPECT_EQ(c, -1);

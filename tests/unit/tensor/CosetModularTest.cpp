@@ -298,14 +298,14 @@ TEST_F(CosetModular, StabilizerElementWithoutFixedPointTheory) {
         addVectorToCollection(TP->ChiralAlgebra, &J);
     storeSpectrum(TP, {{0, 0}, {1, 0}});
     V U{0, 1};
-    FPType* fp = getFP(2, U.data(), U.data(), 2, 2, getFirstFP(), TP, chiralProduct);
+    FPType* fp = getFP(2, U.data(), U.data(), 2, 2, getFirstFP(TP), TP, chiralProduct);
     TP->Stabilizers.reserve(2);
-    TP->Stabilizers[0] = trivialFP(getFirstFP());
+    TP->Stabilizers[0] = trivialFP(getFirstFP(TP));
     TP->Stabilizers[1] = fp;
     Captured cap;
     EXPECT_EQ(S(1, 1), Complex(0, 0));
     EXPECT_TRUE(has(cap.err(), "Field not fixed by its stabilizer")) << cap.err();
-    freeFP(getFirstFP());
+    freeFP(getFirstFP(TP));
 }
 
 // Conjugates are made for every row at once and made again after any change of the input, also
