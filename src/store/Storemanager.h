@@ -187,6 +187,8 @@ void SM_makeOrbitPointers(SpectrumData* sd);
 // Brings (l, m, s) at level k to standard form: -(l+1) < m <= l+1 and s in -1..2, using the
 // identification (l, m, s) = (k-l, m+k+2, s+2).
 void SM_minimalStandardForm(int k, int* l, int* m, int* s);
+// Weight numerator over 8k+16 and ground-state degeneracy of the triple t in standard form.
+void SM_minimalWeight(int k, const int* t, int* num, int* dim);
 // Fills a freshly allocated record with the model at level N.
 void SM_minimal_spectrum(SpectrumData* sd, int N);
 // The triple and charges of current rep1 times field rep2.

@@ -76,16 +76,6 @@ Discrete_Group* makeGroup(int k) {
     return dg;
 }
 
-// Weight numerator over 8k+16 and ground-state degeneracy of a triple in standard form.
-void weightAndDegeneracy(int k, const int* t, int* num, int* dim) {
-    const int l = t[0], m = t[1], s = t[2];
-    const bool superpartner = l == 0 && m == 0 && s == 2;
-    *num = (k + 2) * s * s + 2 * l * (l + 2) - 2 * m * m;
-    if (((s == 1 || s == -1) && m == -s * (l + 1)) || superpartner)
-        *num += 8 * k + 16;
-    *dim = (s == 2 && std::abs(m) != l) || superpartner ? 2 : 1;
-}
-
 // Writes the fields in label order: the currents, then orbit after orbit.
 struct Layout {
     SpectrumData* sd;
@@ -151,7 +141,7 @@ struct Layout {
 void fillFieldData(SpectrumData* sd, const Shape& g, int mult) {
     const int k = g.k;
     for (int f = 0; f < sd->Nprimaries; f++) {
-        weightAndDegeneracy(k, SM_getRep(sd, f), &sd->Weight_num[f], &sd->Dimensions[f]);
+        SM_minimalWeight(k, SM_getRep(sd, f), &sd->Weight_num[f], &sd->Dimensions[f]);
         if (mult == 2 && isFixedPoint(sd, f))
             sd->Stabilizer[2 * static_cast<std::size_t>(f)] = fixedCurrentOf(k);
     }
@@ -211,6 +201,15 @@ void SM_minimalStandardForm(int k, int* l, int* m, int* s) {
     *l = ll;
     *m = mm;
     *s = ss == 3 ? -1 : ss;
+}
+
+void SM_minimalWeight(int k, const int* t, int* num, int* dim) {
+    const int l = t[0], m = t[1], s = t[2];
+    const bool superpartner = l == 0 && m == 0 && s == 2;
+    *num = (k + 2) * s * s + 2 * l * (l + 2) - 2 * m * m;
+    if (((s == 1 || s == -1) && m == -s * (l + 1)) || superpartner)
+        *num += 8 * k + 16;
+    *dim = (s == 2 && std::abs(m) != l) || superpartner ? 2 : 1;
 }
 
 void SM_minimal_simple_fusion(int* rep, const int* rep1, const int* rep2, int* ch, const int* ch1,
