@@ -26,7 +26,10 @@ void gradedProducts() {
     initializeCoset();
 }
 
-TensorProduct* cyProduct(const std::vector<int>& levels) {
+// The product a code of the CY table names, as "build cy" makes it.
+TensorProduct* cyProduct(int code) {
+    int levels[9];
+    const int n = interpretMinimalTensor(code, levels);
     setBackground(1);
     gradedProducts();
     SpectrumData* d5 = SM_getData(4, 5, 1);
@@ -34,9 +37,9 @@ TensorProduct* cyProduct(const std::vector<int>& levels) {
     TensorProduct* TP = getCurrentTensor();
     resetCoset(TP);
     addTensorFactor(TP, d5, 0);
-    for (int k : levels)
-        addTensorFactor(TP, SM_getData(27, 2, k), 0);
-    const std::vector<int> ones(levels.size() + 1, 1);
+    for (int i = 0; i < n; i++)
+        addTensorFactor(TP, SM_getData(27, 2, levels[i]), 0);
+    const std::vector<int> ones(static_cast<std::size_t>(n) + 1, 1);
     addNewCurrent(TP, ones.data());
     return TP;
 }
@@ -48,7 +51,7 @@ void makeCurrent(TensorProduct* TP) {
 }
 
 void SpectrumOrbitSAndFusion(benchmark::State& state) {
-    TensorProduct* TP = cyProduct({3, 3, 3, 3, 3});
+    TensorProduct* TP = cyProduct(33333);
     std::mt19937 random(12345);
     long total = 0;
     for (auto _ : state) {
@@ -69,7 +72,7 @@ void SpectrumOrbitSAndFusion(benchmark::State& state) {
 }
 
 void FirstRowSpectrum(benchmark::State& state) {
-    TensorProduct* TP = cyProduct({1, 5, 41, 1804});
+    TensorProduct* TP = cyProduct(1541804);
     for (auto _ : state) {
         setInputDataChanged(TP);
         computeTensorSpectrum(TP);
