@@ -22,6 +22,8 @@ SpectrumData* madeUpKind(int type, int rank, int level) {
     sd->type = type;
     sd->rank = rank;
     sd->level = level;
+    // An empty record must not stand in for a real block of that kind in later lookups.
+    SM_discardCFT(sd);
     return sd;
 }
 
