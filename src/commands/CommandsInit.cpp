@@ -1,5 +1,6 @@
 #include "commands/Commands.h"
 #include "commands/CommandsBoundary.h"
+#include "commands/CommandsUnoriented.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsExtensions.h"
@@ -26,6 +27,7 @@ void installCommandFamilies() {
     installInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
+    installUnorientedCommands();
     installCheckCommands();
     installExtensionCommands();
     installSymmetryCommands();
