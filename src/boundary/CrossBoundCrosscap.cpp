@@ -322,7 +322,7 @@ int computeProjectionSign(OrientifoldInfo* OI, int J, int p, int q) {
     rat h;
     if (OI->KBC != 0) {
         const rat hk = *ratWeight(OI->KBC);
-        h = *ratWeight(FastSimpleFusion(J, OI->KBC));
+        h = *ratWeight(simpleFusion(J, OI->KBC));
         subtractRat(&h, &hk, &h);
     } else {
         h = *ratWeight(J);
@@ -465,7 +465,7 @@ void getQUELTCrosscapCoefficient(const IshibashiLabel* Ishi, int trivial, SCData
             OI->CorrectionSigns[L] *
             computeProjectionSign(OI, MD->map[L], OI->CorrectionPhases[L], OI->PhaseDenoms[L]);
         double pr, pi;
-        compP(FastSimpleFusion(OI->KBC, MD->map[L]), i, &pr, &pi);
+        compP(simpleFusion(OI->KBC, MD->map[L]), i, &pr, &pi);
         sr += eps * pr;
         si += eps * pi;
     }
