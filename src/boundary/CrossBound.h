@@ -347,6 +347,19 @@ int checkUNIMMoebius(int i, int j, int a);
 int checkUNIMKlein(int i, int j);
 int checkCPSumRule();
 
+// ---- Defect profiles and boundary permutations ----
+
+// The profile of boundary a, or of the crosscap for a = -1, printed to the terminal.
+void LocalizeDefect(int a);
+// 0 while the c=1 orbifold lacks the charges its profile needs.
+int orbifoldProfileAvailable();
+// The image of boundary a under the field permutation: -2 for a fixed-point boundary, -1 after a
+// report.
+int ComputeBoundaryPermutation(int* Permutation, int a);
+// The boundary permutation induced by the field permutation, with hints resolve1[k] <->
+// resolve2[k].
+void CloseBoundaryPermutations(int* Permutations, int Nres, int* resolve1, int* resolve2);
+
 // What the facade's QueryOrientifold, resetOrientifold and resetBulk forward to once
 // initializeCrossBound has installed them; everyone else calls the facade's.
 namespace crossbound {

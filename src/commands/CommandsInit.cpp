@@ -1,6 +1,5 @@
 #include "commands/Commands.h"
 #include "commands/CommandsBoundary.h"
-#include "commands/CommandsUnoriented.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsExtensions.h"
@@ -11,6 +10,7 @@
 #include "commands/CommandsModular.h"
 #include "commands/CommandsSpaceTime.h"
 #include "commands/CommandsSymmetry.h"
+#include "commands/CommandsUnoriented.h"
 
 #include "interpreter/IntCommands.h"
 

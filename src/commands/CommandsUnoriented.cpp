@@ -10,11 +10,14 @@
 #include "commands/CommandsInternal.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
+#include "tensor/Coset.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <vector>
+
+void installProfileCommands();
 
 using commands::DoublePrecision;
 using commands::intArgument;
@@ -439,4 +442,79 @@ const CommandDefinition orientifoldChoiceCommands[] = {
 void installUnorientedCommands() {
     addCommandFamily(CommandFamily::Boundary, unorientedCommands);
     addCommandFamily(CommandFamily::Orientifold, orientifoldChoiceCommands);
+    installProfileCommands();
+}
+
+// ============================================================ Profiles and boundary permutations
+
+namespace {
+
+bool refuseProfile(const char* routine) {
+    const int t = getCFTtype();
+    if (t != 0 && t != 7) {
+        Alert(routine, 0, 100302, "Not available for this type of CFT");
+        return true;
+    }
+    return refuseWithoutCrosscaps(routine, 0);
+}
+
+} // namespace
+
+int COM_localize_boundary(void** commands, int parnum) {
+    if (refuseProfile("COM_localize_boundary"))
+        return 1;
+    LocalizeDefect(intArgument(commands, 0));
+    return -parnum;
+}
+
+int COM_localize_crosscap(void**, int parnum) {
+    if (refuseProfile("COM_localize_crosscap"))
+        return 1;
+    LocalizeDefect(-1);
+    return -parnum;
+}
+
+int COM_boundary_permutations(void** commands, int parnum) {
+    std::vector<int> first, second;
+    for (int k = 0; k < parnum; k++) {
+        int i = 0, j = 0;
+        if (!commands::readAssignment(commands::textArgument(commands, k), &i, &j)) {
+            Alert("COM_permutations", 0, 100302, "Invalid assignment: %s\n",
+                  commands::textArgument(commands, k));
+            return -1;
+        }
+        first.push_back(i);
+        second.push_back(j);
+    }
+    int* images = CloseTensorPermutations(nullptr, 0, 0, 0, nullptr, nullptr);
+    if (!images) {
+        Alert("COM_boundary_permutations", 0, 100302,
+              "No field permutation; run \"compute permutations\" first");
+        return 1;
+    }
+    CloseBoundaryPermutations(images, static_cast<int>(first.size()), first.data(), second.data());
+    return -parnum;
+}
+
+namespace {
+
+const CommandDefinition profileCommands[] = {
+    {"Localize boundary", "[bound a]", COM_localize_boundary,
+     "Find location of D-brane (U(1) and orbifold only)"},
+    {"Localize crosscap", "", COM_localize_crosscap,
+     "Find location of O-plane (U(1) and orbifold only)"},
+};
+
+const CommandDefinition permutationCommands[] = {
+    {"compute boundary permutations", "(entry_1)...(entry_n)", COM_boundary_permutations,
+     "Work out the effect of the last CFT permutation on the boundaries.\nThe command \"compute "
+     "permutations\" must be executed first.\nParameter \"entry_i\" is of the form i:j, and its "
+     "function is to\nsuggest that the permutation of \"i\" is \"j\" in cases of degeneracies."},
+};
+
+} // namespace
+
+void installProfileCommands() {
+    addCommandFamily(CommandFamily::Boundary, profileCommands);
+    addCommandFamily(CommandFamily::Orientifold, permutationCommands);
 }

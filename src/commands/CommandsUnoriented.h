@@ -23,3 +23,6 @@ int COM_check_annulus(void** commands, int parnum);
 int COM_check_nim_moebius(void** commands, int parnum);
 int COM_check_nim_klein(void** commands, int parnum);
 int COM_check_trace_formula(void** commands, int parnum);
+int COM_localize_boundary(void** commands, int parnum);
+int COM_localize_crosscap(void** commands, int parnum);
+int COM_boundary_permutations(void** commands, int parnum);
