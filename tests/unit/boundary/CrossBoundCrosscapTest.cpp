@@ -281,4 +281,96 @@ TEST_F(Crosscaps, ExceptionalWithoutTableGivesZero) {
     EXPECT_NE(said(cap).find("Crosscaps not available"), std::string::npos);
 }
 
+// ---- Every path gives the same unoriented amplitudes ----
+
+struct UnorientedCase {
+    int type, rank, level, invariants;
+    // Choices compared: every K on the diagonal invariant, and on the others every K the bulk
+    // symmetry allows, with both signs (a -1 on an odd factor is stored as +1).
+    int compared;
+};
+
+class UnorientedPaths : public Crosscaps, public testing::WithParamInterface<UnorientedCase> {
+protected:
+    void TearDown() override {
+        parameter("Use_orbits") = 2;
+        parameter("Reject permutations") = 1;
+        Crosscaps::TearDown();
+    }
+    // Every A(i, a, b), M(i, a) and K(i) of the current orientifold.
+    static std::vector<int> amplitudes() {
+        std::vector<int> v;
+        const int N = getTotalPrimaries(), B = TotalBoundaries();
+        for (int i = 0; i < N; i++) {
+            v.push_back(getKleinBottle(i));
+            for (int a = 0; a < B; a++) {
+                v.push_back(getMoebius(i, a));
+                for (int b = 0; b < B; b++)
+                    v.push_back(getAnnulus(i, a, b));
+            }
+        }
+        return v;
+    }
+};
+
+// "Use_orbits" 2, 1 and 0 give the same annulus, Moebius strip and Klein bottle for every
+// symmetric invariant and every choice of K (each current) and of the first crosscap sign; the
+// open and closed checks pass on all of them, silently.
+TEST_P(UnorientedPaths, SameAmplitudesAndConsistent) {
+    const UnorientedCase& c = GetParam();
+    theory(c.type, c.rank, c.level);
+    parameter("Reject permutations") = 0;
+    int checked = 0;
+    for (int n = 0; n < c.invariants; n++)
+        for (int K = 0; K < getTotalCurrents(); K++)
+            for (int sign : {1, -1}) {
+                std::vector<int> first;
+                for (int u : {2, 1, 0}) {
+                    parameter("Use_orbits") = u;
+                    ASSERT_NE(simpleCurrentInvariant(n), nullptr);
+                    if ((*getCurrentBulk())->symmetric != 1)
+                        continue;
+                    const bool diagonal = (*getCurrentBulk())->trivial == 1;
+                    if (diagonal && sign == -1)
+                        break;
+                    ASSERT_EQ(initializeOpenString(), 0);
+                    std::string warned;
+                    {
+                        testsupport::Captured warnings;
+                        setKlein(K);
+                        int signs[] = {sign};
+                        if (!diagonal)
+                            setCrosscapSigns(1, signs);
+                        warned = warnings.out() + warnings.err();
+                    }
+                    // A K that breaks the bulk symmetry is warned about; its amplitudes are not
+                    // compared.
+                    if (warned.find("inconsistent") != std::string::npos)
+                        break;
+                    testsupport::Captured cap;
+                    ASSERT_EQ(initializeOpenString(), 0);
+                    const std::vector<int> v = amplitudes();
+                    if (u == 2) {
+                        first = v;
+                        EXPECT_EQ(checkOpen(INT_MAX), 0) << n << " K=" << K << " s=" << sign;
+                        EXPECT_EQ(checkClosed(INT_MAX), 0) << n << " K=" << K << " s=" << sign;
+                        EXPECT_EQ(checkKleinBottleConstraint(INT_MAX), 0);
+                        checked++;
+                    } else {
+                        EXPECT_EQ(v, first) << n << " K=" << K << " s=" << sign << " u=" << u;
+                    }
+                    EXPECT_EQ(cap.err(), "");
+                }
+            }
+    EXPECT_EQ(checked, c.compared);
+}
+
+// su(2) at level 4 with both invariants, su(3) at level 3 (its extension by Z3 has a fixed
+// point), so(8) at level 1 and su(4) at level 2.
+INSTANTIATE_TEST_SUITE_P(Blocks, UnorientedPaths,
+                         testing::Values(UnorientedCase{1, 1, 4, 2, 6},
+                                         UnorientedCase{1, 2, 3, 2, 9},
+                                         UnorientedCase{4, 4, 1, 6, 16},
+                                         UnorientedCase{1, 3, 2, 3, 20}));
+
 } // namespace
