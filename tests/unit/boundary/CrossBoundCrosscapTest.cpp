@@ -281,6 +281,46 @@ TEST_F(Crosscaps, ExceptionalWithoutTableGivesZero) {
     EXPECT_NE(said(cap).find("Crosscaps not available"), std::string::npos);
 }
 
+// A Klein bottle current on an exceptional invariant, or on a record sized for another
+// invariant, is refused and changes nothing.
+TEST_F(Crosscaps, KleinBottleCurrentRefusals) {
+    dType();
+    OrientifoldInfo* stale = allocateOrientifoldInfo_stage1();
+    {
+        testsupport::Captured cap;
+        EXPECT_EQ(setQUELTKleinBottleCurrent(stale, 1), 0);
+        EXPECT_NE(said(cap).find("Orientifold/Bulk invariant mismatch"), std::string::npos);
+    }
+    EXPECT_EQ(stale->KBC, 0);
+
+    theory(1, 1, 10);
+    const std::vector<std::vector<int>> blocks = {{0, 6}, {3, 7}, {4, 10}};
+    invtest::Matrix Z(11, std::vector<int>(11, 0));
+    for (const std::vector<int>& b : blocks)
+        for (int x : b)
+            for (int y : b)
+                Z[fieldOf({x})][fieldOf({y})] = 1;
+    makeCurrent(keep(invtest::fromMatrix(Z).release()));
+    testsupport::Captured cap;
+    EXPECT_EQ(setKlein(1), 0);
+    EXPECT_NE(said(cap).find("Non-trivial Klein bottle choices not allowed for exceptional MIPF"),
+              std::string::npos);
+}
+
+// The comparison under boundary currents leaves the orbit stamp as it found it.
+TEST_F(Crosscaps, AnnulusOrbitCheckRestoresTheStamp) {
+    dType();
+    const int stamp = cbi::OrbitDataAvailable;
+    ASSERT_EQ(stamp, QueryBulkInvariant());
+    testsupport::Captured cap;
+    for (int i = 0; i < getTotalPrimaries(); i++)
+        for (int a = 0; a < TotalBoundaries(); a++)
+            for (int b = 0; b < TotalBoundaries(); b++)
+                checkAnnulusOrbits(i, a, b);
+    EXPECT_EQ(said(cap), "");
+    EXPECT_EQ(cbi::OrbitDataAvailable, stamp);
+}
+
 // ---- Every path gives the same unoriented amplitudes ----
 
 struct UnorientedCase {
