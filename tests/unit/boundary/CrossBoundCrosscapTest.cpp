@@ -263,12 +263,7 @@ TEST_F(Crosscaps, KleinConstraintCountsAndStops) {
 // An exceptional invariant without crosscap table: a report, and 0 in both parts.
 TEST_F(Crosscaps, ExceptionalWithoutTableGivesZero) {
     theory(1, 1, 10);
-    const std::vector<std::vector<int>> blocks = {{0, 6}, {3, 7}, {4, 10}};
-    invtest::Matrix Z(11, std::vector<int>(11, 0));
-    for (const std::vector<int>& b : blocks)
-        for (int x : b)
-            for (int y : b)
-                Z[fieldOf({x})][fieldOf({y})] = 1;
+    const invtest::Matrix Z = su2E6Matrix();
     BulkInvariant* E6 = keep(invtest::fromMatrix(Z).release());
     makeCurrent(E6);
     ASSERT_EQ(TotalIshibashi(), 6);
@@ -294,12 +289,7 @@ TEST_F(Crosscaps, KleinBottleCurrentRefusals) {
     EXPECT_EQ(stale->KBC, 0);
 
     theory(1, 1, 10);
-    const std::vector<std::vector<int>> blocks = {{0, 6}, {3, 7}, {4, 10}};
-    invtest::Matrix Z(11, std::vector<int>(11, 0));
-    for (const std::vector<int>& b : blocks)
-        for (int x : b)
-            for (int y : b)
-                Z[fieldOf({x})][fieldOf({y})] = 1;
+    const invtest::Matrix Z = su2E6Matrix();
     makeCurrent(keep(invtest::fromMatrix(Z).release()));
     testsupport::Captured cap;
     EXPECT_EQ(setKlein(1), 0);
