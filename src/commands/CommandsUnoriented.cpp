@@ -17,8 +17,6 @@
 #include <cstdlib>
 #include <vector>
 
-void installProfileCommands();
-
 using commands::DoublePrecision;
 using commands::intArgument;
 
@@ -439,12 +437,6 @@ const CommandDefinition orientifoldChoiceCommands[] = {
 
 } // namespace
 
-void installUnorientedCommands() {
-    addCommandFamily(CommandFamily::Boundary, unorientedCommands);
-    addCommandFamily(CommandFamily::Orientifold, orientifoldChoiceCommands);
-    installProfileCommands();
-}
-
 // ============================================================ Profiles and boundary permutations
 
 namespace {
@@ -514,7 +506,9 @@ const CommandDefinition permutationCommands[] = {
 
 } // namespace
 
-void installProfileCommands() {
+void installUnorientedCommands() {
+    addCommandFamily(CommandFamily::Boundary, unorientedCommands);
+    addCommandFamily(CommandFamily::Orientifold, orientifoldChoiceCommands);
     addCommandFamily(CommandFamily::Boundary, profileCommands);
     addCommandFamily(CommandFamily::Orientifold, permutationCommands);
 }
