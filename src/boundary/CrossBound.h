@@ -14,6 +14,8 @@
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
 
+#include <cstdio>
+
 struct FPType;
 struct SCData;
 
@@ -325,6 +327,10 @@ void getCurrentReflectionCoefficientFlipped(int m, int a, double* R, double* I);
 void getCurrentReflectionCoefficientFlipped_orb(int o, int a, double* R, double* I);
 void getFlippedReflectionCoefficientFromStorage(int m, int a, double* R, double* I);
 void showOrientationInfo(OrientifoldInfo* OI);
+// The same facts without the tension, for result files.
+void printOrientationInfo(OrientifoldInfo* OI, FILE* ofp);
+// The charge Q_K(label) of a field under the Klein bottle current, reduced.
+void getKleinBottlePhase(int label, OrientifoldInfo* OI, int* num, int* den);
 void showSigns();
 
 // ---- Unoriented amplitudes and their checks ----

@@ -617,6 +617,26 @@ void printPhaseTable(OrientifoldInfo* OI) {
 
 } // namespace
 
+void printOrientationInfo(OrientifoldInfo* OI, FILE* ofp) {
+    std::fprintf(ofp, "Klein bottle current:       %d\n", OI->KBC);
+    if (currentBulk()->trivial == 1) {
+        std::fprintf(ofp, "Invariant is trivial (diagonal case, no crosscap sign choices)\n");
+        return;
+    }
+    const SCData* MD = bulkData();
+    std::fprintf(ofp, "Crosscap signs: ");
+    for (int k = 0; MD && k < MD->dg->Mult; k++)
+        std::fprintf(ofp, "%3d", OI->CrosscapSigns[k]);
+    std::fprintf(ofp, "\n");
+}
+
+void getKleinBottlePhase(int label, OrientifoldInfo* OI, int* num, int* den) {
+    rat Q = *simpleCurrentCharge(OI->KBC, label);
+    simplifyRat(&Q);
+    *num = Q.num;
+    *den = Q.den;
+}
+
 void showOrientationInfo(OrientifoldInfo* OI) {
     printChoice(OI);
     loadIshibashiMetric(OI);

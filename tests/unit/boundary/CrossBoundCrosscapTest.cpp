@@ -13,6 +13,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -309,6 +310,27 @@ TEST_F(Crosscaps, AnnulusOrbitCheckRestoresTheStamp) {
                 checkAnnulusOrbits(i, a, b);
     EXPECT_EQ(said(cap), "");
     EXPECT_EQ(cbi::OrbitDataAvailable, stamp);
+}
+
+// The file form of the choice: K, then the signs; the Klein bottle phase is Q_K.
+TEST_F(Crosscaps, ChoiceWrittenToAFile) {
+    dType();
+    int minus = -1;
+    ASSERT_EQ(setCrosscapSigns(1, &minus), 1);
+    FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    printOrientationInfo(getCurrentOrientifold(), f);
+    std::rewind(f);
+    char text[200] = {};
+    const std::size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    EXPECT_EQ(std::string(text, n), "Klein bottle current:       0\nCrosscap signs:  -1\n");
+    // Q_J of Dynkin label 1 of su(2) is 1/2.
+    ASSERT_EQ(setKlein(1), 1);
+    int num, den;
+    getKleinBottlePhase(fieldOf({1}), getCurrentOrientifold(), &num, &den);
+    EXPECT_EQ(num, 1);
+    EXPECT_EQ(den, 2);
 }
 
 // ---- Every path gives the same unoriented amplitudes ----
