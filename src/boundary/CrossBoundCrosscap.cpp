@@ -513,6 +513,8 @@ void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
         *I = EDT->Gamma[i + EDT->Nprimaries];
         return;
     }
+    if (!CurrentOrientifold)
+        CurrentOrientifold = userRecord();
     OrientifoldInfo* OI = CurrentOrientifold;
     if (useOrbits() >= 2 && CrossBoundOrbitsAvailable()) {
         loadCrosscapCoefficients(OI);
@@ -527,6 +529,8 @@ void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
 namespace {
 
 void timesMetric(int m, double* R, double* I) {
+    if (!CurrentOrientifold)
+        CurrentOrientifold = userRecord();
     loadIshibashiMetric(CurrentOrientifold);
     const std::size_t k = static_cast<std::size_t>(CurrentOrientifold->IshibashiMetric[m]);
     const double pr = *R * PhasesR[k] - *I * PhasesI[k];
