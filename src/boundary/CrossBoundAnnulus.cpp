@@ -406,7 +406,7 @@ int getAnnulus(int i, int a, int b) {
         return INT_MAX;
     const Stamps at = stamps();
     if (unorientedOrbitsUsable(at)) {
-        if (!chargeRule.allowed(at, i, a, b, 1, allowedFor(CurrentOrientifold)))
+        if (!chargeRule.allowed(at, i, a, b, 1, allowedFor(currentRecord())))
             return 0;
         return annulusSum(at, -i, a, b, NIshiOrbit, compSAux_orb,
                           getCurrentReflectionCoefficient_orb,
@@ -422,7 +422,7 @@ int getMoebius(int i, int a) {
     initPMATRIX();
     const Stamps at = stamps();
     if (unorientedOrbitsUsable(at) &&
-        !chargeRule.allowed(at, i, a, a, 1, allowedFor(CurrentOrientifold)))
+        !chargeRule.allowed(at, i, a, a, 1, allowedFor(currentRecord())))
         return 0;
     return GenericVerlinde(a, 0, -i, IshibashiLabelCount, getCurrentReflectionCoefficientFlipped,
                            getCurrentCrosscapCoefficient, compPAux, compSAux);

@@ -227,9 +227,7 @@ int setQUELTKleinBottleCurrent(OrientifoldInfo* OI, int value) {
 }
 
 int setKlein(int value) {
-    if (!CurrentOrientifold)
-        CurrentOrientifold = userRecord();
-    return setQUELTKleinBottleCurrent(CurrentOrientifold, value);
+    return setQUELTKleinBottleCurrent(currentRecord(), value);
 }
 
 int setQUELTCrosscapSigns(int parnum, int* crosssigns, OrientifoldInfo* OI) {
@@ -272,9 +270,7 @@ int setQUELTCrosscapSigns(int parnum, int* crosssigns, OrientifoldInfo* OI) {
 }
 
 int setCrosscapSigns(int parnum, int* crosssigns) {
-    if (!CurrentOrientifold)
-        CurrentOrientifold = userRecord();
-    return setQUELTCrosscapSigns(parnum, crosssigns, CurrentOrientifold);
+    return setQUELTCrosscapSigns(parnum, crosssigns, currentRecord());
 }
 
 // ============================================================ Correction phases
@@ -513,9 +509,7 @@ void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
         *I = EDT->Gamma[i + EDT->Nprimaries];
         return;
     }
-    if (!CurrentOrientifold)
-        CurrentOrientifold = userRecord();
-    OrientifoldInfo* OI = CurrentOrientifold;
+    OrientifoldInfo* OI = currentRecord();
     if (useOrbits() >= 2 && CrossBoundOrbitsAvailable()) {
         loadCrosscapCoefficients(OI);
         *R = OI->Crosscap[m];
@@ -529,10 +523,9 @@ void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
 namespace {
 
 void timesMetric(int m, double* R, double* I) {
-    if (!CurrentOrientifold)
-        CurrentOrientifold = userRecord();
-    loadIshibashiMetric(CurrentOrientifold);
-    const std::size_t k = static_cast<std::size_t>(CurrentOrientifold->IshibashiMetric[m]);
+    OrientifoldInfo* OI = currentRecord();
+    loadIshibashiMetric(OI);
+    const std::size_t k = static_cast<std::size_t>(OI->IshibashiMetric[m]);
     const double pr = *R * PhasesR[k] - *I * PhasesI[k];
     const double pi = *R * PhasesI[k] + *I * PhasesR[k];
     *R = pr;

@@ -56,6 +56,8 @@ extern GuardedArray<OrientifoldInfo*> Orientifolds;
 extern int N_Ori;
 // The user's record, made on first need.
 OrientifoldInfo* userRecord();
+// The current record; the user's when none is current yet.
+OrientifoldInfo* currentRecord();
 
 // ---- Exceptional invariants ----
 
