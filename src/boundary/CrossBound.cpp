@@ -68,9 +68,6 @@ BulkInvariant* currentBulk() {
     return *CurrentBulkPointer;
 }
 
-void loadCorrectionPhases(SCData*, OrientifoldInfo*) {}
-void loadIshibashiMetric(OrientifoldInfo*) {}
-
 } // namespace crossbound_internal
 
 using namespace crossbound_internal;

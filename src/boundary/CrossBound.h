@@ -14,6 +14,8 @@
 #include "numeric/Sorting.h"
 #include "numeric/VectorUtility.h"
 
+#include <cstdio>
+
 struct FPType;
 struct SCData;
 
@@ -183,10 +185,12 @@ void initRefCoefStorage();
 // The largest number of orbit pairs whose store one block can hold under the allocation ceiling.
 long long maxStoredRefCoefPairs();
 int refCoefStoreFits(long long pairs);
-// The Ishibashi label on the same primary with the conjugate current.
+// The Ishibashi label on the same primary with the conjugate current; built once per bulk
+// generation.
+void loadIshibashiMetricFlip();
 int getIshibashiMetricFlip(int m);
 void getRefCoefFromStorage(int m, int a, double* R, double* I);
-// Mode 0: the plain coefficient; any other mode is reported.
+// Mode 0: the plain coefficient; mode 1 the flipped one; any other mode is reported.
 void getReflectionCoefficientFromStorage(int m, int a, int mode, double* R, double* I);
 // Compares the stored coefficients with the formula; reports differences, prints sign flips.
 void checkReflectionCoefficients();
@@ -287,6 +291,80 @@ void allocateOrientifolds(int size);
 // List entry i; none for an index outside the list.
 OrientifoldInfo* getOrientifoldByNumber(int i);
 OrientifoldInfo** getOrientifolds(int* N);
+
+// ---- Orientifold choice, metric and crosscaps ----
+
+// The Klein bottle current of the current record (of OI): 1 when set, 0 when refused.
+int setKlein(int value);
+int setQUELTKleinBottleCurrent(OrientifoldInfo* OI, int value);
+// The warnings on K for the bulk group; always 1.
+int verifyKleinBottleCurrent(OrientifoldInfo* OI);
+// One sign per cyclic factor; 0 when refused.
+int setCrosscapSigns(int parnum, int* crosssigns);
+int setQUELTCrosscapSigns(int parnum, int* crosssigns, OrientifoldInfo* OI);
+// One sign per group element from one per factor, and back (a static buffer).
+void getFullCrosscapSigns(int* bas_signs, SCData* MD, int* crosscap);
+int* getCrosscapSigns(int* crosscap);
+int* checkCrosscapSigns(int* crosscap, const char* origin);
+// Repeats closure passes until every phase is set; 0 after a report when a pass sets nothing.
+int closeCorrectionPhases(SCData* MD, OrientifoldInfo* OI);
+// (-1)^(h + p/q), h = h(J K) - h(K), or h(J) for K = 0.
+int computeProjectionSign(OrientifoldInfo* OI, int J, int p, int q);
+void loadPhases(int Ncur);
+// The metric exponent of Ishibashi label m of the current record and its period.
+void getIshibashiMetric(int m, int* n, int* d);
+const char* IshibashiMetricPhaseString(OrientifoldInfo* OI, int J);
+void getQUELTCrosscapCoefficient(const IshibashiLabel* Ishi, int trivial, SCData* MD,
+                                 OrientifoldInfo* OI, double* R, double* I);
+void loadCrosscapCoefficients(OrientifoldInfo* OI);
+// U(m) of the current orientifold; 0 after a report when an exceptional invariant has none.
+void getCurrentCrosscapCoefficient(int m, int column, double* R, double* I);
+// U(m) g_m.
+void getCurrentCrosscapCoefficientFlipped(int m, int column, double* R, double* I);
+int isCrosscapAvailable();
+// R(m~, a) g_m, m~ the label with the conjugate current; the orbit form times the orbit size.
+void getCurrentReflectionCoefficientFlipped(int m, int a, double* R, double* I);
+void getCurrentReflectionCoefficientFlipped_orb(int o, int a, double* R, double* I);
+void getFlippedReflectionCoefficientFromStorage(int m, int a, double* R, double* I);
+void showOrientationInfo(OrientifoldInfo* OI);
+// The same facts without the tension, for result files.
+void printOrientationInfo(OrientifoldInfo* OI, FILE* ofp);
+// The charge Q_K(label) of a field under the Klein bottle current, reduced.
+void getKleinBottlePhase(int label, OrientifoldInfo* OI, int* num, int* den);
+void showSigns();
+
+// ---- Unoriented amplitudes and their checks ----
+// Each returns the nearest integer; a negative field label takes the conjugate field. While the
+// user's stop flag is set every sum is 2147483647.
+
+int getAnnulus(int i, int a, int b);
+int getMoebius(int i, int a);
+int getKleinBottle(int i);
+// P of field x with the primary of Ishibashi label m.
+void compPAux(int m, int x, double* re, double* im);
+// The checks count violations, reporting each, and end at maxerr of them; -1 when stopped.
+int checkClosed(int maxerr);
+int checkOpen(int maxerr);
+int checkKleinBottleConstraint(int maxerr);
+int checkKlein(int Size, const int* KBs, int maxerr);
+void checkAnnulusOrbits(int i, int a, int b);
+// 1 when the relation holds, 0 after a report, -1 when stopped.
+int checkUNIMMoebius(int i, int j, int a);
+int checkUNIMKlein(int i, int j);
+int checkCPSumRule();
+
+// ---- Defect profiles and boundary permutations ----
+
+// The profile of boundary a, or of the crosscap for a = -1, printed to the terminal.
+void LocalizeDefect(int a);
+// 0 while the c=1 orbifold lacks the charges its profile needs.
+int orbifoldProfileAvailable();
+// The image of boundary a under the field permutation: -2 for a fixed-point boundary, -1 after a
+// report.
+int ComputeBoundaryPermutation(int* Permutation, int a);
+// The boundary permutation induced by the field permutation, with hints resolve1[k] <->
+// resolve2[k].
+void CloseBoundaryPermutations(int* Permutations, int Nres, int* resolve1, int* resolve2);
 
 // What the facade's QueryOrientifold, resetOrientifold and resetBulk forward to once
 // initializeCrossBound has installed them; everyone else calls the facade's.

@@ -16,16 +16,28 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 using namespace crossbound_internal;
 
 namespace {
 
-// The charge vectors the Trivial record allows, one row of G entries each, and the bulk
-// generation they were loaded for.
-std::vector<int> trivialAllowed;
-int trivialAllowedStamp = -1;
+// The charge vectors a record allows, one row of G entries each, with the bulk generation and
+// the OrientifoldNr they were loaded for.
+struct AllowedRows {
+    int bulk = -1, nr = -1;
+    std::vector<int> rows;
+};
+std::map<const OrientifoldInfo*, AllowedRows> allowedRows;
+
+// The rows of OI, loaded when stale.
+const std::vector<int>& allowedFor(OrientifoldInfo* OI) {
+    const AllowedRows& r = allowedRows[OI];
+    if (r.bulk != QueryBulkInvariant() || r.nr != OI->OrientifoldNr)
+        loadModInvGroupCharges(OI);
+    return allowedRows[OI].rows;
+}
 
 // ---- Prepared sums ----
 // Loops over boundaries ask for the same (i, a) with every b: the product of the first two
@@ -36,7 +48,8 @@ int trivialAllowedStamp = -1;
 // What the kept columns were made under. An exceptional invariant's table may be filled by its
 // boundary search under the same generation: its sums are not kept.
 struct SumKey {
-    int cft = -1, bulk = -1, orbits = -1, building = -1, parameter = -1, range = -1, columns = -1;
+    int cft = -1, bulk = -1, orientifold = -1, orbits = -1, building = -1, parameter = -1,
+        range = -1, columns = -1;
     MODMAT X = nullptr, Y = nullptr, Z = nullptr;
     bool operator==(const SumKey&) const = default;
 };
@@ -196,9 +209,17 @@ Stamps stamps() {
 
 // The generic sum whose first and last callbacks are the S adapter; prepared when it fits.
 int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z) {
-    const SumKey key{at.cft,      at.bulk, OrbitDataAvailable, IshiOrbitsAvailable,
-                     useOrbits(), range,   BoundaryLabelCount, X,
-                     Y,           Z};
+    const SumKey key{at.cft,
+                     at.bulk,
+                     crossbound::QueryOrientifold(),
+                     OrbitDataAvailable,
+                     IshiOrbitsAvailable,
+                     useOrbits(),
+                     range,
+                     BoundaryLabelCount,
+                     X,
+                     Y,
+                     Z};
     if (range <= 0 || !currentBulk()->simpleCurrentInvariant || !preparedSums.usable(key))
         return GenericVerlinde(i, j, k, range, X, Y, Z, X);
     double re, im;
@@ -219,12 +240,13 @@ bool orbitSumUsable(Stamps at) {
                                         OrbitDataAvailable == at.bulk);
 }
 
-// The charge rule of the oriented annulus: v = q(a) - q(b) - q(i), or q(a) + q(-i) - q(b) for a
-// negative i, must be one of the allowed vectors. The charge rows of every field and boundary
-// are looked up once per bulk generation, and q(a) -/+ q(i) once per (i, a).
+// The charge rules: v = q(a) + s q(b) - q(i), or q(a) + s q(b) + q(-i) for a negative i, must be
+// one of the allowed vectors; s = -1 for the oriented annulus, +1 for the annulus and, with
+// b = a, for the Moebius strip. The charge rows of every field and boundary are looked up once
+// per bulk generation, and q(a) -/+ q(i) once per (i, a).
 class ChargeRule {
 public:
-    bool allowed(Stamps at, int i, int a, int b) {
+    bool allowed(Stamps at, int i, int a, int b, int s, const std::vector<int>& rows) {
         if (stamp_ != at.bulk || cft_ != at.cft)
             reset();
         if (i != lastI_ || a != lastA_)
@@ -233,10 +255,10 @@ public:
         if (!partialValid_ || !qb)
             return false;
         const std::size_t G = static_cast<std::size_t>(G_);
-        for (std::size_t r = 0; r + G <= trivialAllowed.size(); r += G) {
+        for (std::size_t r = 0; r + G <= rows.size(); r += G) {
             bool same = true;
             for (std::size_t x = 0; x < G && same; x++)
-                same = (partial_[x] - qb[x] + G_) % G_ == trivialAllowed[r + x];
+                same = ((partial_[x] + s * qb[x]) % G_ + G_) % G_ == rows[r + x];
             if (same)
                 return true;
         }
@@ -245,8 +267,6 @@ public:
 
 private:
     void reset() {
-        if (trivialAllowedStamp != QueryBulkInvariant())
-            getTrivialModInvGroupCharges();
         stamp_ = QueryBulkInvariant();
         cft_ = QueryCFT();
         G_ = CenterOrder();
@@ -323,10 +343,7 @@ void loadModInvGroupCharges(OrientifoldInfo* OI) {
         addToList(OI->ModInvGroupCharges, index);
         rows.insert(rows.end(), v.begin(), v.end());
     }
-    if (OI == Trivial) {
-        trivialAllowed = rows;
-        trivialAllowedStamp = QueryBulkInvariant();
-    }
+    allowedRows[OI] = AllowedRows{QueryBulkInvariant(), OI->OrientifoldNr, rows};
     debugLine("Finished loading ModInvGroupCharges for orientifold %p\n", static_cast<void*>(OI));
 }
 
@@ -358,12 +375,65 @@ int getOrientedAnnulus(int i, int a, int b) {
         return INT_MAX;
     const Stamps at = stamps();
     if (orbitSumUsable(at)) {
-        if (!chargeRule.allowed(at, i, a, b))
+        allocateOrientifoldInfo_stage2(&Trivial);
+        if (!chargeRule.allowed(at, i, a, b, -1, allowedFor(Trivial)))
             return 0;
         return orbitSum(at, i, a, b);
     }
     return annulusSum(at, -i, a, b, IshibashiLabelCount, compSAux, getCurrentReflectionCoefficient,
                       getCurrentReflectionCoefficientStarred);
+}
+
+// ============================================================ Unoriented amplitudes
+
+void compPAux(int m, int x, double* re, double* im) {
+    compP(x, getIshibashiField(m), re, im);
+}
+
+namespace {
+
+// The orbit sums and the charge rules of the unoriented amplitudes need valid orbit data; the
+// build in progress does not count here.
+bool unorientedOrbitsUsable(Stamps at) {
+    return currentBulk()->simpleCurrentInvariant && useOrbits() != 0 &&
+           ModularOrbitsAvailable() == at.cft && OrbitDataAvailable == at.bulk;
+}
+
+} // namespace
+
+int getAnnulus(int i, int a, int b) {
+    if (stopSignal == 1)
+        return INT_MAX;
+    const Stamps at = stamps();
+    if (unorientedOrbitsUsable(at)) {
+        if (!chargeRule.allowed(at, i, a, b, 1, allowedFor(currentRecord())))
+            return 0;
+        return annulusSum(at, -i, a, b, NIshiOrbit, compSAux_orb,
+                          getCurrentReflectionCoefficient_orb,
+                          getCurrentReflectionCoefficientFlipped_orb);
+    }
+    return annulusSum(at, -i, a, b, IshibashiLabelCount, compSAux, getCurrentReflectionCoefficient,
+                      getCurrentReflectionCoefficientFlipped);
+}
+
+int getMoebius(int i, int a) {
+    if (stopSignal == 1)
+        return INT_MAX;
+    initPMATRIX();
+    const Stamps at = stamps();
+    if (unorientedOrbitsUsable(at) &&
+        !chargeRule.allowed(at, i, a, a, 1, allowedFor(currentRecord())))
+        return 0;
+    return GenericVerlinde(a, 0, -i, IshibashiLabelCount, getCurrentReflectionCoefficientFlipped,
+                           getCurrentCrosscapCoefficient, compPAux, compSAux);
+}
+
+int getKleinBottle(int i) {
+    if (stopSignal == 1)
+        return INT_MAX;
+    return GenericVerlinde(-i, 0, 0, IshibashiLabelCount, compSAux,
+                           getCurrentCrosscapCoefficientFlipped, getCurrentCrosscapCoefficient,
+                           compSAux);
 }
 
 // ============================================================ NIM-representation property

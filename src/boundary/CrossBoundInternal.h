@@ -56,6 +56,8 @@ extern GuardedArray<OrientifoldInfo*> Orientifolds;
 extern int N_Ori;
 // The user's record, made on first need.
 OrientifoldInfo* userRecord();
+// The current record; the user's when none is current yet.
+OrientifoldInfo* currentRecord();
 
 // ---- Exceptional invariants ----
 
@@ -81,9 +83,9 @@ extern std::vector<int> BoundaryCurrents; // the representative current of each 
 extern std::vector<int> IshiOrbitMap;     // the representative of each Ishibashi orbit
 extern std::vector<int> BoundaryOrbitMap; // the representative of each boundary orbit
 
-// ---- Not built yet ----
-// The correction phases of the bulk group and the Ishibashi metric with the tension are filled
-// by nothing yet: every consumer finds them unavailable.
+// ---- Orientifold data ----
+// Correction phases and signs of the bulk group, and the Ishibashi metric with the tension, of
+// one record; each once per OrientifoldNr.
 
 void loadCorrectionPhases(SCData* MD, OrientifoldInfo* OI);
 void loadIshibashiMetric(OrientifoldInfo* OI);

@@ -30,6 +30,12 @@ OrientifoldInfo* userRecord() {
     return User;
 }
 
+OrientifoldInfo* currentRecord() {
+    if (!CurrentOrientifold)
+        CurrentOrientifold = userRecord();
+    return CurrentOrientifold;
+}
+
 } // namespace crossbound_internal
 
 using namespace crossbound_internal;

@@ -26,6 +26,7 @@ GuardedArray<double> RefCoefStorage{"RefCoefStorage", &CrossBound_alloc};
 GuardedArray<signed char> RefCoefComputed{"RefCoefComputed", &CrossBound_alloc};
 GuardedArray<int> IshibashiMetricFlip{"IshibashiMetricFlip", &CrossBound_alloc};
 long long storedPairs = 0;
+int metricFlipStamp = -1, metricFlipCount = -1;
 
 const IshibashiLabel& ishibashi(int m) {
     return IshibashiLabels[static_cast<std::size_t>(m)];
@@ -142,12 +143,20 @@ void initRefCoefStorage() {
     const int pairs = static_cast<int>(storedPairs);
     double* SR = RefCoefStorage.reserve(2 * pairs);
     signed char* done = RefCoefComputed.reserve(pairs);
-    const int known = IshibashiMetricFlip.reserved() ? IshibashiMetricFlip.X_oldsize : 0;
+    loadIshibashiMetricFlip();
+    std::fill(SR, SR + 2 * static_cast<std::size_t>(pairs), 0.0);
+    std::fill(done, done + pairs, static_cast<signed char>(0));
+}
+
+void loadIshibashiMetricFlip() {
+    if (metricFlipStamp == QueryBulkInvariant() && metricFlipCount == IshibashiLabelCount)
+        return;
+    metricFlipStamp = QueryBulkInvariant();
+    metricFlipCount = IshibashiLabelCount;
     int* flip = IshibashiMetricFlip.reserve(IshibashiLabelCount);
-    // A label without partner keeps its entry; a new entry starts as none.
-    for (int m = known; m < IshibashiLabelCount; m++)
-        flip[m] = -1;
+    // A label without partner is its own.
     for (int m = 0; m < IshibashiLabelCount; m++) {
+        flip[m] = m;
         const int conj = getConjugate(ishibashi(m).current);
         for (int n = 0; n < IshibashiLabelCount; n++)
             if (ishibashi(n).label == ishibashi(m).label && ishibashi(n).current == conj) {
@@ -155,11 +164,10 @@ void initRefCoefStorage() {
                 break;
             }
     }
-    std::fill(SR, SR + 2 * static_cast<std::size_t>(pairs), 0.0);
-    std::fill(done, done + pairs, static_cast<signed char>(0));
 }
 
 int getIshibashiMetricFlip(int m) {
+    loadIshibashiMetricFlip();
     return IshibashiMetricFlip[m];
 }
 
@@ -185,6 +193,10 @@ void getRefCoefFromStorage(int m, int a, double* R, double* I) {
 }
 
 void getReflectionCoefficientFromStorage(int m, int a, int mode, double* R, double* I) {
+    if (mode == 1) {
+        getFlippedReflectionCoefficientFromStorage(m, a, R, I);
+        return;
+    }
     if (mode != 0) {
         Alert("getReflectionCoefficientFromStorage", 0, 212404, "Invalid mode");
         *R = *I = 0.0;

@@ -10,6 +10,7 @@
 #include "commands/CommandsModular.h"
 #include "commands/CommandsSpaceTime.h"
 #include "commands/CommandsSymmetry.h"
+#include "commands/CommandsUnoriented.h"
 
 #include "interpreter/IntCommands.h"
 
@@ -26,6 +27,7 @@ void installCommandFamilies() {
     installInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
+    installUnorientedCommands();
     installCheckCommands();
     installExtensionCommands();
     installSymmetryCommands();

@@ -22,6 +22,9 @@ inline const char* textArgument(void** params, int i) {
     return static_cast<const char*>(params[i]);
 }
 
+// "i:j" with two integers.
+bool readAssignment(const char* entry, int* i, int* j);
+
 // Parameter pointers; null until the parameter is looked up. A later "set" takes effect at once.
 extern int* maxrank;
 extern int* DoublePrecision;

@@ -18,6 +18,16 @@
 
 using namespace commands;
 
+bool commands::readAssignment(const char* entry, int* i, int* j) {
+    const std::string text = entry;
+    const std::size_t colon = text.find(':');
+    // An empty half is no number, though the number reader would take it as 0.
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+        return false;
+    return strnumChk(text.substr(0, colon).c_str(), i) == 0 &&
+           strnumChk(text.substr(colon + 1).c_str(), j) == 0;
+}
+
 namespace {
 
 // The exchange of factors needs the computed spectrum of a tensor product.
@@ -26,17 +36,6 @@ bool refusedOutsideProduct(const char* routine) {
         return false;
     Alert(routine, 1, 100302, "Command only works in tensor mode");
     return true;
-}
-
-// "i:j" with two integers.
-bool readAssignment(const char* entry, int* i, int* j) {
-    const std::string text = entry;
-    const std::size_t colon = text.find(':');
-    // An empty half is no number, though the number reader would take it as 0.
-    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
-        return false;
-    return strnumChk(text.substr(0, colon).c_str(), i) == 0 &&
-           strnumChk(text.substr(colon + 1).c_str(), j) == 0;
 }
 
 void printRows(const VectorSpace* rows, int size) {
@@ -121,7 +120,7 @@ int COM_permutations(void** params, int parnum) {
     std::vector<int> first, second;
     for (int k = 2; k < parnum; k++) {
         int i = 0, j = 0;
-        if (!readAssignment(textArgument(params, k), &i, &j)) {
+        if (!commands::readAssignment(textArgument(params, k), &i, &j)) {
             Alert("COM_permutations", 0, 100302, "Invalid assignment: %s\n",
                   textArgument(params, k));
             return -1;

@@ -211,12 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The E6 invariant of su(2) level 10: |x0+x6|^2 + |x3+x7|^2 + |x4+x10|^2 in Dynkin labels.
 TEST_F(Labels, E6InvariantGetsItsLabelsOnly) {
     theory(1, 1, 10);
-    const std::vector<std::vector<int>> blocks = {{0, 6}, {3, 7}, {4, 10}};
-    invtest::Matrix Z(11, std::vector<int>(11, 0));
-    for (const std::vector<int>& b : blocks)
-        for (int x : b)
-            for (int y : b)
-                Z[fieldOf({x})][fieldOf({y})] = 1;
+    const invtest::Matrix Z = su2E6Matrix();
     BulkInvariant* E6 = keep(invtest::fromMatrix(Z).release());
     ASSERT_EQ(E6->simpleCurrentInvariant, 0);
     makeCurrent(E6);

@@ -78,6 +78,17 @@ protected:
         ADD_FAILURE() << "no field of these Dynkin labels";
         return -1;
     }
+    // The E6 invariant |x0+x6|^2 + |x3+x7|^2 + |x4+x10|^2 of su(2) level 10 (Dynkin labels), on
+    // the fields of the current block.
+    static invtest::Matrix su2E6Matrix() {
+        const std::vector<std::vector<int>> blocks = {{0, 6}, {3, 7}, {4, 10}};
+        invtest::Matrix Z(11, std::vector<int>(11, 0));
+        for (const std::vector<int>& b : blocks)
+            for (int x : b)
+                for (int y : b)
+                    Z[fieldOf({x})][fieldOf({y})] = 1;
+        return Z;
+    }
     static int dynkinOf(int field) { return modulartest::dynkin1(getCurrentSD(), field); }
     // Simple-current invariant n of the current theory, made current; null when there is none.
     static BulkInvariant* simpleCurrentInvariant(int n) {
