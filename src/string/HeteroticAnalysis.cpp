@@ -17,9 +17,19 @@
 #include <string>
 #include <vector>
 
+namespace {
+// Charge codes of the massless candidates. Every invariant of one "compute filter" shares the
+// group and its basis, so a candidate's code is computed once per filter, not once per invariant.
+std::vector<int> candidateCodes;
+} // namespace
+
 namespace heterotic_internal {
 VectorSpace RepCount = declareVectorSpace("RepCount", 100);
 int unificationFlag = 0;
+
+void resetCandidateChargeCodes() {
+    candidateCodes.clear();
+}
 } // namespace heterotic_internal
 
 using namespace heterotic_internal;
@@ -213,7 +223,13 @@ void analyseCandidate(SCData* MD, int candidate, IntegerList* L) {
     contextOf(MD)->candidate = candidate;
     if (!inSelection(m))
         return;
-    const int k = GSC_computeChargeCodeForCombination(MD, m);
+    const auto n = static_cast<std::size_t>(rowCount(TP->MasslessFields));
+    if (candidateCodes.size() != n)
+        candidateCodes.assign(n, -1);
+    int& code = candidateCodes[static_cast<std::size_t>(candidate)];
+    if (code < 0)
+        code = GSC_computeChargeCodeForCombination(MD, m);
+    const int k = code;
     const int a = Actions[static_cast<std::size_t>(k)];
     if (a == -1)
         return;

@@ -97,6 +97,7 @@ int ComputeFilter(TensorProduct* TP, int) {
     std::fill(map, map + 2 * F + 10, 0);
     for (int e = 0; e < F; e++)
         map[F + e] = combinationOrder(TP, rowOf(&HeteroticFilter, e));
+    resetCandidateChargeCodes();
     static FilterContext context;
     context = FilterContext{TP, &HeteroticFilter, 0};
     Discrete_Group* dg = DG_mapProduct(map, map + F, F, &context, FilterProduct);

@@ -106,6 +106,8 @@ int recordGaugeAlgebra(TensorProduct* TP, const int* pattern, int D);
 int evaluateSpectrum(SCData* MD, int algebra, int D);
 // ".heterotic" rewritten whole from Spectra, with the summary line.
 void writeHeteroticFile();
+// Forgets the candidates' charge codes: called when a filter group is about to be analysed.
+void resetCandidateChargeCodes();
 // Reloads ".heterotic" and ".AlgebraList" of the current output name.
 void readResultFiles();
 
