@@ -5,11 +5,16 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/Parameters.h"
+#include "modular/Modular.h"
+#include "modular/ModularFileNames.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
+#include <vector>
 
 using namespace commands;
 
@@ -147,6 +152,14 @@ const CommandDefinition theoryCommands[] = {
 const CommandDefinition productTheoryCommands[] = {
     {"create CFT", "[CFT_name]", COM_create, "Create a new CFT."},
     {"list cy", "", COM_list_cy, "list minimal model tensor products."},
+    {"build non_susy_cy", "[int code]", COM_build_nonsusycy,
+     "Build minimal model tensor product identified by \"code\"\nwithout a supersymmetry "
+     "extension of the chiral algebra\nFor example 441010 yields the supersymmetrized tensor "
+     "product\nof two k=4 and two k=10 minimal models."},
+    {"build cy", "[int code]", COM_build_cy,
+     "Build minimal model tensor product identified by \"code\"\nwith a supersymmetry "
+     "extension of the chiral algebra\nFor example 441010 yields the supersymmetrized tensor "
+     "product\ntwo two k=4 and two k=10 minimal models."},
 };
 
 const CommandDefinition comparisonCommands[] = {
@@ -246,6 +259,56 @@ int COM_create(void** commands, int parnum) {
 int COM_list_cy(void**, int parnum) {
     int levels[9];
     interpretMinimalTensor(-1, levels);
+    return -parnum;
+}
+
+namespace {
+
+// The product D5 level 1 (graded by its vector) times the N=2 models of the code's levels, as
+// numerator factors of the emptied tensor product, which becomes current; the number of N=2
+// factors, or -1 for a code that is not in the table.
+int buildCYProduct(int code) {
+    int levels[9];
+    const int n = interpretMinimalTensor(code, levels);
+    if (n < 0)
+        return -1;
+    std::snprintf(CurrentCY, sizeof CurrentCY, "%d", code);
+    SpectrumData* d5 = SM_getData(4, 5, 1);
+    SM_grade(d5, 2);
+    setIntPar("Graded", 1);
+    setCosetMode(1);
+    disableCoset();
+    enableCoset();
+    disableModular();
+    TensorProduct* TP = getCurrentTensor();
+    resetCoset(TP);
+    addTensorFactor(TP, d5, 0);
+    for (int i = 0; i < n; i++)
+        addTensorFactor(TP, SM_getData(27, 2, levels[i]), 0);
+    setCurrentTotals(unlimitedPrimaries(), NumberOfTensorSimpleCurrents(TP));
+    return n;
+}
+
+} // namespace
+
+int COM_build_cy(void** commands, int parnum) {
+    const int n = buildCYProduct(intArgument(commands, 0));
+    if (n < 0)
+        return 1;
+    // The world-sheet supercurrent: the spinor of D5 with the gravitino of every N=2 factor.
+    const std::vector<int> ones(static_cast<std::size_t>(n) + 1, 1);
+    addNewCurrent(getCurrentTensor(), ones.data());
+    setIntPar("Super", 1);
+    COM_compute(nullptr, 0);
+    return -parnum;
+}
+
+int COM_build_nonsusycy(void** commands, int parnum) {
+    if (buildCYProduct(intArgument(commands, 0)) < 0)
+        return 1;
+    TensorChanged();
+    setIntPar("Super", 1);
+    setSusySearch(0);
     return -parnum;
 }
 

@@ -170,12 +170,32 @@ void fillFromSpectrum(SpectrumData* sd, const Key& k) {
 }
 
 bool availableYet(int t) {
-    if (t == 7 || t == 27) {
-        Alert("SM_getData", 2, 112311, "%s are not available yet",
-              t == 7 ? "c=1 orbifolds" : "N=2 minimal models");
+    if (t == 7) {
+        Alert("SM_getData", 2, 112311, "%s are not available yet", "c=1 orbifolds");
         return false;
     }
     return true;
+}
+
+// The N=2 model has rank 2, and its tables (13 ints per field at most) must stay below the
+// allocation ceiling, which would otherwise end the program halfway through the build.
+bool minimalFits(const Key& k) {
+    const double fields = 2.0 * (k.level + 1.0) * (k.level + 2.0);
+    if (k.rank == 2 && k.type == 27 && fields * 13 * sizeof(int) <= AllocRefuseLimit)
+        return true;
+    InputError(k.type, k.rank, k.level, "SM_getData");
+    return false;
+}
+
+SpectrumData* makeMinimal(const Key& k) {
+    if (!minimalFits(k))
+        return nullptr;
+    SpectrumData* sd = allocateSpectrumData(algebraname(k.type, k.rank, k.level));
+    sd->type = k.type;
+    sd->rank = k.rank;
+    setCache(sd, 0);
+    SM_minimal_spectrum(sd, k.level);
+    return sd;
 }
 
 } // namespace
@@ -227,6 +247,14 @@ SpectrumData* SM_getData(int type, int rank, int level) {
     }
     if (k.t == 6 || !availableYet(k.t))
         return nullptr;
+    if (k.t == 27) {
+        SpectrumData* sd = makeMinimal(k);
+        if (!sd)
+            return nullptr;
+        SM_getCurrentOuterAutomorphisms(sd);
+        setCache(sd, k.level);
+        return sd;
+    }
     if (k.t == 0 && k.rank < 1) {
         InputError(k.type, k.rank, k.level, "SM_getData");
         return nullptr;

@@ -1,6 +1,7 @@
 // Charge conjugation of a block, by the cheapest rule its kind allows: arithmetic for free
-// bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras, the S matrix for
-// theories made from tensor products and their fixed-point theories.
+// bosons and c=1 orbifolds, conjugate Dynkin labels for affine algebras, conjugate triples for
+// N=2 minimal models, the S matrix for theories made from tensor products and their fixed-point
+// theories.
 #include "store/Storemanager.h"
 
 #include "base/Error.h"
@@ -59,6 +60,8 @@ int SM_computeConjugate(SpectrumData* sd, int lbl) {
         return orbifoldConjugate(sd->rank, lbl);
     if (t == 13)
         return lbl;
+    if (t == 6 || t == 27)
+        return SM_MinimalConjugate(sd, lbl);
     if (t == 9)
         return SM_getGenericConjugate(sd, lbl);
     if (t == 10)

@@ -173,6 +173,24 @@ std::vector<int> currentsOfSector(const SpectrumData* sd, bool nsOnly) {
 
 } // namespace
 
+namespace store_internal {
+
+int groupAction(SpectrumData* sd, int current, int primary) {
+    int M = mult(sd);
+    int* product = actionProduct.reserve(M);
+    const int* dJ = decomp(sd, current);
+    const int* dp = decomp(sd, sd->OrbitPosition[primary]);
+    for (int c = 0; c < M; c++)
+        product[c] = (dJ[c] + dp[c]) % ordersOf(sd)[c];
+    reduceModuloStabilizer(sd, primary, product);
+    int f = searchOrbit(sd, primary, product);
+    if (f < 0)
+        reportMissingField(sd, current, primary, product);
+    return f;
+}
+
+} // namespace store_internal
+
 // ---------------------------------------------------------------------------------------------
 // Current arithmetic
 
@@ -189,20 +207,20 @@ int SM_SimpleAction(SpectrumData* sd, int current, int primary) {
               groupOrder(sd));
         return -1;
     }
-    int M = mult(sd);
-    int* product = actionProduct.reserve(M);
-    const int* dJ = decomp(sd, current);
-    const int* dp = decomp(sd, sd->OrbitPosition[primary]);
-    for (int c = 0; c < M; c++)
-        product[c] = (dJ[c] + dp[c]) % ordersOf(sd)[c];
-    reduceModuloStabilizer(sd, primary, product);
-    int f = searchOrbit(sd, primary, product);
-    if (f < 0)
-        reportMissingField(sd, current, primary, product);
-    return f;
+    if (sd->type == 27) {
+        // The gravitino action is kept per field; it is missing only while the block is built.
+        if (current == 1 && sd->GravitinoAction)
+            return sd->GravitinoAction[primary];
+        const int f = SM_MinimalSimpleAction(sd, current, primary);
+        if (f >= 0)
+            return f;
+    }
+    return store_internal::groupAction(sd, current, primary);
 }
 
 int SM_SimpleCurrentFusion(SpectrumData* sd, int cur1, int cur2) {
+    if (sd->type == 27)
+        return SM_MinimalSimpleCurrentFusion(sd, cur1, cur2);
     int M = mult(sd);
     if (M == 0)
         return 0;
@@ -217,6 +235,8 @@ int SM_SimpleCurrentFusion(SpectrumData* sd, int cur1, int cur2) {
 }
 
 int SM_SimpleCurrentPower(SpectrumData* sd, int cur1, int power) {
+    if (sd->type == 27)
+        return SM_MinimalSimpleCurrentPower(sd, cur1, power);
     int M = mult(sd);
     if (M == 0)
         return 0;
@@ -283,6 +303,8 @@ int SM_fixedPointCurrent(SpectrumData* sd, int current) {
     if (sd->type >= 1 && sd->type <= 5)
         return FixedPointCheck(sd->type, sd->rank, sd->level,
                                ConvertToBasic(current, sd->type, sd->rank));
+    if (sd->type == 27)
+        return SM_minimalFixedPointCurrent(sd, current);
     if (sd->type == 6 && sd->rank == 2) {
         const int* l = SM_getRep(sd, current);
         return (l[0] == sd->level || l[0] == 0) && l[1] == 0 && l[2] == 0 ? 1 : 0;

@@ -31,6 +31,10 @@ int fixedCurrentPosition(SpectrumData* sd, int reduced);
 // Row of labels in the fixed-point theory at a position.
 int* fcftLabelRow(const SpectrumData* sd, int position);
 
+// J*i by the group tables: the field position plus the current, reduced modulo the field's
+// stabilizer and looked up in its orbit; -1 after the report when no field matches.
+int groupAction(SpectrumData* sd, int current, int primary);
+
 // HOME, "/" and the preference "TarvikPath" ("Library/Tarvik" when it is not set).
 std::string libraryDirectory();
 

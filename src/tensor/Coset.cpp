@@ -127,9 +127,11 @@ int invariantInfoLevel() {
     return valueOf(InvariantInfoLevel, 0);
 }
 
+// The N=2 minimal blocks act by arithmetic already; their table would hold (4k+8) rows of
+// 2(k+1)(k+2) fields, far beyond memory at the large levels of the CY products.
 void prepareFactorActions(TensorProduct* TP) {
     for (int k = 0; k < TP->NTensor; k++)
-        if (!factor(TP, k)->fusion_table)
+        if (!factor(TP, k)->fusion_table && factor(TP, k)->type != 27)
             makeFusionTable(factor(TP, k));
 }
 

@@ -93,7 +93,7 @@ std::vector<int> fixingElements(TensorProduct* TP, const int* field);
 // releases the records of all products.
 void forgetResolutionData();
 
-// Makes the current-action table of every factor that has none.
+// Makes the current-action table of every factor that has none, except N=2 minimal blocks.
 void prepareFactorActions(TensorProduct* TP);
 
 // Every combination of 0 <= index[k] < bound[k] once, the last entry fastest; no entries give

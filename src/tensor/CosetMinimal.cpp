@@ -232,25 +232,9 @@ void createMinimal1(int level) {
 
 // ---- N=2 ----
 
+// The store's N=2 blocks use the same standard form; it is kept there.
 void MapMinimal2(int level, int* L, int* Q, int* S) {
-    const int k = level, n = 2 * k + 4;
-    int s = mod(*S, 4);
-    int m = mod(*Q, n);
-    if (m > k + 2)
-        m -= n;
-    int l = *L;
-    if (std::abs(m) > l + 1 || m == -(l + 1)) {
-        m = (m + k + 2) % n;
-        l = k - l;
-        s = (s + 2) % 4;
-        if (m > k + 2)
-            m -= n;
-    }
-    if (s == 3)
-        s = -1;
-    *L = l;
-    *Q = m;
-    *S = s;
+    SM_minimalStandardForm(level, L, Q, S);
 }
 
 void createMinimal2(int level) {
@@ -268,18 +252,8 @@ void createMinimal2(int level) {
         const Triple t = cosetLabels(sd, f);
         int l = t.a, m = t.c, s = t.b;
         MapMinimal2(k, &l, &m, &s);
-        int num = 2 * l * (l + 2) - 2 * m * m + s * s * (k + 2);
-        if (s * s == 1 && s * m == -(l + 1))
-            num += sd->Weight_denom;
-        int dim = 1;
-        if (s == 2 && l != std::abs(m))
-            dim = 2;
-        if (s == 2 && l == 0 && m == 0) {
-            num += sd->Weight_denom;
-            dim = 2;
-        }
-        sd->Weight_num[f] = num;
-        sd->Dimensions[f] = dim;
+        const int triple[3] = {l, m, s};
+        SM_minimalWeight(k, triple, &sd->Weight_num[f], &sd->Dimensions[f]);
         setRow(sd, f, l, m, s);
     }
     if (sd->FCFTnumber == 1 && sd->Nprimaries > 50000 && sd->FixedPointCFT[0]) {

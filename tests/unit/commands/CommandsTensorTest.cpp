@@ -76,7 +76,6 @@ TEST_F(TensorCommandsTest, KindsNotAvailableYet) {
         std::vector<int> args;
         const char* message;
     } cases[] = {
-        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
         {"orbifold", {3}, "c=1 orbifolds are not available yet"},
     };
     for (const Case& c : cases)

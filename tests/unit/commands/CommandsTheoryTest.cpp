@@ -6,6 +6,7 @@
 
 #include "commands/CommandsInternal.h"
 #include "interpreter/Interpreter.h"
+#include "modular/ModularFileNames.h"
 #include "store/Storemanager.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,6 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
         {"a", {2, 0}, "Level out of range"},
         {"x", {2, 1}, "Invalid type"},
         {"min", {3, 1}, "Invalid number of susy's"},
-        {"minimal", {2, 3}, "N=2 minimal models are not available yet"},
         {"orb", {3}, "c=1 orbifolds are not available yet"},
     };
     for (const Case& c : cases) {
@@ -339,6 +339,61 @@ TEST_F(SingleAlgebraTest, MakeMinimal) {
     ASSERT_NE(SM_getData(6, 1, 3), nullptr);
     args[0] = 3;
     EXPECT_EQ(make_minimal(slots.data(), &type, &N, &level), 8);
+}
+
+} // namespace
+
+namespace {
+
+// "algebra minimal 2 k": the N=2 model at level k, 2(k+1)(k+2) fields and 4k+8 currents.
+TEST_F(SingleAlgebraTest, N2MinimalModel) {
+    EXPECT_TRUE(
+        has(load("minimal", {2, 2}, -2), "CFT Min 2 2 (aux); 24 primaries (16 simple currents)\n"));
+    EXPECT_EQ(getCurrentSD(), SM_getData(27, 2, 2));
+}
+
+// A code outside the table of CY products is refused before anything changes: the product, the
+// mode and the model name stay.
+TEST_F(SingleAlgebraTest, UnknownCYCodeChangesNothing) {
+    cmdtest::makeTwoFactors();
+    std::snprintf(CurrentCY, sizeof CurrentCY, "%s", "before");
+    for (COM handler : {COM_build_cy, COM_build_nonsusycy}) {
+        Captured cap;
+        EXPECT_EQ(call(handler, "cy", {12345}), 1);
+        EXPECT_TRUE(has(cap.err() + cap.out(), "invalid CY code 12345"));
+        EXPECT_EQ(getCurrentTensor()->NTensor, 2);
+        EXPECT_EQ(getCosetMode(), 0);
+        EXPECT_STREQ(CurrentCY, "before");
+    }
+}
+
+// "build non_susy_cy": the product of the code without the current and without a spectrum; the
+// string reading is told not to look for supersymmetry.
+TEST_F(SingleAlgebraTest, NonSupersymmetricCYProduct) {
+    for (const char* name : {"Graded", "Super"})
+        if (!findInternalParameter(name))
+            addInternalParameter(name, "OFF", 't', 0);
+    initializeCoset();
+    setSusySearch(1);
+    Captured cap;
+    EXPECT_EQ(call(COM_build_nonsusycy, "non_susy_cy", {33333}), -1);
+    TensorProduct* TP = getCurrentTensor();
+    ASSERT_EQ(TP->NTensor, 6);
+    EXPECT_EQ(getTensorFactor(TP, 0), SM_getData(4, 5, 1));
+    for (int k = 1; k < 6; k++)
+        EXPECT_EQ(getTensorFactor(TP, k), SM_getData(27, 2, 3));
+    EXPECT_EQ(SM_getData(4, 5, 1)->graded, 1);
+    EXPECT_TRUE(TP->Currents == nullptr || TP->Currents->Nfill == 0);
+    EXPECT_EQ(getCosetMode(), 1);
+    EXPECT_EQ(Spectrum_Computed, 0);
+    EXPECT_STREQ(CurrentCY, "33333");
+    EXPECT_EQ(*static_cast<int*>(getIntParPointer("Graded")), 1);
+    EXPECT_EQ(*static_cast<int*>(getIntParPointer("Super")), 1);
+    EXPECT_EQ(getSusySearch(), 0);
+    setSusySearch(1);
+    setIntPar("Graded", 0);
+    setIntPar("Super", 0);
+    resetCoset(TP);
 }
 
 } // namespace

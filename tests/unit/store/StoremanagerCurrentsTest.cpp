@@ -22,8 +22,9 @@ struct Triple {
     int type, rank, level;
 };
 
-const Triple tableBlocks[] = {{1, 1, 1}, {1, 1, 2}, {1, 1, 3}, {1, 1, 4}, {1, 2, 1},
-                              {4, 4, 1}, {4, 5, 1}, {5, 8, 2}, {0, 4, 0}, {4, 4, 2}};
+const Triple tableBlocks[] = {{1, 1, 1},  {1, 1, 2},  {1, 1, 3},  {1, 1, 4}, {1, 2, 1},
+                              {4, 4, 1},  {4, 5, 1},  {5, 8, 2},  {0, 4, 0}, {4, 4, 2},
+                              {27, 2, 1}, {27, 2, 2}, {27, 2, 3}, {27, 2, 4}};
 
 // h as a fraction reduced modulo 1, compared exactly.
 rat weightOf(SpectrumData* sd, int i) {

@@ -226,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(Store, ModularIdentities,
                                          Triple{1, 3, 2}, Triple{2, 2, 1}, Triple{3, 2, 1},
                                          Triple{4, 4, 1}, Triple{4, 5, 1}, Triple{4, 4, 2},
                                          Triple{5, 6, 1}, Triple{5, 2, 1}, Triple{0, 6, 0},
-                                         Triple{0, 8, 0}),
+                                         Triple{0, 8, 0}, Triple{27, 2, 1}, Triple{27, 2, 2},
+                                         Triple{27, 2, 3}, Triple{27, 2, 4}),
                          tripleName);
 
 // Every element rebuilt from the orbit cache equals the one computed directly.

@@ -126,9 +126,6 @@ TEST(StoreRecords, KindsNotBuiltYetAreReportedAndTypeSixIsNeverMadeHere) {
     std::string err = reportsOf([&] { sd = SM_getData(7, 4, 0); });
     EXPECT_EQ(sd, nullptr);
     EXPECT_NE(err.find("c=1 orbifolds are not available yet"), std::string::npos);
-    err = reportsOf([&] { sd = SM_getData(27, 2, 3); });
-    EXPECT_EQ(sd, nullptr);
-    EXPECT_NE(err.find("N=2 minimal models are not available yet"), std::string::npos);
     err = reportsOf([&] { sd = SM_getData(6, 0, 3); });
     EXPECT_EQ(sd, nullptr);
     EXPECT_EQ(err, "");

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,32 @@ TEST_F(CreateCFT, Su4FromTwoSu2AtLevelTwo) {
         }
     expectModularS(sd);
     expectIntegralFusion(sd);
+}
+
+// The product of "build cy 33333": D5 level 1 graded by its vector, five N=2 models of level 3
+// and the current with 1 in every factor; extension by the current and the even grade flips
+// leave 4000 fields with 125 simple currents. The theory made from it keeps them and has the
+// product's S. (The supercurrent is part of the graded chiral algebra, so no field of the new
+// theory is left to grade it by.)
+TEST_F(CreateCFT, CYProductBecomesAGradedTheory) {
+    SpectrumData* d5 = block(4, 5, 1);
+    SM_grade(d5, 2);
+    setIntPar("Graded", 1);
+    SpectrumData* m3 = block(27, 2, 3);
+    product({d5, m3, m3, m3, m3, m3}, {{1, 1, 1, 1, 1, 1}});
+    ASSERT_EQ(computeTensorSpectrum(TP), 0);
+    ASSERT_EQ(*NumberOfTensorPrimaries(TP), 4000);
+    ASSERT_EQ(*NumberOfTensorSimpleCurrents(TP), 125);
+    SpectrumData* sd = createCFT(TP, fresh("q5").c_str());
+    ASSERT_NE(sd, nullptr);
+    EXPECT_EQ(sd->Nprimaries, 4000);
+    EXPECT_EQ(SM_getCenter(sd), 125);
+    for (int f = 0; f < sd->Nprimaries; f += 97)
+        for (int g = 0; g < sd->Nprimaries; g += 89) {
+            double re = 0.0, im = 0.0;
+            getCosetS(TP, sd->CFTtoCoset[f], sd->CFTtoCoset[g], &re, &im);
+            EXPECT_LT(std::abs(S(sd, f, g) - Complex(re, im)), Tight) << f << "," << g;
+        }
 }
 
 TEST_F(CreateCFT, Su3FromSu2AtLevelFour) {
@@ -376,6 +403,34 @@ TEST_F(MinimalModels, N2CosetAndItsFixedPointRule) {
     SpectrumData* fcft = sd->FixedPointCFT[0];
     ASSERT_EQ(fcft->Nprimaries, static_cast<int>(fixed.size()));
     expectUnitary(fcft);
+}
+
+// The N=2 model made as the coset su(2)_k x u(1)_4 / u(1)_{2k+4} and the one the store lays out
+// itself have the same fields: label triples, weights and degeneracies; the conjugation rule of
+// the triples gives the coset block the conjugates its S matrix gives.
+TEST_F(MinimalModels, N2CosetAndStoreBlockAgree) {
+    using Field = std::array<int, 5>;
+    auto fields = [](SpectrumData* sd) {
+        std::multiset<Field> all;
+        for (int f = 0; f < sd->Nprimaries; f++) {
+            const int* t = SM_getRep(sd, f);
+            all.insert({t[0], t[1], t[2], sd->Weight_num[f], sd->Dimensions[f]});
+        }
+        return all;
+    };
+    for (int k = 1; k <= 4; k++) {
+        const std::string name = "minimal N=2 k=" + std::to_string(k);
+        if (!SM_findCFT(name.c_str()))
+            createMinimal2(k);
+        SpectrumData* coset = SM_findCFT(name.c_str());
+        SpectrumData* own = SM_getData(27, 2, k);
+        ASSERT_TRUE(coset && own) << k;
+        EXPECT_EQ(coset->Nprimaries, own->Nprimaries);
+        EXPECT_EQ(coset->Weight_denom, own->Weight_denom);
+        EXPECT_EQ(fields(coset), fields(own)) << "level " << k;
+        for (int f = 0; f < coset->Nprimaries; f++)
+            EXPECT_EQ(SM_MinimalConjugate(coset, f), SM_getGenericConjugate(coset, f)) << k;
+    }
 }
 
 // The N=2 rule is kept for the models that are made as N=2 cosets; a theory merely named like
