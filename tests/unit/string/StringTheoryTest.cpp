@@ -126,6 +126,29 @@ TEST_F(StringTheoryTest, ContentsAndMasslessCountsOfAVectorExtension) {
     EXPECT_EQ(vectors, 16);
 }
 
+// D5_1 times five N=2 minimal models at k = 3 (c = 5 + 5 x 9/5 = 14, D = 4 with an implicit E8),
+// extended by the world-sheet supercurrent: its powers J^(4m+1) and J^(4m+3), weight one, carry the
+// 16 and 16* of D5 and extend the lattice to E6 (78 = 45 + 1 + 16 + 16: one count of each
+// spinor, no vector). The vacuum is the singlet of E6.
+TEST_F(StringTheoryTest, TheSpinorCurrentsOfTheQuinticExtendD5ToE6) {
+    SM_grade(SM_getData(4, 5, 1), 2);
+    setIntPar("Graded", 1);
+    build({D5, {27, 2, 3}, {27, 2, 3}, {27, 2, 3}, {27, 2, 3}, {27, 2, 3}}, {1, 1, 1, 1, 1, 1});
+    Heterotic* H = getTensorStringData(TP);
+    setIntPar("Graded", 0);
+    ASSERT_NE(H, nullptr);
+    EXPECT_EQ(H->SpaceTimeDim, 4);
+    EXPECT_EQ(H->ImplicitE8, 1);
+    ASSERT_NE(TP->BranchingTable, nullptr);
+    EXPECT_EQ(TP->BranchingTable->type_G, 5);
+    EXPECT_EQ(TP->BranchingTable->rank_G, 6);
+    EXPECT_EQ(std::vector<int>(TP->BranchingTable->Adjoint, TP->BranchingTable->Adjoint + 4),
+              (std::vector<int>{1, 1, 0, 1}));
+    const int* vacuum = getCosetRepInfo(TP, 0);
+    ASSERT_NE(vacuum, nullptr);
+    EXPECT_EQ(std::vector<int>(vacuum, vacuum + 3), (std::vector<int>{1, 0, 0}));
+}
+
 TEST_F(StringTheoryTest, NoContentsWithoutSuperOrWithAnInconsistentDimension) {
     build({D5, E8, A1});
     setIntPar("Super", 0);
