@@ -3,7 +3,6 @@
 // ============================================================ String spectra and tadpoles
 
 void initializeIntersections() {}
-void initializeStringTheory() {}
 void initializeTadpole() {}
 void initializeOpenSpectrum() {}
 void tadpoleSearchParametersChanged() {}

@@ -9,7 +9,6 @@
 // ---- String spectra and tadpole conditions ----
 
 void initializeIntersections();
-void initializeStringTheory();
 void initializeTadpole();
 void initializeOpenSpectrum();
 void tadpoleSearchParametersChanged();

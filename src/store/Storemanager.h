@@ -387,6 +387,9 @@ char* SM_basicCharacterName(int type, int rank, const int* rep);
 // algebra (type, rank); with txt null it only prepares the names. Returns the end of the text.
 char* printCovLatRep(char* txt, int type, int rank, int chir_res, const int* count);
 char* printHeteroticRepresentation(char* txt, const Branching* B, const int* count);
+// The cell of a field's contents under "massless_only": null for a field other than row 0 that
+// holds no massless class of the extended algebra B, else the written text.
+char* SM_masslessContentsCell(char* txt, const Branching* B, const int* info, int lbl);
 // h - c/24 from the inner products of the field's labels.
 double SM_getModularAnomaly(SpectrumData* sd, int lbl);
 int SM_getDynkinWidth(SpectrumData* sd);

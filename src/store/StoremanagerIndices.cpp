@@ -229,10 +229,13 @@ FILE* openIndexFile(SpectrumData* sd, const char* fn) {
 
 int SM_initDimensions(void* row) {
     auto* sd = static_cast<SpectrumData*>(row);
+    // A block made from other blocks brings its dimensions along; only affine ones compute them.
+    if (sd->Dimensions)
+        return 1;
     int t = lieType(sd);
     if (t > 5)
         return 0;
-    if (!sd->Dimensions) {
+    {
         sd->Dimensions = allocateFor<int>(sd, sd->Nprimaries, "Dimensions");
         for (int i = 0; i < sd->Nprimaries; i++)
             sd->Dimensions[i] = Dimension(SM_getRep(sd, i), t, sd->rank);

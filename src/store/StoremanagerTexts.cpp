@@ -359,7 +359,10 @@ char* SM_getInfoString(char* txt, void* row, int lbl) {
     const int* info = SM_getContent(sd, lbl);
     if (!H || !H->CovLatEmbedding || !info)
         return writeNothing(txt);
-    const Branching* B = H->CovLatEmbedding;
+    return SM_masslessContentsCell(txt, H->CovLatEmbedding, info, lbl);
+}
+
+char* SM_masslessContentsCell(char* txt, const Branching* B, const int* info, int lbl) {
     if (masslessOnlyOn() && lbl != 0) {
         const bool classical = B->type_G == 2 || B->type_G == 4;
         if (classical && info[1] == 0 && info[2] == 0)

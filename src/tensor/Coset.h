@@ -384,8 +384,24 @@ void setTensorFusionProduct(TensorFusionProduct fusion);
 
 // ---- Ground-state dimensions ----
 
-// 1 when the string contents of the fields can be computed; they cannot yet.
-int InfoComputable(TensorProduct* TP, int verbose);
+// 1 when the string contents of the fields can be computed: "Super" on and a first factor that
+// is a covariant lattice, or a single factor made from a product with valid string data. The
+// reasons for a refusal are reported unless silent.
+int InfoComputable(TensorProduct* TP, int silent);
+// The string layer's space-time dimension rule: 0 when the record is consistent (it sets
+// SpaceTimeDim and ImplicitE8), 1 when not. Without it no string data are consistent.
+using SuperstringDimensionRule = int (*)(Heterotic* H, int silent);
+void setSuperstringDimensionRule(SuperstringDimensionRule rule);
+// The covariant-lattice dimension and embedding of the first factor, and the verdict of the
+// dimension rule in error.
+void initializeStringData(TensorProduct* TP, int silent);
+// The four class multiplicities of field lbl under the extended covariant-lattice algebra,
+// computing them first when needed; null when they cannot be computed.
+int* getCosetRepInfo(TensorProduct* TP, int lbl);
+// 1 when the extended algebra has one class, or field lbl lies in its singlet class only.
+int CT_isTrivial(TensorProduct* TP, int lbl);
+// The product's string data when the contents can be computed, else null.
+Heterotic* getTensorStringData(TensorProduct* TP);
 // The ground-state dimension of field lbl: a value, or a negative handle of the big-integer
 // store. info (four ints) receives the string contents when they are computed.
 int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info);

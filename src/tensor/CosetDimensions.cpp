@@ -1,11 +1,12 @@
 // Ground-state dimensions of the fields of the extended product: the factor dimensions of every
 // orbit member of the field's own weight, summed, divided by the size of the resolution (the
-// multiplicity times the untwisted stabilizer). The decomposition of the ground states under the
-// covariant lattice (the string contents) belongs to the string analysis, which is not built yet:
-// `InfoComputable` answers 0, so no contents are written.
+// multiplicity times the untwisted stabilizer). Read as a superstring, the same walk sorts the
+// states by their covariant-lattice class: the vacuum's weight-one currents fix the algebra the
+// lattice is extended to, and every field's class counts branch back into that algebra.
 #include "tensor/CosetInternal.h"
 
 #include "base/Error.h"
+#include "tensor/Branching.h"
 
 #include <climits>
 #include <cstdio>
@@ -40,14 +41,76 @@ int storeQuotient(lint* quotient) {
     return storePositiveLint(own);
 }
 
-} // namespace
+// 1 while the contents of the current walk are computed; set with the vacuum, which comes first.
+int analyse = 0;
 
-int InfoComputable(TensorProduct*, int) {
-    return 0;
+// The states of member m, dimension dim, added to the class counts of the covariant lattice.
+void addClassCount(TensorProduct* TP, const int* m, lint* dim, int* count) {
+    SpectrumData* first = factor(TP, 0);
+    const int d = lint_to_int(dim);
+    if (first->info && first->string_spectrum)
+        updateRepCount(first, count, m[0], d);
+    else
+        count[m[0]] += d;
 }
 
-int tensorOrbitDimension(TensorProduct* TP, int lbl, int*) {
+// The extension of the covariant lattice by the weight-one currents of the chiral algebra.
+void extendCovariantLattice(TensorProduct* TP) {
+    Heterotic& H = TP->StringData;
+    int count[4] = {0, 0, 0, 0};
+    for (int k = 1; k < TP->NTensor; k++)
+        count[0] += factor(TP, k)->AdjDimension;
+    for (auto& row : H.massless)
+        for (int& entry : row)
+            entry = 0;
+    const rat one{1, 1};
+    for (int J = 0; J < rowCount(TP->ChiralAlgebra); J++) {
+        const int* current = rowOf(TP->ChiralAlgebra, J);
+        rat h;
+        TensorRatWeight(TP, current, &h);
+        if (sameWeight(h, one))
+            addClassCount(TP, current, tensorDimension(TP, current), count);
+    }
+    Analyse_Extension(TP, factor(TP, 0), count);
+    if (H.error != 1)
+        printHeteroticRepresentation(nullptr, H.CovLatEmbedding, nullptr);
+}
+
+void startWalk(TensorProduct* TP) {
+    analyse = InfoComputable(TP, 1);
+    if (analyse == 0)
+        return;
+    initializeStringData(TP, 1);
+    if (TP->StringData.error != 1)
+        extendCovariantLattice(TP);
+    if (TP->StringData.error == 1 || !TP->BranchingTable)
+        analyse = 0;
+}
+
+// The class counts of a field, n states per resolved field, branched back into the extended
+// algebra; a massless field adds its pairs of classes to the massless counts.
+void finishContents(TensorProduct* TP, int* count, int n, const rat& h, int* info) {
+    const Branching* T = TP->BranchingTable;
+    for (int j = 0; j < T->N_H; j++)
+        count[j] = count[j] / repDim(T->type_H, T->rank_H, j) / n;
+    InverseBranch(T, count, info);
+    if (!sameWeight(h, rat{1, 1}))
+        return;
+    Heterotic& H = TP->StringData;
+    const int classes = H.CovLatEmbedding->N_G;
+    for (int i = 0; i < classes; i++)
+        for (int j = 0; j < classes; j++)
+            H.massless[i][j] += info[i] * info[j];
+}
+
+} // namespace
+
+int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info) {
     const int N = TP->NTensor;
+    if (lbl == 0)
+        startWalk(TP);
+    const bool contents = analyse == 1 && info;
+    int count[4] = {0, 0, 0, 0};
     const int* field = TensorField(TP, lbl);
     rat h;
     TensorRatWeight(TP, field, &h);
@@ -61,11 +124,17 @@ int tensorOrbitDimension(TensorProduct* TP, int lbl, int*) {
             m[k] = simpleAction(factor(TP, k), current[k], field[k]);
         rat hm;
         TensorRatWeight(TP, m, &hm);
-        if (sameWeight(h, hm))
-            lint_add(L.sum.get(), tensorDimension(TP, m));
+        if (!sameWeight(h, hm))
+            continue;
+        lint* d = tensorDimension(TP, m);
+        lint_add(L.sum.get(), d);
+        if (contents)
+            addClassCount(TP, m, d, count);
     }
     const FPType* fp = TP->Stabilizers[lbl];
     const int n = fp->mult * fp->dg->Order;
+    if (contents)
+        finishContents(TP, count, n, h, info);
     if (n == 1)
         return storeQuotient(L.sum.get());
     lint_assign(L.divisor.get(), n);
@@ -87,7 +156,8 @@ void CT_initDimensionsAndContents(TensorProduct* TP) {
     for (int i = 0; i < rows; i++)
         dims[i] = tensorOrbitDimension(TP, i, info + 4 * i);
     TP->DimAvailable = 1;
-    TP->InfoAvailable = 1;
+    // Contents exist only when the walk analysed them; a walk with "Super" off leaves none.
+    TP->InfoAvailable = analyse == 1 && TP->StringData.error != 1 ? 1 : 0;
 }
 
 int CT_initDimensions(void* X) {

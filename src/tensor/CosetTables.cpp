@@ -108,11 +108,12 @@ char* CT_getDimString(char* txt, void* row, int lbl) {
     const lint* big = retrieveLint(d);
     return big ? txt + std::sprintf(txt, "%s", lint_string(big)) : writeNothing(txt);
 }
-char* CT_getInfoString(char* txt, void*, int) {
-    return writeNothing(txt);
-}
-int CT_initContents(void*) {
-    return 0;
+char* CT_getInfoString(char* txt, void* row, int lbl) {
+    TensorProduct* TP = productOf(row);
+    const Branching* B = TP->StringData.CovLatEmbedding;
+    if (TP->InfoAvailable != 1 || !B || !TP->TensorInfo.X)
+        return writeNothing(txt);
+    return SM_masslessContentsCell(txt, B, TP->TensorInfo.X + 4 * lbl, lbl);
 }
 
 // ============================================================ "Decomposition"
