@@ -11,50 +11,13 @@
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 
+#include "BoundaryBench.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
-int* useOrbits = nullptr;
-
-void startModule() {
-    if (useOrbits)
-        return;
-    struct P {
-        const char* name;
-        const char* value;
-        char type;
-    };
-    for (const P& p :
-         {P{"Orientifold", "ON", 't'}, P{"Use_orbits", "2", 'i'}, P{"Init_debug", "OFF", 't'},
-          P{"Boundary_search info_level", "0", 'i'}, P{"Boundary_search capacity", "1", 'i'},
-          P{"Boundary_search use_all_sets", "OFF", 't'}, P{"Reject permutations", "ON", 't'},
-          P{"Reject info", "OFF", 't'}, P{"NIMrep Max_row", "100000", 'i'},
-          P{"Moebius security_level", "0", 'i'}, P{"Orientifold info_level", "0", 'i'},
-          P{"ZNX_VERSION", "OFF", 't'}})
-        addInternalParameter(p.name, p.value, p.type, 0);
-    initializeInvariants();
-    initializeCrossBound();
-    useOrbits = static_cast<int*>(getIntParPointer("Use_orbits"));
-}
-
-void makeCurrent(int type, int rank, int level) {
-    SpectrumData* sd = SM_getData(type, rank, level);
-    setCosetMode(0);
-    setCurrentSD(sd);
-    CFTChanged();
-    initSMATRIX();
-}
-
-// The invariant of the extension by current J; the diagonal one for J = 0.
-void selectInvariant(int J) {
-    if (J == 0) {
-        resetCurrentBulkToDiagonal();
-        return;
-    }
-    int generator[5] = {J, 0, 0, 0, 0};
-    selectBulkInvariantInSubgroup(generator, 1);
-}
+using namespace boundarybench;
 
 void EveryOrientedAnnulus(benchmark::State& state, int type, int rank, int level, int orbits,
                           int current) {
