@@ -369,6 +369,13 @@ int BoundaryConjugate(int i);
 // for an index outside the list or the labels.
 int MaximalCPGroup(int a, int i);
 void printMaximalCPGroup(int a, OrientifoldInfo* OI);
+// R(m, a^c) with the arguments swapped; 0 after the report of a missing conjugate.
+void getCurrentReflectionCoefficientTransposeConjugated(int a, int m, double* R, double* I);
+// The classifying-algebra coefficient of Ishibashi labels i, j, k: the sum over boundaries a of
+// R(i, a) R(j, a) R(k, a^c) / R(0, a).
+int getClassifyingCoefficient(int i, int j, int k);
+// The same Verlinde sum over primaries with S, on the primaries of the three Ishibashi labels.
+int getFusionForClassifyingCoefficient(int i, int j, int k);
 
 // ---- Defect profiles and boundary permutations ----
 

@@ -239,3 +239,24 @@ void printMaximalCPGroup(int a, OrientifoldInfo* OI) {
     else
         Print("a=%d; i=%d: U-group, N_max=%d\n", a, OI->SequenceNumber, N);
 }
+
+void getCurrentReflectionCoefficientTransposeConjugated(int a, int m, double* R, double* I) {
+    const int c = BoundaryConjugate(a);
+    if (c < 0) {
+        *R = *I = 0.0;
+        return;
+    }
+    getCurrentReflectionCoefficient(m, c, R, I);
+}
+
+int getClassifyingCoefficient(int i, int j, int k) {
+    return GenericVerlinde(i, j, k, IshibashiLabelCount, getCurrentReflectionCoefficientTranspose,
+                           getCurrentReflectionCoefficientTranspose,
+                           getCurrentReflectionCoefficientTransposeConjugated,
+                           getCurrentReflectionCoefficientTranspose);
+}
+
+int getFusionForClassifyingCoefficient(int i, int j, int k) {
+    return GenericVerlinde(getIshibashiField(i), getIshibashiField(j), getIshibashiField(k),
+                           getTotalPrimaries(), compS, compS, compS, compS);
+}

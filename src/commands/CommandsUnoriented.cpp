@@ -251,6 +251,16 @@ int COM_browse_orientifold(void**, int parnum) {
     return -parnum;
 }
 
+int COM_classalg(void** commands, int parnum) {
+    if (refuseNonSymmetric())
+        return 1;
+    const int i = intArgument(commands, 0), j = intArgument(commands, 1),
+              k = intArgument(commands, 2);
+    Print("X(%d,%d,%d)=%3d   ", i, j, k, getClassifyingCoefficient(i, j, k));
+    Print("N(%d,%d,%d)=%d\n", i, j, k, getFusionForClassifyingCoefficient(i, j, k));
+    return -parnum;
+}
+
 int COM_browse_boundary_conjugation(void** commands, int parnum) {
     if (refuseNonSymmetric())
         return 1;
@@ -436,6 +446,8 @@ const CommandDefinition unorientedCommands[] = {
      "Check U-NIMrep condition for moebius/klein:\n$@sum_b M_i^b M_{jb} = @sum_k Y^k_{ij} K_k$."},
     {"check trace_formula", "", COM_check_trace_formula,
      "Check the boundary trace formula for the annulus."},
+    {"get class_alg", "[Ishibashi i][Ishibashi j][Ishibashi k]", COM_classalg,
+     "Compute classifying algebra coefficients."},
     {"browse conjugation boundary", "[bound a]", COM_browse_boundary_conjugation,
      "Show boundary conjugate of a."},
 };
