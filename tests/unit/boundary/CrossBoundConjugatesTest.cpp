@@ -23,6 +23,7 @@ class Conjugates : public BoundaryTest {
 protected:
     void TearDown() override {
         stopSignal = 0;
+        parameter("Use_orbits") = 2;
         cbi::N_Ori = 0;
         BoundaryTest::TearDown();
     }
@@ -149,6 +150,37 @@ TEST_F(Conjugates, MaximalGroupRefusesUnknownEntriesAndLabels) {
         testsupport::Captured cap;
         EXPECT_EQ(MaximalCPGroup(a, i), 0);
         EXPECT_NE(cap.err().find("MaximalCPGroup"), std::string::npos) << a << "," << i;
+    }
+}
+
+// The conjugates found by pairing whole boundary orbits at once are those of the search label by
+// label, and they form an involution that meets the identity: A(0, a, a^c) = 1. su(4) at level 2
+// has fixed points under its Z4 centre, so the orbits are of unequal length.
+TEST_F(Conjugates, OrbitPairingAgreesWithTheLabelSearch) {
+    struct Case {
+        int type, rank, level, K;
+    };
+    for (const Case& c : {Case{1, 3, 2, 0}, Case{1, 3, 2, 2}, Case{4, 4, 1, 1}, Case{1, 1, 4, 1}}) {
+        std::vector<int> found[2];
+        for (int u : {2, 0}) {
+            parameter("Use_orbits") = u;
+            theory(c.type, c.rank, c.level);
+            ASSERT_EQ(initializeOpenString(), 0);
+            invtest::outputOf([&] { ASSERT_EQ(setKlein(c.K), 1); });
+            ASSERT_EQ(initializeOpenString(), 0);
+            ASSERT_EQ(CrossBoundOrbitsAvailable(), u != 0 ? 1 : 0);
+            for (int a = 0; a < TotalBoundaries(); a++)
+                found[u != 0].push_back(BoundaryConjugate(a));
+        }
+        SCOPED_TRACE(testing::Message()
+                     << c.type << "," << c.rank << "," << c.level << " K=" << c.K);
+        EXPECT_EQ(found[0], found[1]);
+        for (int a = 0; a < static_cast<int>(found[1].size()); a++) {
+            const int b = found[1][static_cast<std::size_t>(a)];
+            ASSERT_GE(b, 0) << a;
+            EXPECT_EQ(found[1][static_cast<std::size_t>(b)], a);
+            EXPECT_EQ(getAnnulus(0, a, b), 1) << a;
+        }
     }
 }
 
