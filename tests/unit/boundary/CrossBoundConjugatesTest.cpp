@@ -36,6 +36,12 @@ protected:
     static double S0(int k, int l) {
         return std::sqrt(2.0 / (k + 2)) * std::sin(std::numbers::pi * (l + 1) / (k + 2));
     }
+    // The warning on a Klein bottle current inside the bulk group is not under test here.
+    static int quietKlein(int K) {
+        int r = 0;
+        invtest::outputOf([&] { r = setKlein(K); });
+        return r;
+    }
     static int floorOf(double x) { return static_cast<int>(x + 1e-5); }
 };
 
@@ -43,9 +49,7 @@ TEST_F(Conjugates, Su2TypesAndMaximaAgainstTheClosedForms) {
     for (int k = 1; k <= 4; k++)
         for (int K : {0, 1}) {
             theory(1, 1, k);
-            if (K == 1) {
-                ASSERT_EQ(setKlein(1), 1);
-            }
+            ASSERT_EQ(quietKlein(K), 1);
             ASSERT_EQ(initializeOpenString(), 0);
             listCurrent();
             const double x = std::numbers::pi / (2 * (k + 2)), n = 2 / std::sqrt(k + 2.0);
@@ -97,7 +101,7 @@ TEST_F(Conjugates, DTypeOfSu2LevelFour) {
     for (int K : {0, 1})
         for (int s : {1, -1}) {
             ASSERT_EQ(initializeOpenString(), 0);
-            ASSERT_EQ(setKlein(K), 1);
+            ASSERT_EQ(quietKlein(K), 1);
             int sign = s;
             ASSERT_EQ(setCrosscapSigns(1, &sign), 1);
             ASSERT_EQ(initializeOpenString(), 0);
@@ -166,7 +170,7 @@ TEST_F(Conjugates, OrbitPairingAgreesWithTheLabelSearch) {
             parameter("Use_orbits") = u;
             theory(c.type, c.rank, c.level);
             ASSERT_EQ(initializeOpenString(), 0);
-            invtest::outputOf([&] { ASSERT_EQ(setKlein(c.K), 1); });
+            ASSERT_EQ(quietKlein(c.K), 1);
             ASSERT_EQ(initializeOpenString(), 0);
             ASSERT_EQ(CrossBoundOrbitsAvailable(), u != 0 ? 1 : 0);
             for (int a = 0; a < TotalBoundaries(); a++)
