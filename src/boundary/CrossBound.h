@@ -353,6 +353,30 @@ int checkUNIMMoebius(int i, int j, int a);
 int checkUNIMKlein(int i, int j);
 int checkCPSumRule();
 
+// ---- Boundary conjugates and Chan-Paton groups ----
+// Group types: 0 unitary, +1 orthogonal, -1 symplectic, 2 self-conjugate on a zero tension.
+
+// Conjugates and group types of OI, once per choice; one progress step per label when progress
+// is 1. Falls back to the older search when a label finds no partner.
+void loadOrientifoldConjugates(OrientifoldInfo* OI, int progress);
+// The search from label 0 on; the tables count as valid only when every label has a partner.
+void loadOrientifoldConjugates_OLD(OrientifoldInfo* OI, int progress);
+// The tables of every list entry, or of those of non-zero tension.
+void loadAllOrientifoldConjugates(int exclude_zero_tension);
+// The conjugate of boundary i on the current orientifold; -1 after a report for none.
+int BoundaryConjugate(int i);
+// The largest stack of boundary a that the tension of list entry i admits; 0 after a report
+// for an index outside the list or the labels.
+int MaximalCPGroup(int a, int i);
+void printMaximalCPGroup(int a, OrientifoldInfo* OI);
+// R(m, a^c) with the arguments swapped; 0 after the report of a missing conjugate.
+void getCurrentReflectionCoefficientTransposeConjugated(int a, int m, double* R, double* I);
+// The classifying-algebra coefficient of Ishibashi labels i, j, k: the sum over boundaries a of
+// R(i, a) R(j, a) R(k, a^c) / R(0, a).
+int getClassifyingCoefficient(int i, int j, int k);
+// The same Verlinde sum over primaries with S, on the primaries of the three Ishibashi labels.
+int getFusionForClassifyingCoefficient(int i, int j, int k);
+
 // ---- Defect profiles and boundary permutations ----
 
 // The profile of boundary a, or of the crosscap for a = -1, printed to the terminal.

@@ -48,6 +48,16 @@ void warnIfNotSymmetric(const char* text) {
         Alert("COM_annulus", 0, 112301, "%s", text);
 }
 
+// For the commands under the oriented hook, which does not refuse a non-symmetric invariant
+// itself: it has no orientifold. The unoriented hook's text.
+bool refuseNonSymmetric() {
+    if (bulk()->symmetric == 1)
+        return false;
+    Alert("initializeOpenString", 0, 100302,
+          "Non-symmetric invariant; no unoriented string functions available\n");
+    return true;
+}
+
 int maxErrors(void** commands, int parnum) {
     return parnum > 0 ? intArgument(commands, 0) : INT_MAX;
 }
@@ -235,13 +245,27 @@ int COM_browse_orientifold(void**, int parnum) {
         Print("Not a simple current invariant; signs not defined\n");
         return -parnum;
     }
-    // The command runs under the oriented hook: a non-symmetric invariant has no orientifold.
-    if (bi->symmetric != 1) {
-        Alert("initializeOpenString", 0, 100302,
-              "Non-symmetric invariant; no unoriented string functions available\n");
+    if (refuseNonSymmetric())
         return 1;
-    }
     showOrientationInfo(getCurrentOrientifold());
+    return -parnum;
+}
+
+int COM_classalg(void** commands, int parnum) {
+    if (refuseNonSymmetric())
+        return 1;
+    const int i = intArgument(commands, 0), j = intArgument(commands, 1),
+              k = intArgument(commands, 2);
+    Print("X(%d,%d,%d)=%3d   ", i, j, k, getClassifyingCoefficient(i, j, k));
+    Print("N(%d,%d,%d)=%d\n", i, j, k, getFusionForClassifyingCoefficient(i, j, k));
+    return -parnum;
+}
+
+int COM_browse_boundary_conjugation(void** commands, int parnum) {
+    if (refuseNonSymmetric())
+        return 1;
+    const int a = intArgument(commands, 0);
+    Print("Conj[%d]=%d\n", a, BoundaryConjugate(a));
     return -parnum;
 }
 
@@ -422,6 +446,10 @@ const CommandDefinition unorientedCommands[] = {
      "Check U-NIMrep condition for moebius/klein:\n$@sum_b M_i^b M_{jb} = @sum_k Y^k_{ij} K_k$."},
     {"check trace_formula", "", COM_check_trace_formula,
      "Check the boundary trace formula for the annulus."},
+    {"get class_alg", "[Ishibashi i][Ishibashi j][Ishibashi k]", COM_classalg,
+     "Compute classifying algebra coefficients."},
+    {"browse conjugation boundary", "[bound a]", COM_browse_boundary_conjugation,
+     "Show boundary conjugate of a."},
 };
 
 const CommandDefinition orientifoldChoiceCommands[] = {

@@ -13,6 +13,8 @@ int COM_crosscoeff(void** commands, int parnum);
 int COM_ishi_metric(void** commands, int parnum);
 int COM_browse_signs(void** commands, int parnum);
 int COM_browse_orientifold(void** commands, int parnum);
+int COM_browse_boundary_conjugation(void** commands, int parnum);
+int COM_classalg(void** commands, int parnum);
 int COM_set_crosscap(void** commands, int parnum);
 int COM_crosssign(void** commands, int parnum);
 int COM_check_closed(void** commands, int parnum);
