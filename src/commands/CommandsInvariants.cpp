@@ -369,6 +369,11 @@ int exceptionalLabel(const SpectrumData* sd, int request) {
 
 } // namespace
 
+int COM_find_auto(void**, int parnum) {
+    searchAutomorphisms();
+    return -parnum;
+}
+
 int COM_set_exceptional(void** params, int parnum) {
     if (QueryTensor()) {
         Alert("COM_set_exceptional", 5, 100302,
@@ -453,6 +458,8 @@ const CommandDefinition invariantCommands[] = {
      "modular invariant. Format as for \"check invariant\".\n"
      "If \"invariant\" starts with a character it is interpreted\n"
      "as a name of a stored invariant."},
+    {"search MIPF automorphism", "", COM_find_auto,
+     "search for Modular Invariant Partition Functions\nof automorphism type."},
     {"select exceptional_invariant", "(int nr_1)...(int nr_n)", COM_set_exceptional,
      "In single algebra mode:\n"
      "Set bulk partition function to exceptional invariant \"nr_1\".\n"

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Every array of the records below is charged here.
 extern AllocCount Invariants_alloc;
@@ -364,3 +365,14 @@ void makeExceptionalBulkInvariant(const int* Z, BulkInvariant* bi, int store, in
 // Built-in invariant mode of the current block: 0 diagonal, 1-3 A1 at levels 10, 16, 28, 4-6 the
 // N=2 blocks of these levels; -1 nothing.
 void buildExceptionalInvariant(int mode);
+
+// ---- Permutation invariants ----
+
+// Offers to acceptCandidateInvariant every permutation of the fields other than the identity
+// that fixes the vacuum, keeps weights modulo 1 and leaves S unchanged.
+void searchAutomorphisms();
+// The search on given data: S (row-major real and imaginary parts) and a class number per field
+// for its weight modulo 1; each candidate goes to offer(Z, 0, 1, 0, 1). Returns their count.
+int searchAutomorphismsWith(int N, const std::vector<double>& S_re, const std::vector<double>& S_im,
+                            const std::vector<int>& weightClass,
+                            int (*offer)(int*, int, int, int, int));
