@@ -120,10 +120,13 @@ TEST_F(ExceptionalTest, CheckSeparatesInvariantsFromOtherMatrices) {
 
 TEST_F(ExceptionalTest, BuiltInInvariantsHaveTheirSizes) {
     struct Case {
-        int level, mode, entries;
+        int type, rank, level, mode, entries;
     };
-    for (const Case& c : {Case{10, 1, 12}, Case{16, 2, 17}, Case{28, 3, 32}, Case{10, 0, 11}}) {
-        useTheory(1, 1, c.level);
+    // E6, E7, E8 and their counterparts on the N=2 blocks of the same levels.
+    for (const Case& c :
+         {Case{1, 1, 10, 1, 12}, Case{1, 1, 16, 2, 17}, Case{1, 1, 28, 3, 32},
+          Case{1, 1, 10, 0, 11}, Case{27, 2, 10, 4, 288}, Case{27, 2, 16, 5, 612}}) {
+        useTheory(c.type, c.rank, c.level);
         parameter("Autostore") = 1;
         const int before = TotalInvariants();
         outputOf([&] { buildExceptionalInvariant(c.mode); });
