@@ -9,8 +9,10 @@
 #include "base/StringUtility.h"
 #include "commands/CommandsInternal.h"
 #include "modular/Invariants.h"
+#include "modular/Modular.h"
 #include "modular/ModularExtensions.h"
 #include "numeric/VectorUtility.h"
+#include "store/Storemanager.h"
 
 #include <algorithm>
 #include <cstring>
@@ -332,6 +334,69 @@ int COM_set_bulk(void** params, int parnum) {
     return -parnum;
 }
 
+// ---- Invariants given as text and built-in ones ----
+
+int COM_check_invariant(void** params, int parnum) {
+    buildInvariant(textArgument(params, parnum, 0), 0);
+    return -parnum;
+}
+
+int COM_select_invariant(void** params, int parnum) {
+    if (buildInvariant(textArgument(params, parnum, 0), 1) == 1) {
+        Print("No invariant that satisfies all criteria was found\nResetting to trivial one\n");
+        resetBulk();
+    }
+    return -parnum;
+}
+
+namespace {
+
+// The built-in exceptional invariant a non-zero request names on the block: it depends on the
+// algebra alone.
+int exceptionalLabel(const SpectrumData* sd, int request) {
+    if (request == 0)
+        return 0;
+    static const int levels[3] = {10, 16, 28};
+    for (int k = 0; k < 3; k++) {
+        if (sd->type == 1 && sd->rank == 1 && sd->level == levels[k])
+            return 1 + k;
+        if (sd->type == 27 && sd->rank == 2 && sd->level == levels[k])
+            return 4 + k;
+    }
+    Alert("getExceptionalInvariantLabel", 0, 100302, "Invalid exceptional invariant");
+    return -1;
+}
+
+} // namespace
+
+int COM_find_auto(void**, int parnum) {
+    searchAutomorphisms();
+    return -parnum;
+}
+
+int COM_set_exceptional(void** params, int parnum) {
+    if (QueryTensor()) {
+        Alert("COM_set_exceptional", 5, 100302,
+              "Exceptional invariants of tensor products are not available");
+        return -parnum;
+    }
+    const SpectrumData* sd = getCurrentSD();
+    if (!sd)
+        return -parnum;
+    if (!((sd->type == 1 && sd->rank == 1) || (sd->type == 27 && sd->rank == 2))) {
+        Alert("COM_set_exceptional", 0, 100302, "Invalid algebra (type %d, rank %d); ignored",
+              sd->type, sd->rank);
+        return -parnum;
+    }
+    if (parnum > 1) {
+        Alert("COM_set_exceptional", 1, 100302, "Invalid number of parameters");
+        return -parnum;
+    }
+    const int request = parnum == 1 ? intArgument(params, 0) : 1;
+    buildExceptionalInvariant(exceptionalLabel(sd, request));
+    return -parnum;
+}
+
 int COM_scan_MIPFloop(void** params, int parnum) {
     if (parnum == 0) {
         Alert("COM_scan_MIPFloop", 0, 100302, "No arguments given");
@@ -383,6 +448,28 @@ const CommandDefinition invariantCommands[] = {
      "If \"Autostore\" is \"ON\" the numbers \"sel1\" ... \"seln\"\n"
      "correspond to storage positions, if it is \"OFF\" they are\n"
      "sequential labels\n"},
+    {"check invariant", "[invariant]", COM_check_invariant,
+     "Check the modular invariant \"invariant\"\n"
+     "    Syntax of \"invariant\" (example):\n"
+     "         $n*(a+b+c)*(d+m*e+f)+(g+h)^2+k*(i)^2$ \n"
+     "    where $n,m,k$ are integers and $a-i$ valid labels."},
+    {"select invariant", "[invariant]", COM_select_invariant,
+     "Set bulk partition function to an explicitly given\n"
+     "modular invariant. Format as for \"check invariant\".\n"
+     "If \"invariant\" starts with a character it is interpreted\n"
+     "as a name of a stored invariant."},
+    {"search MIPF automorphism", "", COM_find_auto,
+     "search for Modular Invariant Partition Functions\nof automorphism type."},
+    {"select exceptional_invariant", "(int nr_1)...(int nr_n)", COM_set_exceptional,
+     "In single algebra mode:\n"
+     "Set bulk partition function to exceptional invariant \"nr_1\".\n"
+     "The value \"nr_1=0\" indicates the diagonal invariant.\n"
+     "This command works only for a few special algebras for which\n"
+     "exceptional invariants are built in.\n"
+     "Default: nr_1 defaults to 1.\n"
+     "In tensor mode:\n"
+     "Set bulk invariant to the product of invariants \"nr_1\" to \"nr_n\".\n"
+     "Defaults: nr_i defaults to 0."},
     {"select conjugation_invariant", "", COM_set_conjug,
      "Set bulk partition function to the conjugation invariant."},
     {"store", "(name)", COM_store_bulk,

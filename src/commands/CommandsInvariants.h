@@ -37,3 +37,7 @@ int COM_set_bulk(void** params, int parnum);
 int COM_scan_MIPFloop(void** params, int parnum);
 int COM_scan_sim(void** params, int parnum);
 int COM_load_sim(void** params, int parnum);
+int COM_check_invariant(void** params, int parnum);
+int COM_select_invariant(void** params, int parnum);
+int COM_set_exceptional(void** params, int parnum);
+int COM_find_auto(void** params, int parnum);

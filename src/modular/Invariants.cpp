@@ -337,11 +337,18 @@ void copyBulkInvariant(BulkInvariant* bj, const BulkInvariant* bi) {
                                         : 0;
         rows.put(i, bi->orbits[i], count);
     }
-    const int extension = std::min(bi->left_extension_size, N);
-    std::copy(bi->left_extension, bi->left_extension + extension, bj->left_extension);
-    std::fill(bj->left_extension + extension, bj->left_extension + N, 0);
     int* area = bj->Data.X + 3 * N;
-    std::fill(area + rows.used(), area + bj->orbitspace, 0);
+    int areaEnd = bj->orbitspace;
+    // A list longer than its N slots sits at the end of the partner area, as its builder put it.
+    const int extension = bi->left_extension_size;
+    if (extension > N) {
+        areaEnd -= extension;
+        bj->left_extension = area + areaEnd;
+    }
+    std::copy(bi->left_extension, bi->left_extension + extension, bj->left_extension);
+    if (extension <= N)
+        std::fill(bj->left_extension + extension, bj->left_extension + N, 0);
+    std::fill(area + rows.used(), area + areaEnd, 0);
     bj->right_extension = bj->orbits[0];
     if (bi->simpleCurrentInvariant == 1)
         copySimpleCurrentData(bj->MD, bi->MD);

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Every array of the records below is charged here.
 extern AllocCount Invariants_alloc;
@@ -179,6 +180,8 @@ void freeAllBulkInvariants();
 void printBulkInvariantPointers();
 // The working record of a current invariant that is not a stored one.
 BulkInvariant* getLocalBulk();
+// The working record of a candidate that is printed or stored but not selected.
+BulkInvariant* getDummyBulk();
 // The local record becomes the diagonal invariant and current. A stored invariant is never
 // reset in its place: it would then be stored twice as the diagonal one.
 void resetCurrentBulkToDiagonal();
@@ -341,3 +344,35 @@ int removeRedundancy(int* orbit, int size, int* factor);
 void setConjugationInvariant();
 // In a size x size 0/1 matrix, row i pairs i with j instead of i.
 void autoSwap(int* modmat, int size, int i, int j);
+
+// ---- Invariants given as matrices ----
+// A candidate Z is N x N row-major ints over the fields of the current theory, Z(a, b) at a N + b.
+
+// Text input: a stored name or number (1 when absent or rejected by the criteria), else the
+// matrix or cycle notation, checked and accepted (0, errors reported).
+int buildInvariant(const char* invstring, int select);
+// The work area filled from "m*(a+k*b)(c)+(d)^2+..." or from cycles "<a,b,c><d,e>"; null on a
+// reported error.
+int* buildMatrix(const char* inputstring);
+int* buildAutomorphism(int* Z, const char* inputstring);
+// Z(a, b) += mult k k' for the items (k, a) of left and (k', b) of right; 0 on a reported error.
+int addEntries(int* Z, const char* left, const char* right, int mult);
+// 1 when Z commutes with S; more than maxerr failing entries stop the check.
+int checkInvariant(const int* Z, int maxerr);
+// 1 accepted, 0 not modular invariant. store 1 stores when "Autostore" is on.
+int acceptCandidateInvariant(int* Z, int check, int store, int select, int prnt);
+void makeExceptionalBulkInvariant(const int* Z, BulkInvariant* bi, int store, int prnt);
+// Built-in invariant mode of the current block: 0 diagonal, 1-3 A1 at levels 10, 16, 28, 4-6 the
+// N=2 blocks of these levels; -1 nothing.
+void buildExceptionalInvariant(int mode);
+
+// ---- Permutation invariants ----
+
+// Offers to acceptCandidateInvariant every permutation of the fields other than the identity
+// that fixes the vacuum, keeps weights modulo 1 and leaves S unchanged.
+void searchAutomorphisms();
+// The search on given data: S (row-major real and imaginary parts) and a class number per field
+// for its weight modulo 1; each candidate goes to offer(Z, 0, 1, 0, 1). Returns their count.
+int searchAutomorphismsWith(int N, const std::vector<double>& S_re, const std::vector<double>& S_im,
+                            const std::vector<int>& weightClass,
+                            int (*offer)(int*, int, int, int, int));

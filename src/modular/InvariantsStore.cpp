@@ -7,6 +7,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
+#include "lie/Galois.h"
 #include "modular/InvariantsInternal.h"
 #include "modular/Modular.h"
 
@@ -241,6 +242,7 @@ void initializeInvariants() {
     prepareMIPFSelection();
     ensureWorkingRecords();
     CurrentBulk = LocalBulk.get();
+    setAcceptCandidateInvariant(acceptCandidateInvariant);
 }
 
 BulkInvariant* storeBulkInvariant(const char* name, BulkInvariant* bi, int copy, int notify) {
@@ -317,6 +319,11 @@ BulkInvariant** getCurrentBulk() {
 
 int TotalInvariants() {
     return NameCount;
+}
+
+BulkInvariant* getDummyBulk() {
+    ensureWorkingRecords();
+    return DummyBulk.get();
 }
 
 BulkInvariant* getLocalBulk() {
