@@ -235,11 +235,9 @@ int SM_initDimensions(void* row) {
     int t = lieType(sd);
     if (t > 5)
         return 0;
-    {
-        sd->Dimensions = allocateFor<int>(sd, sd->Nprimaries, "Dimensions");
-        for (int i = 0; i < sd->Nprimaries; i++)
-            sd->Dimensions[i] = Dimension(SM_getRep(sd, i), t, sd->rank);
-    }
+    sd->Dimensions = allocateFor<int>(sd, sd->Nprimaries, "Dimensions");
+    for (int i = 0; i < sd->Nprimaries; i++)
+        sd->Dimensions[i] = Dimension(SM_getRep(sd, i), t, sd->rank);
     return 1;
 }
 
