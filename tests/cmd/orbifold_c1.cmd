@@ -15,6 +15,11 @@ algebra minimal 1 2
 display
 algebra orbifold 6
 display
+# N = 6 = 2 x 3: besides the twist automorphism, the automorphism of the coprime splitting
+# exchanges the fields of charge k and k' with k + k' = 0 mod 4 and k - k' = 0 mod 6, or
+# k + k' = 0 mod 6 and k - k' = 0 mod 4: charges 1 <-> 5, while 2, 3, 4 (divisible by 2 or 3)
+# stay. Without "Autostore" nothing is stored.
+search MIPF built_in
 # The built-in invariants at N = 8: the twist automorphism (1 <-> 3, N+3 <-> N+5, N+4 <-> N+6)
 # and the extension by 2^2, the orbifold at N = 2 with the fields of charge 2 and 6 paired and
 # those of charge 4 and the twist fields N+3, N+4 twice.
