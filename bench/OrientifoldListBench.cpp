@@ -6,7 +6,6 @@
 #include "CYProducts.h"
 
 #include "BoundaryBench.h"
-#include "boundary/CrossBoundInternal.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,6 +7,8 @@
 #include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "commands/CommandsInternal.h"
+#include "interpreter/Interpreter.h"
+#include "modular/Invariants.h"
 #include "modular/Modular.h"
 
 using commands::intArgument;
@@ -14,9 +16,13 @@ using commands::intArgument;
 namespace {
 
 // The counts run in the Default mode without the Boundary mode's hook: the unoriented set-up
-// first, and no orientifolds when there is nothing to set up.
+// first, and no orientifolds without modular data (the Boundary mode is off), for an invariant
+// that has no list (not a symmetric simple-current invariant), or when the set-up fails.
 int countAfterSetUp(int (*count)()) {
-    if (!MOD_isValidCFT() || initializeOpenString() != 0)
+    if (!BoundaryMode || !BoundaryMode->enabled || !MOD_isValidCFT())
+        return 0;
+    const BulkInvariant* bi = *getCurrentBulk();
+    if (!bi->simpleCurrentInvariant || bi->symmetric != 1 || initializeOpenString() != 0)
         return 0;
     return count();
 }

@@ -4,7 +4,9 @@
 # 0.7886751 and 0.2113249; at k = 3: 0.8506508 and 0. The counts run in the Default mode before
 # any Boundary command. Building the list leaves the user's choice (K = 0) current. K = 0 keeps
 # every boundary self-conjugate, K = J pairs Dynkin label l with k - l; the classifying algebra
-# of K = 0 is the fusion algebra. "collect orientifolds" makes the user's record current again.
+# of K = 0 is the fusion algebra. "collect orientifolds" makes the user's record current again,
+# and with "Orientifold info_level" 1 prints the entries as they are found, the table and that
+# record (k = 2: tensions cos(pi/8) and sin(pi/8)).
 algebra a 1 4
 display
 Total All_orientifolds
@@ -31,7 +33,11 @@ browse current Orientifold
 algebra a 1 1
 Total All_orientifolds
 Total Orientifolds
+set Orientifold info_level 1
 algebra a 1 2
+set kleinbottle 1
+collect orientifolds
+set Orientifold info_level 0
 Total All_orientifolds
 Total Orientifolds
 algebra a 1 3
