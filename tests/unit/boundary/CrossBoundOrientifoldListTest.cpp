@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <numbers>
@@ -173,6 +174,67 @@ TEST_F(OrientifoldList, TableOfSu2LevelTwo) {
                          "-------------------------------------------------\n\n");
 }
 
+// The current invariant's list: the maps join only choices of equal tension without complaint,
+// the list runs by descending tension, and every enumerated choice is identified with an entry
+// of its class's tension. True when the bulk group has two even factors, whose signs then run
+// (+,+), (+,-), (-,+), (-,-) for each K.
+bool expectConsistentList() {
+    const BulkInvariant* bi = *getCurrentBulk();
+    EXPECT_EQ(initializeOpenString(), 0);
+    int N = 0;
+    const auto [out, err] = invtest::outputOf([&] { N = loadOrientifolds(); });
+    EXPECT_EQ(err, "");
+    EXPECT_GT(N, 0);
+    std::vector<double> classTension(static_cast<std::size_t>(N), -1);
+    for (std::size_t r = 0; r < cbi::AllOri.size(); r++) {
+        double& T = classTension[static_cast<std::size_t>(cbi::AllOri[r].cls)];
+        if (T < 0)
+            T = cbi::Tensions[r];
+        EXPECT_NEAR(cbi::Tensions[r], T, 1e-7) << "row " << r;
+    }
+    for (int i = 1; i < N; i++)
+        EXPECT_GE(getOrientifoldByNumber(i - 1)->Tension,
+                  getOrientifoldByNumber(i)->Tension - 1e-7);
+    const int mult = bi->MD->dg->Mult;
+    for (const cbi::OrientifoldRow& r : cbi::AllOri) {
+        int found = -1;
+        std::vector<int> signs = r.signs;
+        invtest::outputOf([&] { found = findOrientifoldClass(mult, r.K, signs.data()); });
+        EXPECT_GE(found, 0);
+        if (found < 0)
+            continue;
+        EXPECT_NEAR(getOrientifoldByNumber(found)->Tension,
+                    classTension[static_cast<std::size_t>(r.cls)], 1e-7);
+    }
+    const int* orders = bi->MD->dg->Orders;
+    if (mult != 2 || orders[0] % 2 != 0 || orders[1] % 2 != 0)
+        return false;
+    std::vector<std::vector<int>> firstK;
+    for (const cbi::OrientifoldRow& r : cbi::AllOri)
+        if (r.K == cbi::AllOri[0].K)
+            firstK.push_back(r.signs);
+    EXPECT_EQ(firstK, (std::vector<std::vector<int>>{{1, 1}, {1, -1}, {-1, 1}, {-1, -1}}));
+    return true;
+}
+
+TEST_F(OrientifoldList, EverySymmetricInvariantOfSomeBlocks) {
+    struct Theory {
+        int type, rank, level;
+    };
+    parameter("Reject permutations") = 0;
+    for (const Theory& t : {Theory{4, 4, 1}, Theory{1, 1, 8}, Theory{1, 3, 2}, Theory{4, 6, 1}})
+        for (int n = 1; n <= 12; n++) {
+            theory(t.type, t.rank, t.level);
+            if (!simpleCurrentInvariant(n))
+                break;
+            if ((*getCurrentBulk())->symmetric != 1)
+                continue;
+            SCOPED_TRACE(testing::Message()
+                         << t.type << "," << t.rank << "," << t.level << " invariant " << n);
+            expectConsistentList();
+        }
+}
+
 // Products of su(2) at level 1 with the diagonal invariant: every current K is admissible and
 // its own class modulo squares, and exchanging factors identifies the K with the same number of
 // factor currents. Only K = the product of all currents has a tension, the product of the
@@ -189,10 +251,13 @@ protected:
         OrientifoldList::TearDown();
     }
     void su2LevelOne(int factors) {
+        su2Levels(std::vector<int>(static_cast<std::size_t>(factors), 1));
+    }
+    void su2Levels(const std::vector<int>& levels) {
         resetInvariantStore();
         resetCoset(TP);
-        for (int f = 0; f < factors; f++)
-            addTensorFactor(TP, SM_getData(1, 1, 1), 0);
+        for (int k : levels)
+            addTensorFactor(TP, SM_getData(1, 1, k), 0);
         invtest::outputOf([&] { ASSERT_EQ(computeTensorSpectrum(TP), 0); });
         producttest::makeCurrent(TP);
         ASSERT_EQ(initializeOpenString(), 0);
@@ -240,6 +305,22 @@ TEST_F(ProductList, PermutationsOfIdenticalFactorsIdentifyChoices) {
         EXPECT_NEAR(first->Tension, 1.0, 1e-9);
         expectClassesRespectTheCount();
     }
+}
+
+// su(2) level 4 squared: the invariants of its Z2 x Z2 centre, one with two even factors.
+TEST_F(ProductList, EverySymmetricInvariantOfSu2LevelFourSquared) {
+    parameter("Reject permutations") = 0;
+    int twoEvenFactors = 0;
+    for (int n = 1; n <= 12; n++) {
+        su2Levels({4, 4});
+        if (!simpleCurrentInvariant(n))
+            break;
+        if ((*getCurrentBulk())->symmetric != 1)
+            continue;
+        SCOPED_TRACE(testing::Message() << "invariant " << n);
+        twoEvenFactors += expectConsistentList();
+    }
+    EXPECT_GT(twoEvenFactors, 0);
 }
 
 // A processor clock that runs a minute per reading makes every step loop give up after eleven
