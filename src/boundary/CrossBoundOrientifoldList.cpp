@@ -652,7 +652,9 @@ int compareOrientifolds(OrientifoldInfo* A, OrientifoldInfo* B) {
         return A->Tension > B->Tension ? 1 : -1;
     if (A->KBC != B->KBC)
         return A->KBC < B->KBC ? 1 : -1;
-    for (int k = 0; k < group.dg->Mult; k++)
+    const SCData* MD = currentBulk()->MD;
+    const int Mult = MD && MD->dg ? MD->dg->Mult : 0;
+    for (int k = 0; k < Mult; k++)
         if (A->CrosscapSigns[k] != B->CrosscapSigns[k])
             return A->CrosscapSigns[k] > B->CrosscapSigns[k] ? 1 : -1;
     Alert("compareOrientifolds", 0, 212404, "Identical orientifolds in list");

@@ -323,6 +323,32 @@ TEST_F(ProductList, EverySymmetricInvariantOfSu2LevelFourSquared) {
     EXPECT_GT(twoEvenFactors, 0);
 }
 
+// su(2) level 1 squared with the automorphism invariant of the current (J,J) of weight 1/2: the
+// currents (J,0) and (0,J) have charge 1/2 under it and are no Klein bottle currents; (J,J) is a
+// bulk current and lies in the class of the identity.
+TEST_F(ProductList, HalfChargeUnderAnOrderTwoBulkCurrentIsNotAdmissible) {
+    parameter("Reject permutations") = 0;
+    bool seen = false;
+    for (int n = 1; n <= 8 && !seen; n++) {
+        su2LevelOne(2);
+        if (!simpleCurrentInvariant(n))
+            break;
+        const SCData* MD = (*getCurrentBulk())->MD;
+        if (MD->dg->Order != 2 || factorCurrents(MD->map[1]) != 2)
+            continue;
+        seen = true;
+        ASSERT_EQ(initializeOpenString(), 0);
+        ASSERT_GT(quietLoad(), 0);
+        for (int K = 0; K < 4; K++)
+            EXPECT_EQ(cbi::KleinInfo[static_cast<std::size_t>(K)].rep,
+                      factorCurrents(K) == 1 ? -2 : 0)
+                << K;
+        for (const cbi::OrientifoldRow& r : cbi::AllOri)
+            EXPECT_NE(factorCurrents(r.K), 1) << r.K;
+    }
+    EXPECT_TRUE(seen);
+}
+
 // A processor clock that runs a minute per reading makes every step loop give up after eleven
 // fruitless steps: equivalent choices may stay apart, which is announced, but inequivalent ones
 // never join.
