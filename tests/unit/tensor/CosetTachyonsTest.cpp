@@ -33,6 +33,26 @@ std::vector<std::string> linesStartingWith(const std::string& text, const std::s
     return lines;
 }
 
+// The entries of a printed vector "label  (a,b,...)".
+std::vector<int> entries(const std::string& line) {
+    std::vector<int> v;
+    std::istringstream in(line.substr(line.find('(') + 1));
+    for (int x; in >> x;) {
+        v.push_back(x);
+        in.ignore(1);
+    }
+    return v;
+}
+
+// 0, J, J^2, ... up to the identity.
+std::vector<int> cyclicGroup(TensorProduct* TP, int J) {
+    std::vector<int> orbit{0};
+    for (int P = J; P > 0 && orbit.size() <= static_cast<std::size_t>(TP->TensorSimpleCurrentOrder);
+         P = simpleCurrentProduct(P, J, TP))
+        orbit.push_back(P);
+    return orbit;
+}
+
 // At level 1 every field (l, m, s) of the N=2 model is a simple current of weight
 // (l(l+2) - m^2)/12 + s^2/8 modulo 1. Light are those of s even below 1/2: (0,0,0) of weight 0 and
 // (1,+-1,0) of weight 1/6. With the vector of D5 (1/2) at most two factors may sit on 1/6, so
@@ -80,15 +100,28 @@ TEST_F(TachyonSearch, RunsThroughTheCandidatesOfAProduct) {
     ASSERT_FALSE(susy.empty());
     // The spinor (5/8) with the Ramond ground states (c/24 each, 9/24 in all) weighs 1.
     EXPECT_NE(std::find(susy.begin(), susy.end(), "Susy current:  (1,1,1,1,1,1)"), susy.end());
-    const std::vector<std::string> spinors = linesStartingWith(out, "Spinors");
-    ASSERT_EQ(spinors.size(), 1u);
-    EXPECT_EQ(spinors[0].find("(0,"), std::string::npos);
-    rat h;
-    int first = 0;
-    ASSERT_EQ(std::sscanf(spinors[0].c_str(), "Spinors  (%d", &first), 1);
-    TensorRatWeight(TP, TensorField(TP, first), &h);
-    EXPECT_EQ(intcheck(&h), 0) << h.num << "/" << h.den;
-    EXPECT_EQ(TensorField(TP, first)[0], 1);
+    const std::vector<std::string> spinorLines = linesStartingWith(out, "Spinors");
+    ASSERT_EQ(spinorLines.size(), 1u);
+    const std::vector<int> spinors = entries(spinorLines[0]);
+    ASSERT_GE(spinors.size(), 2u);
+    for (std::size_t a = 0; a < spinors.size(); a++) {
+        const int J = spinors[a];
+        ASSERT_GT(J, 0);
+        const int* v = TensorField(TP, J);
+        rat h;
+        TensorRatWeight(TP, v, &h);
+        EXPECT_EQ(intcheck(&h), 0) << J << ": " << h.num << "/" << h.den;
+        EXPECT_EQ(v[0], 1) << J;
+        for (int k = 2; k < TP->NTensor; k++)
+            EXPECT_LE(v[k - 1], v[k]) << J;
+        // A later candidate never generates the group of an earlier one.
+        const std::vector<int> orbit = cyclicGroup(TP, J);
+        const int n = static_cast<int>(orbit.size());
+        for (std::size_t b = 0; b < a; b++)
+            for (int p = 1; p < n; p++)
+                EXPECT_FALSE(GCD(p, n) == 1 && orbit[static_cast<std::size_t>(p)] == spinors[b])
+                    << J << " is a generator of the group of " << spinors[b];
+    }
     EXPECT_TRUE(has(out, "Order "));
     EXPECT_TRUE(has(out, "Computation completed\n"));
     EXPECT_FALSE(has(out, "Succeeded"));
