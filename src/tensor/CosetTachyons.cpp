@@ -32,6 +32,7 @@ std::vector<Labels> TachyonCharges_0;
 struct TachyonData {
     std::vector<Labels> light; // the light fields of each factor
     TensorProduct* TP;
+    rat bound;
     std::set<Labels> seen;
 };
 
@@ -69,7 +70,8 @@ int TachyonCheck(int Size, int* Loop, void* Data) {
         addRat(&h, &hk, &h);
         appendCharges(sd, f, row);
     }
-    if (h.num >= h.den)
+    if (static_cast<long long>(h.num) * data->bound.den >=
+        static_cast<long long>(data->bound.num) * h.den)
         return 0;
     if (data->seen.insert(row).second)
         TachyonCharges_0.push_back(row);
@@ -355,10 +357,10 @@ Outcome addScalarCurrent(Search& s, int level) {
 
 } // namespace
 
-int findTachyons(TensorProduct* TP) {
+int findTachyons(TensorProduct* TP, const rat& bound) {
     TachyonCharges_0.clear();
     const int N = TP->NTensor;
-    TachyonData data{{}, TP, {}};
+    TachyonData data{{}, TP, bound, {}};
     std::vector<int> Max;
     for (int k = 0; k < N; k++) {
         data.light.push_back(lightFields(TP, k));
@@ -374,13 +376,13 @@ int findTachyons(TensorProduct* TP) {
     return static_cast<int>(TachyonCharges_0.size());
 }
 
-int computeTachyonSpectrum(TensorProduct* TP, int levelLimit) {
+int computeTachyonSpectrum(TensorProduct* TP, const TachyonSearchBounds& bounds) {
     std::fflush(stdout);
-    findTachyons(TP);
+    findTachyons(TP, bounds.weight);
     setInputDataChanged(TP);
     if (computeSimpleCurrentTensorSpectrum(TP) == -1)
         return 1;
-    Search s{TP, std::min(levelLimit, TachyonSearchLevels), {}, {}, {}, {}, {}};
+    Search s{TP, std::min(bounds.levels, TachyonSearchLevels), {}, {}, {}, {}, {}};
     Candidates c = findCandidates(TP);
     s.spinors = checkOrbitStructure(TP, c.spinors);
     s.scalars = checkOrbitStructure(TP, c.scalars);
