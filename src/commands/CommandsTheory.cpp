@@ -10,6 +10,7 @@
 #include "modular/ModularFileNames.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
+#include "tensor/CosetTachyons.h"
 
 #include <cstdio>
 #include <cstring>
@@ -162,6 +163,12 @@ const CommandDefinition productTheoryCommands[] = {
      "product\ntwo two k=4 and two k=10 minimal models."},
 };
 
+const CommandDefinition tachyonSearchCommands[] = {
+    {"search tachyons", "[int code]", COM_search_tachyons,
+     "Search for tachyons in the non-supersymmetric minimal model\ntensor product identified by "
+     "\"code\"."},
+};
+
 const CommandDefinition comparisonCommands[] = {
     {"Check Compare_algebras", "[name1][name2]", COM_compare_alg,
      "Compare algebras \"name1\" and \"name2\"."},
@@ -312,6 +319,16 @@ int COM_build_nonsusycy(void** commands, int parnum) {
     return -parnum;
 }
 
+// The search ends on a success or at its level limit and hands the prompt back either way; only
+// the limit fails the command.
+int COM_search_tachyons(void** commands, int parnum) {
+    if (buildCYProduct(intArgument(commands, 0)) < 0)
+        return 1;
+    TensorChanged();
+    setIntPar("Super", 1);
+    return computeTachyonSpectrum(getCurrentTensor()) ? 1 : -parnum;
+}
+
 int COM_compare_alg(void** commands, int parnum) {
     SpectrumData* a = SM_findCFT(textArgument(commands, 0));
     SpectrumData* b = SM_findCFT(textArgument(commands, 1));
@@ -342,5 +359,6 @@ void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
     addCommandFamily(CommandFamily::Theory, productTheoryCommands);
     addCommandFamily(CommandFamily::Invariants, comparisonCommands);
+    addCommandFamily(CommandFamily::String, tachyonSearchCommands);
     installSpectrumCommands();
 }
