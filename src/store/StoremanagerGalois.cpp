@@ -93,7 +93,7 @@ bool roomFor(const char* start, const char* at, std::size_t room, std::size_t ne
 }
 
 void reportTruncated(const char* routine) {
-    Alert(routine, 1, 100302, "Text area full; remaining orbits not printed");
+    Alert(routine, 1, 100201, "Text area full; remaining orbits not printed");
 }
 
 } // namespace
