@@ -54,6 +54,8 @@ char* allUnits(char* txt, SpectrumData* sd, std::size_t room) {
     return SM_printFullGalois(txt, sd, 0, 0, 0, room);
 }
 
+} // namespace
+
 int COM_compute_galois(void**, int parnum) {
     if (SpectrumData* sd =
             blockOrRefusal("COM_compute_galois", "Galois orbits for Cosets not built in"))
@@ -79,6 +81,8 @@ int COM_compute_galoisinvariants(void**, int parnum) {
         Print("aborted\n");
     return -parnum;
 }
+
+namespace {
 
 const CommandDefinition galoisCommands[] = {
     {"compute galois_orbits", "", COM_compute_galois, "Compute all galois orbits."},
