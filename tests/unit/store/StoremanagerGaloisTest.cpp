@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <complex>
 #include <cstdlib>
 #include <string>
@@ -237,32 +238,75 @@ TEST(GaloisOfBlocks, PrintsStopWhenTheTextIsFull) {
               std::string::npos);
 }
 
-TEST(GaloisOfBlocks, Su2LevelFourSearchFindsTheAAndDInvariants) {
-    SpectrumData* sd = block(1, 1, 4);
-    ASSERT_NE(sd, nullptr);
-    AcceptCandidateInvariant previous = setAcceptCandidateInvariant(nullptr);
-    clearRecordedCandidates();
-    testing::internal::CaptureStdout();
-    reportsOf([&] { SM_galoisInvariants(sd); });
-    testing::internal::GetCapturedStdout();
-    // Z in field order: |chi_0|^2 + ... and |chi_0 + chi_4|^2 + 2 |chi_2|^2.
-    const int f0 = su2Field(sd, 0), f4 = su2Field(sd, 4), f2 = su2Field(sd, 2);
-    std::vector<int> D(25, 0);
-    for (int a : {f0, f4})
-        for (int b : {f0, f4})
-            D[static_cast<std::size_t>(a * 5 + b)] = 1;
-    D[static_cast<std::size_t>(f2 * 6)] = 2;
-    std::vector<int> A(25, 0);
-    for (int i = 0; i < 5; i++)
-        A[static_cast<std::size_t>(i * 6)] = 1;
-    std::vector<std::vector<int>> found;
-    for (int n = 0; n < recordedCandidateCount(); n++) {
-        int N = 0;
-        const int* Z = recordedCandidate(n, &N);
-        ASSERT_EQ(N, 5);
-        found.emplace_back(Z, Z + 25);
+using Invariant = std::vector<int>;
+
+// An su(2) invariant in field order from blocks of Lie labels: each block {l, l', ...} adds
+// m |chi_l + chi_l' + ...|^2; a pair (l, -l') adds chi_l conj(chi_l') alone.
+Invariant su2Invariant(SpectrumData* sd, const std::vector<std::vector<int>>& blocks, int m = 1) {
+    const int N = sd->Nprimaries;
+    Invariant Z(static_cast<std::size_t>(N) * N, 0);
+    for (const auto& b : blocks) {
+        if (b.size() == 2 && b[1] < 0) {
+            Z[static_cast<std::size_t>(su2Field(sd, b[0]) * N + su2Field(sd, -b[1]))] += m;
+            continue;
+        }
+        for (int l : b)
+            for (int r : b)
+                Z[static_cast<std::size_t>(su2Field(sd, l) * N + su2Field(sd, r))] += m;
     }
-    EXPECT_EQ(found, (std::vector<std::vector<int>>{A, D}));
+    return Z;
+}
+
+Invariant plus(Invariant a, const Invariant& b) {
+    for (std::size_t i = 0; i < a.size(); i++)
+        a[i] += b[i];
+    return a;
+}
+
+// The search over the Galois and scale maps finds the A-D-E invariants of the level, and only
+// those: level 4 A5 and D4, level 10 A11, D7 (l <-> 10 - l for odd l) and E6.
+TEST(GaloisOfBlocks, Su2SearchFindsTheADEInvariants) {
+    SpectrumData* k4 = block(1, 1, 4);
+    SpectrumData* k10 = block(1, 1, 10);
+    ASSERT_NE(k4, nullptr);
+    ASSERT_NE(k10, nullptr);
+    std::vector<std::vector<int>> diagonal4, diagonal10, d7;
+    for (int l = 0; l <= 4; l++)
+        diagonal4.push_back({l});
+    for (int l = 0; l <= 10; l++) {
+        diagonal10.push_back({l});
+        d7.push_back(l % 2 ? std::vector<int>{l, -(10 - l)} : std::vector<int>{l});
+    }
+    const struct {
+        SpectrumData* sd;
+        std::vector<Invariant> expected;
+    } cases[] = {
+        {k4,
+         {su2Invariant(k4, diagonal4),
+          plus(su2Invariant(k4, {{0, 4}}), su2Invariant(k4, {{2}}, 2))}},
+        {k10,
+         {su2Invariant(k10, diagonal10), su2Invariant(k10, d7),
+          su2Invariant(k10, {{0, 6}, {3, 7}, {4, 10}})}},
+    };
+    AcceptCandidateInvariant previous = setAcceptCandidateInvariant(nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(SM_getAlgebraName(c.sd));
+        clearRecordedCandidates();
+        testing::internal::CaptureStdout();
+        reportsOf([&] { SM_galoisInvariants(c.sd); });
+        testing::internal::GetCapturedStdout();
+        std::vector<Invariant> found;
+        for (int n = 0; n < recordedCandidateCount(); n++) {
+            int N = 0;
+            const int* Z = recordedCandidate(n, &N);
+            ASSERT_EQ(N, c.sd->Nprimaries);
+            found.emplace_back(Z, Z + static_cast<std::size_t>(N) * N);
+        }
+        std::vector<Invariant> expected = c.expected;
+        std::sort(found.begin(), found.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected);
+    }
     clearRecordedCandidates();
     setAcceptCandidateInvariant(previous);
 }
