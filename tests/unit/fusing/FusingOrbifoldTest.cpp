@@ -188,6 +188,28 @@ TEST_F(OrbifoldRows, BraidingSignsOfTheReferenceGauge) {
     }
 }
 
+// Our gauge puts no phase on an entry whose four vertices all add or subtract charges; the
+// wrapped vertex (c, d, p) of the second entry gives the fixed -1 of type 0.
+TEST_F(OrbifoldRows, PhasesOfOurGaugeNeedAWrappedVertex) {
+    make(5);
+    for (int type = 0; type <= 12; type++)
+        for (int g = 0; g <= 4; g++) {
+            GaugeChoiceParameter = g;
+            EXPECT_EQ(FusingSignFlip(type, D(3), D(3), D(1), D(2), D(1), D(2), 5), 1) << type;
+        }
+    EXPECT_EQ(FusingSignFlip(0, D(2), D(1), 1, D(1), D(2), D(2), 5), -1);
+    {
+        Captured cap;
+        EXPECT_EQ(FusingSignFlip(13, D(2), D(1), 1, D(1), D(2), D(2), 5), 0);
+        EXPECT_NE(cap.err().find("Invalid type"), std::string::npos);
+    }
+    GaugeChoice = 7;
+    Captured cap;
+    EXPECT_EQ(FusingSignFlip(0, D(2), D(1), 1, D(1), D(2), D(2), 5), 0);
+    EXPECT_EQ(getOrbifoldEpsilon(D(1), D(1), D(2)), 0);
+    EXPECT_NE(cap.err().find("Invalid gauge"), std::string::npos);
+}
+
 // The entry F_pq[a b c d] with p = (1,2), q = (1,1), a the current 1, b = (1,1), c = d = (1,2)
 // at N = 3: naive 1; convention 0 gives -1, convention 1 gives +1 (the Phi phase with the
 // vertex (c, d, p) wrapped).
