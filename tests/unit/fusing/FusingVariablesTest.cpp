@@ -1,6 +1,7 @@
 #include "FusingTestHelpers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 using namespace fusingtest;
@@ -116,6 +117,37 @@ TEST_F(Unknowns, EntryPrinterOverAllBosonLabels) {
     EXPECT_NE(out.find("Non-existing or vanishing entry\n"), std::string::npos);
     EXPECT_EQ(GaugeChoice, 1);
     EXPECT_EQ(GaugeChoiceParameter, 3);
+}
+
+// A flip changes the sign of the entry or braiding sign of its row and nothing else; labels
+// without a row stay as they are.
+TEST_F(Unknowns, FlipsActOnTheirRowsOnly) {
+    useIsing();
+    {
+        Captured quiet;
+        getPentagonVariables(3);
+    }
+    int entry[6] = {1, 1, 2, 2, 2, 2};
+    int sign[6] = {-1, -1, 2, 1, 2, -1};
+    const int entryRow = findVectorInCollection(&PentagonVariables, entry);
+    const int signRow = findVectorInCollection(&PentagonVariables, sign);
+    ASSERT_GE(entryRow, 0);
+    ASSERT_GE(signRow, 0);
+    flippedvars.assign(PentagonVariables.Nfill, 0);
+    flippedvars[entryRow] = 1;
+    flippedvars[signRow] = 1;
+    UseFlippedVariables = 1;
+    const Matrix F = fusingMatrix(2, 2, 2, 2);
+    EXPECT_NEAR(F.at(1, 1), 1 / std::sqrt(2.0), 1e-12);
+    EXPECT_NEAR(F.at(1, 0), std::sqrt(2.0), 1e-12);
+    EXPECT_EQ(getEpsilon(1, 2, 2), -1) << "stored once for the unordered pair";
+    EXPECT_EQ(getEpsilon(2, 1, 2), -1);
+    EXPECT_EQ(getEpsilon(2, 2, 1), 1);
+    EXPECT_EQ(getEpsilon(2, 2, 2), 1) << "no coupling, no row";
+    EXPECT_EQ(getFusingVariableValue(sign), -1.0);
+    EXPECT_EQ(getFusingVariableSign(entryRow), 1);
+    UseFlippedVariables = 0;
+    EXPECT_EQ(getFusingVariableSign(entryRow), -1);
 }
 
 TEST(SignInfo, DigitsOfBothRankClasses) {
