@@ -63,7 +63,7 @@ int COM_braidingsign(void** params, int parnum) {
     if (refused("COM_braidingsign", "Brading signs not available for this algebra"))
         return 1;
     const int a = intArgument(params, 0), b = intArgument(params, 1), c = intArgument(params, 2);
-    if (fusion(a, b, c, 0) == 0)
+    if (fusingCoupling(a, b, c) == 0)
         Print("No channels\n");
     else
         Print("Epsilon_%d_%d^%d=%d\n", a, b, c, getEpsilon(a, b, c));

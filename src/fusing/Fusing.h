@@ -41,6 +41,9 @@ int* countFusingCouplings(int a, int b, int c, int d, int* size);
 // at row = position of p, column = position of q. Null without coupling, for a block without
 // fusing matrices and for twist fields of the orbifold. Valid until the next call.
 double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas);
+// N_ab^c of the current block as the coupling count takes it: from cached rows of the facade, or
+// in closed form for a free boson; 0 for labels outside the block or in tensor mode.
+int fusingCoupling(int a, int b, int c);
 double* getMinimalFusingMatrix(int a, int b, int c, int d, int* size, int* basis, double* fusing);
 
 // ---- Braiding signs and single entries ----

@@ -233,6 +233,14 @@ int* countFusingCouplings(int a, int b, int c, int d, int* size) {
     return pqLists.data();
 }
 
+int fusingCoupling(int a, int b, int c) {
+    SpectrumData* sd = currentBlockOrNull();
+    if (!sd || !validLabel(sd, a) || !validLabel(sd, b) || !validLabel(sd, c))
+        return 0;
+    fusionRows.refresh(sd);
+    return fusionRows.row(a, b)[c];
+}
+
 double* getMinimalFusingMatrix(int a, int b, int c, int d, int* size, int* basis, double* fusing) {
     if (*size == 1) {
         auto is = [&](int x, int y, int z, int w) { return a == x && b == y && c == z && d == w; };

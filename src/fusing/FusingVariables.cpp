@@ -176,7 +176,7 @@ void getPentagonVariables(int max) {
     for (int a = 0; a < max; a++)
         for (int b = 0; b <= a; b++)
             for (int c = 0; c < max; c++)
-                if (!hasTwistField({a, b, c}) && fusion(a, b, c, 0) > 0)
+                if (!hasTwistField({a, b, c}) && fusingCoupling(a, b, c) > 0)
                     insertRow(-1, -1, a, b, c, -1);
 }
 
