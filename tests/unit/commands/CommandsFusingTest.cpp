@@ -53,4 +53,20 @@ TEST_F(FusingCommands, QuadrupleWithoutCouplingsAndForbiddenBraiding) {
                          "  1.000 \n");
 }
 
+// A twist field of the orbifold has couplings but no matrix: both reports, and the command fails.
+TEST_F(FusingCommands, TwistFieldMatrixIsRefused) {
+    SpectrumData* sd = SM_getData(7, 4, 0);
+    commands::makeBlockCurrent(sd);
+    int twist = 0;
+    while (SM_getRep(sd, twist)[0] < 2)
+        twist++;
+    Captured cap;
+    EXPECT_EQ(call(COM_fusing_matrix, "matrix", {twist, twist, 0, 0}), 1);
+    EXPECT_TRUE(has(cap.err(), "Fusing matrices for twisted fields are not (yet) available"))
+        << cap.err();
+    EXPECT_TRUE(has(cap.err(), "This fusing matrix is not available")) << cap.err();
+    EXPECT_EQ(cap.out(),
+              "Fusing " + std::to_string(twist) + " " + std::to_string(twist) + " 0 0\n");
+}
+
 } // namespace
