@@ -162,6 +162,12 @@ const CommandDefinition productTheoryCommands[] = {
      "product\ntwo two k=4 and two k=10 minimal models."},
 };
 
+const CommandDefinition permutationCommands[] = {
+    {"create permutation", "(name)", COM_build_perm,
+     "Build Z2 permutation of two copies of the current algebra\nIf \"name\" is provided, it "
+     "will be stored with that name.\n"},
+};
+
 const CommandDefinition comparisonCommands[] = {
     {"Check Compare_algebras", "[name1][name2]", COM_compare_alg,
      "Compare algebras \"name1\" and \"name2\"."},
@@ -256,6 +262,22 @@ int COM_create(void** commands, int parnum) {
     return -parnum;
 }
 
+int COM_build_perm(void** commands, int parnum) {
+    disableModular();
+    SpectrumData* sd = getCurrentSD();
+    if (!sd || (sd->type > 9 && sd->type != 27)) {
+        Alert("COM_build_perm", 0, 112311, "Permutations for this algebra are not available");
+        return -parnum;
+    }
+    SpectrumData* perm =
+        SM_getPermutationOrbifold(sd, 2, parnum > 0 ? textArgument(commands, 0) : nullptr);
+    if (!perm)
+        return -parnum;
+    makeBlockCurrent(perm);
+    enableModular();
+    return -parnum;
+}
+
 int COM_list_cy(void**, int parnum) {
     int levels[9];
     interpretMinimalTensor(-1, levels);
@@ -341,6 +363,7 @@ int convertAlgebra(void** commands, int* type, int* rank, int* level) {
 void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
     addCommandFamily(CommandFamily::Theory, productTheoryCommands);
+    addCommandFamily(CommandFamily::Theory, permutationCommands);
     addCommandFamily(CommandFamily::Invariants, comparisonCommands);
     installSpectrumCommands();
 }
