@@ -186,7 +186,9 @@ void printNotFound(Triple u, Triple v) {
 cplx tableB(const BaseMatrices& m, int r, Triple u, Triple v) {
     const Name a = nameOf(u, false), b = nameOf(v, false);
     const double n = 2 * r + 1;
-    const double sigma = sign(r / 2), tau = sign((r - 1) / 2), tauP = sign((r + 1) / 2);
+    // (r - 1) / 2 rounds down: truncated at r = 0, the Ising model's matrix is not unitary.
+    const double sigma = sign(r / 2), tau = sign(r == 0 ? -1 : (r - 1) / 2),
+                 tauP = sign((r + 1) / 2);
     const double rho = sign(r + 1);
     const cplx S20 = m.s(2, 0), S21 = m.s(2, 1), P00 = m.p(0, 0), P01 = m.p(0, 1), P11 = m.p(1, 1);
     if (is(a, b, D0, D0) || is(a, b, D1, D1))

@@ -226,4 +226,40 @@ TEST(PermutationOrbifoldFixedPoints, OnlyTheExchangeCurrentHasSBeyondTheTables) 
     }
 }
 
+// B algebras at level 1 (the Ising model is B0) and D algebras at level 1: every fixed-point
+// theory that has S has a unitary one, from the closed tables or from the off-diagonal formula.
+struct TableCase {
+    int type, rank, fixedPointCurrents, withS;
+};
+
+class PermutationTables : public testing::TestWithParam<TableCase> {};
+
+TEST_P(PermutationTables, ResolutionMatricesAreUnitary) {
+    const TableCase c = GetParam();
+    SpectrumData* B = orbifoldOf(block(c.type, c.rank, 1));
+    ASSERT_NE(B, nullptr);
+    ASSERT_EQ(B->FCFTnumber, c.fixedPointCurrents);
+    int withS = 0;
+    for (int f = 0; f < B->FCFTnumber; f++) {
+        SpectrumData* F = B->FixedPointCFT[f];
+        const int* J = F->FCFTcurrent;
+        if (!F->S_available)
+            continue;
+        withS++;
+        expectUnitary(sMatrix(F),
+                      "current (" + std::to_string(J[0]) + "," + std::to_string(J[1]) + ")");
+    }
+    EXPECT_EQ(withS, c.withS);
+}
+
+INSTANTIATE_TEST_SUITE_P(LevelOne, PermutationTables,
+                         testing::Values(TableCase{2, 0, 3, 3}, TableCase{2, 2, 3, 3},
+                                         TableCase{2, 3, 3, 3}, TableCase{4, 4, 7, 3},
+                                         TableCase{4, 5, 3, 3}, TableCase{4, 6, 7, 3},
+                                         TableCase{4, 7, 3, 3}),
+                         [](const testing::TestParamInfo<TableCase>& info) {
+                             return "T" + std::to_string(info.param.type) + "R" +
+                                    std::to_string(info.param.rank);
+                         });
+
 } // namespace
