@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -261,5 +262,32 @@ INSTANTIATE_TEST_SUITE_P(LevelOne, PermutationTables,
                              return "T" + std::to_string(info.param.type) + "R" +
                                     std::to_string(info.param.rank);
                          });
+
+} // namespace
+
+namespace {
+
+std::vector<double> weightsModOne(SpectrumData* sd) {
+    std::vector<double> w;
+    for (int i = 0; i < sd->Nprimaries; i++) {
+        const double h = SM_realWeight(sd, i);
+        w.push_back(h - std::floor(h + 1e-9));
+    }
+    std::sort(w.begin(), w.end());
+    return w;
+}
+
+// Ising x Ising is the Dirac fermion; its Z2 permutation orbifold is the c=1 orbifold at N = 8,
+// with the weights x^2/32, 2 (twice), 1, 1/16 and 9/16 (twice each) there, modulo 1.
+TEST(PermutationOrbifoldStore, IsingSquaredOrbifoldHasTheWeightsOfTheCircleOrbifold) {
+    SpectrumData* B = orbifoldOf(block(2, 0, 1));
+    SpectrumData* circle = block(7, 8, 0);
+    ASSERT_NE(B, nullptr);
+    ASSERT_NE(circle, nullptr);
+    const std::vector<double> a = weightsModOne(B), b = weightsModOne(circle);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); i++)
+        EXPECT_NEAR(a[i], b[i], 1e-12) << i;
+}
 
 } // namespace
