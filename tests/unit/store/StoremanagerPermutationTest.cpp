@@ -153,15 +153,16 @@ TEST(PermutationOrbifoldStore, ASecondRequestReturnsTheFirstRecord) {
     EXPECT_EQ(SM_getData(1, 1, 2), A) << "the base key still finds the base";
 }
 
+// Built only here, so that the build and its name are this test's own.
 TEST(PermutationOrbifoldStore, TheBuildPrintsItsCounts) {
-    SpectrumData* A = block(1, 2, 1);
+    SpectrumData* A = block(1, 3, 1);
     testing::internal::CaptureStdout();
-    SpectrumData* B = SM_getPermutationOrbifold(A, 2, "su3 squared");
+    SpectrumData* B = SM_getPermutationOrbifold(A, 2, "su4 squared");
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(std::string(B->AlgebraName), "su3 squared");
-    EXPECT_EQ(out, "Primaries: 15\nTotal number of simple currents: 6\n");
-    EXPECT_EQ(B->Nprimaries, 15);
-    EXPECT_EQ(SM_getCenter(B), 6) << "Z2 x Z3";
+    ASSERT_NE(B, nullptr);
+    EXPECT_EQ(std::string(B->AlgebraName), "su4 squared");
+    EXPECT_EQ(out, "Primaries: 22\nTotal number of simple currents: 8\n");
+    EXPECT_EQ(SM_getCenter(B), 8) << "Z2 x Z4";
 }
 
 // Dimensions of the horizontal representations: symmetric and antisymmetric squares, products,
@@ -288,6 +289,32 @@ TEST(PermutationOrbifoldStore, IsingSquaredOrbifoldHasTheWeightsOfTheCircleOrbif
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); i++)
         EXPECT_NEAR(a[i], b[i], 1e-12) << i;
+}
+
+} // namespace
+
+namespace {
+
+// su(3)_1 has complex fields: S^2 is the charge conjugation of the orbifold, and the conjugates
+// found from S rows are that permutation; the triplet's squares go to the antitriplet's.
+TEST(PermutationOrbifoldStore, ConjugatesAreTheSquareOfS) {
+    SpectrumData* A = block(1, 2, 1);
+    SpectrumData* B = orbifoldOf(A);
+    ASSERT_NE(B, nullptr);
+    const Matrix S = sMatrix(B);
+    const Matrix S2 = storetest::multiply(S, S);
+    for (int i = 0; i < B->Nprimaries; i++) {
+        const int c = SM_getConjugate(B, i);
+        ASSERT_GE(c, 0) << i;
+        for (int j = 0; j < B->Nprimaries; j++)
+            EXPECT_LT(std::abs(S2[i][j] - (j == c ? 1.0 : 0.0)), 1e-9) << i << "," << j;
+    }
+    const int t = SM_getConjugate(A, 1);
+    ASSERT_NE(t, 1);
+    for (int s = 0; s < 2; s++) {
+        EXPECT_EQ(SM_getConjugate(B, fieldOf(B, 1, s, 0)), fieldOf(B, t, s, 0));
+        EXPECT_EQ(SM_getConjugate(B, fieldOf(B, 1, s, 2)), fieldOf(B, t, s, 2));
+    }
 }
 
 } // namespace
