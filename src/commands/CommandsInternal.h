@@ -88,6 +88,7 @@ int COM_compute_simple(void** commands, int parnum);
 int COM_susic(void** commands, int parnum);
 int COM_create(void** commands, int parnum);
 int COM_list_cy(void** commands, int parnum);
+int COM_build_perm(void** commands, int parnum);
 int COM_build_cy(void** commands, int parnum);
 int COM_build_nonsusycy(void** commands, int parnum);
 int COM_search_tachyons(void** commands, int parnum);

@@ -169,6 +169,12 @@ const CommandDefinition tachyonSearchCommands[] = {
      "\"code\"."},
 };
 
+const CommandDefinition permutationCommands[] = {
+    {"create permutation", "(name)", COM_build_perm,
+     "Build Z2 permutation of two copies of the current algebra\nIf \"name\" is provided, it "
+     "will be stored with that name.\n"},
+};
+
 const CommandDefinition comparisonCommands[] = {
     {"Check Compare_algebras", "[name1][name2]", COM_compare_alg,
      "Compare algebras \"name1\" and \"name2\"."},
@@ -260,6 +266,22 @@ int COM_create(void** commands, int parnum) {
         return 1;
     Alert("COM_create", 0, 100201, "Warning: Labels may have changed after CFT creation");
     COM_status(nullptr, 0);
+    return -parnum;
+}
+
+int COM_build_perm(void** commands, int parnum) {
+    disableModular();
+    SpectrumData* sd = getCurrentSD();
+    if (!sd || (sd->type > 9 && sd->type != 27)) {
+        Alert("COM_build_perm", 0, 112311, "Permutations for this algebra are not available");
+        return -parnum;
+    }
+    SpectrumData* perm =
+        SM_getPermutationOrbifold(sd, 2, parnum > 0 ? textArgument(commands, 0) : nullptr);
+    if (!perm)
+        return -parnum;
+    makeBlockCurrent(perm);
+    enableModular();
     return -parnum;
 }
 
@@ -358,6 +380,7 @@ int convertAlgebra(void** commands, int* type, int* rank, int* level) {
 void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
     addCommandFamily(CommandFamily::Theory, productTheoryCommands);
+    addCommandFamily(CommandFamily::Theory, permutationCommands);
     addCommandFamily(CommandFamily::Invariants, comparisonCommands);
     addCommandFamily(CommandFamily::String, tachyonSearchCommands);
     installSpectrumCommands();

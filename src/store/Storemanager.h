@@ -311,6 +311,15 @@ int SM_getGenericTwist(SpectrumData* sd, int a, int curr_K, int curr_J);
 rat* SM_getEta(SpectrumData* sd, int a, int curr_J);
 rat* SM_getGenericEta(SpectrumData* sd, int a, int FCFTlbl);
 
+// ---- Permutation orbifolds ----
+
+// The Z2 permutation orbifold of sdin (p must be 2), found in the store or built under the name
+// (null: the base's name and "_perm"); its fixed-point theories are built with it. Null after a
+// report when it cannot be built.
+SpectrumData* SM_getPermutationOrbifold(SpectrumData* sdin, int p, const char* name);
+// S of a permutation orbifold, or of one of its fixed-point theories (type 10, FCFT_type 1).
+void SM_getPermutation_S(SpectrumData* sd, int lbli, int lblj, double* RealS, double* ImS);
+
 // ---- Conjugation ----
 
 int SM_ConjugatesAvailable(SpectrumData* sd);
