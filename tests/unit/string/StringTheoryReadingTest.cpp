@@ -185,6 +185,21 @@ TEST_F(BlockReadingTest, NonConjugatePairIsFatal) {
     EXPECT_EQ(cancellableTachyon(), 0);
 }
 
+// The record of "record tachyon-free": reset to "nothing recorded"; an orientifold of zero
+// tension that cancels the tachyons marks the record without entering its number.
+TEST_F(BlockReadingTest, ZeroTensionOrientifoldMarksTheRecordOnly) {
+    theory(1, 1, 4);
+    Captured cap;
+    EXPECT_EQ(recordTachyonFreeCase(-1), 0);
+    EXPECT_EQ(getTachyonRecord()[0], -1);
+    ASSERT_NE(getCurrentOrientifold(), nullptr);
+    getCurrentOrientifold()->Tension = 0.0;
+    EXPECT_EQ(recordTachyonFreeCase(1), 1);
+    EXPECT_EQ(getTachyonRecord()[0], 1);
+    EXPECT_EQ(getTachyonRecord()[1], -1);
+    EXPECT_EQ(recordTachyonFreeCase(2), 0);
+}
+
 // The model printer leaves the user's output file and the terminal output as it found them,
 // also when the ".notach" file cannot be opened.
 TEST_F(BlockReadingTest, ModelPrinterRestoresTheOutputState) {
