@@ -286,7 +286,8 @@ int checkTachyon(int all, int print_output) {
         }
     }
     if (found) {
-        if (all && !BI->MD->Symmetric) {
+        // The diagonal invariant is symmetric whatever its simple-current record says.
+        if (all && BI->trivial != 1 && !BI->MD->Symmetric) {
             if (print_output)
                 Print("Non-symmetric invariant; skipping orientifold search\n");
             return 1;
