@@ -9,7 +9,9 @@
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
+#include "commands/CommandsScans.h"
 #include "commands/CommandsSpaceTime.h"
+#include "commands/CommandsStringSpectra.h"
 #include "commands/CommandsSymmetry.h"
 #include "commands/CommandsUnoriented.h"
 
@@ -34,6 +36,8 @@ void installCommandFamilies() {
     installExtensionCommands();
     installSymmetryCommands();
     installHeteroticCommands();
+    installStringSpectrumCommands();
+    installScanCommands();
 }
 
 } // namespace

@@ -322,6 +322,8 @@ int GSC_computeAllGroupInvariants(Discrete_Group* dg, int* map, SC_CHARGE fcn, S
 // The default analysis of a candidate.
 int computeInvariant(SCData* MD);
 void buildSelectedSimpleCurrentInvariants();
+// 1 when the last scan of the center went through every subgroup (not stopped or cut short).
+int simpleCurrentScanCompleted();
 // Scan (no selection, 0), collect (no selection, 1) or visit chosen numbers (sorted list, 2).
 void buildMultipleSimpleCurrentInvariants(int* selection, int autostore_override);
 // 1 when an invariant of the subgroup was chosen and made current.
