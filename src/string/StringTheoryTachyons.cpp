@@ -152,9 +152,7 @@ struct OrientifoldWalk {
 
 OrientifoldWalk orientifoldList() {
     OrientifoldWalk w;
-    OrientifoldInfo** list = getOrientifolds(&w.N);
-    while (w.Neff < w.N && list[w.Neff] && std::fabs(list[w.Neff]->Tension) > 1e-7)
-        w.Neff++;
+    getPositiveTensionOrientifolds(&w.N, &w.Neff);
     return w;
 }
 

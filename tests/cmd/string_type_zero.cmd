@@ -11,3 +11,10 @@ browse type-II
 # recorded and the state stays undecided.
 check tachyon oriented
 cancellableTachyon
+# The full walk: the vector's tachyon goes exactly for the orientifolds whose Klein bottle
+# current is a spinor (Klein bottle -1 on the vector, zero tension).
+check tachyon
+browse Orientifolds
+browse heterotic
+record tachyon-free f
+system cat ~/out/f
