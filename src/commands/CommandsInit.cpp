@@ -1,4 +1,5 @@
 #include "commands/Commands.h"
+#include "commands/CommandsAlgebraInvariants.h"
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
@@ -25,6 +26,7 @@ void installCommandFamilies() {
     installModularCommands();
     installFixedPointCommands();
     installInvariantCommands();
+    installAlgebraInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
     installUnorientedCommands();
