@@ -169,12 +169,25 @@ void fillFromSpectrum(SpectrumData* sd, const Key& k) {
     sd->FCFTnumber = FixedCurrents(k.t, k.rank, k.level, &sd->FixedPointCurrents, &sd->TotalAlloc);
 }
 
-bool availableYet(int t) {
-    if (t == 7) {
-        Alert("SM_getData", 2, 112311, "%s are not available yet", "c=1 orbifolds");
-        return false;
+// The orbifold's builder reads its N from the store's cache, which is set first.
+SpectrumData* makeOrbifold(const Key& k) {
+    if (k.rank < 1) {
+        InputError(k.type, k.rank, k.level, "SM_getData");
+        return nullptr;
     }
-    return true;
+    SpectrumData* sd = allocateSpectrumData(algebraname(k.type, k.rank, 0));
+    sd->type = 7;
+    sd->rank = k.rank;
+    sd->level = 0;
+    setCache(sd, 0);
+    SM_orbifold_spectrum(sd, k.rank);
+    if (k.type < 0) {
+        sd->type = k.type;
+        for (int i = 0; i < sd->Nprimaries; i++)
+            sd->Weight_num[i] = -sd->Weight_num[i];
+        sd->CentralCharge = -sd->CentralCharge;
+    }
+    return sd;
 }
 
 // The N=2 model has rank 2, and its tables (13 ints per field at most) must stay below the
@@ -245,10 +258,10 @@ SpectrumData* SM_getData(int type, int rank, int level) {
         setCache(found, found->level);
         return found;
     }
-    if (k.t == 6 || !availableYet(k.t))
+    if (k.t == 6)
         return nullptr;
-    if (k.t == 27) {
-        SpectrumData* sd = makeMinimal(k);
+    if (k.t == 27 || k.t == 7) {
+        SpectrumData* sd = k.t == 7 ? makeOrbifold(k) : makeMinimal(k);
         if (!sd)
             return nullptr;
         SM_getCurrentOuterAutomorphisms(sd);

@@ -94,8 +94,7 @@ struct SpectrumData {
 // ---- Records and the store ----
 
 SpectrumData* allocateSpectrumData(const char* name);
-// Null for an invalid key, a type-6 block that was never made, and the kind that cannot be
-// built yet (c=1 orbifolds).
+// Null for an invalid key and a type-6 block that was never made.
 SpectrumData* SM_getData(int type, int rank, int level);
 SpectrumData* SM_findCFT(const char* name);
 SpectrumData* SM_getFirstAlgebra();
@@ -204,6 +203,26 @@ int SM_MinimalConjugate(SpectrumData* sd, int lbl);
 // The type-26 block of the size fixed points of an even-level model.
 SpectrumData* SM_create_minimal_FCFT(SpectrumData* sdi, int size);
 int SM_WeightCompare(SpectrumData* sd, int i, int j);
+
+// ---- c=1 orbifolds (type 7) ----
+// Fields are pairs (kind, x): kind 0 the four simple currents (x = 0..3), kind 1 the fields of
+// weight x^2/4N (x = 1..N-1), kinds 2 and 3 the twist fields of weight 1/16 and 9/16 (x = 1, 2).
+// The action, the charge and the weight rule work on the build order of the block being built.
+
+// Fills a freshly allocated record with the orbifold of parameter N.
+void SM_orbifold_spectrum(SpectrumData* sd, int N);
+// The S entry between two label pairs.
+void ComputeOrbifoldS(int N, const int* rep1, const int* rep2, double* RealS, double* ImS);
+// cur x prim in build labels, found from S; the first candidate after "Simple fusion error".
+int SM_orbifoldSimpleAction(int cur, int prim, void* X);
+// In units of 1/4 at odd N, 1/2 at even N.
+int SM_OrbifoldCharge(int cur, int prim);
+int SM_OrbifoldConjugate(SpectrumData* sd, int field);
+// Numerator over 16N; -1 for a kind-0 pair that is no field.
+int SM_OrbifoldWeight(const int* rep);
+void SM_initOrbifoldFCFTdata(SpectrumData* sd);
+// The label of field lbl in the fixed-point theory sd2 of current curr; -1 when not fixed.
+int SM_getOrbifoldFCFTlabel(SpectrumData* sd, SpectrumData* sd2, int curr, int lbl);
 
 // ---- Exceptional modular matrices ----
 

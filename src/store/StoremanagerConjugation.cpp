@@ -28,21 +28,6 @@ int affineConjugate(SpectrumData* sd, int lbl) {
     return found;
 }
 
-// The c=1 orbifold of parameter N: every field is self-conjugate at even N; at odd N the
-// twist fields pair up according to N modulo 4.
-int orbifoldConjugate(int N, int lbl) {
-    if (N % 2 == 0)
-        return lbl;
-    auto swap = [lbl](int a, int b) { return lbl == a ? b : lbl == b ? a : -1; };
-    int pairs[3][2] = {{1, 3},
-                       {N + 3, N % 4 == 1 ? N + 4 : N + 6},
-                       {N % 4 == 1 ? N + 5 : N + 4, N % 4 == 1 ? N + 6 : N + 5}};
-    for (auto& p : pairs)
-        if (int other = swap(p[0], p[1]); other >= 0)
-            return other;
-    return lbl;
-}
-
 } // namespace
 
 int SM_ConjugatesAvailable(SpectrumData* sd) {
@@ -57,7 +42,7 @@ int SM_computeConjugate(SpectrumData* sd, int lbl) {
     if (t >= 1 && t <= 5)
         return affineConjugate(sd, lbl);
     if (t == 7)
-        return orbifoldConjugate(sd->rank, lbl);
+        return SM_OrbifoldConjugate(sd, lbl);
     if (t == 13)
         return lbl;
     if (t == 6 || t == 27)

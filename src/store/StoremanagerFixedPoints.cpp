@@ -80,6 +80,10 @@ int* fcftLabelRow(const SpectrumData* sd, int position) {
 void SM_initFCFTData(SpectrumData* sd) {
     if (sd->FCFTnumber <= 0 || hasData(sd))
         return;
+    if (sd->type == 7) {
+        SM_initOrbifoldFCFTdata(sd);
+        return;
+    }
     SM_allocFCFT(sd);
     const int n = sd->FCFTnumber;
     std::fill(sd->FCFTshifts, sd->FCFTshifts + n, 0);

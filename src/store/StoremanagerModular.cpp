@@ -110,15 +110,14 @@ double monodromyPhase(const SpectrumData* sd, int i, int j) {
 }
 
 // S of these kinds comes from the construction they were made by (a tensor product, a permutation
-// orbifold, the c=1 orbifold). A theory made from a tensor product has its S on orbits from its
-// making, and reaches the product only while it is made; the other constructions are not
-// available yet. Asking reports that each time instead of caching a zero that later requests
-// would take for the element.
+// orbifold). A theory made from a tensor product has its S on orbits from its making, and
+// reaches the product only while it is made; the permutation orbifold is not available yet. Asking
+// reports that each time instead of caching a zero that later requests would take for the element.
 bool withoutSource(const SpectrumData* sd) {
     const int t = sd->type < 0 ? sd->type + 100 : sd->type;
     if (t == 9 || t == 10)
         return !sd->SBase && !sd->TensorProduct;
-    return sd->permutation_order >= 2 || t == 7;
+    return sd->permutation_order >= 2;
 }
 
 // From the linked product; false when the link is gone.
@@ -231,11 +230,14 @@ void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im) {
     }
     if ((t == 9 || (t == 10 && sd->FCFT_type == 0)) && fromProduct(sd, i, j, re, im))
         return;
-    if (t == 7 || t == 9 || t == 10) {
+    if (t == 7) {
+        ComputeOrbifoldS(sd->rank, ri, rj, re, im);
+    } else if (t == 9 || t == 10) {
         notBuiltIn(sd, re, im);
         return;
+    } else {
+        SDirect(t, sd->rank, sd->level, ri, rj, re, im);
     }
-    SDirect(t, sd->rank, sd->level, ri, rj, re, im);
     if (conjugate)
         *im = -*im;
 }

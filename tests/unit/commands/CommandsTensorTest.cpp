@@ -68,19 +68,13 @@ TEST_F(TensorCommandsTest, TwistedFactorsAreRefused) {
     EXPECT_EQ(TP->NTensor, 1);
 }
 
-// The kinds the store cannot build yet say so, as their "algebra" words do.
-TEST_F(TensorCommandsTest, KindsNotAvailableYet) {
+// A c=1 orbifold is a factor like any block; its parameter must be positive.
+TEST_F(TensorCommandsTest, OrbifoldFactors) {
     run(COM_tensor, "tensor", {}, 0);
-    struct Case {
-        const char* typed;
-        std::vector<int> args;
-        const char* message;
-    } cases[] = {
-        {"orbifold", {3}, "c=1 orbifolds are not available yet"},
-    };
-    for (const Case& c : cases)
-        EXPECT_TRUE(has(run(COM_g, c.typed, c.args, 1), c.message)) << c.message;
-    EXPECT_EQ(TP->NTensor, 0);
+    run(COM_g, "orbifold", {3}, -1);
+    EXPECT_EQ(TP->NTensor, 1);
+    EXPECT_TRUE(has(run(COM_g, "orbifold", {0}, 1), "Invalid input"));
+    EXPECT_EQ(TP->NTensor, 1);
 }
 
 // "g cft" takes a block of the store by its name.

@@ -113,7 +113,7 @@ TEST_F(SingleAlgebraTest, RefusalsKeepThePreviousBlockWithoutItsModularData) {
         {"a", {2, 0}, "Level out of range"},
         {"x", {2, 1}, "Invalid type"},
         {"min", {3, 1}, "Invalid number of susy's"},
-        {"orb", {3}, "c=1 orbifolds are not available yet"},
+        {"orb", {0}, "Invalid input"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -121,12 +121,9 @@ TEST(StoreRecords, InvalidTypesAreRefusedAtTheirPosition) {
     }
 }
 
-TEST(StoreRecords, KindsNotBuiltYetAreReportedAndTypeSixIsNeverMadeHere) {
+TEST(StoreRecords, TypeSixIsNeverMadeHere) {
     SpectrumData* sd = block(1, 1, 1);
-    std::string err = reportsOf([&] { sd = SM_getData(7, 4, 0); });
-    EXPECT_EQ(sd, nullptr);
-    EXPECT_NE(err.find("c=1 orbifolds are not available yet"), std::string::npos);
-    err = reportsOf([&] { sd = SM_getData(6, 0, 3); });
+    std::string err = reportsOf([&] { sd = SM_getData(6, 0, 3); });
     EXPECT_EQ(sd, nullptr);
     EXPECT_EQ(err, "");
 }
