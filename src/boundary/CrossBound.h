@@ -390,6 +390,41 @@ int ComputeBoundaryPermutation(int* Permutation, int a);
 // resolve2[k].
 void CloseBoundaryPermutations(int* Permutations, int Nres, int* resolve1, int* resolve2);
 
+// ---- The orientifold list ----
+// Choices (K, crosscap signs) of a symmetric simple-current invariant up to shifts by bulk
+// currents, reductions by squares and symmetries of the simple-current data; one record per
+// class, by descending tension, then ascending K, then signs with +1 first. Building the list
+// leaves the current orientifold as it was.
+
+// The admissible Klein bottle currents with their classes; 0 when the fusion of the currents
+// contradicts itself.
+int initKleinInfo();
+// The maps on (K, one sign per bulk element); Vec_out receives K' and the basic signs, and is left
+// as it was when an image leaves the bulk group.
+void directOrientifoldShift(int KBC_in, int* crosscap_in, int* Vec_out, int shiftcur);
+void directOrientifoldRootReduction(int KBC_in, int* crosscap_in, int* Vec_out, int rootcur);
+void directOrientifoldPermutation(int KBC_in, int* crosscap_in, int* Vec_out, int p);
+// The same maps on (K, basic signs).
+void computeOrientifoldShift(int* Vec_in, int* Vec_out, int shiftcur);
+void computeOrientifoldRootReduction(int* Vec_in, int* Vec_out, int rootcur);
+void computeOrientifoldPermutation(int* Vec_in, int* Vec_out, int p);
+// The list for the current bulk invariant, once per bulk generation; its length.
+int loadOrientifolds();
+void generateAllOrientifolds();
+// The older traversal, for the backward-compatibility switch.
+void generateAllOrientifolds_ZNX_VERSION();
+double getOrientifoldTension(int* vec);
+int compareOrientifolds(OrientifoldInfo* A, OrientifoldInfo* B);
+void printOrientifoldList();
+// The list position of the class of a choice; -1 after a report when there is none.
+int findOrientifoldClass(int mult, int KBC, int* signs);
+int matchToNewOrientifoldList(OrientifoldInfo* Old);
+int TotalOrientifolds();
+int TotalOrientifoldsWithTension();
+OrientifoldInfo** getPositiveTensionOrientifolds(int* Total, int* PosTensCount);
+// Loads the list and makes the user's record current again.
+void collectOrientifolds();
+
 // What the facade's QueryOrientifold, resetOrientifold and resetBulk forward to once
 // initializeCrossBound has installed them; everyone else calls the facade's.
 namespace crossbound {

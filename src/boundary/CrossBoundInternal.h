@@ -90,4 +90,32 @@ extern std::vector<int> BoundaryOrbitMap; // the representative of each boundary
 void loadCorrectionPhases(SCData* MD, OrientifoldInfo* OI);
 void loadIshibashiMetric(OrientifoldInfo* OI);
 
+// ---- Klein bottle currents and the orientifold list ----
+// Built once per bulk generation. A simple current K is rep x (square) x (bulk current).
+
+struct KleinEntry {
+    int rep = -1;      // -2 not admissible; else the representative of K's class (0: identity)
+    int square = 0;    // index into SquareCurrents
+    int bulk = 0;      // a bulk current
+    int signClass = 0; // row of KleinDependentProjectionSigns
+};
+extern std::vector<KleinEntry> KleinInfo;
+extern std::vector<int> OrderTwoCurrents; // bulk currents of order 2
+extern std::vector<int> SquareCurrents;   // distinct L x L, in order of first appearance
+extern std::vector<int> CurrentRoots;     // the first L of each square
+// Projection signs of every bulk element, one row per class of Klein bottle currents.
+extern std::vector<std::vector<int>> KleinDependentProjectionSigns;
+extern int KleinInfoInitialized;
+
+// One enumerated choice: K, one sign per cyclic factor, its class (-1 unclassified) and how it
+// was reached (4 never, 1 square, 2 shift, 3 permutation, 0 processed).
+struct OrientifoldRow {
+    int K = 0;
+    std::vector<int> signs;
+    int cls = -1;
+    int status = 4;
+};
+extern std::vector<OrientifoldRow> AllOri;
+extern std::vector<double> Tensions; // |tension| of each row
+
 } // namespace crossbound_internal

@@ -131,6 +131,15 @@ int COM_cft(void** commands, int parnum);
 // Hands over "tensor", the "g" and "h" commands, "current" and the resets of the product.
 void installTensorCommands();
 
+// ---- Fusing matrices ----
+
+// "fusing matrix", "fusing entry" and "fusing epsilon" under the keyword "fusing" of the Default
+// mode, after the command table; only in builds with the fusing commands switched on.
+void registerFusingCommands();
+int COM_fusing_matrix(void** commands, int parnum);
+int COM_fusing_matrix_entry(void** commands, int parnum);
+int COM_braidingsign(void** commands, int parnum);
+
 // ---- Help extenders ----
 
 void HLP_bulk();

@@ -6,6 +6,7 @@
 #include "commands/CommandsExtensions.h"
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
+#include "commands/CommandsGalois.h"
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
@@ -31,6 +32,7 @@ void installCommandFamilies() {
     installBoundaryCommands();
     installUnorientedCommands();
     installCheckCommands();
+    installGaloisCommands();
     installExtensionCommands();
     installSymmetryCommands();
     installHeteroticCommands();

@@ -88,8 +88,10 @@ int COM_compute_simple(void** commands, int parnum);
 int COM_susic(void** commands, int parnum);
 int COM_create(void** commands, int parnum);
 int COM_list_cy(void** commands, int parnum);
+int COM_build_perm(void** commands, int parnum);
 int COM_build_cy(void** commands, int parnum);
 int COM_build_nonsusycy(void** commands, int parnum);
+int COM_search_tachyons(void** commands, int parnum);
 int COM_compare_alg(void** commands, int parnum);
 // Sets type 6, N and the level from the arguments and makes the minimal model when the store
 // lacks it; -2 (two arguments), or 8 when N exceeds 2.

@@ -13,11 +13,13 @@
 #include "modular/ModularExtensions.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <strings.h>
+#include <vector>
 
 using namespace commands;
 
@@ -367,6 +369,28 @@ int exceptionalLabel(const SpectrumData* sd, int request) {
     return -1;
 }
 
+// The product of the factors' built-in invariants, one request per factor.
+void setTensorExceptional(void** params, int parnum) {
+    TensorProduct* TP = getCurrentTensor();
+    if (parnum != TP->NTensor) {
+        Alert("COM_set_exceptional", 3, 100302, "Invalid number of labels; ignored");
+        return;
+    }
+    if (checkForExtension(TP)) {
+        Alert("COM_set_exceptional", 4, 100302,
+              "Exceptional invariants not defined for extended algebras");
+        return;
+    }
+    std::vector<int> modes(static_cast<std::size_t>(parnum));
+    for (int k = 0; k < parnum; k++) {
+        modes[static_cast<std::size_t>(k)] =
+            exceptionalLabel(getTensorFactor(TP, k), intArgument(params, k));
+        if (modes[static_cast<std::size_t>(k)] == -1)
+            return;
+    }
+    buildExceptionalTensorInvariant(modes.data());
+}
+
 } // namespace
 
 int COM_find_auto(void**, int parnum) {
@@ -376,8 +400,7 @@ int COM_find_auto(void**, int parnum) {
 
 int COM_set_exceptional(void** params, int parnum) {
     if (QueryTensor()) {
-        Alert("COM_set_exceptional", 5, 100302,
-              "Exceptional invariants of tensor products are not available");
+        setTensorExceptional(params, parnum);
         return -parnum;
     }
     const SpectrumData* sd = getCurrentSD();

@@ -554,6 +554,7 @@ void registerApplicationCommands() {
     registerArgumentTypes();
     for (Mode mode : {Mode::D, Mode::SA, Mode::T, Mode::M, Mode::B})
         registerMode(mode);
+    registerFusingCommands();
     setCurrentMode(getDefaultMode());
     reportUnplacedDefinitions();
 }

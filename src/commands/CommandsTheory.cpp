@@ -10,6 +10,7 @@
 #include "modular/ModularFileNames.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
+#include "tensor/CosetTachyons.h"
 
 #include <cstdio>
 #include <cstring>
@@ -162,6 +163,18 @@ const CommandDefinition productTheoryCommands[] = {
      "product\ntwo two k=4 and two k=10 minimal models."},
 };
 
+const CommandDefinition tachyonSearchCommands[] = {
+    {"search tachyons", "[int code]", COM_search_tachyons,
+     "Search for tachyons in the non-supersymmetric minimal model\ntensor product identified by "
+     "\"code\"."},
+};
+
+const CommandDefinition permutationCommands[] = {
+    {"create permutation", "(name)", COM_build_perm,
+     "Build Z2 permutation of two copies of the current algebra\nIf \"name\" is provided, it "
+     "will be stored with that name.\n"},
+};
+
 const CommandDefinition comparisonCommands[] = {
     {"Check Compare_algebras", "[name1][name2]", COM_compare_alg,
      "Compare algebras \"name1\" and \"name2\"."},
@@ -256,6 +269,22 @@ int COM_create(void** commands, int parnum) {
     return -parnum;
 }
 
+int COM_build_perm(void** commands, int parnum) {
+    disableModular();
+    SpectrumData* sd = getCurrentSD();
+    if (!sd || (sd->type > 9 && sd->type != 27)) {
+        Alert("COM_build_perm", 0, 112311, "Permutations for this algebra are not available");
+        return -parnum;
+    }
+    SpectrumData* perm =
+        SM_getPermutationOrbifold(sd, 2, parnum > 0 ? textArgument(commands, 0) : nullptr);
+    if (!perm)
+        return -parnum;
+    makeBlockCurrent(perm);
+    enableModular();
+    return -parnum;
+}
+
 int COM_list_cy(void**, int parnum) {
     int levels[9];
     interpretMinimalTensor(-1, levels);
@@ -312,6 +341,16 @@ int COM_build_nonsusycy(void** commands, int parnum) {
     return -parnum;
 }
 
+// The search ends on a success or at its level limit and hands the prompt back either way; only
+// the limit fails the command.
+int COM_search_tachyons(void** commands, int parnum) {
+    if (buildCYProduct(intArgument(commands, 0)) < 0)
+        return 1;
+    TensorChanged();
+    setIntPar("Super", 1);
+    return computeTachyonSpectrum(getCurrentTensor()) ? 1 : -parnum;
+}
+
 int COM_compare_alg(void** commands, int parnum) {
     SpectrumData* a = SM_findCFT(textArgument(commands, 0));
     SpectrumData* b = SM_findCFT(textArgument(commands, 1));
@@ -341,6 +380,8 @@ int convertAlgebra(void** commands, int* type, int* rank, int* level) {
 void installSingleAlgebraCommands() {
     addCommandFamily(CommandFamily::Theory, theoryCommands);
     addCommandFamily(CommandFamily::Theory, productTheoryCommands);
+    addCommandFamily(CommandFamily::Theory, permutationCommands);
     addCommandFamily(CommandFamily::Invariants, comparisonCommands);
+    addCommandFamily(CommandFamily::String, tachyonSearchCommands);
     installSpectrumCommands();
 }

@@ -48,14 +48,8 @@ void warnIfNotSymmetric(const char* text) {
         Alert("COM_annulus", 0, 112301, "%s", text);
 }
 
-// For the commands under the oriented hook, which does not refuse a non-symmetric invariant
-// itself: it has no orientifold. The unoriented hook's text.
 bool refuseNonSymmetric() {
-    if (bulk()->symmetric == 1)
-        return false;
-    Alert("initializeOpenString", 0, 100302,
-          "Non-symmetric invariant; no unoriented string functions available\n");
-    return true;
+    return refuseNonSymmetricInvariant();
 }
 
 int maxErrors(void** commands, int parnum) {
@@ -136,6 +130,14 @@ int printPerField(int parnum, void** commands, bool (*print)(int)) {
 }
 
 } // namespace
+
+bool refuseNonSymmetricInvariant() {
+    if (bulk()->symmetric == 1)
+        return false;
+    Alert("initializeOpenString", 0, 100302,
+          "Non-symmetric invariant; no unoriented string functions available\n");
+    return true;
+}
 
 int COM_annulus(void** commands, int parnum) {
     if (refuseWithoutReflection("COM_annulus"))
@@ -539,4 +541,5 @@ void installUnorientedCommands() {
     addCommandFamily(CommandFamily::Orientifold, orientifoldChoiceCommands);
     addCommandFamily(CommandFamily::Boundary, profileCommands);
     addCommandFamily(CommandFamily::Orientifold, permutationCommands);
+    installOrientifoldListCommands();
 }

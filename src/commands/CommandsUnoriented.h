@@ -5,6 +5,11 @@
 
 // Hands the commands over.
 void installUnorientedCommands();
+// The orientifold list and its counts (CommandsOrientifoldList.cpp).
+void installOrientifoldListCommands();
+// For the commands under the oriented hook, which does not refuse a non-symmetric invariant
+// itself: it has no orientifold. Alerts with the unoriented hook's text.
+bool refuseNonSymmetricInvariant();
 
 int COM_annulus(void** commands, int parnum);
 int COM_moebius(void** commands, int parnum);

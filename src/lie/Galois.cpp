@@ -308,6 +308,15 @@ int* GaloisOrbits(int modul, int* gen) {
     return generators;
 }
 
+int GaloisExponent(int modul, int s, int j) {
+    int gen = 0;
+    GaloisOrbits(modul, &gen);
+    const int* exponents = findExistingMemory("GaloisGroup").iSpace;
+    if (!exponents || j < 0 || j >= gen || s < 0 || s >= modul)
+        return 0;
+    return exponents[static_cast<std::int64_t>(s) * MaxGenerators + j];
+}
+
 int InvertOrbit(int N, const int* Orbit1, int* Orbit2) {
     std::vector<int> inverse(std::max(N, 0), 0);
     for (int i = 0; i < N; i++)

@@ -20,6 +20,8 @@ void WeylShift(int type, int rank, int level, int* srep);
 // modulus); their number in *gen.
 int* GaloisOrbits(int modul, int* gen);
 int GaloisOrder(int i, int modul, const int* used);
+// The power of generator j of GaloisOrbits(modul) in the unit s (0 < s < modul, prime to it).
+int GaloisExponent(int modul, int s, int j);
 // Orbit2 = inverse of Orbit1: 1 / -1 when Orbit1 is its own inverse up to an overall sign,
 // 2 / -2 otherwise (negative when Orbit2 was negated).
 int InvertOrbit(int N, const int* Orbit1, int* Orbit2);

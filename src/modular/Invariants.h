@@ -365,6 +365,9 @@ void makeExceptionalBulkInvariant(const int* Z, BulkInvariant* bi, int store, in
 // Built-in invariant mode of the current block: 0 diagonal, 1-3 A1 at levels 10, 16, 28, 4-6 the
 // N=2 blocks of these levels; -1 nothing.
 void buildExceptionalInvariant(int mode);
+// The product of the built-in invariants modes[k] of the factors of the current tensor product;
+// unchecked from 150 fields on.
+void buildExceptionalTensorInvariant(const int* modes);
 
 // ---- Permutation invariants ----
 

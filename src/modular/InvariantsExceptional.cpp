@@ -10,6 +10,7 @@
 #include "modular/Modular.h"
 #include "numeric/MathUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/Coset.h"
 
 #include <algorithm>
 #include <cctype>
@@ -408,4 +409,17 @@ void buildExceptionalInvariant(int mode) {
         for (int j = 0; j < N; j++)
             Z[static_cast<std::size_t>(j) * N + i] = ExceptionalModularMatrix(i, j, mode);
     acceptCandidateInvariant(Z, 1, 1, 0, 1);
+}
+
+void buildExceptionalTensorInvariant(const int* modes) {
+    const int N = theoryPrimaries();
+    int* Z = zeroedMatrix(N);
+    getExceptionalTensorModularMatrix(Z, modes);
+    // A large product is taken unchecked: its S comes element by element from the factors.
+    if (N >= 150) {
+        Print("Too many primaries; invariant not checked\n");
+        acceptCandidateInvariant(Z, 0, 1, 0, 1);
+    } else {
+        acceptCandidateInvariant(Z, 1, 1, 0, 1);
+    }
 }

@@ -569,6 +569,10 @@ void SM_allocFieldInfo(SpectrumData* sd, int Dims, int Contents) {
 
 namespace store_internal {
 
+void rememberRecord(SpectrumData* sd) {
+    setCache(sd, sd->level);
+}
+
 int mult(const SpectrumData* sd) {
     return sd->SimpleCurrents ? sd->SimpleCurrents->Mult : 0;
 }

@@ -232,6 +232,36 @@ int ExceptionalModularMatrix(int i, int j, int mode);
 // The label l of field lbl of the N=2 model at the level, with m in *Q and s in *S.
 int getAffineRep(int lbl, int level, int* Q, int* S);
 
+// ---- Galois symmetry (affine blocks, types 1 to 5) ----
+// Signed maps: entry l is +(m+1) or -(m+1) when field l goes to field m with that sign, 0 when
+// it has no image. M is the Galois modulus of the block; the maps of the generators of the
+// units modulo M and of the primes dividing M are cached in the record, the rest composed.
+
+// Sets NumberOfGaloisGenerators and fills GaloisGenerators once.
+void SM_initGalois(SpectrumData* sd);
+// Fills ScaleGenerators once: one row per prime p < M dividing M, increasing.
+void SM_initScales(SpectrumData* sd);
+// The map of a unit s by folding; 1 when it is not the identity.
+int SM_computeGaloisOrbit(SpectrumData* sd, int scale, int* map);
+// The map of a scale by folding, an image on a wall or missing giving 0; 1 when some field has
+// an image.
+int SM_computeScaleOrbit(SpectrumData* sd, int scale, int* map);
+// The map of the product of the generators raised to powers, from the cached rows.
+void SM_composeGaloisOrbit(SpectrumData* sd, const int* powers, int* Orbit);
+// The map of a unit 1 <= scale < M.
+void SM_getGaloisOrbit(SpectrumData* sd, int scale, int* Orbit);
+// The map of any scale 1 <= scale < M; 1 when it is trivial up to signs and missing images.
+int SM_getAnyOrbit(SpectrumData* sd, int scale, int* Orbit);
+// Collects the distinct maps of all scales and searches the invariants they combine to.
+void SM_galoisInvariants(SpectrumData* sd);
+// Append the maps of the non-unit scales 2 .. M-2, or of all units, to txt and return the end;
+// they stop (with a message) before a map that might not fit in room characters from txt.
+char* SM_printAllScaleOrbits(char* txt, SpectrumData* sd, std::size_t room);
+char* SM_printFullGalois(char* txt, SpectrumData* sd, int Tpref, int SignPref, int RemoveIdentical,
+                         std::size_t room);
+// The basic representative of a current of an affine block; the current itself otherwise.
+int SM_ConvertToBasic(SpectrumData* sd, int current);
+
 // ---- Fixed-point resolution data ----
 // A current is looked up after reduction: affine blocks (type below 6) key their data on the
 // basic representative, every other block on the current itself. FCFT indices are 1-based
@@ -280,6 +310,15 @@ int SM_getGenericTwist(SpectrumData* sd, int a, int curr_K, int curr_J);
 // Module results that the next call overwrites (one for the closed rule, one for the numeric).
 rat* SM_getEta(SpectrumData* sd, int a, int curr_J);
 rat* SM_getGenericEta(SpectrumData* sd, int a, int FCFTlbl);
+
+// ---- Permutation orbifolds ----
+
+// The Z2 permutation orbifold of sdin (p must be 2), found in the store or built under the name
+// (null: the base's name and "_perm"); its fixed-point theories are built with it. Null after a
+// report when it cannot be built.
+SpectrumData* SM_getPermutationOrbifold(SpectrumData* sdin, int p, const char* name);
+// S of a permutation orbifold, or of one of its fixed-point theories (type 10, FCFT_type 1).
+void SM_getPermutation_S(SpectrumData* sd, int lbli, int lblj, double* RealS, double* ImS);
 
 // ---- Conjugation ----
 

@@ -36,7 +36,9 @@ int SM_ConjugatesAvailable(SpectrumData* sd) {
 }
 
 int SM_computeConjugate(SpectrumData* sd, int lbl) {
-    int t = sd->permutation_order >= 2 ? -1 : sd->type;
+    if (sd->permutation_order >= 2)
+        return SM_getGenericConjugate(sd, lbl);
+    int t = sd->type;
     if (t == 0)
         return mod(sd->rank - lbl, sd->rank);
     if (t >= 1 && t <= 5)

@@ -8,6 +8,8 @@
 
 namespace store_internal {
 
+// Makes the record the one the next lookup of its key finds first.
+void rememberRecord(SpectrumData* sd);
 // Cyclic factors of the block's simple-current group (0 without a group).
 int mult(const SpectrumData* sd);
 int groupOrder(const SpectrumData* sd);

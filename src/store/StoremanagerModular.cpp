@@ -109,15 +109,18 @@ double monodromyPhase(const SpectrumData* sd, int i, int j) {
     return x;
 }
 
-// S of these kinds comes from the construction they were made by (a tensor product, a permutation
-// orbifold). A theory made from a tensor product has its S on orbits from its making, and
-// reaches the product only while it is made; the permutation orbifold is not available yet. Asking
-// reports that each time instead of caching a zero that later requests would take for the element.
+// S of these kinds comes from the construction they were made by. A theory made from a tensor
+// product has its S on orbits from its making, and reaches the product only while it is made.
+// Asking without the product reports that each time instead of caching a zero that later
+// requests would take for the element. Permutation orbifolds and their fixed-point theories
+// compute S from their base.
 bool withoutSource(const SpectrumData* sd) {
+    if (sd->permutation_order >= 2 || (sd->type == 10 && sd->FCFT_type == 1))
+        return false;
     const int t = sd->type < 0 ? sd->type + 100 : sd->type;
     if (t == 9 || t == 10)
         return !sd->SBase && !sd->TensorProduct;
-    return sd->permutation_order >= 2;
+    return false;
 }
 
 // From the linked product; false when the link is gone.
@@ -216,8 +219,8 @@ void SM_computeIsingS(int i, int j, double* re, double* im) {
 
 void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im) {
     SM_zeroResult(re, im);
-    if (sd->permutation_order >= 2) {
-        notBuiltIn(sd, re, im);
+    if (sd->permutation_order >= 2 || (sd->type == 10 && sd->FCFT_type == 1)) {
+        SM_getPermutation_S(sd, i, j, re, im);
         return;
     }
     const bool conjugate = sd->type < 0;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <vector>
 
@@ -200,14 +201,93 @@ void allocateOrbitInfo(SpectrumData* sd) {
     sd->Charges = M ? p + (3 + M) * N : nullptr;
 }
 
+// The S-matrix action for a whole reordering pass: the vacuum row and the rows of the currents
+// are read once, and the product J x i is looked for only among the fields of the quantum
+// dimension of i (column 0 of the Verlinde product), in label order, so that the answer is the
+// one the full search gives. Valid while the field order stays as it was when it was made.
+class IndexedAction {
+public:
+    IndexedAction(SpectrumData* sd, int Ncur)
+        : sd_(sd), N_(sd->Nprimaries), vacuum_(row(0)), currents_(static_cast<std::size_t>(Ncur)) {
+        byDimension_.resize(static_cast<std::size_t>(N_));
+        for (int k = 0; k < N_; k++)
+            byDimension_[k] = {vacuum_[k].real(), k};
+        std::sort(byDimension_.begin(), byDimension_.end());
+    }
+
+    static int act(int cur, int prim, void* x) {
+        return static_cast<IndexedAction*>(x)->product(cur, prim);
+    }
+
+private:
+    using cplx = std::complex<double>;
+
+    std::vector<cplx> row(int f) const {
+        std::vector<cplx> r(static_cast<std::size_t>(N_));
+        for (int m = 0; m < N_; m++) {
+            double im = 0.0;
+            const double re = realS(sd_, f, m, &im);
+            r[m] = {re, im};
+        }
+        return r;
+    }
+
+    const std::vector<cplx>& currentRow(int cur) {
+        if (cur >= static_cast<int>(currents_.size()))
+            currents_.resize(static_cast<std::size_t>(cur) + 1);
+        std::vector<cplx>& r = currents_[static_cast<std::size_t>(cur)];
+        if (r.empty())
+            r = row(cur);
+        return r;
+    }
+
+    bool matches(int k, const std::vector<cplx>& target) const {
+        for (int m = 0; m < N_; m++) {
+            double im = 0.0;
+            const double re = realS(sd_, k, m, &im);
+            if (!ZeroCheck(re - target[m].real()) || !ZeroCheck(im - target[m].imag()))
+                return false;
+        }
+        return true;
+    }
+
+    int product(int cur, int prim) {
+        const std::vector<cplx>& J = currentRow(cur);
+        const std::vector<cplx> P = row(prim);
+        std::vector<cplx> target(static_cast<std::size_t>(N_));
+        for (int m = 0; m < N_; m++)
+            target[m] = J[m] * P[m] / vacuum_[m].real();
+        const double d = target[0].real();
+        auto lo = std::lower_bound(byDimension_.begin(), byDimension_.end(),
+                                   std::pair<double, int>{d - 2 * Tolerance, -1});
+        std::vector<int> candidates;
+        for (auto at = lo; at != byDimension_.end() && at->first <= d + 2 * Tolerance; ++at)
+            candidates.push_back(at->second);
+        std::sort(candidates.begin(), candidates.end());
+        for (int k : candidates)
+            if (matches(k, target))
+                return k;
+        Alert("SM_GenericSimpleAction", 0, 212404, "No fusion product found for %d x %d\n", cur,
+              prim);
+        return -1;
+    }
+
+    SpectrumData* sd_;
+    int N_;
+    std::vector<cplx> vacuum_;
+    std::vector<std::vector<cplx>> currents_;
+    std::vector<std::pair<double, int>> byDimension_;
+};
+
 // Charges from the weights: h_f + h_b - h_(b f) for the generator b of each cyclic factor.
 bool chargesFromWeights(SpectrumData* sd) {
     const int M = mult(sd);
+    IndexedAction action(sd, sd->SimpleCurrents->Order);
     Discrete_Group* dg = sd->SimpleCurrents;
     for (int f = 0; f < sd->Nprimaries; f++)
         for (int c = 0; c < M; c++) {
             const int b = DG_basis(dg, c);
-            const int x = SM_GenericSimpleAction(b, f, sd);
+            const int x = IndexedAction::act(b, f, &action);
             if (x < 0)
                 return false;
             const long long num =
@@ -271,7 +351,8 @@ int SM_genericReorder(SpectrumData* sd) {
             order.push_back(i);
     restoreFieldRows(sd, saved, order.data());
     int* map = mapWork.reserve(2 * N + 10);
-    GuardedAction act{SM_GenericSimpleAction, sd, N};
+    IndexedAction indexed(sd, Ncur);
+    GuardedAction act{IndexedAction::act, &indexed, N};
     if (!identifyCurrents(sd, map, Ncur, act))
         return -1;
     allocateOrbitInfo(sd);

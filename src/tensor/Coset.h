@@ -481,3 +481,6 @@ int CT_initDecompDimensions(void* row);
 // The table "Decomposition" of field lbl: one row per coset representative of its stabilizer,
 // the members shown by one label text per factor; only the ground states with groundstate 1.
 void browseDecomp(TensorProduct* TP, int lbl, int groundstate, const COL_CONT* functions);
+// For the current product with n fields: modmat[j*n + i] is the product over the factors k of
+// the built-in exceptional matrix modes[k] between the factor labels of fields i and j.
+void getExceptionalTensorModularMatrix(int* modmat, const int* modes);

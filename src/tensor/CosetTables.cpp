@@ -184,3 +184,20 @@ int CT_initDecompDimensions(void* row) {
     TensorProduct* TP = static_cast<const DecompInfo*>(row)->TP;
     return TP->DimAvailable == 1 ? 1 : DimComputable(TP);
 }
+
+// ============================================================ Exceptional invariants
+
+void getExceptionalTensorModularMatrix(int* modmat, const int* modes) {
+    TensorProduct* TP = getCurrentTensor();
+    const int n = *NumberOfTensorPrimaries(TP);
+    for (int i = 0; i < n; i++) {
+        const int* fi = TensorField(TP, i);
+        for (int j = 0; j < n; j++) {
+            const int* fj = TensorField(TP, j);
+            int entry = 1;
+            for (int k = 0; k < TP->NTensor && entry != 0; k++)
+                entry *= ExceptionalModularMatrix(fi[k], fj[k], modes[k]);
+            modmat[static_cast<std::size_t>(j) * n + i] = entry;
+        }
+    }
+}

@@ -1,0 +1,84 @@
+// The fusing-matrix commands: one matrix, one entry in several gauges, one braiding sign. They
+// are registered only in builds made with the fusing commands switched on.
+#include "commands/CommandsInternal.h"
+
+#include "base/Error.h"
+#include "base/Output.h"
+#include "fusing/Fusing.h"
+
+using namespace commands;
+
+namespace {
+
+// The guards of the commands that need a single block with fusing matrices.
+bool refused(const char* routine, const char* unavailable) {
+    if (cosetSwitch() == 1) {
+        Alert(routine, 0, 112311, "This command only works in single algebra mode");
+        return true;
+    }
+    SpectrumData* sd = getCurrentSD();
+    if (!sd || !SM_isFusingmatrixAvailable(sd)) {
+        Alert(routine, 1, 112311, "%s", unavailable);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int COM_fusing_matrix(void** params, int parnum) {
+    if (refused("COM_fusing_matrix", "Fusing matrices not available for this algebra"))
+        return 1;
+    const int a = intArgument(params, 0), b = intArgument(params, 1), c = intArgument(params, 2),
+              d = intArgument(params, 3);
+    Print("Fusing %d %d %d %d\n", a, b, c, d);
+    int n = 0;
+    int* basis = nullptr;
+    const double* M = getFusingMatrix(a, b, c, d, &n, &basis);
+    if (n == 0) {
+        Print("This fusing matrix vanishes (no channels)\n");
+        return -parnum;
+    }
+    if (!M) {
+        Alert("COM_fusing_matrix", 1, 112311, "This fusing matrix is not available");
+        return 1;
+    }
+    PrintVec(n, basis, "Channels (cols=q): ");
+    PrintVec(n, basis + n, "Channels (rows=p): ");
+    for (int i = 0; i < n; i++) {
+        for (int j = 0; j < n; j++)
+            Print("%7.3f ", M[i * n + j]);
+        Print("\n");
+    }
+    return -parnum;
+}
+
+int COM_fusing_matrix_entry(void** params, int parnum) {
+    getFusingMatrixEntry(intArgument(params, 0), intArgument(params, 1), intArgument(params, 2),
+                         intArgument(params, 3), intArgument(params, 4), intArgument(params, 5));
+    return -parnum;
+}
+
+int COM_braidingsign(void** params, int parnum) {
+    if (refused("COM_braidingsign", "Brading signs not available for this algebra"))
+        return 1;
+    const int a = intArgument(params, 0), b = intArgument(params, 1), c = intArgument(params, 2);
+    if (fusingCoupling(a, b, c) == 0)
+        Print("No channels\n");
+    else
+        Print("Epsilon_%d_%d^%d=%d\n", a, b, c, getEpsilon(a, b, c));
+    return -parnum;
+}
+
+void registerFusingCommands() {
+#ifdef TARVIK_FUSING_COMMANDS
+    setCurrentMode(getDefaultMode());
+    initCommand("fusing", "", nullptr, "Fusing matrices and braiding signs.");
+    initCommand("fusing matrix", "(field a)(field b)(field c)(field d)", COM_fusing_matrix,
+                "Show the fusing matrix F[a b c d].");
+    initCommand("fusing entry", "(field p)(field q)(field a)(field b)(field c)(field d)",
+                COM_fusing_matrix_entry, "Show the entry F_pq[a b c d] in several gauges.");
+    initCommand("fusing epsilon", "(field a)(field b)(field c)", COM_braidingsign,
+                "Show the braiding sign epsilon_ab^c.");
+#endif
+}
