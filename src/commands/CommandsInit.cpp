@@ -1,4 +1,5 @@
 #include "commands/Commands.h"
+#include "commands/CommandsAlgebraInvariants.h"
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
@@ -28,6 +29,7 @@ void installCommandFamilies() {
     installModularCommands();
     installFixedPointCommands();
     installInvariantCommands();
+    installAlgebraInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
     installUnorientedCommands();
