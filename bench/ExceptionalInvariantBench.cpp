@@ -1,9 +1,12 @@
 // The S-commutator check of a candidate invariant, formed from its non-zero entries: the E8-type
 // invariant of the N=2 block of level 28 (1,740 fields, 1,920 entries), S read from the caches.
-// Also the permutation-invariant search on A1 at level 28.
+// Also the permutation-invariant search on A1 at level 28 and on the product (3,3,3,3,3) of "build
+// cy" (4000 fields), and the search that runs every generator in turn on A1 at level 28.
+#include "CYProducts.h"
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
+#include "commands/CommandsAlgebraInvariants.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
@@ -56,8 +59,34 @@ void AutomorphismsA1Level28(benchmark::State& state) {
         searchAutomorphisms();
 }
 
+// S is read into the caches once; each run searches afresh. With "Autostore" on, as a user runs
+// it, the first run stores the diagonal invariant, D and E8 and every run multiplies them.
+void AllGeneratorsA1Level28(benchmark::State& state) {
+    useBlock(1, 1, 28);
+    int* autostore = static_cast<int*>(getIntParPointer("Autostore"));
+    *autostore = 1;
+    for (auto _ : state)
+        COM_find_all_inv(nullptr, 0);
+    *autostore = 0;
+    state.counters["stored"] = TotalInvariants();
+}
+
+void AutomorphismsOfCY33333(benchmark::State& state) {
+    useBlock(1, 1, 1);
+    TensorProduct* TP = cyProduct(33333);
+    setInputDataChanged(TP);
+    computeTensorSpectrum(TP);
+    makeCurrent(TP);
+    initSMATRIX();
+    for (auto _ : state)
+        searchAutomorphisms();
+    state.counters["fields"] = getTotalPrimaries();
+}
+
 } // namespace
 
 BENCHMARK(CheckE8OfN2Block)->Unit(benchmark::kMillisecond);
 BENCHMARK(AutomorphismsA1Level28)->Unit(benchmark::kMillisecond);
+BENCHMARK(AllGeneratorsA1Level28)->Unit(benchmark::kMillisecond);
+BENCHMARK(AutomorphismsOfCY33333)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

@@ -391,6 +391,12 @@ void setOutputFile(FILE* out) {
     outputFile = out;
 }
 
+FILE* swapOutputFile(FILE* out) {
+    FILE* previous = outputFile;
+    outputFile = out;
+    return previous;
+}
+
 FILE* getOutputFile() {
     return outputFile;
 }

@@ -31,6 +31,8 @@ char* getReturnBuffer();
 char* getReturnPointer();
 
 void setOutputFile(FILE* out);
+// Makes out the output file without closing the one before, which is returned.
+FILE* swapOutputFile(FILE* out);
 FILE* getOutputFile();
 FILE* getFile(const char* name, const char* mode, char** fn);
 

@@ -1,5 +1,6 @@
 #include "boundary/TachyonFreeCases.h"
 
+#include "base/SystemUtility.h"
 #include "boundary/CrossBound.h"
 #include "modular/Invariants.h"
 #include "modular/ModularFileNames.h"
@@ -26,13 +27,13 @@ int registerTachyonFreeCase(int mode) {
     if (mode != 0 && mode != 1)
         return 0;
     const int extension = getCurrentTensor()->ExtensionNumber;
-    if (FILE* f = std::fopen(getCurrentOutputFileNameForExtension(".cases"), "a")) {
+    if (FILE* f = Fopen(getCurrentOutputFileNameForExtension(".cases"), "a")) {
         if (mode == 0)
             std::fprintf(f, "Extension %d, MIPF %d (oriented)\n", extension, getMIPF_ID());
         else
             std::fprintf(f, "Extension %d,MIPF %d, orientifold %d\n", extension, getMIPF_ID(),
                          orientifoldNumber());
-        std::fclose(f);
+        Fclose(f);
     }
     if (modelPrinter)
         modelPrinter(mode);

@@ -6,6 +6,7 @@
 #include "interpreter/Interpreter.h"
 
 #include <span>
+#include <string>
 
 // ---- Modes and the state they guard ----
 
@@ -22,7 +23,7 @@ extern int Spectrum_Computed;
 // massless.
 extern int massless_only;
 // The name of the current model, "UNDEFINED" until one is built.
-extern char CurrentCY[80];
+extern std::string CurrentCY;
 
 void enableModular();
 void disableModular();

@@ -13,7 +13,7 @@ ModeType* BoundaryMode = nullptr;
 
 int Spectrum_Computed = 0;
 int massless_only = 0;
-char CurrentCY[80] = "UNDEFINED";
+std::string CurrentCY = "UNDEFINED";
 
 namespace commands {
 

@@ -1,4 +1,5 @@
 #include "commands/Commands.h"
+#include "commands/CommandsAlgebraInvariants.h"
 #include "commands/CommandsBoundary.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
@@ -9,7 +10,9 @@
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
+#include "commands/CommandsScans.h"
 #include "commands/CommandsSpaceTime.h"
+#include "commands/CommandsStringSpectra.h"
 #include "commands/CommandsSymmetry.h"
 #include "commands/CommandsUnoriented.h"
 
@@ -26,6 +29,7 @@ void installCommandFamilies() {
     installModularCommands();
     installFixedPointCommands();
     installInvariantCommands();
+    installAlgebraInvariantCommands();
     installSpaceTimeCommands();
     installBoundaryCommands();
     installUnorientedCommands();
@@ -34,6 +38,8 @@ void installCommandFamilies() {
     installExtensionCommands();
     installSymmetryCommands();
     installHeteroticCommands();
+    installStringSpectrumCommands();
+    installScanCommands();
 }
 
 } // namespace

@@ -301,7 +301,7 @@ int buildCYProduct(int code) {
     const int n = interpretMinimalTensor(code, levels);
     if (n < 0)
         return -1;
-    std::snprintf(CurrentCY, sizeof CurrentCY, "%d", code);
+    CurrentCY = std::to_string(code);
     SpectrumData* d5 = SM_getData(4, 5, 1);
     SM_grade(d5, 2);
     setIntPar("Graded", 1);

@@ -322,6 +322,8 @@ int GSC_computeAllGroupInvariants(Discrete_Group* dg, int* map, SC_CHARGE fcn, S
 // The default analysis of a candidate.
 int computeInvariant(SCData* MD);
 void buildSelectedSimpleCurrentInvariants();
+// 1 when the last scan of the center went through every subgroup (not stopped or cut short).
+int simpleCurrentScanCompleted();
 // Scan (no selection, 0), collect (no selection, 1) or visit chosen numbers (sorted list, 2).
 void buildMultipleSimpleCurrentInvariants(int* selection, int autostore_override);
 // 1 when an invariant of the subgroup was chosen and made current.
@@ -396,3 +398,21 @@ void searchAutomorphisms();
 int searchAutomorphismsWith(int N, const std::vector<double>& S_re, const std::vector<double>& S_im,
                             const std::vector<int>& weightClass,
                             int (*offer)(int*, int, int, int, int));
+
+// ---- Invariants of chiral algebras extended by integer-spin fields ----
+
+// The fields of integer weight, the vacuum first, ended by -1; a buffer the next call reuses.
+int* findIntegerSpin();
+// For the cnt fields of list (integer spin, not the vacuum): an exclusive bound per field on its
+// multiplicity in a consistent extension, into max; returns their product (1 for cnt < 1).
+double getMaximumCurrentMultiplicities(int cnt, const int* list, int* max);
+// 1 when sum_t mult[t] S(current t, m) is negative or not real for some field m, else 0; an
+// algebra beyond the vacuum then goes on to CheckHomomorphism. currents ends with -1.
+int checkAlgebra(const int* currents, const int* mult);
+// Builds, from the fusion rules of the sum of the size fields, the blocks of the invariant they
+// extend to and offers it; 0 after a completed or abandoned construction, -2 when stuck.
+int CheckHomomorphism(int size, const int* fields);
+// Prints the block (orbit[i] copies of field i); 0 when its weights agree modulo 1, else 1.
+int printExceptionalOrbit(const int* orbit, int mult);
+// Hom -= mult v v^T on the N x N matrix; 0 at the first negative entry, after a report.
+int RemoveVector(int* Hom, const int* vector, int mult);

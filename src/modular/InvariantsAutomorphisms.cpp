@@ -2,6 +2,7 @@
 // can mix, and the products of permutations inside the classes are enumerated level by level.
 #include "modular/Invariants.h"
 
+#include "base/Error.h"
 #include "base/Output.h"
 #include "modular/InvariantsInternal.h"
 #include "modular/Modular.h"
@@ -16,6 +17,8 @@ using namespace invariants_internal;
 namespace {
 
 constexpr double STolerance = 1e-10;
+// The largest class whose orderings are all tried.
+constexpr std::size_t MaxClassSize = 10;
 
 struct SValue {
     double re = 0, im = 0;
@@ -132,58 +135,70 @@ int searchAutomorphismsWith(int N, const std::vector<double>& S_re, const std::v
     const int K = static_cast<int>(members.size());
     if (K == 0)
         return 0;
-    // The orderings of each class, the members in increasing order first.
-    std::vector<std::vector<std::vector<int>>> orderings(static_cast<std::size_t>(K));
-    for (int l = 0; l < K; l++) {
-        std::vector<int> m = members[l];
-        do
-            orderings[l].push_back(m);
-        while (std::next_permutation(m.begin(), m.end()));
-    }
+    // The orderings of a class grow with its factorial: a larger class is cut to its first
+    // members, the others stay fixed and are compared like the members of every level.
+    std::vector<int> cut(static_cast<std::size_t>(N), 0);
+    for (std::vector<int>& m : members)
+        if (m.size() > MaxClassSize) {
+            Alert("getSubPermutations", 0, 100201,
+                  "Sub-permutation exceeding maximum (%d > %d)\nResetting to %d",
+                  static_cast<int>(m.size()), static_cast<int>(MaxClassSize),
+                  static_cast<int>(MaxClassSize));
+            for (std::size_t t = MaxClassSize; t < m.size(); t++)
+                cut[static_cast<std::size_t>(m[t])] = 1;
+            m.resize(MaxClassSize);
+        }
     std::vector<std::vector<int>> mask(K + 1, std::vector<int>(N, 0)), below = mask;
     for (int l = 0; l < K; l++)
         for (int x : members[l])
             mask[l][x] = 1;
+    below[K] = cut;
     for (int l = K - 1; l >= 0; l--)
         for (int i = 0; i < N; i++)
             below[l][i] = below[l + 1][i] + mask[l][i];
+    // The fields of each level's check, the class itself first: its own pairs fail soonest.
+    std::vector<std::vector<int>> rest(static_cast<std::size_t>(K));
+    for (int l = 0; l < K; l++)
+        for (int i = 0; i < N; i++)
+            if (below[l][i] && !mask[l][i])
+                rest[l].push_back(i);
     std::vector<std::vector<int>> perm(K + 1, std::vector<int>(N));
     for (int i = 0; i < N; i++)
         perm[K][i] = i;
     for (int l = 0; l < K; l++)
         perm[l] = perm[K];
-    auto apply = [&](int l, int index) {
-        perm[l] = perm[l + 1];
-        const std::vector<int>& m = orderings[l][0];
+    // The current ordering of each class, the members in increasing order standing for the
+    // identity; perm[l] differs from perm[l+1] on the members of class l only.
+    std::vector<std::vector<int>> ordering = members;
+    auto apply = [&](int l) {
+        const std::vector<int>& m = members[l];
         for (std::size_t t = 0; t < m.size(); t++)
-            perm[l][m[t]] = perm[l + 1][orderings[l][index][t]];
+            perm[l][m[t]] = perm[l + 1][ordering[l][t]];
     };
     auto levelOK = [&](int l) {
         const std::vector<int>& p = perm[l];
-        for (int i = 0; i < N; i++) {
-            if (!below[l][i])
-                continue;
-            for (int j = 0; j < N; j++) {
-                const bool pair = mask[l][j] || (mask[l][i] && !mask[l][j] && below[l][j]);
-                if (pair && !sameS(S(p[i], p[j]), S(i, j)))
+        auto same = [&](int i, int j) { return sameS(S(p[i], p[j]), S(i, j)); };
+        for (int i : members[l])
+            for (int j : members[l])
+                if (!same(i, j))
                     return false;
-            }
-        }
+        for (int i : rest[l])
+            for (int j : members[l])
+                if (!same(i, j) || !same(j, i))
+                    return false;
         return true;
     };
-    std::vector<int> loop(static_cast<std::size_t>(K), 0);
     std::vector<int> Z(static_cast<std::size_t>(N) * N);
     int offered = 0;
     int d = 0;
     for (;;) {
-        for (;;) {
-            if (++loop[d] < static_cast<int>(orderings[d].size()))
-                break;
-            loop[d] = 0;
+        // The odometer: the next ordering of class d, or back to the identity and one level up.
+        while (!std::next_permutation(ordering[d].begin(), ordering[d].end())) {
+            apply(d);
             if (++d == K)
                 return offered;
         }
-        apply(d, loop[d]);
+        apply(d);
         if (!levelOK(d))
             continue;
         bool passed = true;

@@ -25,6 +25,8 @@ SC_ANALYSE MIPF_analysis_fcn = computeInvariant;
 int Randomization = 0;
 int SelectCurrentBulk = 0;
 int ScanMIPFCount = 0;
+// Set when a scan of the center visited every subgroup to the end.
+bool scanCompleted = false;
 // Set when the candidate asked for by number became the current invariant.
 int BuiltByNumber = 0;
 
@@ -378,6 +380,8 @@ int endScan(int rc, const char* text) {
 
 int scanSubgroups(int* map, Subgroup* list, int K) {
     SearchCriteria& c = criteria();
+    scanCompleted = false;
+    bool stopped = false;
     const int I = infoLevel();
     SCData* MD = scanRecord.get();
     std::vector<int> currents(static_cast<std::size_t>(CenterOrder()) + 2);
@@ -411,13 +415,16 @@ int scanSubgroups(int* map, Subgroup* list, int K) {
             return endScan(-3, "Error during loop command\n");
         if (r == -5)
             return endScan(1, "Invariant found\n");
-        if (r == -2)
+        if (r == -2) {
+            stopped = true;
             break;
+        }
         total += r;
         if (sg->next && I >= 1)
             printTotal(total, true);
     }
     printTotal(total, false);
+    scanCompleted = !stopped;
     return endScan(total, nullptr);
 }
 
@@ -504,6 +511,10 @@ int scanCenter(const char* routine) {
 }
 
 } // namespace
+
+int simpleCurrentScanCompleted() {
+    return scanCompleted ? 1 : 0;
+}
 
 void buildSelectedSimpleCurrentInvariants() {
     if (nestedSearch("buildSelectedSimpleCurrentInvariants"))

@@ -46,6 +46,36 @@ TEST(AutomorphismSearch, FieldsOfDifferentWeightAreNeverExchanged) {
     EXPECT_EQ(searchAutomorphismsWith(3, re, std::vector<double>(9, 0.0), {0, 1, 2}, record), 0);
 }
 
+// Twelve fields of one weight: only the first ten of the class are permuted, the last two stay
+// fixed. S(i,j) = 0.01 (g_i + g_j) + 0.001 g_i g_j with g_i = i except g_3 = 2, so the exchange
+// of 2 and 3 is the only symmetry among the ten, unless a fixed field tells 2 from 3.
+int exchangesInLargeClass(double s3_11) {
+    offered.clear();
+    offeredN = 13;
+    auto g = [](int i) { return i == 3 ? 2.0 : static_cast<double>(i); };
+    std::vector<double> re(169);
+    for (int i = 0; i < 13; i++)
+        for (int j = 0; j < 13; j++)
+            re[i * 13 + j] = i == 0 || j == 0 ? (i == j ? 0.5 : 0.6)
+                                              : 0.01 * (g(i) + g(j)) + 0.001 * g(i) * g(j);
+    re[3 * 13 + 11] = re[11 * 13 + 3] = s3_11;
+    std::vector<int> weightClass(13, 1);
+    weightClass[0] = 0;
+    int found = 0;
+    outputOf([&] {
+        found = searchAutomorphismsWith(13, re, std::vector<double>(169, 0.0), weightClass, record);
+    });
+    return found;
+}
+
+TEST(AutomorphismSearch, FieldsLeftOutOfALargeClassStillGuardTheCheck) {
+    EXPECT_EQ(exchangesInLargeClass(0.01 * (2 + 11) + 0.001 * 2 * 11), 1);
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0][2 * 13 + 3], 1);
+    EXPECT_EQ(offered[0][3 * 13 + 2], 1);
+    EXPECT_EQ(exchangesInLargeClass(0.9), 0) << "S(3,11) differs from S(2,11)";
+}
+
 class AutomorphismTheories : public InvariantsTest {};
 
 // Every offered candidate commutes with S, and none is the identity.
