@@ -379,10 +379,9 @@ int getFusionForClassifyingCoefficient(int i, int j, int k);
 
 // ---- Defect profiles and boundary permutations ----
 
-// The profile of boundary a, or of the crosscap for a = -1, printed to the terminal.
+// The profile of boundary a, or of the crosscap for a = -1, printed to the terminal, for a free
+// boson or a c=1 orbifold as the current theory.
 void LocalizeDefect(int a);
-// 0 while the c=1 orbifold lacks the charges its profile needs.
-int orbifoldProfileAvailable();
 // The image of boundary a under the field permutation: -2 for a fixed-point boundary, -1 after a
 // report.
 int ComputeBoundaryPermutation(int* Permutation, int a);

@@ -85,25 +85,77 @@ void freeBosonProfile(int a, int r) {
     }
 }
 
-} // namespace
-
-int orbifoldProfileAvailable() {
-    return 0;
+// The c=1 orbifold of parameter r: the field of charge q feeds the cosine mode q of the profile
+// on the half circle; the currents feed the modes 0 and r and the two D1-brane entries r+1, r+2.
+std::vector<std::complex<double>> orbifoldModes(int a, int r) {
+    const int K = r;
+    std::vector<std::complex<double>> c(static_cast<std::size_t>(r + 3), 0.0);
+    auto at = [&c](int k) -> std::complex<double>& { return c[static_cast<std::size_t>(k)]; };
+    for (int m = 0; m < IshibashiLabelCount; m++) {
+        double re, im;
+        coefficient(m, a, &re, &im);
+        const std::complex<double> v(re, im);
+        const int l = getIshibashiField(m);
+        if (l == 0 || l == 2) {
+            at(0) += l == 0 ? v : -v;
+            at(K + 1) += v;
+        } else if (l == 1 || l == 3) {
+            at(K) += v;
+            at(K + 2) += l == 1 ? v : -v;
+        } else if (l < K + 3) {
+            const int q = orbifoldCharge(l);
+            if (q < 1 || q >= K)
+                Alert("LocalizeDefect", 0, 212404, "Label out of range");
+            if (q >= 0 && q <= K + 2)
+                at(q) += v;
+        }
+    }
+    return c;
 }
+
+void orbifoldProfile(const std::vector<std::complex<double>>& c, int r) {
+    const int K = r, G = 4 * r;
+    auto at = [&c](int k) { return c[static_cast<std::size_t>(k)]; };
+    std::vector<double> f(static_cast<std::size_t>(G));
+    double M = 0.0;
+    for (int p = 0; p < G; p++) {
+        double v = at(0).real();
+        for (int k = 1; k < K; k++)
+            v += (std::polar(1.0, std::numbers::pi * k * p / (2.0 * r)) * at(k)).real();
+        v += (std::polar(1.0, -std::numbers::pi * K * p / (2.0 * r)) * at(K)).real();
+        f[static_cast<std::size_t>(p)] = v;
+        M += std::fabs(v);
+    }
+    M /= 2 * r;
+    auto value = [&f](int p) { return f[static_cast<std::size_t>(p)]; };
+    out("%15.7f (RMS)\n", M);
+    for (int p = 0; p <= 2 * r; p++)
+        out("i=%d (x=%7.2f): %15.7f\n", p, p / (2.0 * r), shown(value(p)));
+    out("\nPeaks:\n");
+    for (int p = 0; p <= 2 * r; p++) {
+        const double prev = std::fabs(value(p > 0 ? p - 1 : 0));
+        const double cur = std::fabs(value(p)), next = std::fabs(value(p + 1));
+        if (std::sqrt(prev * prev + cur * cur + next * next) > 3 * M && cur >= prev && cur >= next)
+            out("i=%4d (x=%7.2f): %15.7f\n", p, p / (2.0 * r), shown(value(p)));
+    }
+    out("D1-brane info: %15.7f %15.7f\n", shown(at(K + 1).real()), shown(at(K + 2).real()));
+}
+
+} // namespace
 
 void LocalizeDefect(int a) {
     const int t = getCFTtype(), r = getCFTrank();
-    // The c=1 orbifold needs the orbifold charges of its labels, which the theory does not
-    // offer yet.
-    if (t == 7 && !orbifoldProfileAvailable()) {
-        Alert("LocalizeDefect", 1, 100302, "Profiles of c=1 orbifolds not available yet");
-        return;
-    }
+    std::vector<std::complex<double>> modes;
+    if (t == 7)
+        modes = orbifoldModes(a, r);
     if (a >= 0)
         out("Location of boundary nr. %d\n", a);
     else
         out("Crosscap location: \n");
-    freeBosonProfile(a, r);
+    if (t == 7)
+        orbifoldProfile(modes, r);
+    else
+        freeBosonProfile(a, r);
 }
 
 // ============================================================ Boundary permutations

@@ -114,6 +114,7 @@ int COM_find_all_inv(void**, int parnum) {
     buildSelectedSimpleCurrentInvariants();
     searchAutomorphisms();
     searchExtensions();
+    searchInvariants();
     COM_close_mult(nullptr, 0);
     return -parnum;
 }

@@ -398,6 +398,11 @@ int COM_find_auto(void**, int parnum) {
     return -parnum;
 }
 
+int COM_find_inv(void**, int parnum) {
+    searchInvariants();
+    return -parnum;
+}
+
 int COM_set_exceptional(void** params, int parnum) {
     if (QueryTensor()) {
         setTensorExceptional(params, parnum);
@@ -483,6 +488,9 @@ const CommandDefinition invariantCommands[] = {
      "as a name of a stored invariant."},
     {"search MIPF automorphism", "", COM_find_auto,
      "search for Modular Invariant Partition Functions\nof automorphism type."},
+    {"search MIPF built_in", "", COM_find_inv,
+     "list Modular Invariant Partition Functions\nthat are explicitly built in (currently only "
+     "for c=1 orbifolds)."},
     {"select exceptional_invariant", "(int nr_1)...(int nr_n)", COM_set_exceptional,
      "In single algebra mode:\n"
      "Set bulk partition function to exceptional invariant \"nr_1\".\n"

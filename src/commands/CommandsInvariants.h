@@ -41,3 +41,4 @@ int COM_check_invariant(void** params, int parnum);
 int COM_select_invariant(void** params, int parnum);
 int COM_set_exceptional(void** params, int parnum);
 int COM_find_auto(void** params, int parnum);
+int COM_find_inv(void** params, int parnum);

@@ -683,6 +683,10 @@ AcceptCandidateInvariant setAcceptCandidateInvariant(AcceptCandidateInvariant fn
     return previous;
 }
 
+int offerCandidateInvariant(int* modmat, int check, int store, int select, int prnt) {
+    return acceptCandidate(modmat, check, store, select, prnt);
+}
+
 int recordedCandidateCount() {
     return static_cast<int>(RecordedCandidates.size());
 }

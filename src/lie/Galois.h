@@ -51,6 +51,8 @@ void makeGaloisInvariant(const int* loop, const int* Store, const int* invol, in
 using AcceptCandidateInvariant = int (*)(int* modmat, int check, int store, int select, int prnt);
 // Installs fn (null: the recording stand-in); returns the previous one.
 AcceptCandidateInvariant setAcceptCandidateInvariant(AcceptCandidateInvariant fn);
+// Hands a candidate to the installed acceptance step.
+int offerCandidateInvariant(int* modmat, int check, int store, int select, int prnt);
 // The candidates the stand-in recorded, each as Nprim x Nprim ints, and their reset.
 int recordedCandidateCount();
 const int* recordedCandidate(int n, int* Nprim);

@@ -371,6 +371,23 @@ void buildExceptionalInvariant(int mode);
 // unchecked from 150 fields on.
 void buildExceptionalTensorInvariant(const int* modes);
 
+// ---- Built-in invariants of the c=1 orbifold ----
+// The current theory must be a single c=1 orbifold block of parameter N (N+7 fields).
+
+// 0 for the fields 0 and 2 and the twist fields, N for 1 and 3, x for the field (1, x).
+int orbifoldCharge(int lbl);
+// The first of the fields 4 .. N+2 of charge ch; 0 after a report when there is none.
+int getOrbifoldFieldWithCharge(int ch);
+// Adds the square of the sum of the fields of orbit (ended by -1) to the matrix.
+void addOrbitToModularMatrix(int* modmat, const int* orbit);
+// The image of field i under the automorphism of the splitting N = p q.
+int getOrbifoldExceptionalAutomorphism(int i, int p, int q);
+// The matrix becomes the extension invariant of M (zero unless M^2 divides N, M >= 2).
+void getOrbifoldExceptionalExtension(int* modmat, int M);
+// Offers every built-in invariant to the installed acceptance step; nothing unless a single
+// c=1 orbifold block is current.
+void searchInvariants();
+
 // ---- Permutation invariants ----
 
 // Offers to acceptCandidateInvariant every permutation of the fields other than the identity

@@ -70,6 +70,7 @@ int QueryTensor();
 
 int MOD_isValidCFT();
 int CenterOrder();
+// Type and rank of the current single block; -1 in tensor mode and without a block.
 int getCFTtype();
 int getCFTrank();
 // Static result, overwritten by the next call of ratWeight or MOD_realWeight.

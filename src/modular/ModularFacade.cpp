@@ -269,12 +269,16 @@ int CenterOrder() {
     return sd->SimpleCurrents->Order;
 }
 
+// Only a current single block answers: in tensor mode the block last loaded is a factor, and
+// callers that read it as the theory would build data of the wrong size.
 int getCFTtype() {
-    return getCurrentSD() ? getCurrentSD()->type : 0;
+    SpectrumData* sd = currentBlock();
+    return sd ? sd->type : -1;
 }
 
 int getCFTrank() {
-    return getCurrentSD() ? getCurrentSD()->rank : 0;
+    SpectrumData* sd = currentBlock();
+    return sd ? sd->rank : -1;
 }
 
 rat* ratWeight(int lbl) {

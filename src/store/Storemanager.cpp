@@ -182,9 +182,16 @@ SpectrumData* makeOrbifold(const Key& k) {
     setCache(sd, 0);
     SM_orbifold_spectrum(sd, k.rank);
     if (k.type < 0) {
+        // Weights and monodromy charges change sign with T.
         sd->type = k.type;
-        for (int i = 0; i < sd->Nprimaries; i++)
+        const int M = mult(sd);
+        for (int i = 0; i < sd->Nprimaries; i++) {
             sd->Weight_num[i] = -sd->Weight_num[i];
+            for (int c = 0; c < M; c++) {
+                int& q = sd->Charges[static_cast<std::size_t>(i) * M + c];
+                q = mod(-q, sd->SimpleCurrents->Orders[c]);
+            }
+        }
         sd->CentralCharge = -sd->CentralCharge;
     }
     return sd;

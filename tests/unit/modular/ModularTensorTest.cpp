@@ -275,3 +275,19 @@ TEST_F(TensorTheory, UnplacedFieldLeavesNoOrbitTable) {
 }
 
 } // namespace
+
+namespace {
+
+// In tensor mode the block last loaded is one of the factors, not the theory: the type and rank
+// of the current theory are those of no single block.
+TEST_F(TensorTheory, TypeAndRankAnswerOnlyForASingleBlock) {
+    use(su4);
+    setCurrentSD(SM_getData(7, 4, 0));
+    EXPECT_EQ(getCFTtype(), -1);
+    EXPECT_EQ(getCFTrank(), -1);
+    modulartest::useBlock(7, 4, 0);
+    EXPECT_EQ(getCFTtype(), 7);
+    EXPECT_EQ(getCFTrank(), 4);
+}
+
+} // namespace

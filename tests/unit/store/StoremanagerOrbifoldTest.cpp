@@ -232,6 +232,24 @@ TEST(OrbifoldFixedPointTheories, LabelRules) {
     EXPECT_NE(reports.find("Invalid orbifold fixed point"), std::string::npos);
 }
 
+TEST(OrbifoldBlocks, SecondRequestReturnsTheRecordAndTheConjugateTheoryConjugates) {
+    SpectrumData* sd = block(7, 5, 0);
+    ASSERT_NE(sd, nullptr);
+    SM_getData(1, 1, 1);
+    EXPECT_EQ(SM_getData(7, 5, 0), sd);
+    SpectrumData* conj = block(-93, 5, 0);
+    ASSERT_NE(conj, nullptr);
+    ASSERT_NE(conj, sd);
+    EXPECT_EQ(SM_getData(7, 5, 0), sd);
+    EXPECT_DOUBLE_EQ(conj->CentralCharge, -1.0);
+    const Matrix S = sMatrix(sd), C = sMatrix(conj);
+    for (int i = 0; i < sd->Nprimaries; i++) {
+        EXPECT_EQ(conj->Weight_num[i], -sd->Weight_num[i]);
+        for (int j = 0; j < sd->Nprimaries; j++)
+            EXPECT_LT(std::abs(C[i][j] - std::conj(S[i][j])), 1e-12);
+    }
+}
+
 TEST(OrbifoldBlocks, ParameterBelowOneIsRefused) {
     const std::string reports =
         storetest::reportsOf([] { EXPECT_EQ(SM_getData(7, 0, 0), nullptr); });
