@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // ---- Gauge settings and sign flips ----
@@ -139,8 +140,8 @@ int fusingLabelBound();
 // next call of the same operation.
 int* getOutcomingStates(int a, int i, int j, int k, int* size);
 int* getHexagonOutcomingStates(int i, int j, int k, int* size);
-// action 1 prints (filtered), 2 checks, any other only enumerates. 0 after a failed check, 1
-// otherwise.
+// action 1 prints (filtered), 2 checks, 3 hands each record to the sign equations, any other
+// only enumerates. 0 after a failed check or a contradicting sign equation, 1 otherwise.
 int compute_pentagon(int a, int i, int j, int k, int action);
 int compute_hexagon(int i, int j, int k, int action);
 // Every record of a family, handed to visit until it answers false; for counting and tests.
@@ -159,3 +160,41 @@ void print_hexagon(const PentagonData* data);
 int checkPolynomial(int max, int useFlipped);
 void PrintInconsistent(int a, int i, int j, int q, int r, int k, int b, int p, int l, double LHS,
                        double RHS, int flag);
+
+// ---- Sign equations modulo 2 ----
+
+// Linear equations modulo 2 over the sign bits, kept fully reduced: every pivot unknown occurs
+// in its own equation only. Adding an equation eliminates only the unknowns it touches.
+class SignEquationStore {
+public:
+    explicit SignEquationStore(int nvar);
+    // 1 stored, 0 implied by the stored ones, -1 contradicting them.
+    int add(std::vector<int> vars, int rhs);
+    int variables() const { return static_cast<int>(pivotRow.size()); }
+    int equations() const { return static_cast<int>(rows.size()); }
+    // The pivot row of an unknown, -1 for a free one.
+    int pivotOf(int var) const { return pivotRow[var]; }
+    const std::vector<int>& row(int r) const { return rows[r]; }
+    int rhs(int r) const { return rhss[r]; }
+    // Fills the bits of the pivots from the free bits already in `bits`.
+    void solve(std::vector<int>& bits) const;
+
+private:
+    std::vector<std::vector<int>> rows;
+    std::vector<int> rhss, pivots, pivotRow;
+    // Rows that may contain an unknown; checked before use.
+    std::vector<std::vector<int>> occurs;
+};
+
+// The store of the current solver run and the families whose signs were ambiguous.
+extern std::unique_ptr<SignEquationStore> PolyNom;
+extern VectorSpace FailedEquations;
+// A new store for the rows of PentagonVariables and an empty list of ambiguous families.
+void resetSignEquations();
+// Flip bits of the terms Eq[0..size-1] that make target Eq[size] = sum (1 - 2 flip) Eq: the
+// single solution, or the second one of a paired equation (*firstnonzero -3, -4, -5). Null when
+// there is none or it is ambiguous (*firstnonzero -2); *firstnonzero is the reference term.
+int* FindSignFlips(double* Eq, int size, int* firstnonzero);
+// 1 when a sign equation of the record contradicts PolyNom, else 0.
+int addPentagonEquation(PentagonData* data);
+int addHexagonEquation(PentagonData* data);

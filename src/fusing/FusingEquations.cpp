@@ -318,6 +318,8 @@ int compute_pentagon(int a, int i, int j, int k, int action) {
             if (!ZeroCheck(lhs + rhs))
                 Alert("compute_pentagon", 0, 212404, "Not just a sign error");
             return false;
+        } else if (action == 3) {
+            return addPentagonEquation(&d) == 0;
         }
         return true;
     });
@@ -335,6 +337,8 @@ int compute_hexagon(int i, int j, int k, int action) {
             Print("Failure: (p,r,i,j,k,l)=(%d,%d,%d,%d,%d,%d)\n", h.p, h.r, i, j, k, h.l);
             printHexagonSums(h);
             return false;
+        } else if (action == 3) {
+            return addHexagonEquation(&h.re) == 0 && addHexagonEquation(&h.im) == 0;
         }
         return true;
     });
