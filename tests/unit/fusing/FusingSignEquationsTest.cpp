@@ -128,6 +128,19 @@ TEST_F(SignEquations, BosonSignsAreSolved) {
     }
 }
 
+// The orbifold's computed signs solve its equations: nothing contradicts, and the solution with
+// every free bit 0 keeps every equation holding.
+TEST_F(SignEquations, OrbifoldEquationsAreConsistent) {
+    for (int N : {2, 3, 4}) {
+        SCOPED_TRACE(N);
+        use(SM_getData(7, N, 0));
+        Captured cap;
+        ASSERT_TRUE(collect(fusingLabelBound()));
+        useSolution();
+        EXPECT_EQ(checkPolynomial(99, 1), 0) << cap.out();
+    }
+}
+
 } // namespace
 
 namespace {
