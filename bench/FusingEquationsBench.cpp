@@ -24,15 +24,7 @@ void OrbifoldSignEquations(benchmark::State& state) {
     for (auto _ : state) {
         getPentagonVariables(max);
         resetSignEquations();
-        for (int a = 0; a < max && consistent; a++)
-            for (int i = 0; i < max && consistent; i++)
-                for (int j = 0; j < max && consistent; j++)
-                    for (int k = 0; k < max && consistent; k++)
-                        consistent = compute_pentagon(a, i, j, k, 3) == 1;
-        for (int i = 0; i < max && consistent; i++)
-            for (int j = 0; j < max && consistent; j++)
-                for (int k = 0; k < max && consistent; k++)
-                    consistent = compute_hexagon(i, j, k, 3) == 1;
+        consistent = getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
     }
     if (!consistent)
         state.SkipWithError("contradicting sign equations");

@@ -198,3 +198,7 @@ int* FindSignFlips(double* Eq, int size, int* firstnonzero);
 // 1 when a sign equation of the record contradicts PolyNom, else 0.
 int addPentagonEquation(PentagonData* data);
 int addHexagonEquation(PentagonData* data);
+// The sign equations of every pentagon, resp. hexagon, family below max; 0 at the first
+// contradiction.
+int getPentagonEquations(int max);
+int getHexagonEquations(int max);

@@ -448,6 +448,27 @@ int checkPolynomial(int max, int useFlipped) {
     return failures;
 }
 
+int getPentagonEquations(int max) {
+    Print("Adding Pentagon equations\n");
+    for (int a = 0; a < max; a++)
+        for (int i = 0; i < max; i++)
+            for (int j = 0; j < max; j++)
+                for (int k = 0; k < max; k++)
+                    if (compute_pentagon(a, i, j, k, 3) == 0)
+                        return 0;
+    return 1;
+}
+
+int getHexagonEquations(int max) {
+    Print("Adding Hexagon equations\n");
+    for (int i = 0; i < max; i++)
+        for (int j = 0; j < max; j++)
+            for (int k = 0; k < max; k++)
+                if (compute_hexagon(i, j, k, 3) == 0)
+                    return 0;
+    return 1;
+}
+
 void PrintInconsistent(int a, int i, int j, int q, int r, int k, int b, int p, int l, double LHS,
                        double RHS, int) {
     Print("###########################################################\n");

@@ -82,18 +82,7 @@ protected:
     static bool collect(int max) {
         getPentagonVariables(max);
         resetSignEquations();
-        for (int a = 0; a < max; a++)
-            for (int i = 0; i < max; i++)
-                for (int j = 0; j < max; j++)
-                    for (int k = 0; k < max; k++)
-                        if (!compute_pentagon(a, i, j, k, 3))
-                            return false;
-        for (int i = 0; i < max; i++)
-            for (int j = 0; j < max; j++)
-                for (int k = 0; k < max; k++)
-                    if (!compute_hexagon(i, j, k, 3))
-                        return false;
-        return true;
+        return getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
     }
     // The solution with every free bit 0, applied as flips.
     static void useSolution() {
