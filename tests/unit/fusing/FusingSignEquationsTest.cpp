@@ -104,10 +104,10 @@ TEST_F(SignEquations, IsingNeedsNoFlip) {
 }
 
 // Free bosons: with every sign +1 the hexagons fail; the solution of the sign equations makes
-// every equation hold. 4 fields have an ambiguity-free system; 6 fields need the sign -1 of
-// the self-conjugate field 3 somewhere.
+// every equation hold, also for 6 and 10 fields, whose self-conjugate field N/2 has the
+// Frobenius-Schur indicator -1.
 TEST_F(SignEquations, BosonSignsAreSolved) {
-    for (int N : {4, 6}) {
+    for (int N : {4, 6, 10}) {
         SCOPED_TRACE(N);
         useBoson(N);
         Captured cap;
