@@ -140,6 +140,12 @@ void registerFusingCommands();
 int COM_fusing_matrix(void** commands, int parnum);
 int COM_fusing_matrix_entry(void** commands, int parnum);
 int COM_braidingsign(void** commands, int parnum);
+int COM_search_pentagon(void** commands, int parnum);
+int COM_display_pentagon(void** commands, int parnum);
+int COM_pentagon(void** commands, int parnum);
+int COM_display_hexagon(void** commands, int parnum);
+int COM_hexagon(void** commands, int parnum);
+int COM_polynomial(void** commands, int parnum);
 
 // ---- Help extenders ----
 

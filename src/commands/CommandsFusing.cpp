@@ -70,6 +70,64 @@ int COM_braidingsign(void** params, int parnum) {
     return -parnum;
 }
 
+namespace {
+
+void dashLine() {
+    Print("--------------------------------------------------------------\n");
+}
+
+} // namespace
+
+int COM_search_pentagon(void** params, int parnum) {
+    if (refused("COM_search_pentagon", "Fusing matrices not available for this algebra"))
+        return 1;
+    pentagon_trigger(nullptr, intArgument(params, 0), intArgument(params, 1),
+                     intArgument(params, 2), intArgument(params, 3));
+    return -parnum;
+}
+
+int COM_display_pentagon(void** params, int parnum) {
+    if (refused("COM_display_pentagon", "Fusing matrices not available for this algebra"))
+        return 1;
+    dashLine();
+    compute_pentagon(intArgument(params, 0), intArgument(params, 1), intArgument(params, 2),
+                     intArgument(params, 3), 1);
+    return -parnum;
+}
+
+// A failed check stops the command line rather than passing as success.
+int COM_pentagon(void** params, int parnum) {
+    if (refused("COM_pentagon", "Fusing matrices not available for this algebra"))
+        return 1;
+    return compute_pentagon(intArgument(params, 0), intArgument(params, 1), intArgument(params, 2),
+                            intArgument(params, 3), 2)
+               ? -parnum
+               : 1;
+}
+
+int COM_display_hexagon(void** params, int parnum) {
+    if (refused("COM_display_hexagon", "Fusing matrices not available for this algebra"))
+        return 1;
+    dashLine();
+    compute_hexagon(intArgument(params, 0), intArgument(params, 1), intArgument(params, 2), 1);
+    return -parnum;
+}
+
+int COM_hexagon(void** params, int parnum) {
+    if (refused("COM_hexagon", "Fusing matrices not available for this algebra"))
+        return 1;
+    return compute_hexagon(intArgument(params, 0), intArgument(params, 1), intArgument(params, 2),
+                           2)
+               ? -parnum
+               : 1;
+}
+
+int COM_polynomial(void** params, int parnum) {
+    if (refused("COM_polynomial", "Fusing matrices not available for this algebra"))
+        return 1;
+    return checkPolynomial(intArgument(params, 0) + 1, 0) == 0 ? -parnum : 1;
+}
+
 void registerFusingCommands() {
 #ifdef TARVIK_FUSING_COMMANDS
     setCurrentMode(getDefaultMode());
@@ -80,5 +138,18 @@ void registerFusingCommands() {
                 COM_fusing_matrix_entry, "Show the entry F_pq[a b c d] in several gauges.");
     initCommand("fusing epsilon", "(field a)(field b)(field c)", COM_braidingsign,
                 "Show the braiding sign epsilon_ab^c.");
+    initCommand("fusing pentagon", "(field a)(field i)(field j)(field k)", COM_pentagon,
+                "Check the pentagon equations of the family (a, i, j, k).");
+    initCommand("fusing hexagon", "(field i)(field j)(field k)", COM_hexagon,
+                "Check the hexagon equations of the family (i, j, k).");
+    initCommand("fusing show", "", nullptr, "Show pentagon or hexagon equations.");
+    initCommand("fusing show pentagon", "(field a)(field i)(field j)(field k)",
+                COM_display_pentagon, "Show the pentagon equations of (a, i, j, k), filtered.");
+    initCommand("fusing show hexagon", "(field i)(field j)(field k)", COM_display_hexagon,
+                "Show the hexagon equations of (i, j, k).");
+    initCommand("fusing filter", "(field a)(field b)(field c)(field d)", COM_search_pentagon,
+                "Show only pentagons with a factor F[a b c d]; 0 0 0 0 shows all.");
+    initCommand("fusing polynomial", "(non_neg_int n)", COM_polynomial,
+                "Check all hexagons, pentagons and S for labels up to n.");
 #endif
 }

@@ -6,6 +6,9 @@
 
 #include "numeric/Sorting.h"
 
+#include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // ---- Gauge settings and sign flips ----
@@ -102,3 +105,100 @@ void computeSignatureForLabels(const int* v, int* signature);
 int compareSignatures(int i, int j);
 int convertSignInfo(int input, int rank, int newSign);
 int* LTV(int p, int q, int a, int b, int c, int d);
+
+// ---- Pentagon and hexagon equations ----
+
+// One equation: a pentagon F_pr[a i j q] F_conj(q)l[a r k b] = sum_s F_conj(q)s[p j k b]
+// F_pl[a i s b] F_conj(s)r[conj(l) i j k], or the real or the imaginary part of a hexagon. The
+// term lists grow with the equation.
+struct PentagonData {
+    // Per term: the three factors of a pentagon, the two (first two places) of a hexagon.
+    std::vector<std::array<double, 3>> contribs;
+    double RHS1 = 0.0, RHS2 = 0.0;
+    // Hexagon: the right-hand phase exponent and its cosine (real part) or sine.
+    double weight = 0.0, phasefactor = 0.0;
+    std::vector<double> leftweight, leftphasefactor;
+    // (a, i, j, k) of a pentagon, (-1, i, j, k) of a hexagon.
+    int labels[4] = {0, 0, 0, 0};
+    int scontr = 0;
+    // conlbls[t][m][f]: label m (p, q, a, b, c, d) of factor f of term t.
+    std::vector<std::array<std::array<int, 3>, 6>> conlbls;
+    int rhslbls[6][2] = {};
+    std::vector<int> contribss;
+    int epsrhs1 = 1, epsrhs2 = 1;
+    std::vector<int> epslhs;
+
+    void clearTerms();
+    // Appends a zero term and returns its index.
+    int addTerm();
+};
+
+// The largest label + 1 the equations and the solver look at: the untwisted fields (rank + 3)
+// of the orbifold, all fields of any other block.
+int fusingLabelBound();
+// The fields of a x i x j x k, resp. i x j x k, in order of first appearance; valid until the
+// next call of the same operation.
+int* getOutcomingStates(int a, int i, int j, int k, int* size);
+int* getHexagonOutcomingStates(int i, int j, int k, int* size);
+// action 1 prints (filtered), 2 checks, 3 hands each record to the sign equations, any other
+// only enumerates. 0 after a failed check or a contradicting sign equation, 1 otherwise.
+int compute_pentagon(int a, int i, int j, int k, int action);
+int compute_hexagon(int i, int j, int k, int action);
+// Every record of a family, handed to visit until it answers false; for counting and tests.
+void forEachPentagonRecord(int a, int i, int j, int k,
+                           const std::function<bool(const PentagonData&)>& visit);
+void forEachHexagonRecord(
+    int i, int j, int k,
+    const std::function<bool(const PentagonData&, const PentagonData&)>& visit);
+// With data null: sets the print filter (all four 0 switch it off), answers 0. With a record:
+// -1 filter off, 1 match, 0 otherwise.
+int pentagon_trigger(const PentagonData* data, int aa, int bb, int cc, int dd);
+void print_pentagon(const PentagonData* data);
+void print_hexagon(const PentagonData* data);
+// Checks every hexagon, pentagon and S element below max (lowered to the label bound); the
+// number of failed checks.
+int checkPolynomial(int max, int useFlipped);
+void PrintInconsistent(int a, int i, int j, int q, int r, int k, int b, int p, int l, double LHS,
+                       double RHS, int flag);
+
+// ---- Sign equations modulo 2 ----
+
+// Linear equations modulo 2 over the sign bits, kept fully reduced: every pivot unknown occurs
+// in its own equation only. Adding an equation eliminates only the unknowns it touches.
+class SignEquationStore {
+public:
+    explicit SignEquationStore(int nvar);
+    // 1 stored, 0 implied by the stored ones, -1 contradicting them.
+    int add(std::vector<int> vars, int rhs);
+    int variables() const { return static_cast<int>(pivotRow.size()); }
+    int equations() const { return static_cast<int>(rows.size()); }
+    // The pivot row of an unknown, -1 for a free one.
+    int pivotOf(int var) const { return pivotRow[var]; }
+    const std::vector<int>& row(int r) const { return rows[r]; }
+    int rhs(int r) const { return rhss[r]; }
+    // Fills the bits of the pivots from the free bits already in `bits`.
+    void solve(std::vector<int>& bits) const;
+
+private:
+    std::vector<std::vector<int>> rows;
+    std::vector<int> rhss, pivots, pivotRow;
+    // Rows that may contain an unknown; checked before use.
+    std::vector<std::vector<int>> occurs;
+};
+
+// The store of the current solver run and the families whose signs were ambiguous.
+extern std::unique_ptr<SignEquationStore> PolyNom;
+extern VectorSpace FailedEquations;
+// A new store for the rows of PentagonVariables and an empty list of ambiguous families.
+void resetSignEquations();
+// Flip bits of the terms Eq[0..size-1] that make target Eq[size] = sum (1 - 2 flip) Eq: the
+// single solution, or the second one of a paired equation (*firstnonzero -3, -4, -5). Null when
+// there is none or it is ambiguous (*firstnonzero -2); *firstnonzero is the reference term.
+int* FindSignFlips(double* Eq, int size, int* firstnonzero);
+// 1 when a sign equation of the record contradicts PolyNom, else 0.
+int addPentagonEquation(PentagonData* data);
+int addHexagonEquation(PentagonData* data);
+// The sign equations of every pentagon, resp. hexagon, family below max; 0 at the first
+// contradiction.
+int getPentagonEquations(int max);
+int getHexagonEquations(int max);

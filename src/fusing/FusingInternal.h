@@ -1,6 +1,8 @@
 // What the files of the fusing module share: the field data of the current orbifold block.
 #pragma once
 
+#include <vector>
+
 struct SpectrumData;
 
 namespace fusing {
@@ -30,5 +32,21 @@ int chargeOf(int x);
 int reduced(int x);
 // D(x): the doublet field with parameter r(x); -1 when r(x) is 0 or N.
 int doubletOf(int x);
+
+// A fusing matrix copied out of the shared buffers, which the next call overwrites; the vectors
+// keep their capacity between takes.
+struct CopiedMatrix {
+    int n = 0;
+    std::vector<int> basis;
+    std::vector<double> matrix;
+
+    bool take(int a, int b, int c, int d);
+    // Positions in the q and the p half of the basis; -1 when absent.
+    int q(int x) const;
+    int p(int x) const;
+    int qLabel(int k) const { return basis[k]; }
+    int pLabel(int k) const { return basis[n + k]; }
+    double at(int row, int column) const { return matrix[row * n + column]; }
+};
 
 } // namespace fusing

@@ -402,27 +402,31 @@ int getFusingVariableSign(int i) {
 
 // ---- S from fusing matrices ----
 
-namespace {
+namespace fusing {
 
-struct CopiedMatrix {
-    int n = 0;
-    std::vector<int> basis;
-    std::vector<double> matrix;
-
-    bool take(int a, int b, int c, int d) {
-        int* bas = nullptr;
-        const double* M = getFusingMatrix(a, b, c, d, &n, &bas);
-        if (!M)
-            return false;
-        basis.assign(bas, bas + 2 * n);
-        matrix.assign(M, M + n * n);
-        return true;
+bool CopiedMatrix::take(int a, int b, int c, int d) {
+    int* bas = nullptr;
+    const double* M = getFusingMatrix(a, b, c, d, &n, &bas);
+    if (!M) {
+        n = 0;
+        return false;
     }
-    int q(int x) const { return Present(basis.data(), n, x); }
-    int p(int x) const { return Present(basis.data() + n, n, x); }
-};
+    basis.assign(bas, bas + 2 * n);
+    matrix.assign(M, M + n * n);
+    return true;
+}
 
-} // namespace
+int CopiedMatrix::q(int x) const {
+    return Present(basis.data(), n, x);
+}
+
+int CopiedMatrix::p(int x) const {
+    return Present(basis.data() + n, n, x);
+}
+
+} // namespace fusing
+
+using fusing::CopiedMatrix;
 
 void SmatrixFromFusing(int i, int j, double* R, double* I) {
     *R = 0.0;

@@ -5,6 +5,7 @@
 
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
+#include "interpreter/IntCommands.h"
 #include "interpreter/Interpreter.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,12 @@ std::vector<CommandDefinition> fusingDefs, lieDefs, browseDefs, modularDefs, sea
 // A modular command that converts its two field labels.
 const CommandDefinition fieldCommand{"s", "(field i)(field j)", record, "S matrix."};
 
+// The one general argument type the fusing commands of test builds take.
+void registerCountType() {
+    getConversion("non_neg_int",
+                  makeConversionMethod(CONV_ExpressionToNat0, 'i', "Non-negative integer"));
+}
+
 void registerOnce() {
     static bool done = false;
     if (done)
@@ -111,6 +118,7 @@ void registerOnce() {
     done = true;
     if (!getDefaultMode())
         makeDefaultMode();
+    registerCountType();
     fusingDefs = definitions(fusingWords);
     lieDefs = definitions(lieWords);
     browseDefs = definitions(browseWords);
@@ -572,6 +580,7 @@ const CommandDefinition spectrumPart[] = {
 // comes only with a command beneath it, and an extender only with its command.
 void registerFamiliesInParts() {
     makeDefaultMode();
+    registerCountType();
     addCommandFamily(CommandFamily::Theory, theoryLater);
     addCommandFamily(CommandFamily::Theory, theoryFirst);
     addCommandFamily(CommandFamily::Spectrum, spectrumPart);
