@@ -113,9 +113,10 @@ TEST_F(TadpoleParameters, HooksMakeTheNextBuildReportAgain) {
     const int before = getBoundarySelectionCounter();
     BoundarySelectionCriteriaChanged();
     EXPECT_EQ(criteriaPrinted(), 0);
-    EXPECT_EQ(getBoundarySelectionCounter(), before + 1);
+    const int after = getBoundarySelectionCounter();
+    EXPECT_GT(after, before);
     BoundarySelectionChanged();
-    EXPECT_EQ(getBoundarySelectionCounter(), before + 2);
+    EXPECT_EQ(getBoundarySelectionCounter(), after + 1);
 }
 
 TEST_F(TadpoleParameters, LabelWidthOfTheGroupListing) {
