@@ -81,6 +81,16 @@ TEST_F(ChanPaton, FixedValueMustMatch) {
     EXPECT_EQ(CPlabelsToLoops(other.data(), getCPToLoop(), 3), nullptr);
 }
 
+// Only the identity is massless here (D = 24, the other fields have weight 1/3). The annulus of the
+// identity pairs a boundary with its conjugate: the symplectic boundary meets itself, a member of
+// the unitary pair does not, and the identity is not counted against the conjugate.
+TEST_F(ChanPaton, SelfIntersectionAndTheSignOfTheTension) {
+    EXPECT_EQ(getTadpoleFlip(), 1);
+    EXPECT_EQ(SelfIntersection(0), 1);
+    EXPECT_EQ(SelfIntersection(1), 0);
+    EXPECT_EQ(SelfIntersection(2), 0);
+}
+
 TEST_F(ChanPaton, CriteriaChangeDropsTheFixedBoundaries) {
     testsupport::Captured cap;
     ASSERT_EQ(setFixVar(0, 4), 1);
