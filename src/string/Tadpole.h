@@ -110,3 +110,13 @@ void LoopsToCPLabels(const int* soln, int* CPmults);
 // The loop-variable vector (last entry 1) of multiplicities per label; null when they are not
 // valid for the current selection. The vector is reused by the next call.
 int* CPlabelsToLoops(const int* ChanPaton, const int* CPmap, int Nvarp);
+
+// ---- Progress buffer ----
+// The searches collect a report of each tadpole attempt; a line with "....." is a time marker,
+// later lines carry the CPU time since it.
+
+void initTadpoleProgressInfo();
+void bufferTadpoleProgressInfo(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void resetTadpoleProgressInfo();
+int checkTadpoleProgressInfo(const char* s);
+const char* getTadpoleProgressInfo();
