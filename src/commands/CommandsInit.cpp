@@ -14,6 +14,7 @@
 #include "commands/CommandsSpaceTime.h"
 #include "commands/CommandsStringSpectra.h"
 #include "commands/CommandsSymmetry.h"
+#include "commands/CommandsTadpole.h"
 #include "commands/CommandsUnoriented.h"
 
 #include "interpreter/IntCommands.h"
@@ -40,6 +41,7 @@ void installCommandFamilies() {
     installHeteroticCommands();
     installStringSpectrumCommands();
     installScanCommands();
+    installTadpoleCommands();
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
 #include "string/StringTheory.h"
+#include "string/Tadpole.h"
 #include "tensor/Coset.h"
 
 #include <cstdio>

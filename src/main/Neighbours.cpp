@@ -3,10 +3,7 @@
 // ============================================================ String spectra and tadpoles
 
 void initializeIntersections() {}
-void initializeTadpole() {}
 void initializeOpenSpectrum() {}
-void tadpoleSearchParametersChanged() {}
-void BoundarySelectionCriteriaChanged() {}
 
 // ============================================================ Standard-model searches
 

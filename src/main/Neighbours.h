@@ -9,10 +9,7 @@
 // ---- String spectra and tadpole conditions ----
 
 void initializeIntersections();
-void initializeTadpole();
 void initializeOpenSpectrum();
-void tadpoleSearchParametersChanged();
-void BoundarySelectionCriteriaChanged();
 
 // ---- Standard-model searches ----
 

@@ -7,6 +7,7 @@
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
+#include "string/Tadpole.h"
 
 #include "base/Defaults.h"
 #include "base/Error.h"

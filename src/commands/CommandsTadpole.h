@@ -1,0 +1,4 @@
+// The commands of the tadpole conditions.
+#pragma once
+
+void installTadpoleCommands();

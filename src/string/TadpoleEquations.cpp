@@ -1,0 +1,369 @@
+#include "base/Error.h"
+#include "base/Output.h"
+#include "boundary/CrossBound.h"
+#include "modular/Invariants.h"
+#include "modular/Modular.h"
+#include "numeric/Equations.h"
+#include "string/StringTheory.h"
+#include "string/Tadpole.h"
+#include "string/TadpoleInternal.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr double tiny = 1e-7;
+
+EquationData TadpoleEquations;
+std::vector<int> ActiveEquations{-1};
+std::vector<int> RowOrigin;
+std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
+int TadpoleEquationCounter = 0;
+
+// Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
+// reading decides the massless labels and the multiplicity.
+using EquationKey = std::array<int, 5>;
+EquationKey TadpoleEquationsAvailable{-10, -10, -10, -10, -10};
+
+EquationKey currentKey() {
+    return {QueryBulkInvariant(), QueryOrientifold(), getBoundarySelectionCounter(),
+            tadpole::parameter("Super"), tadpole::parameter("Dimension")};
+}
+
+int info() {
+    return tadpole::parameter("Tadpole info_level");
+}
+
+double* row(int r) {
+    return TadpoleEquations.Equations.X + static_cast<long long>(r) * TadpoleEquations.Ncol;
+}
+
+// The loop-variable coefficient of boundary b at Ishibashi label m, per group type.
+void coefficient(int m, int b, int type, double* re, double* im) {
+    getCurrentReflectionCoefficient(m, b, re, im);
+    if (type == -1) {
+        *re *= 2;
+        *im *= 2;
+    } else if (type == 0) {
+        double r2 = 0, i2 = 0;
+        getCurrentReflectionCoefficient(m, getAnnulusConjugates()[b], &r2, &i2);
+        const double f = getRequireConfinement(b) ? 2.0 : 1.0;
+        *re = f * (*re + r2);
+        *im = f * (*im + i2);
+    }
+}
+
+void normalise(double* r, int first, int Ncol) {
+    if (first < 0)
+        return;
+    const double d = r[first];
+    for (int k = 0; k < Ncol; k++)
+        r[k] /= d;
+}
+
+void printRow(const double* r, int Ncol) {
+    for (int k = 0; k < Ncol; k++) {
+        Print("%7.3f ", r[k]);
+        if (k % 10 == 9 && k + 1 < Ncol)
+            Print("\n");
+    }
+    Print("\n");
+}
+
+} // namespace
+
+int findTadpoleEquations() {
+    if (superstringReading()) {
+        getStringData();
+        findBulkSupersymmetry(*getCurrentBulk());
+    }
+    ActiveEquations.clear();
+    for (int m = 0; m < TotalIshibashi(); m++)
+        if (masslessCharacter(getIshibashiField(m), 0))
+            ActiveEquations.push_back(m);
+    const int n = static_cast<int>(ActiveEquations.size());
+    ActiveEquations.push_back(-1);
+    if (info() > 0)
+        Print("Number of massless Ishibashi states: %d\n", n);
+    return n;
+}
+
+void restrictLoopVariables() {
+    static constexpr std::pair<const char*, int> only[] = {{"Tadpole unitary_groups_only", 0},
+                                                           {"Tadpole orthogonal_groups_only", 1},
+                                                           {"Tadpole symplectic_groups_only", -1}};
+    const int* types = getTadpoleGroupTypes();
+    const bool realOnly = tadpole::parameter("Tadpole real_groups_only") != 0;
+    for (int a = 0; a < TotalBoundaries(); a++) {
+        if (!ActiveBoundaries(a) || FixedVariables(a) != -1)
+            continue;
+        bool off = realOnly && types[a] == 0;
+        for (const auto& [name, type] : only)
+            off = off || (tadpole::parameter(name) && types[a] != type);
+        if (off) {
+            // Without a selection there is nothing to switch off: start one.
+            if (!activeBoundarySelection())
+                initActiveBoundaries(-3);
+            setActBound(a, 0);
+        }
+    }
+}
+
+int getLoopVariables() {
+    if (info() > 1)
+        Print("Variable map:\n");
+    restrictLoopVariables();
+    const int n = TotalBoundaries();
+    const int* conj = getAnnulusConjugates();
+    const int* types = getTadpoleGroupTypes();
+    CPToLoop.assign(static_cast<std::size_t>(n), -1);
+    LoopToCP.clear();
+    SolutionGroupTypes.clear();
+    for (int a = 0; a < n; a++) {
+        if (types[a] == 0 && conj[a] < a)
+            CPToLoop[static_cast<std::size_t>(a)] = CPToLoop[static_cast<std::size_t>(conj[a])];
+        else if (ActiveBoundaries(a) == 1) {
+            CPToLoop[static_cast<std::size_t>(a)] = static_cast<int>(LoopToCP.size());
+            LoopToCP.push_back(a);
+            SolutionGroupTypes.push_back(types[a]);
+        }
+    }
+    if (info() > 4)
+        for (int a = 0; a < n; a++) {
+            const int v = CPToLoop[static_cast<std::size_t>(a)];
+            if (v < 0)
+                continue;
+            Print("%3d --> %3d (conj %d)", a, v, conj[a]);
+            switch (types[a]) {
+            case 0:
+                Print("       Group type U(N)\n");
+                break;
+            case 1:
+                Print("       Group type SO(N)\n");
+                break;
+            case -1:
+                Print("       Group type Sp(N)\n");
+                break;
+            default:
+                Print("Unknown group type: %d\n", types[a]);
+            }
+        }
+    return static_cast<int>(LoopToCP.size());
+}
+
+int getTadpoleEquation(double* eqns, int m, int* Data) {
+    const int Ncol = TadpoleEquations.Ncol;
+    double* re = eqns;
+    double* im = eqns + Ncol;
+    int firstRe = -1, firstIm = -1;
+    for (int i = 0; i < Ncol - 1; i++) {
+        const auto k = static_cast<std::size_t>(i);
+        coefficient(m, LoopToCP[k], SolutionGroupTypes[k], &re[i], &im[i]);
+        if (firstRe < 0 && std::fabs(re[i]) > tiny)
+            firstRe = i;
+        if (firstIm < 0 && std::fabs(im[i]) > tiny)
+            firstIm = i;
+    }
+    double gr = 0, gi = 0;
+    getCurrentCrosscapCoefficient(m, 0, &gr, &gi);
+    // Taken at every build: the reading may have changed the space-time dimension.
+    const double multiplicity = OrientifoldMultiplicity();
+    const double sign = m == 0 ? -1.0 : 1.0;
+    re[Ncol - 1] = sign * gr * multiplicity;
+    im[Ncol - 1] = sign * gi * multiplicity;
+    const int* conj = getAnnulusConjugates();
+    const int* types = getTadpoleGroupTypes();
+    const int* fixed = getFixedVariableList();
+    for (int f = 0; f < getFixedVariables(); f++) {
+        const int b = fixed[f];
+        int N = FixedVariables(b);
+        if (N == -1)
+            Alert("getTadpoleEquation", 0, 212404, "Fixed variable does not have valid value");
+        double r = 0, i = 0;
+        getCurrentReflectionCoefficient(m, b, &r, &i);
+        if (types[b] == 0) {
+            double r2 = 0, i2 = 0;
+            getCurrentReflectionCoefficient(m, conj[b], &r2, &i2);
+            r += r2;
+            i += i2;
+        }
+        re[Ncol - 1] += N * r;
+        im[Ncol - 1] += N * i;
+    }
+    normalise(re, firstRe, Ncol);
+    normalise(im, firstIm, Ncol);
+    Data[0] = Data[1] = m;
+    return 2;
+}
+
+int computeTadpoleEquations() {
+    tadpole::debugLine("getTadpoleEquations request\n");
+    if (currentKey() == TadpoleEquationsAvailable)
+        return 0;
+    tadpole::debugLine("getTadpoleEquations started\n");
+    if (initializeOpenString() == 1 || !initTadpole())
+        return -1;
+    printTadpoleCriteriaOnce();
+    const int nm = findTadpoleEquations();
+    const int nvar = getLoopVariables();
+    EquationData& ED = TadpoleEquations;
+    ED.Ncol = nvar + 1;
+    if (info() > 0)
+        Print("Number of loop variables: %d\n", nvar);
+    ED.Size = std::max(10 * nm, 2 * 2 * nm + 2);
+    if (ED.Equations.X_oldsize < ED.Size * ED.Ncol)
+        ED.Equations.reserve(ED.Size * ED.Ncol);
+    ED.LastAdded = 0;
+    ED.OrigEq = 0;
+    RowOrigin.assign(static_cast<std::size_t>(2 * nm), -1);
+    for (int k = 0; k < nm; k++) {
+        const int got =
+            getTadpoleEquation(row(ED.OrigEq), ActiveEquations[static_cast<std::size_t>(k)],
+                               &RowOrigin[static_cast<std::size_t>(ED.OrigEq)]);
+        if (got < 0)
+            return got;
+        ED.OrigEq += got;
+    }
+    if (info() > 0)
+        Print("\nNumber of nontrivial tadpole conditions: %d\n", ED.OrigEq);
+    const int r = getIndependentEquations(&ED, nullptr);
+    if (r == -1)
+        return -1;
+    if (info() > 0) {
+        if (r == 1)
+            Print("Independent equations are completely integer\n");
+        else
+            Alert("getTadpoleEquations", 0, 100201,
+                  "Independent equations are not completely integer");
+        Print("Equations analyzed; %d independent eqns (out of %d) for %d variables\n", ED.IndEq,
+              nm, nvar);
+    }
+    TadpoleEquationCounter++;
+    TadpoleEquationsAvailable = currentKey();
+    return 0;
+}
+
+int RemoveIdenticalBoundaries(int diffgrp) {
+    int code = computeTadpoleEquations();
+    if (code < 0)
+        return code;
+    const EquationData& ED = TadpoleEquations;
+    const int nvar = ED.Ncol - 1;
+    std::vector<bool> removed(static_cast<std::size_t>(nvar), false);
+    for (int i = 0; i < nvar; i++)
+        for (int j = i + 1; j < nvar; j++) {
+            if (removed[static_cast<std::size_t>(j)])
+                continue;
+            if (diffgrp == 0 && SolutionGroupTypes[static_cast<std::size_t>(i)] !=
+                                    SolutionGroupTypes[static_cast<std::size_t>(j)])
+                continue;
+            bool same = true;
+            for (int e = ED.OrigEq; same && e < ED.OrigEq + ED.IndEq; e++)
+                same = std::fabs(row(e)[i] - row(e)[j]) < tiny;
+            if (!same)
+                continue;
+            removed[static_cast<std::size_t>(j)] = true;
+            if (!activeBoundarySelection())
+                initActiveBoundaries(-3);
+            setActBound(LoopToCP[static_cast<std::size_t>(j)], 0);
+        }
+    code = computeTadpoleEquations();
+    return code < 1 ? code : 0;
+}
+
+int getTadpoleEquations() {
+    const int code = tadpole::parameter("Tadpole remove_identical") ? RemoveIdenticalBoundaries(0)
+                                                                    : computeTadpoleEquations();
+    // The criteria and the solver flags follow the parameters even while the system is cached.
+    if (code == 0)
+        printTadpoleCriteriaOnce();
+    return code;
+}
+
+int CheckTadpoleEquations(int* LoopOut) {
+    if (getTadpoleEquations() < 0)
+        return 0;
+    EquationData& ED = TadpoleEquations;
+    if (CheckEquations(row(ED.OrigEq), LoopOut, ED.IndEq, ED.Ncol, 0))
+        return 1;
+    int result = 1;
+    for (int i = 0; i < ED.OrigEq; i++) {
+        if (CheckEquation(ED.Equations.X, LoopOut, i, ED.Ncol))
+            continue;
+        result = 0;
+        if (!UnphysicalTadpole(getIshibashiField(RowOrigin[static_cast<std::size_t>(i)])))
+            Print("Equation %d not satisfied\n", i);
+        else
+            Alert("CheckTadpoleEquations", 0, 220302, "Uncancelled unphysical tadpole (eqn. %d)",
+                  i);
+    }
+    if (result && info() > 0)
+        std::printf(" --- Equations satisfied");
+    return result;
+}
+
+int checkTadpoleSolution(int* LoopOut) {
+    LoopOut[TadpoleEquations.Ncol - 1] = 1;
+    return CheckTadpoleEquations(LoopOut);
+}
+
+int getTadcols() {
+    const int code = getTadpoleEquations();
+    return code < 0 ? code : TadpoleEquations.Ncol;
+}
+
+void printTadpoleEquations(int lbl) {
+    if (getTadpoleEquations() < 0)
+        return;
+    const EquationData& ED = TadpoleEquations;
+    int from = lbl, to = lbl + 1;
+    if (lbl == -1) {
+        from = 0;
+        to = ED.OrigEq;
+    } else if (lbl == -2) {
+        from = ED.OrigEq;
+        to = ED.OrigEq + ED.IndEq;
+    }
+    std::fflush(stdout);
+    Print("Tadpole equations: min %d, max %d\n", from, to);
+    for (int r = from; r < to && r < ED.OrigEq + ED.IndEq; r++) {
+        const int origin = r < ED.OrigEq ? RowOrigin[static_cast<std::size_t>(r)] : -1;
+        Print("Eqn %3d (from massless ishibashi label %3d) \n", r, origin);
+        printRow(row(r), ED.Ncol);
+    }
+    if (lbl == -1 && ED.IndEq > 0) {
+        Print("Independent equations:\n");
+        for (int r = 0; r < ED.IndEq; r++) {
+            Print("Eqn %d\n", r);
+            printRow(row(ED.OrigEq + r), ED.Ncol);
+        }
+    }
+}
+
+EquationData* getTadpoleEquationPointer() {
+    return &TadpoleEquations;
+}
+int getNumberOfLoopVariables() {
+    return TadpoleEquations.Ncol - 1;
+}
+const int* getActiveEquations() {
+    return ActiveEquations.data();
+}
+const int* getCPToLoop() {
+    return CPToLoop.data();
+}
+const int* getLoopToCP() {
+    return LoopToCP.data();
+}
+const int* getSolutionGroupTypes() {
+    return SolutionGroupTypes.data();
+}
+int convertLoopLabelToCPLabel(int i) {
+    return LoopToCP[static_cast<std::size_t>(i)];
+}
+int getTadpoleEquationCounter() {
+    return TadpoleEquationCounter;
+}

@@ -1,0 +1,103 @@
+// Chan-Paton records and conversions on su(3) level 1 with its diagonal invariant: boundary 0
+// carries Sp(N), boundaries 1 and 2 form a unitary pair, so the loop variables are N_0/2 and the
+// pair.
+#include "boundary/CrossBoundTestHelpers.h"
+
+#include "base/Parameters.h"
+#include "string/StringTheory.h"
+#include "string/Tadpole.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class ChanPaton : public boundarytest::BoundaryTest {
+protected:
+    void SetUp() override {
+        BoundaryTest::SetUp();
+        for (const char* name :
+             {"Super", "Dimension", "Tadpole remove_identical", "Tadpole info_level",
+              "Tadpole completeness", "Tadpole allow_OH_matter"})
+            if (!findInternalParameter(name))
+                addInternalParameter(name, "0", 'i', 0);
+        theory(1, 2, 1);
+        ASSERT_EQ(initializeOpenString(), 0);
+        testsupport::Captured cap;
+        initActiveBoundaries(-3);
+        ASSERT_EQ(getTadpoleEquations(), 0);
+        ASSERT_EQ(getNumberOfLoopVariables(), 2);
+    }
+    void TearDown() override {
+        initActiveBoundaries(-1);
+        BoundaryTest::TearDown();
+    }
+};
+
+TEST_F(ChanPaton, UnitaryPairSharesItsFactorInBothBuilders) {
+    const std::vector<int> sol{3, 5, 1};
+    const ChanPatonData* CPD = computeChanPatonData(sol.data());
+    EXPECT_EQ(CPD->Nactive, 2);
+    EXPECT_EQ(CPD->CPmults, (std::vector<int>{6, 5, 5}));
+    EXPECT_EQ(CPD->CPlabelsToGroupFactors, (std::vector<int>{0, 1, 1}));
+    EXPECT_EQ(CPD->Active.size(), 3u) << "one spare stack";
+    const int vars[] = {1}, mults[] = {4};
+    CPD = generateChanPatonData(1, getCurrentOrientifold(), vars, mults);
+    EXPECT_EQ(CPD->CPmults, (std::vector<int>{0, 4, 4}));
+    EXPECT_EQ(CPD->CPlabelsToGroupFactors, (std::vector<int>{-1, 0, 0}));
+    EXPECT_EQ(CPD->Active.size(), 1u);
+}
+
+TEST_F(ChanPaton, InvalidMultiplicitiesAreRefused) {
+    struct Case {
+        std::vector<int> cp;
+        const char* message;
+    };
+    for (const Case& c : {Case{{3, 0, 0}, "Invalid Sp(odd) group"},
+                          Case{{0, 1, 2}, "different Chan-Paton multiplicities"}}) {
+        testsupport::Captured cap;
+        EXPECT_EQ(CPlabelsToLoops(c.cp.data(), getCPToLoop(), 3), nullptr) << c.message;
+        const std::string said = cap.out() + cap.err();
+        EXPECT_NE(said.find(c.message), std::string::npos) << said;
+    }
+    const std::vector<int> good{4, 7, 7};
+    const int* loop = CPlabelsToLoops(good.data(), getCPToLoop(), 3);
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop[0], 2);
+    EXPECT_EQ(loop[1], 7);
+    EXPECT_EQ(loop[2], 1);
+}
+
+TEST_F(ChanPaton, FixedValueMustMatch) {
+    testsupport::Captured cap;
+    ASSERT_EQ(setFixVar(1, 100), 1);
+    EXPECT_EQ(FixedVariables(2), 100) << "the conjugate is fixed with it";
+    EXPECT_EQ(setFixVar(1, 50), 1);
+    EXPECT_EQ(FixedVariables(1), 100) << "the first value stays";
+    EXPECT_EQ(getFixedVariables(), 1);
+    const std::vector<int> other{2, 99, 99};
+    EXPECT_EQ(CPlabelsToLoops(other.data(), getCPToLoop(), 3), nullptr);
+}
+
+// Only the identity is massless here (D = 24, the other fields have weight 1/3). The annulus of the
+// identity pairs a boundary with its conjugate: the symplectic boundary meets itself, a member of
+// the unitary pair does not, and the identity is not counted against the conjugate.
+TEST_F(ChanPaton, SelfIntersectionAndTheSignOfTheTension) {
+    EXPECT_EQ(getTadpoleFlip(), 1);
+    EXPECT_EQ(SelfIntersection(0), 1);
+    EXPECT_EQ(SelfIntersection(1), 0);
+    EXPECT_EQ(SelfIntersection(2), 0);
+}
+
+TEST_F(ChanPaton, CriteriaChangeDropsTheFixedBoundaries) {
+    testsupport::Captured cap;
+    ASSERT_EQ(setFixVar(0, 4), 1);
+    BoundarySelectionCriteriaChanged();
+    EXPECT_EQ(FixedVariables(0), -1);
+    EXPECT_EQ(getFixedVariables(), 0);
+    EXPECT_EQ(ActiveBoundaries(0), 1);
+}
+
+} // namespace
