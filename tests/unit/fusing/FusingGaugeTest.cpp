@@ -1,5 +1,7 @@
 #include "FusingTestHelpers.h"
 
+#include <array>
+#include <map>
 #include <string>
 
 using namespace fusingtest;
@@ -138,6 +140,17 @@ TEST_F(Gauge, OrbifoldChoicesAreGauge) {
         EXPECT_EQ(static_cast<int>(vars.size()), freeCount[N - 2]);
         EXPECT_EQ(static_cast<int>(FusingGaugeVariables.size()), 2 * N * N + 6 * N + 8);
         storeBasicSolution();
+        // Unknowns of equal signature end with equal bits.
+        std::map<std::array<int, 11>, int> bitOf;
+        for (int v = 0; v < PentagonVariables.Nfill; v++) {
+            std::array<int, 11> sig{};
+            computeSignatureForLabels(PentagonVariables.Space + v * PentagonVariables.rowsize,
+                                      sig.data());
+            auto [it, fresh] = bitOf.emplace(sig, BasicSolution[v]);
+            if (!fresh) {
+                EXPECT_EQ(it->second, BasicSolution[v]) << v;
+            }
+        }
         for (std::size_t t = 0; t < vars.size(); t++) {
             std::vector<int> bits(vars.size(), 0);
             bits[t] = 1;
