@@ -202,3 +202,44 @@ int addHexagonEquation(PentagonData* data);
 // contradiction.
 int getPentagonEquations(int max);
 int getHexagonEquations(int max);
+
+// ---- Gauge fixing and gauge transformations ----
+
+// Predicates on one row (p, q, a, b, c, d) of PentagonVariables: 1 when it matches.
+int fixExternalIncomingIdentity(const int* v);
+int fixInternalIdentity(const int* v);
+int fixExternalOutgoingIdentity(const int* v);
+int fixFaaaa(const int* v);
+int fixEpsilonaa0(const int* v);
+int fixEpsilon(const int* v);
+int fixAllFusing(const int* v);
+int fixExternalSimpleCurrent(const int* v);
+int fixInternalSimpleCurrent(const int* v);
+int fixMultiSimpleCurrent(const int* v);
+// Braiding signs of three different fields from 4 on, resp. entries of a matrix with fewer than
+// two couplings with all four fields from 4 on and b, c, d different.
+int fixReferenceEpsilons(const int* v);
+int fixReferenceFusings(const int* v);
+int fixReference(const int* v);
+// The orbifold's rule: no internal field in V and every vertex in the sum or difference channel.
+int fixPrimaryPropagation(const int* v);
+// 1 when a standard rule fixes the row; with null prints the rules and answers 0.
+int fixFusingGauge(const int* v);
+// The sign F_00[a a a a] must carry for a self-conjugate field a.
+int frobeniusSchurIndicator(int a);
+// Ties unknowns of equal signature together.
+void fixRelativeSignsForSignatures();
+// Adds the gauge-fixing equations to PolyNom.
+void chooseFusingGauge();
+
+// The couplings (a, b, c) with N_ab^c = 1 below the label bound.
+extern std::vector<std::array<int, 3>> FusingGaugeVariables;
+// The sign bits of the solution with every free unknown 0.
+extern std::vector<int> BasicSolution;
+void getFusingGaugeVariables(int max);
+// The couplings whose gauge bits change the sign of the unknown v, as indices into
+// FusingGaugeVariables (one that occurs twice cancels in the store).
+std::vector<int> getFusingGaugeEquation(const int* v);
+// 1 when the bits loop[t] of the free unknowns vars[t] differ from BasicSolution only by a gauge
+// transformation.
+int identityGaugeClassCheck(int nvar, const int* loop, const int* vars);
