@@ -101,3 +101,55 @@ TEST_F(ChanPaton, CriteriaChangeDropsTheFixedBoundaries) {
 }
 
 } // namespace
+
+// su(3) at level 9 (c = 6) has 55 boundaries in 30 conjugate pairs or self-conjugate ones, more
+// stacks than may be fixed: the 25th is refused and leaves the 24 fixed ones, and its own label,
+// as they were.
+class ManyBoundaries : public boundarytest::BoundaryTest {
+protected:
+    void SetUp() override {
+        BoundaryTest::SetUp();
+        for (const char* name :
+             {"Super", "Dimension", "Tadpole remove_identical", "Tadpole info_level",
+              "Tadpole completeness", "Tadpole allow_OH_matter"})
+            if (!findInternalParameter(name))
+                addInternalParameter(name, "0", 'i', 0);
+        theory(1, 2, 9);
+        ASSERT_EQ(initializeOpenString(), 0);
+        testsupport::Captured cap;
+        initActiveBoundaries(-3);
+    }
+    void TearDown() override {
+        initActiveBoundaries(-1);
+        BoundaryTest::TearDown();
+    }
+};
+
+TEST_F(ManyBoundaries, TwentyFifthFixedStackIsRefused) {
+    std::vector<int> stacks, accepted;
+    int refused = -2;
+    std::string said;
+    {
+        testsupport::Captured cap;
+        // A label whose conjugate is fixed already is the same stack.
+        for (int a = 0; a < 55 && stacks.size() < 24; a++)
+            if (FixedVariables(a) == -1) {
+                stacks.push_back(a);
+                accepted.push_back(setFixVar(a, 2 * a + 2));
+            }
+        for (int a = 0; a < 55 && refused == -2; a++)
+            if (FixedVariables(a) == -1) {
+                stacks.push_back(a);
+                refused = setFixVar(a, 8);
+            }
+        said = cap.out() + cap.err();
+    }
+    ASSERT_EQ(stacks.size(), 25u);
+    EXPECT_EQ(accepted, std::vector<int>(24, 1));
+    EXPECT_EQ(refused, 0);
+    EXPECT_NE(said.find("Too many fixed variables (max=24)"), std::string::npos) << said;
+    EXPECT_EQ(FixedVariables(stacks[24]), -1);
+    EXPECT_EQ(getFixedVariables(), 24);
+    for (int k = 0; k < 24; k++)
+        EXPECT_EQ(FixedVariables(stacks[k]), 2 * stacks[k] + 2) << stacks[k];
+}
