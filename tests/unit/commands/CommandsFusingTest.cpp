@@ -16,18 +16,10 @@ class FusingCommands : public testing::Test {
 protected:
     void SetUp() override { cmdtest::startSingleAlgebraMode(); }
     void TearDown() override { cmdtest::withdrawTheory(); }
-    // As "algebra" does: computing the spectrum announces the new theory, so no cache of an
-    // earlier test's theory is read for it.
-    static SpectrumData* use(SpectrumData* sd) {
-        commands::makeBlockCurrent(sd);
-        Captured quiet;
-        COM_compute(nullptr, 0);
-        return sd;
-    }
 };
 
 TEST_F(FusingCommands, GuardsOfTheMatrixAndTheBraidingSign) {
-    use(SM_getData(1, 1, 2));
+    cmdtest::useBlock(1, 1, 2);
     {
         Captured cap;
         EXPECT_EQ(call(COM_fusing_matrix, "matrix", {0, 0, 0, 0}), 1);
@@ -38,7 +30,7 @@ TEST_F(FusingCommands, GuardsOfTheMatrixAndTheBraidingSign) {
         EXPECT_EQ(call(COM_braidingsign, "epsilon", {0, 0, 0}), 1);
         EXPECT_TRUE(has(cap.err(), "Brading signs not available for this algebra")) << cap.err();
     }
-    use(SM_getData(0, 4, 0));
+    cmdtest::useBlock(0, 4, 0);
     setCosetMode(1);
     for (COM handler : {COM_fusing_matrix, COM_braidingsign}) {
         Captured cap;
@@ -50,7 +42,7 @@ TEST_F(FusingCommands, GuardsOfTheMatrixAndTheBraidingSign) {
 }
 
 TEST_F(FusingCommands, QuadrupleWithoutCouplingsAndForbiddenBraiding) {
-    use(SM_getData(0, 4, 0));
+    cmdtest::useBlock(0, 4, 0);
     Captured cap;
     EXPECT_EQ(call(COM_fusing_matrix, "matrix", {1, 1, 1, 0}), -4);
     EXPECT_EQ(call(COM_braidingsign, "epsilon", {1, 1, 3}), -3);
@@ -63,7 +55,7 @@ TEST_F(FusingCommands, QuadrupleWithoutCouplingsAndForbiddenBraiding) {
 
 // A twist field of the orbifold has couplings but no matrix: both reports, and the command fails.
 TEST_F(FusingCommands, TwistFieldMatrixIsRefused) {
-    SpectrumData* sd = use(SM_getData(7, 4, 0));
+    SpectrumData* sd = cmdtest::useBlock(7, 4, 0);
     int twist = 0;
     while (SM_getRep(sd, twist)[0] < 2)
         twist++;
