@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,16 @@ namespace {
 
 std::vector<int> range(const int* v, int n) {
     return std::vector<int>(v, v + n);
+}
+
+std::vector<std::string> traced;
+void collectTrace(const char* fmt, ...) {
+    char line[200];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(line, sizeof line, fmt, ap);
+    va_end(ap);
+    traced.emplace_back(line);
 }
 
 class Su3Bounds : public TadpoleTest {
@@ -47,10 +59,18 @@ TEST_F(Su3Bounds, InitialBoundsFromTheIdentityRow) {
 // One kernel direction: trading N_0/2 against N. Its tag is pinned to its minimum in the kernel
 // bounds, so that the remaining loop is a single line solved by the row.
 TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
+    traced.clear();
+    setTadpoleKernelTrace(collectTrace);
     {
         testsupport::Captured cap;
         EXPECT_GE(getSingleTagKernel(1000), 0);
+        EXPECT_EQ(getSingleTagKernel(1000), 0) << "done for this system";
     }
+    setTadpoleKernelTrace(nullptr);
+    EXPECT_EQ(traced, (std::vector<std::string>{"Kernel doublet analysis finished; 1 vectors",
+                                                "Kernel triplet analysis finished; 0 vectors",
+                                                "Kernel quadruplet analysis finished; 0 vectors",
+                                                "Kernel loop analysis finished; 0 vectors"}));
     const KernelData* KD = getTadpoleKernel();
     ASSERT_EQ(KD->SingleTag, 1);
     ASSERT_EQ(KD->KernelSize, 1);
@@ -91,6 +111,20 @@ TEST_F(Su3Bounds, ParametersGiveSolutions) {
         EXPECT_EQ(checkTadpoleParameters(values), 1) << p;
         EXPECT_EQ(cap.out().find("not satisfied"), std::string::npos) << cap.out();
     }
+}
+
+// The fast kernel of the searches looks for triplets only; two variables have none, and the
+// remaining 2049 points are left to plain loops. A second call finds the work done.
+TEST_F(Su3Bounds, FastKernelLeavesShortLoops) {
+    traced.clear();
+    setTadpoleKernelTrace(collectTrace);
+    EXPECT_EQ(computeTadpoleKernel(), -3);
+    EXPECT_EQ(computeTadpoleKernel(), 0);
+    setTadpoleKernelTrace(nullptr);
+    EXPECT_EQ(traced, (std::vector<std::string>{"Kernel triplet analysis finished; 0 vectors",
+                                                "Kernel analysis finished, short loops",
+                                                "Number of Kernel vectors: 0"}));
+    EXPECT_EQ(getTadpoleKernel()->SingleTag, 0);
 }
 
 // A reset empties the kernel and makes bounds and kernel record start again; the rows stay.
