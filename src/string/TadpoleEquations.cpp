@@ -6,6 +6,7 @@
 #include "numeric/Equations.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 
 #include <array>
@@ -241,7 +242,11 @@ int computeTadpoleEquations() {
         Print("Equations analyzed; %d independent eqns (out of %d) for %d variables\n", ED.IndEq,
               nm, nvar);
     }
+    // Bounds and kernel belong to the new system: their stamps take its counter value.
     TadpoleEquationCounter++;
+    if (initTadpoleBounds() == -1)
+        return -1;
+    initTadpoleKernel();
     TadpoleEquationsAvailable = currentKey();
     return 0;
 }
@@ -366,4 +371,8 @@ int convertLoopLabelToCPLabel(int i) {
 }
 int getTadpoleEquationCounter() {
     return TadpoleEquationCounter;
+}
+
+void tadpole::advanceEquationCounter() {
+    TadpoleEquationCounter++;
 }
