@@ -4,6 +4,7 @@
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
+#include "string/OpenSpectrum.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
@@ -206,6 +207,8 @@ int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations started\n");
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
+    if (!SusySpectrum())
+        TachyonicIntersection(getCurrentOrientifold(), -1, 0);
     printTadpoleCriteriaOnce();
     const int nm = findTadpoleEquations();
     const int nvar = getLoopVariables();
