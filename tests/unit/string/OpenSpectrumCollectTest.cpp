@@ -179,3 +179,28 @@ TEST_F(Collect, OrderingPutsFixedStacksAndLargeChiralitiesFirst) {
 }
 
 } // namespace
+
+namespace {
+
+std::string printed(const std::vector<int>& row, const std::vector<int>& types, int hyper,
+                    int even) {
+    testsupport::Captured cap;
+    printRepVeca(static_cast<int>(types.size()), row.data(), types.data(), hyper, even, 2);
+    return cap.out();
+}
+
+// A line counts states: plainly with its chirality, or as hypermultiplets, where a complex row
+// and its conjugate make one (a quarter of the half-hypermultiplets when they pair up).
+TEST(RepresentationLine, HypermultipletCounts) {
+    const std::vector<int> unitary{0, 0, 1}, real{1, -1, 1};
+    const std::vector<int> row{1, -1, 0, /*chirality*/ 2, /*multiplicity*/ 8};
+    EXPECT_EQ(printed(row, unitary, 0, 0), "   8 x ( V ,V*,0 ) chirality 2\n");
+    EXPECT_EQ(printed(row, unitary, 1, 1), "   2 x ( V ,V*,0 )  + c.c.\n");
+    EXPECT_EQ(printed(row, unitary, 1, 0), "   4 x ( V ,V*,0 )  + c.c.\n");
+    EXPECT_EQ(printed(row, real, 1, 1), "   4 x ( V ,V*,0 )\n");
+    EXPECT_EQ(printed(row, real, 1, 0), "   8 x ( V ,V*,0 )\n");
+    const std::vector<int> tensors{2, 3, 4, 0, 12};
+    EXPECT_EQ(printed(tensors, unitary, 0, 0), "  12 x ( S ,A ,Ad) chirality 0\n");
+}
+
+} // namespace
