@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 struct ChanPatonData;
@@ -57,6 +58,22 @@ int GenericBosonicSpectrumAnalysis(ChanPatonData* CPD, int mode);
 // The closed string's six-dimensional multiplets: 1, or -1 after a report when they come out
 // fractional.
 int SixDimensionalClosedAnalysis();
+// The gauge factors of a configuration printed per label (position: of the alert on an
+// unexpected group), their types ('O', 'S', 'U') appended to types when given; the number of
+// gauge bosons, sum over labels of (N_a N_a^c - M0 N_a)/2.
+int gaugeBosonCount(ChanPatonData* CPD, int position, std::vector<char>* types);
+// "Gauge sector analysis:" with the gauge bosons' multiplet; the right side of ST becomes the
+// bosonic Chan-Paton side. The number of gauge factors.
+int DetailedGaugeSectorAnalysis(ChanPatonData* CPD, SusyType* ST);
+// Lines of the detailed listing: the tensors of a diagonal sector ((A + M)/2 symmetric, (A - M)/2
+// antisymmetric, or an adjoint) and a bifundamental, appended to txt; the plain forms print
+// them, with the conjugate marked by a negative sign instead.
+void PrintRep1string(std::string& txt, int factor, int Nfact, int A, int M, int Nf, int character,
+                     int sign, int adjoint);
+void PrintRep2string(std::string& txt, int Nfact, int lbl1, int lbl2, int A, int Nf, int character,
+                     int sign1, int sign2);
+void PrintRep1(int factor, int Nfact, int A, int M, int Nf, int character, int sign);
+void PrintRep2(int Nfact, int lbl1, int lbl2, int A, int Nf, int character, int sign1, int sign2);
 // The printer of a space-time symmetry's multiplets, installed by the command set.
 using SUSY_MULTIPLET_PRINTER = void (*)(SusyType* ST);
 void setSusyMultipletPrinter(SUSY_MULTIPLET_PRINTER printer);

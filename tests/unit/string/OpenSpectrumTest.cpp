@@ -62,7 +62,7 @@ TEST(OrderRepCount, ReadsTheSixMultipletPatterns) {
     EXPECT_EQ(std::vector<int>(repcnt, repcnt + 6), (std::vector<int>{3, 0, 11, 7, 0, 5}));
 }
 
-class SolutionTable : public boundarytest::BoundaryTest {
+class Su3Tadpoles : public boundarytest::BoundaryTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
@@ -104,13 +104,13 @@ protected:
     int simplest = 0;
 };
 
-TEST_F(SolutionTable, BoundaryColumnCentresTheLabels) {
+TEST_F(Su3Tadpoles, BoundaryColumnCentresTheLabels) {
     EXPECT_EQ(std::string(getBoundaryInfoString(0)), " -->        (0)        --> ");
     EXPECT_EQ(std::string(getBoundaryInfoString(1)), " -->       (1,2)       --> ");
 }
 
 // Sp(2 N_0) and U(2 + N_1): ranks N_0 and 2 + N_1.
-TEST_F(SolutionTable, ParametersFollowTheGroupTypes) {
+TEST_F(Su3Tadpoles, ParametersFollowTheGroupTypes) {
     kernel({{1, 0, 0}, {0, 1, 0}});
     int sol[] = {0, 2, 1};
     testsupport::Captured cap;
@@ -130,7 +130,7 @@ TEST_F(SolutionTable, ParametersFollowTheGroupTypes) {
 
 // A symplectic entry counts double after the basic multiplicity; a variable whose basic value
 // touches and that is zero still gets its line from the parameter.
-TEST_F(SolutionTable, EntriesAfterTheBasicMultiplicity) {
+TEST_F(Su3Tadpoles, EntriesAfterTheBasicMultiplicity) {
     kernel({{1, 0, 0}, {0, 3, 0}});
     int sol[] = {3, 0, 1};
     testsupport::Captured cap;
@@ -142,12 +142,68 @@ TEST_F(SolutionTable, EntriesAfterTheBasicMultiplicity) {
         << out;
 }
 
-TEST_F(SolutionTable, AllZeroSolutionPrintsNothing) {
+// Sp(4) on boundary 0 and U(3) on the pair: 10 + 9 gauge bosons.
+TEST_F(Su3Tadpoles, GaugeBosonsOfAConfiguration) {
+    const int vars[] = {0, 1}, mults[] = {4, 3};
+    ChanPatonData* CPD = generateChanPatonData(2, getCurrentOrientifold(), vars, mults);
+    std::vector<char> types;
+    testsupport::Captured cap;
+    EXPECT_EQ(gaugeBosonCount(CPD, 0, &types), 19);
+    EXPECT_EQ(cap.out(), "Factor 0 contributes gauge group Sp(4)\n"
+                         "Factor 1 contributes to gauge group U(3) (first label)\n"
+                         "Factor 2 contributes to gauge group U(3) (second label)\n");
+    EXPECT_EQ(types, (std::vector<char>{'S', 'U'}));
+}
+
+TEST_F(Su3Tadpoles, AllZeroSolutionPrintsNothing) {
     kernel({{1, 0, 0}});
     int sol[] = {0, 0, 1};
     testsupport::Captured cap;
     printParametrizedSolution(&KD, 3, sol);
     EXPECT_EQ(cap.out(), "");
+}
+
+} // namespace
+
+namespace {
+
+// Lines of the detailed listing for two stacks, the sector on stack 1, field 7, class weight w.
+TEST(DetailedListing, TensorsOfADiagonalSector) {
+    struct Case {
+        int A, M, w, sign, adjoint;
+        const char* lines;
+    };
+    const Case cases[] = {
+        // (A + M)/2 = 2 symmetric, (A - M)/2 = 1 antisymmetric tensors.
+        {3, 1, 2, 0, 0,
+         "From character lbl    7:  4 x   (0 ,S )\nFrom character lbl    7:  2 x   (0 ,A )\n"},
+        {4, 0, 1, 5, 0,
+         "From character lbl    7:  2 x   (0 ,S*)\nFrom character lbl    7:  2 x   (0 ,A*)\n"},
+        {1, -1, 1, -3, 0, "From character lbl    7:        (0 ,A )\n"},
+        {2, 0, 3, 0, 1, "From character lbl    7:  6 x   (0 ,Ad)\n"},
+        {0, 0, 1, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        std::string txt;
+        PrintRep1string(txt, 1, 2, c.A, c.M, c.w, 7, c.sign, c.adjoint);
+        EXPECT_EQ(txt, c.lines) << c.A << " " << c.M;
+    }
+}
+
+// An odd A - M cannot be split evenly; the halving still ends.
+TEST(DetailedListing, OddSectorEnds) {
+    std::string txt;
+    PrintRep1string(txt, 0, 1, 5, 0, 1, 3, 0, 0);
+    EXPECT_EQ(txt, "From character lbl    3:  2 x   (S )\nFrom character lbl    3:  2 x   (A )\n");
+}
+
+TEST(DetailedListing, BifundamentalMarksConjugates) {
+    std::string txt;
+    PrintRep2string(txt, 3, 0, 2, 2, 3, 11, 1, -1);
+    EXPECT_EQ(txt, "From character lbl   11:  6 x   (V*,0 ,V )\n");
+    testsupport::Captured cap;
+    PrintRep2(3, 0, 2, 1, 1, 11, 1, -1);
+    EXPECT_EQ(cap.out(), "From character lbl   11:        (V ,0 ,V*)\n");
 }
 
 } // namespace
