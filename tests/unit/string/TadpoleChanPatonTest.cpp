@@ -3,13 +3,12 @@
 // pair.
 #include "string/TadpoleTestHelpers.h"
 
-#include "string/StringTheory.h"
-#include "string/Tadpole.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using tadpoletest::TadpoleTest;
 
 namespace {
 
@@ -17,7 +16,7 @@ class ChanPaton : public TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        startSu3();
+        startWithEquations(1, 2, 1, 2);
     }
 };
 

@@ -17,11 +17,15 @@ bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+using tadpoletest::TadpoleTest;
+
 class Solutions : public TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        startSu3();
+        if (!findInternalParameter("Tadpole show_solution"))
+            addInternalParameter("Tadpole show_solution", "0", 'i', 0);
+        startWithEquations(1, 2, 1, 2);
         analyse_solution(nullptr);
     }
     void TearDown() override {
