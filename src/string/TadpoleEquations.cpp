@@ -8,6 +8,7 @@
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 
 #include <array>
@@ -296,7 +297,11 @@ int computeTadpoleEquations() {
         Print("Equations analyzed; %d independent eqns (out of %d) for %d variables\n", ED.IndEq,
               nm, nvar);
     }
+    // Bounds and kernel belong to the new system: their stamps take its counter value.
     TadpoleEquationCounter++;
+    if (initTadpoleBounds() == -1)
+        return -1;
+    initTadpoleKernel();
     TadpoleEquationsAvailable = currentKey();
     return 0;
 }
@@ -427,4 +432,8 @@ int convertLoopLabelToCPLabel(int i) {
 }
 int getTadpoleEquationCounter() {
     return TadpoleEquationCounter;
+}
+
+void tadpole::advanceEquationCounter() {
+    TadpoleEquationCounter++;
 }
