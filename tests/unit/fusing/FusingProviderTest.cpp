@@ -110,25 +110,12 @@ protected:
         ADD_FAILURE() << "no field " << lambda;
         return 0;
     }
-    // Gauge fixing and every equation's signs; false on a contradiction.
+    // Gauge fixing and every equation's signs, then the basic solution; false on a contradiction.
     static bool solveSigns() {
-        const int max = fusingLabelBound();
-        getPentagonVariables(max);
-        resetSignEquations();
-        chooseFusingGauge();
-        getFusingGaugeVariables(max);
-        if (getPentagonEquations(max) != 1 || getHexagonEquations(max) != 1)
+        if (!fixAndCollect(fusingLabelBound()))
             return false;
-        BasicSolution.assign(PentagonVariables.Nfill, 0);
-        PolyNom->solve(BasicSolution);
+        storeBasicSolution();
         return true;
-    }
-    static std::vector<int> freeUnknowns() {
-        std::vector<int> free;
-        for (int v = 0; v < PentagonVariables.Nfill; v++)
-            if (PolyNom->pivotOf(v) < 0)
-                free.push_back(v);
-        return free;
     }
     static const int* rowOf(int v) {
         return PentagonVariables.Space + v * PentagonVariables.rowsize;
