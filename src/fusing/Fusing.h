@@ -50,6 +50,16 @@ double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas);
 int fusingCoupling(int a, int b, int c);
 double* getMinimalFusingMatrix(int a, int b, int c, int d, int* size, int* basis, double* fusing);
 
+// Matrix entries F_pq[a b c d] and braiding signs eps(a,b;c) that replace the current block's
+// own, on the basis the block's fusion rules give (multiplicity-free rules only). Only tests
+// install one, to check the equations against data known elsewhere; nothing in the program does.
+struct FusingProvider {
+    std::function<double(int p, int q, int a, int b, int c, int d)> entry;
+    std::function<int(int a, int b, int c)> epsilon;
+};
+// An empty provider restores the block's own data.
+void setFusingProvider(FusingProvider provider);
+
 // ---- Braiding signs and single entries ----
 
 // The charge channel of the orbifold vertex (a, b, c): 1 sum or difference, 0 wrapped.
