@@ -199,7 +199,8 @@ void resetSignEquations();
 // single solution, or the second one of a paired equation (*firstnonzero -3, -4, -5). Null when
 // there is none or it is ambiguous (*firstnonzero -2); *firstnonzero is the reference term.
 int* FindSignFlips(double* Eq, int size, int* firstnonzero);
-// 1 when a sign equation of the record contradicts PolyNom, else 0.
+// 1 when a sign equation of the record contradicts PolyNom or no sign choice makes the record
+// hold, else 0.
 int addPentagonEquation(PentagonData* data);
 int addHexagonEquation(PentagonData* data);
 // The sign equations of every pentagon, resp. hexagon, family below max; 0 at the first

@@ -235,8 +235,9 @@ int addEquations(PentagonData* d, std::vector<double>& Eq, TermUnknowns unknowns
         recordFailed(*d);
         return 0;
     }
+    // No sign choice makes the equation hold: no solution exists.
     if (!sol)
-        return 0;
+        return first >= 0 ? 1 : 0;
     const std::vector<int> flips(sol, sol + size);
     if (first <= -3) {
         // Two pairs of equal magnitude: each pair's relative sign is fixed, not the pairs'.

@@ -18,13 +18,6 @@ protected:
         getFusingGaugeVariables(max);
         return getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
     }
-    static std::vector<int> freeUnknowns() {
-        std::vector<int> free;
-        for (int v = 0; v < PentagonVariables.Nfill; v++)
-            if (PolyNom->pivotOf(v) < 0)
-                free.push_back(v);
-        return free;
-    }
     // The solution with the given free bits, applied as flips.
     static void useChoice(const std::vector<int>& vars, const std::vector<int>& bits) {
         flippedvars.assign(PentagonVariables.Nfill, 0);

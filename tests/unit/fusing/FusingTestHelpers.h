@@ -83,4 +83,13 @@ inline Matrix fusingMatrix(int a, int b, int c, int d) {
     return m;
 }
 
+// The unknowns that are the pivot of no stored sign equation.
+inline std::vector<int> freeUnknowns() {
+    std::vector<int> free;
+    for (int v = 0; v < PentagonVariables.Nfill; v++)
+        if (PolyNom->pivotOf(v) < 0)
+            free.push_back(v);
+    return free;
+}
+
 } // namespace fusingtest
