@@ -203,6 +203,22 @@ int* FindSignFlips(double* Eq, int size, int* firstnonzero);
 // hold, else 0.
 int addPentagonEquation(PentagonData* data);
 int addHexagonEquation(PentagonData* data);
+// Toggles the unknown with labels idvec into the -1-terminated list `vector` of capacity size:
+// removed when listed, appended otherwise; -1 when there is no such unknown.
+int ChangePentagonEquationEntry(int* vector, int size, const int* idvec);
+// Toggles F_ps[a i j k], F_sc q[a k j i] and the braiding signs of AddHexagonSigns.
+void ChangePentagonEquationEntries(int* vector, int size, int p, int s, int sc, int q, int a, int i,
+                                   int j, int k);
+// Toggles eps(i,q; conj a), eps(j,k; q), eps(s,k; conj a) and eps(i,j; s); reports an sc that is
+// not the conjugate of s.
+void AddHexagonSigns(int* vector, int size, int p, int s, int sc, int q, int a, int i, int j,
+                     int k);
+// Adds the -1-terminated list Eq with right-hand side lhs; the store's answer.
+int addToPolynomialEquations(const int* Eq, int lhs, SignEquationStore* store);
+// Entries 2 to 4 of a braiding-sign row: max(i,j), min(i,j), k.
+void setHexagonSignIdentifier(int* id, int i, int j, int k);
+// Prints the unknowns whose entry of the dense equation eq is 1, then its right-hand side.
+void PrintPentagonEquation(const int* eq);
 // The sign equations of every pentagon, resp. hexagon, family below max; 0 at the first
 // contradiction.
 int getPentagonEquations(int max);
