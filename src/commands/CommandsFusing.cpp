@@ -151,5 +151,6 @@ void registerFusingCommands() {
                 "Show only pentagons with a factor F[a b c d]; 0 0 0 0 shows all.");
     initCommand("fusing polynomial", "(non_neg_int n)", COM_polynomial,
                 "Check all hexagons, pentagons and S for labels up to n.");
+    registerFusingSignCommands();
 #endif
 }

@@ -161,10 +161,13 @@ void chooseFusingGauge() {
             const int bit = fixedBit(row);
             addFixing(v, bit, bit ? "fixAndFlipVars" : "fixVars");
         }
+        if (Iterate)
+            fixVarFromSignFlipFile(v);
     }
     // Only the orbifold has signatures; elsewhere all would share one and be tied together.
     if (blockType() == 7)
         fixRelativeSignsForSignatures();
+    manualGaugeFixing();
 }
 
 // ---- Gauge transformations ----
