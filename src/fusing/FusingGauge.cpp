@@ -180,17 +180,20 @@ void chooseFusingGauge() {
     const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
         const int* row = PentagonVariables.Space + v * stride;
-        if (!fixFusingGauge(row))
-            continue;
-        const bool choice = used.add(getFusingGaugeEquation(row), 0) == 1;
-        if (!choice && !fixedByValue(row))
-            continue;
-        const int bit = fixedBit(row);
-        addFixing(v, bit, bit ? "fixAndFlipVars" : "fixVars");
+        if (fixFusingGauge(row)) {
+            const bool choice = used.add(getFusingGaugeEquation(row), 0) == 1;
+            if (choice || fixedByValue(row)) {
+                const int bit = fixedBit(row);
+                addFixing(v, bit, bit ? "fixAndFlipVars" : "fixVars");
+            }
+        }
+        if (Iterate)
+            fixVarFromSignFlipFile(v);
     }
     // Only the orbifold has signatures; elsewhere all would share one and be tied together.
     if (blockType() == 7)
         fixRelativeSignsForSignatures();
+    manualGaugeFixing();
 }
 
 // ---- Gauge transformations ----
