@@ -42,6 +42,7 @@ void installCommandFamilies() {
     installStringSpectrumCommands();
     installScanCommands();
     installTadpoleCommands();
+    installTadpoleBoundCommands();
 }
 
 } // namespace

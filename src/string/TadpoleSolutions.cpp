@@ -8,6 +8,7 @@
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
 #include "string/TadpoleSpectrumHooks.h"
@@ -122,11 +123,14 @@ void setAnalysisFunction(TADSOL_ANALYSIS fcn) {
 void resetAnalysisFunction() {
     analysis_fcn = dummy_analysis_fcn;
 }
+// The kernel searches report their milestones to the same function.
 void setTraceFunction(BUFFERED_INFO fcn) {
     trace_fcn = fcn;
+    setTadpoleKernelTrace(fcn);
 }
 void resetTraceFunction() {
     trace_fcn = dummy_trace_fcn;
+    setTadpoleKernelTrace(nullptr);
 }
 void setTadpoleMaxtime(int t) {
     MAXTIME = t;
