@@ -11,6 +11,8 @@
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
+#include "string/OpenSpectrum.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdarg>
