@@ -6,11 +6,11 @@
 #include "boundary/CrossBound.h"
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/Tadpole.h"
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
-#include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdio>
 

@@ -7,12 +7,12 @@
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
+#include "string/OpenSpectrum.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/Tadpole.h"
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
-#include "string/OpenSpectrum.h"
-#include "string/OpenSpectrumAnalysis.h"
 #include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdarg>
