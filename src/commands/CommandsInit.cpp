@@ -43,6 +43,7 @@ void installCommandFamilies() {
     installStringSpectrumCommands();
     installScanCommands();
     installTadpoleCommands();
+    installTadpoleBoundCommands();
     installBraneSpectrumCommands();
 }
 

@@ -8,6 +8,7 @@
 #include "commands/Commands.h"
 #include "commands/CommandsInternal.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 
 #include <vector>
 
@@ -17,6 +18,7 @@ using commands::textArgument;
 namespace {
 
 int COM_reset_tad(void**, int parnum) {
+    resetTadpoleKernel();
     initActiveBoundaries(-3);
     BoundarySelectionChanged();
     return -parnum;

@@ -229,7 +229,9 @@ int fixFusingGauge(const int* v);
 int frobeniusSchurIndicator(int a);
 // Ties unknowns of equal signature together.
 void fixRelativeSignsForSignatures();
-// Adds the gauge-fixing equations to PolyNom.
+// Adds the gauge-fixing equations to PolyNom (and builds FusingGaugeVariables for the labels of
+// the unknowns). An identity rule fixes an entry only while a gauge can still choose its sign;
+// F_00[a a a a] is fixed at a's indicator and eps(a,a;0) at its computed sign.
 void chooseFusingGauge();
 
 // The couplings (a, b, c) with N_ab^c = 1 below the label bound.
