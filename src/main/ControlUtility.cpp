@@ -17,7 +17,7 @@
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
-#include "string/OpenSpectrum.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
 #include "tensor/Coset.h"
@@ -90,7 +90,6 @@ void initializeAll() {
     initializeAlgebra();
     initializeStringTheory();
     initializeOpenSpectrum();
-    initializeOpenStringTachyons();
     initializeCommandParameters();
     // maxRank looks "Maxrank" up on first use; getOutputDir reads "OutputDir" at each call,
     // since a text value moves when it grows.

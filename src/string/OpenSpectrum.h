@@ -56,9 +56,6 @@ void setSpectrumStatistics(SPECTRUM_STATISTICS fcn);
 
 // ---- Open-string tachyons ----
 
-// Installs the reset of the pair cache that the tadpole equations call.
-void initializeOpenStringTachyons();
-
 // 1 when some stack pair of the configuration carries tachyons.
 int OpenSectorTachyonAnalysis(ChanPatonData* CPD, SusyType* ST);
 // 1 tachyonic, 0 not, -1 only states that vanish for a brane of multiplicity one. The caller's

@@ -133,15 +133,7 @@ int pairCheck(OrientifoldInfo* OI, int p, int q) {
     return 0;
 }
 
-void resetForTadpoles(OrientifoldInfo* OI) {
-    TachyonicIntersection(OI, -1, 0);
-}
-
 } // namespace
-
-void initializeOpenStringTachyons() {
-    setTachyonCacheReset(resetForTadpoles);
-}
 
 int DiagonalTachyonCheck(OrientifoldInfo* OI, int a) {
     return diagonalCheck(OI, a);
