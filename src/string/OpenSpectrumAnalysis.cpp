@@ -48,11 +48,20 @@ int GenericSpectrumAnalysis(ChanPatonData* CPD, int mode) {
         closedReport(H, 'X');
         return 0;
     }
+    if (H->SpaceTimeDim == 6)
+        return SixDimensionalAnalysis(CPD);
     Print("\n%s", Rule);
     Print("        SPECTRUM ANALYSIS  \n");
     Print("%s", Rule);
     if (mode == 0 || mode == 2)
         closedReport(H, 'I');
+    if (mode == 3) {
+        SusySides open;
+        getSpaceTimeSymmetry(H, &open.ST, 'O');
+        Print("\n>>>>>>>>> Open sector\n\n");
+        DetailedGaugeSectorAnalysis(CPD, &open.ST);
+        DetailedOpenSectorAnalysis(CPD, &open.ST);
+    }
     Print("%s\n", Rule);
     return 0;
 }
