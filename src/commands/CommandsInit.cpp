@@ -1,6 +1,7 @@
 #include "commands/Commands.h"
 #include "commands/CommandsAlgebraInvariants.h"
 #include "commands/CommandsBoundary.h"
+#include "commands/CommandsBraneSpectrum.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsExtensions.h"
@@ -42,6 +43,8 @@ void installCommandFamilies() {
     installStringSpectrumCommands();
     installScanCommands();
     installTadpoleCommands();
+    installTadpoleBoundCommands();
+    installBraneSpectrumCommands();
 }
 
 } // namespace

@@ -2,3 +2,7 @@
 #pragma once
 
 void installTadpoleCommands();
+// Bounds and kernel of the tadpole system.
+void installTadpoleBoundCommands();
+// One line saying what a tadpole solver's result code means.
+void manageDiophantineCode(int rc);

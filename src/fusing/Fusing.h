@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 // ---- Gauge settings and sign flips ----
@@ -178,12 +179,15 @@ public:
     int rhs(int r) const { return rhss[r]; }
     // Fills the bits of the pivots from the free bits already in `bits`.
     void solve(std::vector<int>& bits) const;
+    // How many added equations contradicted the stored ones.
+    int contradictions() const { return rejected; }
 
 private:
     std::vector<std::vector<int>> rows;
     std::vector<int> rhss, pivots, pivotRow;
     // Rows that may contain an unknown; checked before use.
     std::vector<std::vector<int>> occurs;
+    int rejected = 0;
 };
 
 // The store of the current solver run and the families whose signs were ambiguous.
@@ -229,7 +233,9 @@ int fixFusingGauge(const int* v);
 int frobeniusSchurIndicator(int a);
 // Ties unknowns of equal signature together.
 void fixRelativeSignsForSignatures();
-// Adds the gauge-fixing equations to PolyNom.
+// Adds the gauge-fixing equations to PolyNom (and builds FusingGaugeVariables for the labels of
+// the unknowns). An identity rule fixes an entry only while a gauge can still choose its sign;
+// F_00[a a a a] is fixed at a's indicator and eps(a,a;0) at its computed sign.
 void chooseFusingGauge();
 
 // The couplings (a, b, c) with N_ab^c = 1 below the label bound.
@@ -243,3 +249,30 @@ std::vector<int> getFusingGaugeEquation(const int* v);
 // 1 when the bits loop[t] of the free unknowns vars[t] differ from BasicSolution only by a gauge
 // transformation.
 int identityGaugeClassCheck(int nvar, const int* loop, const int* vars);
+
+// ---- Sign-flip files ----
+
+// The stored sign of the unknown: 1 keep, -1 flip, 0 not known.
+int getSignFlipFromFile(int p, int q, int a, int b, int c, int d);
+// Writes the next output file from the flip bit of every unknown row; 1.
+int AnalyseSignFlips(const int* vars);
+
+// ---- The sign solver ----
+
+// One row per class of solutions that differ by more than a gauge transformation: the bits of
+// the free unknowns; row 0 is the basic solution.
+extern std::vector<std::vector<int>> FusingSignClasses;
+// Solves the signs of the current block; 0 when the equations contradict each other, 2 when the
+// enumeration of free signs stopped at the limit, 1 otherwise.
+int findFusingMatrices(int max);
+// Computes and prints the solution for the bits loop[t] of the free unknowns vars[t] and with
+// toFile 1 writes it; 0 when accepted, 1 when an ambiguous family fails with these flips.
+int analyseFusingSignChoice(int nvar, const int* loop, const int* vars, int toFile);
+// Registers the class of a choice and of its combinations with earlier classes.
+void addFusingSignChoice(int nvar, const int* loop, const int* vars);
+// The class whose row differs from loop by a gauge transformation; -1 when there is none.
+int findFusingSignClass(int nvar, const int* loop, const int* vars);
+// The text of one unknown.
+std::string PrintFusing(const int* vector, int show_type);
+// The number of choices the enumeration analyses before it stops (100000); the previous limit.
+int setFusingSolutionLimit(int limit);

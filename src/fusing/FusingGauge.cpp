@@ -125,14 +125,29 @@ int frobeniusSchurIndicator(int a) {
 
 namespace {
 
-// The bit that keeps a fixed unknown at its required sign: F_00[a a a a] of a self-conjugate a
-// must carry a's indicator, every other fixed unknown its computed sign.
+// F_00[a a a a] and eps(a,a;0) carry no gauge freedom once the vacuum couplings are fixed: their
+// signs are values, not choices. F_00[a a a a] of a self-conjugate a must carry a's indicator,
+// eps(a,a;0) keeps its computed sign.
+bool fixedByValue(const int* v) {
+    return fixFaaaa(v) || fixEpsilonaa0(v);
+}
+
 int fixedBit(const int* v) {
     if (!fixFaaaa(v) || v[2] == 0)
         return 0;
     const double value = getFusingVariableValue(v);
     const int sign = value < 0 ? -1 : 1;
     return sign == frobeniusSchurIndicator(v[2]) ? 0 : 1;
+}
+
+// The largest label + 1 among the unknowns: their gauge couplings lie below it.
+int labelBoundOfUnknowns() {
+    int bound = 0;
+    const std::size_t stride = PentagonVariables.rowsize;
+    for (int v = 0; v < PentagonVariables.Nfill; v++)
+        for (int k = 0; k < 6; k++)
+            bound = std::max(bound, PentagonVariables.Space[v * stride + k] + 1);
+    return bound;
 }
 
 } // namespace
@@ -154,13 +169,21 @@ void fixRelativeSignsForSignatures() {
 
 void chooseFusingGauge() {
     fixFusingGauge(nullptr);
+    getFusingGaugeVariables(labelBoundOfUnknowns());
+    // The gauge bits the fixed unknowns have used up. An identity rule fixes an entry only when
+    // its couplings still leave a gauge to choose its sign: otherwise its sign is a product of
+    // fixed ones and the data decide it (a field with indicator -1 makes some such products -1).
+    SignEquationStore used(static_cast<int>(FusingGaugeVariables.size()));
     const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
         const int* row = PentagonVariables.Space + v * stride;
-        if (fixFusingGauge(row)) {
-            const int bit = fixedBit(row);
-            addFixing(v, bit, bit ? "fixAndFlipVars" : "fixVars");
-        }
+        if (!fixFusingGauge(row))
+            continue;
+        const bool choice = used.add(getFusingGaugeEquation(row), 0) == 1;
+        if (!choice && !fixedByValue(row))
+            continue;
+        const int bit = fixedBit(row);
+        addFixing(v, bit, bit ? "fixAndFlipVars" : "fixVars");
     }
     // Only the orbifold has signatures; elsewhere all would share one and be tied together.
     if (blockType() == 7)

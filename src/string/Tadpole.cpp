@@ -55,6 +55,7 @@ int initTadpole() {
     if (key == TadpoleInitiated)
         return 1;
     tadpole::debugLine("initTadpole started\n");
+    allocTadpoleInfo();
     if (!isCrosscapAvailable()) {
         Alert("initTadpole", 0, 100302, "Crosscaps not available");
         return 0;

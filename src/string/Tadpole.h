@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <span>
 #include <vector>
 
 // ---- Parameters, criteria and flags ----
@@ -64,10 +65,19 @@ void browseCP();
 // orientifold, boundary selection and string reading.
 
 struct EquationData;
+struct OrientifoldInfo;
 
+// Sizes the loop-variable maps for the bulk invariant and refreshes the search context's counts.
+void allocTadpoleInfo();
 int findTadpoleEquations();
 int getLoopVariables();
 void restrictLoopVariables();
+// Renumbers the loop variables by a random permutation, then checks that CPToLoop and LoopToCP
+// are still inverse ("ERROR!!!!" for each variable where not).
+void randomizeVariables(std::span<int> CPToLoop, int* LoopToCP, int* SolutionGroupTyps, int Nvar);
+// With 1 the loop variables are numbered at random and the rows left unnormalised; returns the
+// previous value, so that a caller can restore it.
+int setUseRandom(int value);
 int getTadpoleEquation(double* eqns, int bulklbl, int* Data);
 int computeTadpoleEquations();
 int getTadpoleEquations();
@@ -86,8 +96,6 @@ int convertLoopLabelToCPLabel(int i);
 int getTadpoleEquationCounter();
 
 // ---- Chan-Paton data ----
-
-struct OrientifoldInfo;
 
 // One brane configuration: stacks on boundaries of one orientifold with their multiplicities.
 struct ChanPatonData {

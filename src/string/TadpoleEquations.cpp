@@ -4,8 +4,12 @@
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
+#include "numeric/VectorUtility.h"
+#include "string/OpenSpectrum.h"
+#include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 
 #include <array>
@@ -22,6 +26,8 @@ std::vector<int> ActiveEquations{-1};
 std::vector<int> RowOrigin;
 std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
 int TadpoleEquationCounter = 0;
+int TadpoleInfoAllocated = -10;
+int UseRandom = 0;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
 // reading decides the massless labels and the multiplicity.
@@ -75,6 +81,22 @@ void printRow(const double* r, int Ncol) {
 
 } // namespace
 
+void allocTadpoleInfo() {
+    if (TadpoleInfoAllocated == QueryBulkInvariant())
+        return;
+    const auto n = static_cast<std::size_t>(getSearchData()->Bnd);
+    CPToLoop.reserve(n);
+    LoopToCP.reserve(n);
+    SolutionGroupTypes.reserve(n);
+    TadpoleInfoAllocated = QueryBulkInvariant();
+}
+
+int setUseRandom(int value) {
+    const int old = UseRandom;
+    UseRandom = value;
+    return old;
+}
+
 int findTadpoleEquations() {
     if (superstringReading()) {
         getStringData();
@@ -95,6 +117,11 @@ void restrictLoopVariables() {
     static constexpr std::pair<const char*, int> only[] = {{"Tadpole unitary_groups_only", 0},
                                                            {"Tadpole orthogonal_groups_only", 1},
                                                            {"Tadpole symplectic_groups_only", -1}};
+    // The hidden-sector selection classifies every boundary, not only the usable ones.
+    if (tadpole::parameter("Tadpole allow_OH_matter") < 3) {
+        resetBoundaryMapToIdentity();
+        rebuildBoundaryClasses();
+    }
     const int* types = getTadpoleGroupTypes();
     const bool realOnly = tadpole::parameter("Tadpole real_groups_only") != 0;
     for (int a = 0; a < TotalBoundaries(); a++) {
@@ -131,6 +158,9 @@ int getLoopVariables() {
             SolutionGroupTypes.push_back(types[a]);
         }
     }
+    const int nvar = static_cast<int>(LoopToCP.size());
+    if (nvar >= 3 && UseRandom)
+        randomizeVariables(CPToLoop, LoopToCP.data(), SolutionGroupTypes.data(), nvar);
     if (info() > 4)
         for (int a = 0; a < n; a++) {
             const int v = CPToLoop[static_cast<std::size_t>(a)];
@@ -151,7 +181,23 @@ int getLoopVariables() {
                 Print("Unknown group type: %d\n", types[a]);
             }
         }
-    return static_cast<int>(LoopToCP.size());
+    return nvar;
+}
+
+void randomizeVariables(std::span<int> CPToLoop, int* LoopToCP, int* SolutionGroupTyps, int Nvar) {
+    const int* p = ranVec(Nvar);
+    const std::vector<int> labels(LoopToCP, LoopToCP + Nvar);
+    const std::vector<int> types(SolutionGroupTyps, SolutionGroupTyps + Nvar);
+    for (int i = 0; i < Nvar; i++) {
+        LoopToCP[p[i]] = labels[static_cast<std::size_t>(i)];
+        SolutionGroupTyps[p[i]] = types[static_cast<std::size_t>(i)];
+    }
+    for (int& v : CPToLoop)
+        if (v >= 0)
+            v = p[v];
+    for (int i = 0; i < Nvar; i++)
+        if (CPToLoop[static_cast<std::size_t>(LoopToCP[i])] != i)
+            Print("ERROR!!!!");
 }
 
 int getTadpoleEquation(double* eqns, int m, int* Data) {
@@ -193,8 +239,10 @@ int getTadpoleEquation(double* eqns, int m, int* Data) {
         re[Ncol - 1] += N * r;
         im[Ncol - 1] += N * i;
     }
-    normalise(re, firstRe, Ncol);
-    normalise(im, firstIm, Ncol);
+    if (!UseRandom) {
+        normalise(re, firstRe, Ncol);
+        normalise(im, firstIm, Ncol);
+    }
     Data[0] = Data[1] = m;
     return 2;
 }
@@ -206,6 +254,8 @@ int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations started\n");
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
+    if (!SusySpectrum())
+        TachyonicIntersection(getCurrentOrientifold(), -1, 0);
     printTadpoleCriteriaOnce();
     const int nm = findTadpoleEquations();
     const int nvar = getLoopVariables();
@@ -241,7 +291,11 @@ int computeTadpoleEquations() {
         Print("Equations analyzed; %d independent eqns (out of %d) for %d variables\n", ED.IndEq,
               nm, nvar);
     }
+    // Bounds and kernel belong to the new system: their stamps take its counter value.
     TadpoleEquationCounter++;
+    if (initTadpoleBounds() == -1)
+        return -1;
+    initTadpoleKernel();
     TadpoleEquationsAvailable = currentKey();
     return 0;
 }
@@ -366,4 +420,8 @@ int convertLoopLabelToCPLabel(int i) {
 }
 int getTadpoleEquationCounter() {
     return TadpoleEquationCounter;
+}
+
+void tadpole::advanceEquationCounter() {
+    TadpoleEquationCounter++;
 }

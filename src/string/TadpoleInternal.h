@@ -18,3 +18,10 @@ void selectionChanged();
 void resetSelection();
 
 } // namespace tadpole
+
+namespace tadpole {
+
+// Bounds and kernel of the cached system are computed again at their next use.
+void advanceEquationCounter();
+
+} // namespace tadpole

@@ -1,49 +1,22 @@
 // Chan-Paton records and conversions on su(3) level 1 with its diagonal invariant: boundary 0
 // carries Sp(N), boundaries 1 and 2 form a unitary pair, so the loop variables are N_0/2 and the
 // pair.
-#include "boundary/CrossBoundTestHelpers.h"
-
-#include "base/Parameters.h"
-#include "string/StringTheory.h"
-#include "string/Tadpole.h"
+#include "string/TadpoleTestHelpers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace {
+using tadpoletest::TadpoleTest;
 
-// The tadpole parameters, a block with its diagonal invariant and every boundary active.
-class TadpoleTest : public boundarytest::BoundaryTest {
-protected:
-    void start(int type, int rank, int level) {
-        for (const char* name :
-             {"Super", "Dimension", "Tadpole remove_identical", "Tadpole info_level",
-              "Tadpole completeness", "Tadpole allow_OH_matter"})
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "0", 'i', 0);
-        theory(type, rank, level);
-        ASSERT_EQ(initializeOpenString(), 0);
-        testsupport::Captured cap;
-        initActiveBoundaries(-3);
-    }
-    void TearDown() override {
-        initActiveBoundaries(-1);
-        BoundaryTest::TearDown();
-    }
-};
+namespace {
 
 class ChanPaton : public TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        start(1, 2, 1);
-        if (HasFatalFailure())
-            return;
-        testsupport::Captured cap;
-        ASSERT_EQ(getTadpoleEquations(), 0);
-        ASSERT_EQ(getNumberOfLoopVariables(), 2);
+        startWithEquations(1, 2, 1, 2);
     }
 };
 
