@@ -80,6 +80,12 @@ void PrintRep2string(std::string& txt, int Nfact, int lbl1, int lbl2, int A, int
                      int sign1, int sign2);
 void PrintRep1(int factor, int Nfact, int A, int M, int Nf, int character, int sign);
 void PrintRep2(int Nfact, int lbl1, int lbl2, int A, int Nf, int character, int sign1, int sign2);
+// Fermion rows (class 1, less the gauginos) against boson rows (class 2): the non-susy
+// statistics. The bosons' collection receives the fermion rows.
+struct VectorSpace;
+void analyseNonSusySpectrum(VectorSpace* Fermions, VectorSpace* Bosons, ChanPatonData* CPD);
+// The dimension of a row of codes over factors of multiplicities dims.
+int OpenStringDim(int len, const int* rep, const int* type, const int* dims);
 // The printer of a space-time symmetry's multiplets, installed by the command set.
 using SUSY_MULTIPLET_PRINTER = void (*)(SusyType* ST);
 void setSusyMultipletPrinter(SUSY_MULTIPLET_PRINTER printer);

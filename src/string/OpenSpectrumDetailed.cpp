@@ -5,6 +5,7 @@
 #include "base/Terminal.h"
 #include "boundary/CrossBound.h"
 #include "modular/Modular.h"
+#include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
 #include "string/OpenSpectrumAnalysisInternal.h"
 #include "string/StringTheory.h"
@@ -189,26 +190,6 @@ int DetailedGaugeSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
     return static_cast<int>(types.size());
 }
 
-void printStackGroups(const ChanPatonData* CPD) {
-    Print("Type:      ");
-    for (int s = 0; s < CPD->Nactive; s++) {
-        const int t = CPD->Types[static_cast<std::size_t>(s)];
-        char c = t == 0 ? 'U' : t == 1 ? 'O' : t == -1 ? 'S' : 'X';
-        if (c == 'X')
-            Alert("charType", 0, 212404, "Invalid group type %d", t);
-        Print(" %c ", c);
-    }
-    Print("\nDimension ");
-    for (int s = 0; s < CPD->Nactive; s++) {
-        const int d = CPD->dims[static_cast<std::size_t>(s)];
-        if (d == 999)
-            Print(" --");
-        else
-            Print(" %2d", d);
-    }
-    Print("\n");
-}
-
 void amplitudeChecks(const char* routine, int i, int a, int A, int M) {
     if ((A - M) % 2 != 0)
         Alert(routine, 0, 212404, "Annulus/Moebius parity violation (i=%d,a=%d)", i, a);
@@ -289,7 +270,7 @@ int DetailedOpenSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
         }
         if (progress)
             stopProgressInfo("Computing open string spectrum");
-        printStackGroups(CPD);
+        PrintGroups(CPD);
         S = P.total();
         if (S == 0) {
             Print(t == 0 ? "No massless matter\n" : "No tachyons in open sector\n");
@@ -297,13 +278,13 @@ int DetailedOpenSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
         }
         if (!headed) {
             Print("--------------- Representation content -----------------------\n");
-            printStackGroups(CPD);
+            PrintGroups(CPD);
             Print("\n");
             headed = true;
         }
         if (t == 1) {
             Print("!!!!! Tachyons !!!!!\n");
-            printStackGroups(CPD);
+            PrintGroups(CPD);
             for (int a = 0; a < CPD->Nbnd; a++)
                 if (CPD->CPmults[static_cast<std::size_t>(a)] != 0)
                     Print("a=%d CP=%d\n", a, CPD->CPmults[static_cast<std::size_t>(a)]);

@@ -5,6 +5,7 @@
 #include "boundary/CrossBound.h"
 #include "numeric/VectorUtility.h"
 #include "store/StringData.h"
+#include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
 #include "string/OpenSpectrumAnalysisInternal.h"
 #include "string/StringTheory.h"
@@ -181,7 +182,7 @@ int SixDimensionalAnalysis(ChanPatonData* CPD) {
     Print("Identity component: %d Vector multiplets\n", V);
     Print("--------------- Representation content -----------------------\n");
     Print("(NOTE: multiplicities are for 1/2 of a standard hypermultiplet)\n");
-    printStackGroups(CPD);
+    PrintGroups(CPD);
     int h = 4 * H1;
     openHypers(CPD, &G, &h);
     Print("-------------------------------------------------------------\n");
