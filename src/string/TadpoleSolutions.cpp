@@ -10,6 +10,8 @@
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
+#include "string/OpenSpectrum.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdarg>

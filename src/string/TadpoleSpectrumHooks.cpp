@@ -1,5 +1,4 @@
-// Until the chirality of a configuration's spectrum can be read, every configuration counts as
-// non-chiral.
+// Until intersections of stacks are analysed, every configuration counts as non-chiral.
 #include "string/TadpoleSpectrumHooks.h"
 
 int checkSolutionChirality(ChanPatonData*) {

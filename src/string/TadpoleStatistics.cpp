@@ -7,6 +7,8 @@
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
+#include "string/OpenSpectrum.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/TadpoleSpectrumHooks.h"
 
 #include <algorithm>
