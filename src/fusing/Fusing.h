@@ -346,7 +346,5 @@ int analyseFusingSignChoice(int nvar, const int* loop, const int* vars, int toFi
 void addFusingSignChoice(int nvar, const int* loop, const int* vars);
 // The class whose row differs from loop by a gauge transformation; -1 when there is none.
 int findFusingSignClass(int nvar, const int* loop, const int* vars);
-// The text of one unknown.
-std::string PrintFusing(const int* vector, int show_type);
 // The number of choices the enumeration analyses before it stops (100000); the previous limit.
 int setFusingSolutionLimit(int limit);
