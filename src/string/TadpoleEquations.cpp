@@ -5,6 +5,7 @@
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
+#include "string/OpenSpectrum.h"
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
@@ -26,8 +27,9 @@ std::vector<int> RowOrigin;
 std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
 int TadpoleEquationCounter = 0;
 int TadpoleInfoAllocated = -10;
+// The build (by its counter) and the group rule the identical-column pass last ran on.
+std::array<int, 2> IdenticalColumnsChecked{-1, -1};
 int UseRandom = 0;
-void (*TachyonCacheReset)(OrientifoldInfo*) = nullptr;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
 // reading decides the massless labels and the multiplicity.
@@ -95,10 +97,6 @@ int setUseRandom(int value) {
     const int old = UseRandom;
     UseRandom = value;
     return old;
-}
-
-void setTachyonCacheReset(void (*reset)(OrientifoldInfo* OI)) {
-    TachyonCacheReset = reset;
 }
 
 int findTadpoleEquations() {
@@ -258,8 +256,8 @@ int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations started\n");
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
-    if (!SusySpectrum() && TachyonCacheReset)
-        TachyonCacheReset(getCurrentOrientifold());
+    if (!SusySpectrum())
+        TachyonicIntersection(getCurrentOrientifold(), -1, 0);
     printTadpoleCriteriaOnce();
     const int nm = findTadpoleEquations();
     const int nvar = getLoopVariables();
@@ -308,6 +306,10 @@ int RemoveIdenticalBoundaries(int diffgrp) {
     int code = computeTadpoleEquations();
     if (code < 0)
         return code;
+    // A cached system was cleared of identical columns when it was built: comparing all pairs of
+    // columns again would make every request cost as much as a build.
+    if (IdenticalColumnsChecked == std::array<int, 2>{TadpoleEquationCounter, diffgrp})
+        return 0;
     const EquationData& ED = TadpoleEquations;
     const int nvar = ED.Ncol - 1;
     std::vector<bool> removed(static_cast<std::size_t>(nvar), false);
@@ -329,6 +331,8 @@ int RemoveIdenticalBoundaries(int diffgrp) {
             setActBound(LoopToCP[static_cast<std::size_t>(j)], 0);
         }
     code = computeTadpoleEquations();
+    if (code == 0)
+        IdenticalColumnsChecked = {TadpoleEquationCounter, diffgrp};
     return code < 1 ? code : 0;
 }
 
