@@ -77,18 +77,6 @@ int COM_fix_var(void** params, int parnum) {
     return -parnum;
 }
 
-// "Tadpole remove_identical" is off while a check runs and has its old value again on every path.
-class IdenticalBoundariesKept {
-public:
-    IdenticalBoundariesKept() : saved(*commands::RemoveId) { *commands::RemoveId = 0; }
-    ~IdenticalBoundariesKept() { *commands::RemoveId = saved; }
-    IdenticalBoundariesKept(const IdenticalBoundariesKept&) = delete;
-    IdenticalBoundariesKept& operator=(const IdenticalBoundariesKept&) = delete;
-
-private:
-    int saved;
-};
-
 bool boundaryInRange(const char* routine, int label) {
     if (label >= 0 && label < TotalBoundaries())
         return true;

@@ -5,6 +5,7 @@
 
 #include "numeric/Equations.h"
 #include "string/TadpoleBounds.h"
+#include "string/TadpoleSolver.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +61,13 @@ TEST_F(Su3Bounds, InitialBoundsFromTheIdentityRow) {
 // bounds, so that the remaining loop is a single line solved by the row.
 TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     {
         testsupport::Captured cap;
         EXPECT_GE(getSingleTagKernel(1000), 0);
         EXPECT_EQ(getSingleTagKernel(1000), 0) << "done for this system";
     }
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, (std::vector<std::string>{"Kernel doublet analysis finished; 1 vectors",
                                                 "Kernel triplet analysis finished; 0 vectors",
                                                 "Kernel quadruplet analysis finished; 0 vectors",
@@ -90,12 +91,12 @@ TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
 // The loop search alone finds the same direction.
 TEST_F(Su3Bounds, LoopSearchFindsTheKernelVector) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     {
         testsupport::Captured cap;
         getSingleTagKernelUsingLoops(1000);
     }
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, std::vector<std::string>{"Kernel loop analysis finished; 1 vectors"});
     const int tag = tagOfOnlyVector();
     EXPECT_EQ(getTadpoleKernel()->Kernel.X[1 - tag], 1);
@@ -132,10 +133,10 @@ TEST_F(Su3Bounds, ParametersGiveSolutions) {
 // remaining 2049 points are left to plain loops. A second call finds the work done.
 TEST_F(Su3Bounds, FastKernelLeavesShortLoops) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     EXPECT_EQ(computeTadpoleKernel(), -3);
     EXPECT_EQ(computeTadpoleKernel(), 0);
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, (std::vector<std::string>{"Kernel triplet analysis finished; 0 vectors",
                                                 "Kernel analysis finished, short loops",
                                                 "Number of Kernel vectors: 0"}));
