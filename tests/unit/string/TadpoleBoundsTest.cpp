@@ -213,3 +213,41 @@ TEST_F(E8Bounds, ConfiningOrthogonalStackAvoidsOneAndTwo) {
     EXPECT_EQ(ED.forbidden_min[0], 1);
     EXPECT_EQ(ED.forbidden_max[0], 2);
 }
+
+// su(2) level 4 with the Klein bottle current: x0 for the pair of Dynkin labels 0/4, x1 for the
+// pair 1/3, x2 for the orthogonal Dynkin label 2, and the independent rows x0 + x2 = 2048 and
+// x1 = 2048. The bound analysis pins x1 and cuts x0 and x2 to [0, 2048]; the one kernel
+// direction trades x0 against x2 and leaves x1 alone, so with its tag pinned a single point is
+// left to loop over.
+class Su2Level4Bounds : public TadpoleTest {
+protected:
+    void SetUp() override {
+        BoundaryTest::SetUp();
+        start(1, 1, 4);
+        if (HasFatalFailure())
+            return;
+        testsupport::Captured cap;
+        ASSERT_EQ(setKlein(1), 1);
+        ASSERT_EQ(getTadpoleEquations(), 0);
+        ASSERT_EQ(getNumberOfLoopVariables(), 3);
+    }
+};
+
+TEST_F(Su2Level4Bounds, KernelTradesTheUnitaryPairAgainstTheOrthogonalStack) {
+    testsupport::Captured cap;
+    EquationData& ED = *getTadpoleEquationPointer();
+    EXPECT_EQ(range(ED.max, 3), (std::vector<int>{5595, 3230, 5595})) << "first row alone";
+    ImproveTadpoleBounds(60, 1);
+    EXPECT_EQ(range(ED.min, 3), (std::vector<int>{0, 2048, 0}));
+    EXPECT_EQ(range(ED.max, 3), (std::vector<int>{2048, 2048, 2048}));
+    getSingleTagKernel(1000);
+    const KernelData* KD = getTadpoleKernel();
+    ASSERT_EQ(KD->SingleTag, 1);
+    EXPECT_EQ(getMaxPar(), 1);
+    const std::vector<int> v = range(KD->Kernel.X, 4);
+    EXPECT_TRUE(v == (std::vector<int>{-1, 0, 1, 0}) || v == (std::vector<int>{1, 0, -1, 0}))
+        << v[0] << " " << v[1] << " " << v[2];
+    const int tag = v[0] == -1 ? 0 : 2;
+    EXPECT_EQ(ED.ker_max[tag], 0);
+    EXPECT_EQ(OptimizedLoopLength(3, ED.ker_min, ED.ker_max, &ED), 1.0);
+}
