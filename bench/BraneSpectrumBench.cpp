@@ -2,6 +2,8 @@
 // fields) as "build cy 6666" makes it, with the string reading on: "browse brane-spectrum" should
 // take under 1 s on one core once the annuli come from the orbit store. The theory, its bulk
 // invariant and the orientifold are built once, outside the timing.
+#include "GepnerStart.h"
+
 #include "base/Error.h"
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
@@ -16,16 +18,8 @@
 namespace {
 
 void startGepner6666() {
-    static bool started = false;
-    if (started)
-        return;
-    started = true;
-    initializeAll();
-    TerminalOutputOff();
-    executeCommandLine("build cy 6666");
-    executeCommandLine("set Super on");
-    executeCommandLine("compute spectrum");
-    executeCommandLine("total boundaries");
+    if (startGepner("6666"))
+        executeCommandLine("total boundaries");
 }
 
 // Four stacks spread over the boundary labels.

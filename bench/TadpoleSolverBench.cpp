@@ -4,6 +4,8 @@
 // variables (four branes, 64.7 million subsets) of an active-boundary selection; targets on one
 // core: bound analysis with the triplet kernel under 10 s, the three-brane stage under 10 s, the
 // four-brane stage under 2 minutes, "solve tadpole" to its verdict under a minute.
+#include "GepnerStart.h"
+
 #include "base/Error.h"
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
@@ -18,16 +20,8 @@
 namespace {
 
 void startQuintic() {
-    static bool started = false;
-    if (started)
-        return;
-    started = true;
-    initializeAll();
-    TerminalOutputOff();
-    executeCommandLine("build cy 33333");
-    executeCommandLine("set Super on");
-    executeCommandLine("compute spectrum");
-    executeCommandLine("set Tadpole remove_identical off");
+    if (startGepner("33333"))
+        executeCommandLine("set Tadpole remove_identical off");
 }
 
 // Boundaries are switched on in label order until the system has nvar loop variables (a unitary
