@@ -67,8 +67,9 @@ TEST_F(Solver, IsingIsDeterminedWithoutFlips) {
 }
 
 // The orbifold of rank N in our gauge: the unknowns, the couplings 2N^2+6N+8, the free signs;
-// the basic solution flips nothing, every unit choice is a gauge transformation (one class), and
-// all 2^n choices are enumerated, the last one (every free sign flipped) keeping every equation.
+// the basic solution flips nothing, every unit choice is a gauge
+// transformation (one class), and all 2^n choices are enumerated, the last one (every free sign
+// flipped) keeping every equation.
 TEST_F(Solver, OrbifoldChoicesFormOneClass) {
     struct Case {
         int N, unknowns, free;
