@@ -148,6 +148,14 @@ int COM_hexagon(void** commands, int parnum);
 int COM_polynomial(void** commands, int parnum);
 int COM_find_fusing(void** commands, int parnum);
 
+// "Initialize" (every build) and the commands of hand-fixed signs and sign-flip files under the
+// keyword "fusing" (builds with the fusing commands).
+void installFusingSignCommands();
+void registerFusingSignCommands();
+int COM_init(void** commands, int parnum);
+int COM_fix(void** commands, int parnum);
+int COM_check_fusing_signs(void** commands, int parnum);
+
 // ---- Help extenders ----
 
 void HLP_bulk();

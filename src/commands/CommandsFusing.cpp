@@ -163,5 +163,6 @@ void registerFusingCommands() {
                 "Check all hexagons, pentagons and S for labels up to n.");
     initCommand("fusing solve", "(non_neg_int n)", COM_find_fusing,
                 "Solve the signs of all fusing matrices and braiding signs.");
+    registerFusingSignCommands();
 #endif
 }

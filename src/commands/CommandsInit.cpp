@@ -45,6 +45,7 @@ void installCommandFamilies() {
     installTadpoleCommands();
     installTadpoleBoundCommands();
     installBraneSpectrumCommands();
+    installFusingSignCommands();
 }
 
 } // namespace

@@ -50,6 +50,16 @@ double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas);
 int fusingCoupling(int a, int b, int c);
 double* getMinimalFusingMatrix(int a, int b, int c, int d, int* size, int* basis, double* fusing);
 
+// Matrix entries F_pq[a b c d] and braiding signs eps(a,b;c) that replace the current block's
+// own, on the basis the block's fusion rules give (multiplicity-free rules only). Only tests
+// install one, to check the equations against data known elsewhere; nothing in the program does.
+struct FusingProvider {
+    std::function<double(int p, int q, int a, int b, int c, int d)> entry;
+    std::function<int(int a, int b, int c)> epsilon;
+};
+// An empty provider restores the block's own data.
+void setFusingProvider(FusingProvider provider);
+
 // ---- Braiding signs and single entries ----
 
 // The charge channel of the orbifold vertex (a, b, c): 1 sum or difference, 0 wrapped.
@@ -106,6 +116,53 @@ void computeSignatureForLabels(const int* v, int* signature);
 int compareSignatures(int i, int j);
 int convertSignInfo(int input, int rank, int newSign);
 int* LTV(int p, int q, int a, int b, int c, int d);
+
+// ---- Sign-flip files ----
+
+// A sign-flip file holds records of 12 integers: a signature and its code 3h + l, h the sign of
+// the ranks 0, 1 mod 4 and l that of the ranks 2, 3 (0 unknown, 1 kept, 2 flipped).
+
+// 1 once an input file was named: every later solver run reads it.
+extern int Iterate;
+// Names the input file ("begin": none); the next lookup reads it, output numbering restarts.
+void setFlippedVarInputFile(const char* txt);
+// 1 when the file can be read as a sign-flip file (it opens and holds integers only); reports
+// what is wrong otherwise.
+int checkSignFlipFile(const char* txt);
+// The stored sign of the unknown: 1 keep, -1 flip, 0 not known. p = -2 only forgets what was
+// read.
+int getSignFlipFromFile(int p, int q, int a, int b, int c, int d);
+// Writes the next output file from the flip bit of every unknown row; 1.
+int AnalyseSignFlips(const int* vars);
+// Compares the signs of every unknown in gauge 2 with the given convention against the file;
+// the convention stays set. 0 when the file cannot be read.
+int CheckFusingSignChoice(const char* file, int gauge);
+// The text of one unknown.
+std::string PrintFusing(const int* vector, int show_type);
+// Per type, which unknowns vars marks as flipped (1), unchanged (0) or undetermined (2 or more).
+// Mode 1 first marks the fully determined types, which later calls leave out.
+void PrintResultByType(const int* vars, int mode);
+int printFlippedEntries(int size, int* vec, void* data);
+// The parity equation of a record whose channels equal the previous record's: s1, s2 its two
+// digits, *flip the relative flip of the two rank classes (-1 unknown). vec holds the six
+// parities and 1; entry 7 gets the right-hand side. The result of the collection, 0 when nothing
+// is added.
+int addSignFlipEquation(VectorSpace* Pattern, int s1, int s2, int* flip, int* vec);
+
+// ---- Signs fixed by hand ----
+
+// The rows (p, q, a, b, c, d) every solver run fixes to their computed sign.
+extern std::vector<std::array<int, 6>> FixedVariables;
+void initializeFixVars();
+void addFixedVariables(const int* vector);
+// x_v = 0, resp. x_v = 1, for the unknown with these labels.
+void fixVars(const int* vector);
+void fixAndFlipVars(const int* vector);
+// The signs of the input file for the unknown of that row.
+void fixVarFromSignFlipFile(int row);
+void manualGaugeFixing();
+// Carries the relative sign of two unknowns of one type over from the other rank class.
+void fixRelativeNdependence();
 
 // ---- Pentagon and hexagon equations ----
 

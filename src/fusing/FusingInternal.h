@@ -33,6 +33,16 @@ int reduced(int x);
 // D(x): the doublet field with parameter r(x); -1 when r(x) is 0 or N.
 int doubletOf(int x);
 
+// The two digits of a sign code; a digit other than 1 (kept) or 2 (flipped) reads as 0.
+struct SignDigits {
+    int h = 0, l = 0;
+};
+SignDigits signDigits(int code);
+// The digit of the current block's rank class: h for ranks 0, 1 mod 4, else l.
+int currentClassDigit(SignDigits digits);
+// The code the input file stores for a signature, 0 without record; reads the file when needed.
+int storedSignCode(const int* signature);
+
 // A fusing matrix copied out of the shared buffers, which the next call overwrites; the vectors
 // keep their capacity between takes.
 struct CopiedMatrix {

@@ -105,10 +105,12 @@ std::vector<CommandDefinition> fusingDefs, lieDefs, browseDefs, modularDefs, sea
 // A modular command that converts its two field labels.
 const CommandDefinition fieldCommand{"s", "(field i)(field j)", record, "S matrix."};
 
-// The one general argument type the fusing commands of test builds take.
+// The general argument types the fusing commands of test builds take.
 void registerCountType() {
     getConversion("non_neg_int",
                   makeConversionMethod(CONV_ExpressionToNat0, 'i', "Non-negative integer"));
+    getConversion("int", makeConversionMethod(CONV_ExpressionToInt, 'i', "Integer"));
+    getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
 }
 
 void registerOnce() {

@@ -10,14 +10,6 @@ namespace {
 
 class Gauge : public FusingTest {
 protected:
-    // Gauge fixing, then every equation's signs; false on a contradiction.
-    static bool fixAndCollect(int max) {
-        getPentagonVariables(max);
-        resetSignEquations();
-        chooseFusingGauge();
-        getFusingGaugeVariables(max);
-        return getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
-    }
     // The solution with the given free bits, applied as flips.
     static void useChoice(const std::vector<int>& vars, const std::vector<int>& bits) {
         flippedvars.assign(PentagonVariables.Nfill, 0);
@@ -25,10 +17,6 @@ protected:
             flippedvars[vars[t]] = bits[t];
         PolyNom->solve(flippedvars);
         UseFlippedVariables = 1;
-    }
-    static void storeBasicSolution() {
-        BasicSolution.assign(PentagonVariables.Nfill, 0);
-        PolyNom->solve(BasicSolution);
     }
     static int row(std::array<int, 6> labels) {
         return findVectorInCollection(&PentagonVariables, labels.data());
