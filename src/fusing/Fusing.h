@@ -324,13 +324,6 @@ std::vector<int> getFusingGaugeEquation(const int* v);
 // transformation.
 int identityGaugeClassCheck(int nvar, const int* loop, const int* vars);
 
-// ---- Sign-flip files ----
-
-// The stored sign of the unknown: 1 keep, -1 flip, 0 not known.
-int getSignFlipFromFile(int p, int q, int a, int b, int c, int d);
-// Writes the next output file from the flip bit of every unknown row; 1.
-int AnalyseSignFlips(const int* vars);
-
 // ---- The sign solver ----
 
 // One row per class of solutions that differ by more than a gauge transformation: the bits of
@@ -346,7 +339,5 @@ int analyseFusingSignChoice(int nvar, const int* loop, const int* vars, int toFi
 void addFusingSignChoice(int nvar, const int* loop, const int* vars);
 // The class whose row differs from loop by a gauge transformation; -1 when there is none.
 int findFusingSignClass(int nvar, const int* loop, const int* vars);
-// The text of one unknown.
-std::string PrintFusing(const int* vector, int show_type);
 // The number of choices the enumeration analyses before it stops (100000); the previous limit.
 int setFusingSolutionLimit(int limit);

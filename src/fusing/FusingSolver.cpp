@@ -3,16 +3,12 @@
 // sign alone (grouping solutions that differ by a gauge transformation into classes) and then
 // every combination of free signs.
 #include "fusing/Fusing.h"
-#include "fusing/FusingInternal.h"
 
 #include "base/Output.h"
 #include "numeric/Loops.h"
 #include "numeric/VectorUtility.h"
 
 #include <algorithm>
-#include <cstdio>
-
-using fusing::blockType;
 
 std::vector<std::vector<int>> FusingSignClasses;
 
@@ -120,28 +116,6 @@ int setFusingSolutionLimit(int limit) {
     const int old = solutionLimit;
     solutionLimit = limit;
     return old;
-}
-
-std::string PrintFusing(const int* vector, int show_type) {
-    char text[200];
-    const int p = vector[0], q = vector[1], a = vector[2], b = vector[3], c = vector[4],
-              d = vector[5];
-    if (p == -1) {
-        std::snprintf(text, sizeof text, "    eps_%d_%d^%d", a, b, c);
-    } else if (blockType() == 7) {
-        const int c1 = channelCheck(a, b, p), c2 = channelCheck(c, d, p),
-                  c3 = channelCheck(a, d, q), c4 = channelCheck(b, c, q);
-        if (show_type == 1)
-            std::snprintf(text, sizeof text,
-                          "    F_%d_%d[%d,%d,%d,%d] (type %s) (Fusing cond. %d %d %d %d)", p, q, a,
-                          b, c, d, getVariableTypeName(getVariableType(vector)), c1, c2, c3, c4);
-        else
-            std::snprintf(text, sizeof text, "    F_%d_%d[%d,%d,%d,%d] (Fusing cond. %d %d %d %d)",
-                          p, q, a, b, c, d, c1, c2, c3, c4);
-    } else {
-        std::snprintf(text, sizeof text, "    F_%d_%d[%d,%d,%d,%d]", p, q, a, b, c, d);
-    }
-    return text;
 }
 
 int findFusingSignClass(int nvar, const int* loop, const int* vars) {
