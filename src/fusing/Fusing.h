@@ -303,13 +303,13 @@ int fixReference(const int* v);
 int fixPrimaryPropagation(const int* v);
 // 1 when a standard rule fixes the row; with null prints the rules and answers 0.
 int fixFusingGauge(const int* v);
-// The sign F_00[a a a a] must carry for a self-conjugate field a.
+// The sign F_00[a a a a] and eps(a,a;0) must carry for a self-conjugate field a.
 int frobeniusSchurIndicator(int a);
 // Ties unknowns of equal signature together.
 void fixRelativeSignsForSignatures();
 // Adds the gauge-fixing equations to PolyNom (and builds FusingGaugeVariables for the labels of
 // the unknowns). An identity rule fixes an entry only while a gauge can still choose its sign;
-// F_00[a a a a] is fixed at a's indicator and eps(a,a;0) at its computed sign.
+// F_00[a a a a] and eps(a,a;0) are fixed at a's indicator.
 void chooseFusingGauge();
 
 // The couplings (a, b, c) with N_ab^c = 1 below the label bound.

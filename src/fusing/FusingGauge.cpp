@@ -129,14 +129,16 @@ int frobeniusSchurIndicator(int a) {
 namespace {
 
 // F_00[a a a a] and eps(a,a;0) carry no gauge freedom once the vacuum couplings are fixed: their
-// signs are values, not choices. F_00[a a a a] of a self-conjugate a must carry a's indicator,
-// eps(a,a;0) keeps its computed sign.
+// signs are values, not choices. Both carry the indicator of the self-conjugate field a: F_00 is
+// the indicator over the quantum dimension, and R^{aa}_0 = eps(a,a;0) exp(-2 pi i h_a) is the
+// indicator times the inverse twist. The equations alone leave eps(a,a;0) open where a second
+// braiding with the twist of a shifted by 1/2 also solves them.
 bool fixedByValue(const int* v) {
     return fixFaaaa(v) || fixEpsilonaa0(v);
 }
 
 int fixedBit(const int* v) {
-    if (!fixFaaaa(v) || v[2] == 0)
+    if (!fixedByValue(v) || v[2] == 0)
         return 0;
     const double value = getFusingVariableValue(v);
     const int sign = value < 0 ? -1 : 1;

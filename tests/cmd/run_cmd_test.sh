@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
-# Runs one command file in background mode with a throw-away HOME and compares what the program
-# prints with the expected text. Lines that carry the version, host, dates or CPU time are masked.
+# Runs one command file in background mode with a throw-away HOME, from a throw-away working
+# directory holding a copy of the test folder (commands write files where they run), and compares
+# what the program prints with the expected text. Lines that carry the version, host, dates or CPU
+# time are masked.
 # A file NAME.then.cmd beside NAME.cmd is run next, as a second start with the same HOME (what the
 # first run saved there); the expected text holds the two runs one after the other.
 set -u
 tarvik=$1 cmdfile=$2 expected=$3
 home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$home" "$work"' EXIT
 mask() {
     sed -E -e 's/^Tarvik( \(on .*\))?, version .*/<banner>/' \
            -e 's/^CPU: .*/<cpu>/' \
            -e 's/^(CPU time used) +[0-9.]+ seconds/\1 <time> seconds/' \
            -e 's/created .*/created <date>/' \
-           -e "s#$home#<home>#g"
+           -e "s#$home#<home>#g" -e "s#$work#<work>#g"
 }
-cd "$(dirname "$cmdfile")"
+cp -r "$(dirname "$cmdfile")"/. "$work"
+cd "$work"
 run() {
     HOME="$home" "$tarvik" -b "$1" 2>&1 < /dev/null
     echo "exit code $?"

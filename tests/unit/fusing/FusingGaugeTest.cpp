@@ -1,6 +1,7 @@
 #include "FusingTestHelpers.h"
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <string>
 
@@ -96,7 +97,7 @@ TEST_F(Gauge, EpsilonFlipIsNoGauge) {
 // (-1)^(N/2). With 6 and 10 fields the identity rules alone would contradict the equations: the
 // product F_{a+h,0}[a h h -a] F_{a,0}[a+h h h -a-h] (h = N/2) is gauge invariant and -1 there.
 // Gauge-fixed, every block is consistent and the basic solution makes every equation hold, with
-// F_00[h h h h] = -1 where the indicator is -1.
+// F_00[h h h h] and eps(h,h;0) at -1 where the indicator is -1.
 TEST_F(Gauge, BosonIndicatorAndSolution) {
     for (int N : {4, 6, 8, 10}) {
         useBoson(N);
@@ -124,6 +125,41 @@ TEST_F(Gauge, BosonIndicatorAndSolution) {
         EXPECT_EQ(getFusingVariableValue(PentagonVariables.Space +
                                          vacuumEntry * PentagonVariables.rowsize),
                   N % 4 == 2 ? -1.0 : 1.0);
+        // R^{hh}_0 = eps(h,h;0) exp(-2 pi i h_h) is the indicator over the twist of h.
+        EXPECT_EQ(getEpsilon(h, h, 0), N % 4 == 2 ? -1 : 1);
+        UseFlippedVariables = 0;
+    }
+}
+
+// The solver on free bosons of 6 and 10 fields: it succeeds with one gauge class (every free
+// choice is a gauge transformation), and its basic solution makes every equation hold. Its
+// gauge-invariant braidings R^{aa}_{2a} = eps(a,a;2a) exp(i pi (h_2a - 2 h_a)) are those of the
+// boson, exp(i pi a^2 / N).
+TEST_F(Gauge, BosonSolveHasOneClass) {
+    for (int N : {6, 10}) {
+        SCOPED_TRACE(N);
+        useBoson(N);
+        int result = 0, failures = -1;
+        {
+            Captured quiet;
+            result = findFusingMatrices(N + 1);
+            flippedvars = BasicSolution;
+            failures = checkPolynomial(N, 1);
+        }
+        EXPECT_EQ(result, 1);
+        EXPECT_EQ(PentagonVariables.Nfill, N * N * N + N * (N + 1) / 2);
+        EXPECT_EQ(static_cast<int>(FusingGaugeVariables.size()), N * N);
+        EXPECT_EQ(FusingSignClasses.size(), 1u);
+        EXPECT_EQ(failures, 0);
+        UseFlippedVariables = 1;
+        SpectrumData* sd = getCurrentSD();
+        for (int a = 0; a < N; a++) {
+            const int c = 2 * a % N;
+            const double phase =
+                SM_realWeight(sd, c) - 2 * SM_realWeight(sd, a) - static_cast<double>(a * a) / N;
+            EXPECT_NEAR(getEpsilon(a, a, c) * std::cos(3.14159265358979323846 * phase), 1.0, 1e-9)
+                << a;
+        }
         UseFlippedVariables = 0;
     }
 }

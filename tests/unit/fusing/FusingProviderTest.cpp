@@ -267,4 +267,26 @@ TEST_F(Su2, SolutionUndoesAFlipUpToGauge) {
     }
 }
 
+// The solver on su(2) at levels 2 to 4, with the data right and with one entry served wrong: it
+// succeeds with a single gauge class, and its basic solution makes every equation hold.
+TEST_F(Su2, SolveHasOneClass) {
+    for (int k = 2; k <= 4; k++)
+        for (bool wrong : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "k=" << k << (wrong ? " one entry wrong" : ""));
+            useSu2(k);
+            const int s = field(1), v = field(2);
+            if (wrong)
+                useSu2(k, Flip{{v, v, s, s, s, s}});
+            int result = 0;
+            {
+                Captured quiet;
+                result = findFusingMatrices(k + 2);
+            }
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(FusingSignClasses.size(), 1u);
+            flippedvars = BasicSolution;
+            EXPECT_EQ(failedChecks(1), 0);
+        }
+}
+
 } // namespace
