@@ -324,13 +324,6 @@ std::vector<int> getFusingGaugeEquation(const int* v);
 // transformation.
 int identityGaugeClassCheck(int nvar, const int* loop, const int* vars);
 
-// ---- Sign-flip files ----
-
-// The stored sign of the unknown: 1 keep, -1 flip, 0 not known.
-int getSignFlipFromFile(int p, int q, int a, int b, int c, int d);
-// Writes the next output file from the flip bit of every unknown row; 1.
-int AnalyseSignFlips(const int* vars);
-
 // ---- The sign solver ----
 
 // One row per class of solutions that differ by more than a gauge transformation: the bits of

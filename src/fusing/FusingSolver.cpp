@@ -3,16 +3,12 @@
 // sign alone (grouping solutions that differ by a gauge transformation into classes) and then
 // every combination of free signs.
 #include "fusing/Fusing.h"
-#include "fusing/FusingInternal.h"
 
 #include "base/Output.h"
 #include "numeric/Loops.h"
 #include "numeric/VectorUtility.h"
 
 #include <algorithm>
-#include <cstdio>
-
-using fusing::blockType;
 
 std::vector<std::vector<int>> FusingSignClasses;
 

@@ -67,8 +67,9 @@ TEST_F(Solver, IsingIsDeterminedWithoutFlips) {
 }
 
 // The orbifold of rank N in our gauge: the unknowns, the couplings 2N^2+6N+8, the free signs;
-// the basic solution flips nothing, every unit choice is a gauge transformation (one class), and
-// all 2^n choices are enumerated, the last one (every free sign flipped) keeping every equation.
+// the basic solution flips nothing, every unit choice is a gauge
+// transformation (one class), and all 2^n choices are enumerated, the last one (every free sign
+// flipped) keeping every equation.
 TEST_F(Solver, OrbifoldChoicesFormOneClass) {
     struct Case {
         int N, unknowns, free;
@@ -167,6 +168,37 @@ TEST_F(Solver, RejectedChoiceGetsNoClass) {
     EXPECT_EQ(FusingSignClasses.size(), 1u);
     EXPECT_NE(quiet.out().find("Solution Rejected; Number of parameter flips: 1\n"),
               std::string::npos);
+}
+
+// The text of an unknown: labels only outside the orbifold; for the orbifold also the type and
+// the channels of the four vertices. F_53[5 5 4 4] of rank 3 (doublets 4, 5 of parameters 1, 2):
+// a = b and c = d with 2 + 1 = N, q = 3 odd, p = 5 not 0 or 2, parameter 2 even: "k (a even)";
+// vertices (a,b,p), (c,d,p), (a,d,q), (b,c,q).
+TEST_F(Solver, TextOfAnUnknown) {
+    useIsing();
+    const int entry[6] = {0, 1, 2, 2, 2, 2}, sign[6] = {-1, -1, 2, 2, 1, -1};
+    EXPECT_EQ(PrintFusing(entry, 1), "    F_0_1[2,2,2,2]");
+    EXPECT_EQ(PrintFusing(sign, 1), "    eps_2_2^1");
+    use(SM_getData(7, 3, 0));
+    const int orbifold[6] = {5, 3, 5, 5, 4, 4};
+    // phi2 x phi2 reaches phi4 only wrapped to phi2 (channel 0); phi1 x phi1 = phi2 by the sum,
+    // phi2 x phi1 = phi3, the field at N that splits into 2 and 3, by the sum.
+    const std::string channels = " (Fusing cond. 0 1 1 1)";
+    EXPECT_EQ(PrintFusing(orbifold, 1), "    F_5_3[5,5,4,4] (type k (a even))" + channels);
+    EXPECT_EQ(PrintFusing(orbifold, 0), "    F_5_3[5,5,4,4]" + channels);
+    EXPECT_EQ(PrintFusing(sign, 0), "    eps_2_2^1");
+}
+
+// The run names its gauge.
+TEST_F(Solver, GaugeIsAnnounced) {
+    useIsing();
+    const char* names[3] = {"reference", "naive", "our"};
+    for (int g = 0; g < 3; g++) {
+        GaugeChoice = g;
+        solve();
+        EXPECT_EQ(out.rfind(std::string("Basic solution in ") + names[g] + " gauge\n", 0), 0u)
+            << out;
+    }
 }
 
 } // namespace
