@@ -146,6 +146,7 @@ int COM_pentagon(void** commands, int parnum);
 int COM_display_hexagon(void** commands, int parnum);
 int COM_hexagon(void** commands, int parnum);
 int COM_polynomial(void** commands, int parnum);
+int COM_find_fusing(void** commands, int parnum);
 
 // "Initialize" (every build) and the commands of hand-fixed signs and sign-flip files under the
 // keyword "fusing" (builds with the fusing commands).

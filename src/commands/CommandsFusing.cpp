@@ -128,6 +128,22 @@ int COM_polynomial(void** params, int parnum) {
     return checkPolynomial(intArgument(params, 0) + 1, 0) == 0 ? -parnum : 1;
 }
 
+// A contradiction and an enumeration stopped at its limit stop the command line.
+int COM_find_fusing(void** params, int parnum) {
+    if (refused("COM_find_fusing", "Fusing matrices not available for this algebra"))
+        return 1;
+    // A file that cannot serve is refused before any work.
+    if (parnum > 1) {
+        if (!checkSignFlipFile(textArgument(params, 1)))
+            return 1;
+        setFlippedVarInputFile(textArgument(params, 1));
+    }
+    const int result = findFusingMatrices(intArgument(params, 0) + 1);
+    if (result == 0)
+        Print("NO SOLUTION\n");
+    return result == 1 ? -parnum : 1;
+}
+
 void registerFusingCommands() {
 #ifdef TARVIK_FUSING_COMMANDS
     setCurrentMode(getDefaultMode());
@@ -151,6 +167,10 @@ void registerFusingCommands() {
                 "Show only pentagons with a factor F[a b c d]; 0 0 0 0 shows all.");
     initCommand("fusing polynomial", "(non_neg_int n)", COM_polynomial,
                 "Check all hexagons, pentagons and S for labels up to n.");
+    initCommand("fusing solve", "[non_neg_int n](file)", COM_find_fusing,
+                "Solve the signs of all fusing matrices and braiding signs; with a\n"
+                "sign-flip file its signs fix the gauge, and every solution is written\n"
+                "to the file name followed by a counter.");
     registerFusingSignCommands();
 #endif
 }

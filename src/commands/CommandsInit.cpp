@@ -1,6 +1,7 @@
 #include "commands/Commands.h"
 #include "commands/CommandsAlgebraInvariants.h"
 #include "commands/CommandsBoundary.h"
+#include "commands/CommandsBraneSpectrum.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
 #include "commands/CommandsExtensions.h"
@@ -43,6 +44,7 @@ void installCommandFamilies() {
     installScanCommands();
     installTadpoleCommands();
     installTadpoleBoundCommands();
+    installBraneSpectrumCommands();
     installFusingSignCommands();
 }
 

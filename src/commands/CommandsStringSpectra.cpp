@@ -3,12 +3,15 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/SystemUtility.h"
+#include "boundary/CrossBound.h"
 #include "boundary/TachyonFreeCases.h"
 #include "commands/CommandsInternal.h"
 #include "commands/CommandsScans.h"
 #include "commands/CommandsSpaceTime.h"
+#include "commands/CommandsUnoriented.h"
 #include "lie/Tarvik.h"
 #include "numeric/VectorUtility.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/StringTheory.h"
 #include "tensor/Branching.h"
 #include "tensor/Coset.h"
@@ -154,6 +157,14 @@ int COM_browse_heterotic_flipped(void** commands, int parnum) {
     return BrowseHeterotic(1, decompositionOf(commands)) ? 1 : -parnum;
 }
 
+// The closed string of the current orientifold; the Klein bottle needs a symmetric invariant.
+int COM_browse_typeI(void**, int parnum) {
+    if (refuseNonSymmetricInvariant() || superOff("COM_browse_typeI") || initializeOpenString())
+        return 1;
+    showOrientationInfo(getCurrentOrientifold());
+    return GenericSpectrumAnalysis(nullptr, 2) ? 1 : -parnum;
+}
+
 int COM_chiral(void**, int parnum) {
     Print(CheckExtensionChirality() ? "1\n" : "0\n");
     return -parnum;
@@ -184,6 +195,10 @@ const std::string HeteroticHelp =
     std::string("Display heterotic string spectrum\n(using the bosonic string map).\n") +
     BrowseHelp;
 
+const std::string TypeIHelp =
+    std::string("Display type-I closed string spectrum\n(using the bosonic string map).\n") +
+    BrowseHelp;
+
 const CommandDefinition stringCommands[] = {
     {"check tachyon", "", COM_check_tachyon,
      "Check if this string theory has tachyons.\nThis will check the string theory under "
@@ -210,6 +225,7 @@ const CommandDefinition stringCommands[] = {
     {"browse type-II flipped decomposition", "", COM_browse_typeII_flipped,
      "Combines keywords \"flipped\" and \"decomposition\"."},
     {"browse heterotic", "", COM_browse_heterotic, HeteroticHelp.c_str()},
+    {"browse type-I", "", COM_browse_typeI, TypeIHelp.c_str()},
     {"browse heterotic decomposition", "", COM_browse_heterotic,
      "Same as \"browse heterotic\" but in addition to the\ntotals, the decomposition of the "
      "spectrum in terms of\nterms in the partition function is shown."},
@@ -243,6 +259,7 @@ void installStringSpectrumCommands() {
     addCommandFamily(CommandFamily::Orientifold, orientifoldCommands);
     addCommandFamily(CommandFamily::Invariants, selectionCommands);
     setTypeIIBrowser(BrowseTypeII);
+    setSusyMultipletPrinter(printSusyMultiplets);
 }
 
 int BrowseTypeII(int flip, int decomposition) {

@@ -116,8 +116,8 @@ int* LTV(int p, int q, int a, int b, int c, int d);
 extern int Iterate;
 // Names the input file ("begin": none); the next lookup reads it, output numbering restarts.
 void setFlippedVarInputFile(const char* txt);
-// 1 when the file can be read as a sign-flip file (it opens and holds integers only); reports
-// what is wrong otherwise.
+// 1 when the file can serve as input: it does not exist (the name is only the stem of the output
+// names) or it opens and holds integers only. Reports what is wrong otherwise.
 int checkSignFlipFile(const char* txt);
 // The stored sign of the unknown: 1 keep, -1 flip, 0 not known. p = -2 only forgets what was
 // read.
@@ -127,8 +127,6 @@ int AnalyseSignFlips(const int* vars);
 // Compares the signs of every unknown in gauge 2 with the given convention against the file;
 // the convention stays set. 0 when the file cannot be read.
 int CheckFusingSignChoice(const char* file, int gauge);
-// The text of one unknown.
-std::string PrintFusing(const int* vector, int show_type);
 // Per type, which unknowns vars marks as flipped (1), unchanged (0) or undetermined (2 or more).
 // Mode 1 first marks the fully determined types, which later calls leave out.
 void PrintResultByType(const int* vars, int mode);
@@ -226,12 +224,15 @@ public:
     int rhs(int r) const { return rhss[r]; }
     // Fills the bits of the pivots from the free bits already in `bits`.
     void solve(std::vector<int>& bits) const;
+    // How many added equations contradicted the stored ones.
+    int contradictions() const { return rejected; }
 
 private:
     std::vector<std::vector<int>> rows;
     std::vector<int> rhss, pivots, pivotRow;
     // Rows that may contain an unknown; checked before use.
     std::vector<std::vector<int>> occurs;
+    int rejected = 0;
 };
 
 // The store of the current solver run and the families whose signs were ambiguous.
@@ -293,3 +294,23 @@ std::vector<int> getFusingGaugeEquation(const int* v);
 // 1 when the bits loop[t] of the free unknowns vars[t] differ from BasicSolution only by a gauge
 // transformation.
 int identityGaugeClassCheck(int nvar, const int* loop, const int* vars);
+
+// ---- The sign solver ----
+
+// One row per class of solutions that differ by more than a gauge transformation: the bits of
+// the free unknowns; row 0 is the basic solution.
+extern std::vector<std::vector<int>> FusingSignClasses;
+// Solves the signs of the current block; 0 when the equations contradict each other, 2 when the
+// enumeration of free signs stopped at the limit, 1 otherwise.
+int findFusingMatrices(int max);
+// Computes and prints the solution for the bits loop[t] of the free unknowns vars[t] and with
+// toFile 1 writes it; 0 when accepted, 1 when an ambiguous family fails with these flips.
+int analyseFusingSignChoice(int nvar, const int* loop, const int* vars, int toFile);
+// Registers the class of a choice and of its combinations with earlier classes.
+void addFusingSignChoice(int nvar, const int* loop, const int* vars);
+// The class whose row differs from loop by a gauge transformation; -1 when there is none.
+int findFusingSignClass(int nvar, const int* loop, const int* vars);
+// The text of one unknown.
+std::string PrintFusing(const int* vector, int show_type);
+// The number of choices the enumeration analyses before it stops (100000); the previous limit.
+int setFusingSolutionLimit(int limit);

@@ -76,8 +76,11 @@ bool readWholeFile(const char* name, std::string& text) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, ifp)) > 0)
         text.append(buffer, n);
+    const bool failed = std::ferror(ifp) != 0;
     Fclose(ifp);
-    return true;
+    if (failed)
+        Alert("getSignFlipFromFile", 2, 120306, "Could not read file \"%s\"", name);
+    return !failed;
 }
 
 // A decimal integer as "%d" reads it, with nothing after it.
@@ -118,6 +121,11 @@ bool readSignFlipFile(const char* name, SignRecords& records) {
     return true;
 }
 
+bool fileExists(const char* name) {
+    struct stat info;
+    return stat(convertFileName(name), &info) == 0 || errno != ENOENT;
+}
+
 bool noInputFile() {
     return FlippedVarInputFile.empty() || FlippedVarInputFile == "begin";
 }
@@ -128,7 +136,9 @@ void readInputOnce() {
     GenericSignInfo.clear();
     if (noInputFile())
         return;
-    if (readSignFlipFile(FlippedVarInputFile.c_str(), GenericSignInfo)) {
+    // A name without file is only the stem of the output names.
+    if (fileExists(FlippedVarInputFile.c_str()) &&
+        readSignFlipFile(FlippedVarInputFile.c_str(), GenericSignInfo)) {
         std::printf("Finished reading\n");
         std::fflush(stdout);
     }
@@ -171,7 +181,7 @@ void setFlippedVarInputFile(const char* txt) {
 }
 
 int checkSignFlipFile(const char* txt) {
-    if (!txt || std::strcmp(txt, "begin") == 0)
+    if (!txt || std::strcmp(txt, "begin") == 0 || !fileExists(txt))
         return 1;
     SignRecords records;
     return readSignFlipFile(txt, records) ? 1 : 0;

@@ -53,8 +53,12 @@ int SignEquationStore::add(std::vector<int> vars, int rhs) {
             xorInto(eq, rows[pivotRow[v]]);
             rhs ^= rhss[pivotRow[v]];
         }
-    if (eq.empty())
-        return rhs == 0 ? 0 : -1;
+    if (eq.empty()) {
+        if (rhs == 0)
+            return 0;
+        rejected++;
+        return -1;
+    }
     const int pivot = eq.front();
     const int r = static_cast<int>(rows.size());
     for (int other : occurs[pivot]) {

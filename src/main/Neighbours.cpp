@@ -3,7 +3,6 @@
 // ============================================================ String spectra and tadpoles
 
 void initializeIntersections() {}
-void initializeOpenSpectrum() {}
 
 // ============================================================ Standard-model searches
 

@@ -9,7 +9,6 @@
 // ---- String spectra and tadpole conditions ----
 
 void initializeIntersections();
-void initializeOpenSpectrum();
 
 // ---- Standard-model searches ----
 

@@ -10,6 +10,7 @@
 #include "modular/ModularFileNames.h"
 #include "numeric/VectorUtility.h"
 #include "store/StringData.h"
+#include "string/OpenSpectrumAnalysis.h"
 #include "string/StringTheory.h"
 #include "string/StringTheoryInternal.h"
 #include "tensor/Coset.h"
@@ -408,7 +409,7 @@ void PrintTachyonFreeModelData(int ori, IntegerList* ORI) {
         const OrientifoldInfo* O = getCurrentOrientifold();
         Print("Orientifold nr. %d\n", O ? O->SequenceNumber : -1);
         showOrientationInfo(getCurrentOrientifold());
-        Print("Closed-sector analysis not available yet\n");
+        GenericSpectrumAnalysis(nullptr, 2);
     } else {
         Print("%s", Separator);
         Print("\nOriented Tachyon-free theory\n");

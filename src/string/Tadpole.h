@@ -78,9 +78,6 @@ void randomizeVariables(std::span<int> CPToLoop, int* LoopToCP, int* SolutionGro
 // With 1 the loop variables are numbered at random and the rows left unnormalised; returns the
 // previous value, so that a caller can restore it.
 int setUseRandom(int value);
-// Without a supersymmetric spectrum every build resets the orientifold's tachyon cache through
-// this hook, installed by the module that keeps the cache.
-void setTachyonCacheReset(void (*reset)(OrientifoldInfo* OI));
 int getTadpoleEquation(double* eqns, int bulklbl, int* Data);
 int computeTadpoleEquations();
 int getTadpoleEquations();

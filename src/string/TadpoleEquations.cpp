@@ -5,6 +5,7 @@
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
+#include "string/OpenSpectrum.h"
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
@@ -27,7 +28,6 @@ std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
 int TadpoleEquationCounter = 0;
 int TadpoleInfoAllocated = -10;
 int UseRandom = 0;
-void (*TachyonCacheReset)(OrientifoldInfo*) = nullptr;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
 // reading decides the massless labels and the multiplicity.
@@ -95,10 +95,6 @@ int setUseRandom(int value) {
     const int old = UseRandom;
     UseRandom = value;
     return old;
-}
-
-void setTachyonCacheReset(void (*reset)(OrientifoldInfo* OI)) {
-    TachyonCacheReset = reset;
 }
 
 int findTadpoleEquations() {
@@ -258,8 +254,8 @@ int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations started\n");
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
-    if (!SusySpectrum() && TachyonCacheReset)
-        TachyonCacheReset(getCurrentOrientifold());
+    if (!SusySpectrum())
+        TachyonicIntersection(getCurrentOrientifold(), -1, 0);
     printTadpoleCriteriaOnce();
     const int nm = findTadpoleEquations();
     const int nvar = getLoopVariables();

@@ -1,0 +1,10 @@
+# The quintic Gepner model (3,3,3,3,3) with its diagonal invariant: the vacuum is paired with
+# itself alone, and its orbit under the chiral algebra holds the space-time supercharges (weight
+# 1, spinor of D5), so field 0 is the one bulk supercurrent. Its charge is 0 on every boundary:
+# every brane is local with respect to the bulk supersymmetry.
+build cy 33333
+check susy_locality 0
+check susy_locality 3999
+# In the bosonic reading there is no supercurrent to ask about.
+set Super off
+check susy_locality 0

@@ -1,0 +1,2 @@
+algebra a 2 1
+check CP 3:1
