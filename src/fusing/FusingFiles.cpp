@@ -266,8 +266,12 @@ void writeRecord(const SignRecord& r, SignDigits d, FILE* ofp) {
     Print("%s%s", hText[d.h], lText[d.l]);
 }
 
-// Writes the records of type l, greatest signature first, and checks them: -1 when they
-// contradict each other.
+// What the check of a type found wrong, reported once the failed file is gone (the report may
+// end the program).
+constexpr int signInconsistency = -2;
+
+// Writes the records of type l, greatest signature first, and checks them: -1 or
+// signInconsistency when they contradict each other.
 int PrintOrderedOutput(std::vector<SignRecord> OUTPUT, int l, FILE* ofp) {
     if (OUTPUT.empty())
         return 0;
@@ -280,10 +284,8 @@ int PrintOrderedOutput(std::vector<SignRecord> OUTPUT, int l, FILE* ofp) {
     const SignRecord* previous = nullptr;
     for (const SignRecord& r : OUTPUT) {
         const SignDigits d = fusing::signDigits(r[11]);
-        if (!relativeSignAgrees(r, d, R)) {
-            Alert("PrintOrderedOutput", 0, 212404, "SIGN INCONSISTENCY\n");
-            return -1;
-        }
+        if (!relativeSignAgrees(r, d, R))
+            return signInconsistency;
         int vec[9] = {r[5], r[6], r[7], r[8], r[9], r[10], 1, 0, 0};
         if (!previous || !sameChannels(r, *previous)) {
             if (previous)
@@ -324,11 +326,14 @@ public:
         if (!ofp)
             close(fd);
     }
-    ~PendingFile() {
+    ~PendingFile() { discard(); }
+    void discard() {
         if (ofp)
             std::fclose(ofp);
+        ofp = nullptr;
         if (!tempPath.empty() && !kept)
             unlink(tempPath.c_str());
+        tempPath.clear();
     }
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -363,8 +368,13 @@ void printFlippedVarInfo() {
         for (const SignRecord& r : GenericSignInfoOutput.all())
             if (r[0] == order[k])
                 OUTPUT.push_back(r);
-        if (PrintOrderedOutput(OUTPUT, order[k], file.stream()) < 0)
+        const int checked = PrintOrderedOutput(OUTPUT, order[k], file.stream());
+        if (checked < 0) {
+            file.discard();
+            if (checked == signInconsistency)
+                Alert("PrintOrderedOutput", 0, 212404, "SIGN INCONSISTENCY\n");
             return;
+        }
     }
     Print("\n\n");
     std::fprintf(file.stream(), "\n");
