@@ -6,6 +6,7 @@
 #include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "commands/CommandsInternal.h"
+#include "search/SearchSM.h"
 #include "string/OpenSpectrum.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
@@ -35,6 +36,7 @@ int COM_browse_config(void** params, int parnum) {
         values.push_back(value);
     }
     initializeOpenString();
+    initSearchMemory();
     ChanPatonData* CPD = generateChanPatonData(
         static_cast<int>(labels.size()), getCurrentOrientifold(), labels.data(), values.data());
     CPD->mode = 1;

@@ -38,6 +38,25 @@ extern int* NF;
 extern int* SM;
 extern BulkInvariant** CurrentBulkPointer;
 
+// The check commands look at the system as the user sees it: identical boundaries are kept
+// while they run, whichever way they end.
+class KeepIdenticalBoundaries {
+public:
+    KeepIdenticalBoundaries() : saved_(commands::RemoveId ? *commands::RemoveId : 0) {
+        if (commands::RemoveId)
+            *commands::RemoveId = 0;
+    }
+    ~KeepIdenticalBoundaries() {
+        if (commands::RemoveId)
+            *commands::RemoveId = saved_;
+    }
+    KeepIdenticalBoundaries(const KeepIdenticalBoundaries&) = delete;
+    KeepIdenticalBoundaries& operator=(const KeepIdenticalBoundaries&) = delete;
+
+private:
+    int saved_;
+};
+
 // 1 when the current extension is supersymmetric.
 extern int Susic;
 

@@ -77,18 +77,6 @@ int COM_fix_var(void** params, int parnum) {
     return -parnum;
 }
 
-// "Tadpole remove_identical" is off while a check runs and has its old value again on every path.
-class IdenticalBoundariesKept {
-public:
-    IdenticalBoundariesKept() : saved(*commands::RemoveId) { *commands::RemoveId = 0; }
-    ~IdenticalBoundariesKept() { *commands::RemoveId = saved; }
-    IdenticalBoundariesKept(const IdenticalBoundariesKept&) = delete;
-    IdenticalBoundariesKept& operator=(const IdenticalBoundariesKept&) = delete;
-
-private:
-    int saved;
-};
-
 bool boundaryInRange(const char* routine, int label) {
     if (label >= 0 && label < TotalBoundaries())
         return true;
@@ -126,14 +114,14 @@ std::vector<int> ChanPatonCheck;
 std::vector<int> ChanPatonInstanton;
 
 int COM_check_tad(void** params, int parnum) {
-    IdenticalBoundariesKept kept;
+    commands::KeepIdenticalBoundaries kept;
     if (!fixGivenLabels(params, 0, parnum, ChanPatonCheck))
         return -1;
     return reportCheck(CheckCPlabels(ChanPatonCheck.data())) < 0 ? -1 : -parnum;
 }
 
 int COM_check_tad_instanton(void** params, int parnum) {
-    IdenticalBoundariesKept kept;
+    commands::KeepIdenticalBoundaries kept;
     const int instanton = intArgument(params, 0);
     if (!boundaryInRange("COM_check_tad_instanton", instanton))
         return -1;
@@ -200,4 +188,5 @@ const CommandDefinition tadpoleCommands[] = {
 void installTadpoleCommands() {
     addCommandFamily(CommandFamily::Tadpole, tadpoleCommands);
     setModelNameHook(currentModelName);
+    installTadpoleSolveCommands();
 }

@@ -6,3 +6,5 @@ void installTadpoleCommands();
 void installTadpoleBoundCommands();
 // One line saying what a tadpole solver's result code means.
 void manageDiophantineCode(int rc);
+// The commands that solve the tadpole conditions.
+void installTadpoleSolveCommands();

@@ -30,25 +30,6 @@ void manageDiophantineCode(int rc) {
 
 namespace {
 
-// The check commands look at the system as the user sees it: identical boundaries are kept
-// while they run, whichever way they end.
-class KeepIdenticalBoundaries {
-public:
-    KeepIdenticalBoundaries() : saved_(commands::RemoveId ? *commands::RemoveId : 0) {
-        if (commands::RemoveId)
-            *commands::RemoveId = 0;
-    }
-    ~KeepIdenticalBoundaries() {
-        if (commands::RemoveId)
-            *commands::RemoveId = saved_;
-    }
-    KeepIdenticalBoundaries(const KeepIdenticalBoundaries&) = delete;
-    KeepIdenticalBoundaries& operator=(const KeepIdenticalBoundaries&) = delete;
-
-private:
-    int saved_;
-};
-
 int COM_solve_bounds(void** params, int parnum) {
     const int interrupt = parnum > 0 ? intArgument(params, 0) : 60;
     const int rc = ImproveTadpoleBounds(interrupt, 1);
@@ -69,7 +50,7 @@ int COM_browse_tad_bounds(void**, int parnum) {
 }
 
 int COM_check_tad_parm(void** params, int parnum) {
-    KeepIdenticalBoundaries keep;
+    commands::KeepIdenticalBoundaries keep;
     if (getTadcols() < 1) {
         Alert("COM_check_tad_parm", 2, 100302, "Tadpole equations not available or inconsistent");
         return -1;

@@ -50,6 +50,16 @@ double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas);
 int fusingCoupling(int a, int b, int c);
 double* getMinimalFusingMatrix(int a, int b, int c, int d, int* size, int* basis, double* fusing);
 
+// Matrix entries F_pq[a b c d] and braiding signs eps(a,b;c) that replace the current block's
+// own, on the basis the block's fusion rules give (multiplicity-free rules only). Only tests
+// install one, to check the equations against data known elsewhere; nothing in the program does.
+struct FusingProvider {
+    std::function<double(int p, int q, int a, int b, int c, int d)> entry;
+    std::function<int(int a, int b, int c)> epsilon;
+};
+// An empty provider restores the block's own data.
+void setFusingProvider(FusingProvider provider);
+
 // ---- Braiding signs and single entries ----
 
 // The charge channel of the orbifold vertex (a, b, c): 1 sum or difference, 0 wrapped.
@@ -244,9 +254,26 @@ void resetSignEquations();
 // single solution, or the second one of a paired equation (*firstnonzero -3, -4, -5). Null when
 // there is none or it is ambiguous (*firstnonzero -2); *firstnonzero is the reference term.
 int* FindSignFlips(double* Eq, int size, int* firstnonzero);
-// 1 when a sign equation of the record contradicts PolyNom, else 0.
+// 1 when a sign equation of the record contradicts PolyNom or no sign choice makes the record
+// hold, else 0.
 int addPentagonEquation(PentagonData* data);
 int addHexagonEquation(PentagonData* data);
+// Toggles the unknown with labels idvec into the -1-terminated list `vector` of capacity size:
+// removed when listed, appended otherwise; -1 when there is no such unknown.
+int ChangePentagonEquationEntry(int* vector, int size, const int* idvec);
+// Toggles F_ps[a i j k], F_sc q[a k j i] and the braiding signs of AddHexagonSigns.
+void ChangePentagonEquationEntries(int* vector, int size, int p, int s, int sc, int q, int a, int i,
+                                   int j, int k);
+// Toggles eps(i,q; conj a), eps(j,k; q), eps(s,k; conj a) and eps(i,j; s); reports an sc that is
+// not the conjugate of s.
+void AddHexagonSigns(int* vector, int size, int p, int s, int sc, int q, int a, int i, int j,
+                     int k);
+// Adds the -1-terminated list Eq with right-hand side lhs; the store's answer.
+int addToPolynomialEquations(const int* Eq, int lhs, SignEquationStore* store);
+// Entries 2 to 4 of a braiding-sign row: max(i,j), min(i,j), k.
+void setHexagonSignIdentifier(int* id, int i, int j, int k);
+// Prints the unknowns whose entry of the dense equation eq is 1, then its right-hand side.
+void PrintPentagonEquation(const int* eq);
 // The sign equations of every pentagon, resp. hexagon, family below max; 0 at the first
 // contradiction.
 int getPentagonEquations(int max);

@@ -115,10 +115,13 @@ int fixFusingGauge(const int* v) {
 }
 
 int frobeniusSchurIndicator(int a) {
-    // A free boson of N fields: the self-conjugate field N/2 has indicator (-1)^(N/2); every
-    // other block we handle has +1 wherever the vacuum entry is fixed.
-    if (blockType() != 0 || a == 0)
+    // A free boson of N fields: the self-conjugate field N/2 has indicator (-1)^(N/2). Its
+    // modular data are not needed for that (and are large for many fields); other blocks ask the
+    // facade.
+    if (a == 0)
         return 1;
+    if (blockType() != 0)
+        return getSchurIndex(a);
     const int N = fusingLabelBound();
     return (N % 2 == 0 && 2 * a == N && (N / 2) % 2 == 1) ? -1 : 1;
 }

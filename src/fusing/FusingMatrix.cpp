@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 
 int GaugeChoice = 2;
 int GaugeChoiceParameter = 0;
@@ -158,6 +159,7 @@ struct FusionRows {
 };
 
 FusionRows fusionRows;
+FusingProvider provider;
 std::vector<int> pqLists;
 std::vector<int> basisBuffer;
 std::vector<double> matrixBuffer;
@@ -194,6 +196,8 @@ bool isIsingBlock(SpectrumData* sd) {
 
 // The braiding sign of the block without flip.
 int plainEpsilon(int a, int b, int c) {
+    if (provider.epsilon)
+        return provider.epsilon(a, b, c);
     return blockType() == 7 ? getOrbifoldEpsilon(a, b, c) : 1;
 }
 
@@ -281,7 +285,15 @@ double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas) {
         basis[0] = lists[N];
         basis[1] = lists[0];
     }
-    if (sd->type == 7) {
+    if (provider.entry) {
+        for (int k = 0; k < n; k++) {
+            basis[k] = lists[N + k];
+            basis[n + k] = lists[k];
+        }
+        for (int i = 0; i < n; i++)
+            for (int j = 0; j < n; j++)
+                matrix[i * n + j] = provider.entry(basis[n + i], basis[j], a, b, c, d);
+    } else if (sd->type == 7) {
         if (!getOrbifoldFusingMatrix(a, b, c, d, &n, basis, matrix))
             return nullptr;
     } else if (sd->type == 0) {
@@ -296,6 +308,10 @@ double* getFusingMatrix(int a, int b, int c, int d, int* size, int** bas) {
     *size = n;
     *bas = basis;
     return matrix;
+}
+
+void setFusingProvider(FusingProvider replacement) {
+    provider = std::move(replacement);
 }
 
 // ---- Braiding signs ----

@@ -5,6 +5,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "modular/Modular.h"
+#include "numeric/EquationCollections.h"
 #include "numeric/MathUtility.h"
 
 #include <algorithm>
@@ -174,15 +175,21 @@ int* FindSignFlips(double* Eq, int size, int* firstnonzero) {
 
 namespace {
 
-// Toggles one unknown into the list; an unknown met twice cancels in the store.
-void toggle(std::vector<int>& list, std::array<int, 6> labels) {
+// The row of the unknown with these labels; -1 after reporting that there is none.
+int unknownRow(std::array<int, 6> labels) {
     const int row = findVectorInCollection(&PentagonVariables, labels.data());
     if (row < 0) {
         PrintVec(6, labels.data(), "Not found: ");
         Alert("ChangePentagonEquationEntry", 0, 212404, "Variable not found");
-        return;
     }
-    list.push_back(row);
+    return row;
+}
+
+// Toggles one unknown into the list; an unknown met twice cancels in the store.
+void toggle(std::vector<int>& list, std::array<int, 6> labels) {
+    const int row = unknownRow(labels);
+    if (row >= 0)
+        list.push_back(row);
 }
 
 std::array<int, 6> signRow(int x, int y, int z) {
@@ -235,8 +242,9 @@ int addEquations(PentagonData* d, std::vector<double>& Eq, TermUnknowns unknowns
         recordFailed(*d);
         return 0;
     }
+    // No sign choice makes the equation hold: no solution exists.
     if (!sol)
-        return 0;
+        return first >= 0 ? 1 : 0;
     const std::vector<int> flips(sol, sol + size);
     if (first <= -3) {
         // Two pairs of equal magnitude: each pair's relative sign is fixed, not the pairs'.
@@ -282,4 +290,55 @@ int addHexagonEquation(PentagonData* data) {
         Eq[t + 1] = data->contribs[t][0] * data->contribs[t][1] * data->epslhs[t] *
                     data->leftphasefactor[t];
     return addEquations(data, Eq, hexagonTerm, "addHexagonEquation");
+}
+
+// ---- Operations the solver does not use ----
+
+int ChangePentagonEquationEntry(int* vector, int size, const int* idvec) {
+    const int row = unknownRow({idvec[0], idvec[1], idvec[2], idvec[3], idvec[4], idvec[5]});
+    if (row < 0)
+        return -1;
+    addEntryToBinaryVector_OLD(vector, size, row, 0);
+    return 0;
+}
+
+void ChangePentagonEquationEntries(int* vector, int size, int p, int s, int sc, int q, int a, int i,
+                                   int j, int k) {
+    const int first[6] = {p, s, a, i, j, k}, second[6] = {sc, q, a, k, j, i};
+    ChangePentagonEquationEntry(vector, size, first);
+    ChangePentagonEquationEntry(vector, size, second);
+    AddHexagonSigns(vector, size, p, s, sc, q, a, i, j, k);
+}
+
+void AddHexagonSigns(int* vector, int size, int /*p*/, int s, int sc, int q, int a, int i, int j,
+                     int k) {
+    if (sc != getConjugate(s))
+        Alert("addHexagonSigns", 0, 212404, "Invalid inversion relation %d != %d^c (%d %d %d %d)",
+              s, sc, a, i, j, k);
+    const int ac = getConjugate(a);
+    for (const std::array<int, 6>& sign :
+         {signRow(i, q, ac), signRow(j, k, q), signRow(s, k, ac), signRow(i, j, s)})
+        ChangePentagonEquationEntry(vector, size, sign.data());
+}
+
+int addToPolynomialEquations(const int* Eq, int lhs, SignEquationStore* store) {
+    std::vector<int> list;
+    for (const int* e = Eq; *e >= 0; e++)
+        list.push_back(*e);
+    return store->add(std::move(list), lhs);
+}
+
+void setHexagonSignIdentifier(int* id, int i, int j, int k) {
+    id[2] = std::max(i, j);
+    id[3] = std::min(i, j);
+    id[4] = k;
+}
+
+void PrintPentagonEquation(const int* eq) {
+    Print("Equation:\n");
+    const int n = PentagonVariables.Nfill;
+    for (int v = 0; v < n; v++)
+        if (eq[v] == 1)
+            Print("%d\n", v);
+    Print("RHS %d\n", eq[n]);
 }

@@ -63,7 +63,7 @@ int OpenSectorTachyonAnalysis(ChanPatonData* CPD, SusyType* ST);
 int DiagonalTachyonCheck(OrientifoldInfo* OI, int a);
 int DiagonalTachyonCheckForCharacter(OrientifoldInfo* OI, int l, int a);
 // Cached per pair of labels; a = -1 resets the cache for OI and returns 0. A call under another
-// bulk invariant or orientifold than the last reset resets it first.
+// bulk invariant, orientifold or string reading than the last reset resets it first.
 int TachyonicIntersection(OrientifoldInfo* OI, int a, int b);
 int checkCPDforTachyons(ChanPatonData* CPD);
 // The lists are reused by the next call.

@@ -3,10 +3,14 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "numeric/Sorting.h"
 #include "store/StringData.h"
+#include "string/OpenSpectrum.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
 #include "tensor/Branching.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -20,6 +24,33 @@ void closedReport(Heterotic* H, char side) {
     SusySides s;
     getSpaceTimeSymmetry(H, &s.ST, side);
     ClosedSectorAnalysis(&s.ST, H->SpaceTimeDim, nullptr);
+}
+
+// The fermions (class 1) and bosons (class 2) of the last open-sector report.
+VectorSpace Fermions = declareVectorSpace("Fermions", 100);
+VectorSpace Bosons = declareVectorSpace("Bosons", 100);
+
+void openReport(Heterotic* H, ChanPatonData* CPD) {
+    SusySides open;
+    getSpaceTimeSymmetry(H, &open.ST, 'O');
+    int nc = RepCnt(open.left.Type, open.left.Rank);
+    Print("\n>>>>>>>>> Open sector\n\n");
+    const int cy = CY_Check('I');
+    if (cy == 1 && nc == 3)
+        nc = 2; // only the 27, its conjugate being the antiparticle
+    std::fflush(nullptr);
+    std::printf("CY_Check: %d; Nrep: %d\n", cy, nc);
+    std::fflush(stdout);
+    for (int k = 1; k < nc; k++) {
+        VectorSpace* rows = CollectOpenSectorRepresentations(CPD, k, &open.ST);
+        PrintOpenSpectrum(rows, &open.ST, CPD, k);
+        if (k == 1)
+            copyVectorCollection(&Fermions, rows);
+        else if (k == 2)
+            copyVectorCollection(&Bosons, rows);
+    }
+    if (nc > 2)
+        analyseNonSusySpectrum(&Fermions, &Bosons, CPD);
 }
 
 } // namespace
@@ -48,11 +79,22 @@ int GenericSpectrumAnalysis(ChanPatonData* CPD, int mode) {
         closedReport(H, 'X');
         return 0;
     }
+    if (H->SpaceTimeDim == 6)
+        return SixDimensionalAnalysis(CPD);
     Print("\n%s", Rule);
     Print("        SPECTRUM ANALYSIS  \n");
     Print("%s", Rule);
     if (mode == 0 || mode == 2)
         closedReport(H, 'I');
+    if (mode == 0 || mode == 1)
+        openReport(H, CPD);
+    if (mode == 3) {
+        SusySides open;
+        getSpaceTimeSymmetry(H, &open.ST, 'O');
+        Print("\n>>>>>>>>> Open sector\n\n");
+        DetailedGaugeSectorAnalysis(CPD, &open.ST);
+        DetailedOpenSectorAnalysis(CPD, &open.ST);
+    }
     Print("%s\n", Rule);
     return 0;
 }

@@ -58,6 +58,9 @@ int GenericBosonicSpectrumAnalysis(ChanPatonData* CPD, int mode);
 // The closed string's six-dimensional multiplets: 1, or -1 after a report when they come out
 // fractional.
 int SixDimensionalClosedAnalysis();
+// The six-dimensional report of a configuration: closed and open multiplets, totals and the
+// gauge and gravitational anomaly tests; 1, or -1 on fractional closed multiplets.
+int SixDimensionalAnalysis(ChanPatonData* CPD);
 // The gauge factors of a configuration printed per label (position: of the alert on an
 // unexpected group), their types ('O', 'S', 'U') appended to types when given; the number of
 // gauge bosons, sum over labels of (N_a N_a^c - M0 N_a)/2.
@@ -65,6 +68,9 @@ int gaugeBosonCount(ChanPatonData* CPD, int position, std::vector<char>* types);
 // "Gauge sector analysis:" with the gauge bosons' multiplet; the right side of ST becomes the
 // bosonic Chan-Paton side. The number of gauge factors.
 int DetailedGaugeSectorAnalysis(ChanPatonData* CPD, SusyType* ST);
+// Every massless (and without supersymmetry tachyonic) open state of the configuration, per
+// primary and sector; the total count of the last pass.
+int DetailedOpenSectorAnalysis(ChanPatonData* CPD, SusyType* ST);
 // Lines of the detailed listing: the tensors of a diagonal sector ((A + M)/2 symmetric, (A - M)/2
 // antisymmetric, or an adjoint) and a bifundamental, appended to txt; the plain forms print
 // them, with the conjugate marked by a negative sign instead.
@@ -74,6 +80,12 @@ void PrintRep2string(std::string& txt, int Nfact, int lbl1, int lbl2, int A, int
                      int sign1, int sign2);
 void PrintRep1(int factor, int Nfact, int A, int M, int Nf, int character, int sign);
 void PrintRep2(int Nfact, int lbl1, int lbl2, int A, int Nf, int character, int sign1, int sign2);
+// Fermion rows (class 1, less the gauginos) against boson rows (class 2): the non-susy
+// statistics. The bosons' collection receives the fermion rows.
+struct VectorSpace;
+void analyseNonSusySpectrum(VectorSpace* Fermions, VectorSpace* Bosons, ChanPatonData* CPD);
+// The dimension of a row of codes over factors of multiplicities dims.
+int OpenStringDim(int len, const int* rep, const int* type, const int* dims);
 // The printer of a space-time symmetry's multiplets, installed by the command set.
 using SUSY_MULTIPLET_PRINTER = void (*)(SusyType* ST);
 void setSusyMultipletPrinter(SUSY_MULTIPLET_PRINTER printer);

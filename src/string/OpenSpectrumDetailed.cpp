@@ -2,11 +2,18 @@
 // (and tachyonic) primary, the tensors, adjoints and bifundamentals each sector carries.
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/Terminal.h"
 #include "boundary/CrossBound.h"
+#include "modular/Modular.h"
+#include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
+#include "string/OpenSpectrumAnalysisInternal.h"
+#include "string/StringTheory.h"
 #include "string/Tadpole.h"
 #include "tensor/Branching.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -181,4 +188,114 @@ int DetailedGaugeSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
     Print("\nMultiplicity: %d\n", bosons);
     Print("%s\n", susyRepresentationText(-1, 0, 0, ST).c_str());
     return static_cast<int>(types.size());
+}
+
+void amplitudeChecks(const char* routine, int i, int a, int A, int M) {
+    if ((A - M) % 2 != 0)
+        Alert(routine, 0, 212404, "Annulus/Moebius parity violation (i=%d,a=%d)", i, a);
+    if (A < std::abs(M))
+        Alert(routine, 1, 212404, "Annulus/Moebius size violation");
+}
+
+namespace {
+
+// One pass of the listing: per class k its count and its lines.
+struct ListingPass {
+    std::array<int, 4> count{};
+    std::array<std::string, 4> lines;
+    int total() const { return count[1] + count[2] + count[3]; }
+};
+
+void collectPrimary(const ChanPatonData* CPD, int nc, int i, ListingPass* P) {
+    const int* r = getRepInfo(i);
+    if (!r || nc < 2)
+        return;
+    const auto N = [CPD](int a) { return CPD->CPmults[static_cast<std::size_t>(a)]; };
+    const auto factor = [CPD](int a) {
+        return CPD->CPlabelsToGroupFactors[static_cast<std::size_t>(a)];
+    };
+    for (int a = 0; a < CPD->Nbnd; a++) {
+        if (N(a) == 0)
+            continue;
+        const int ac = conjugateOf(CPD, a);
+        const int M = getMoebius(i, a), A = getAnnulus(i, a, a);
+        for (int k = 1; k < nc && A != 0; k++) {
+            if (r[k] == 0)
+                continue;
+            P->count[k] += N(a) * r[k] * (N(a) * A + M);
+            PrintRep1string(P->lines[k], factor(a), CPD->Nactive, A, M, r[k], i, a - ac, 0);
+        }
+        amplitudeChecks("DetailedOpenSectorAnalysis", i, a, A, M);
+        const int Aac = ac > a ? getAnnulus(i, a, ac) : 0;
+        for (int k = 1; k < nc && Aac != 0; k++) {
+            if (r[k] == 0)
+                continue;
+            P->count[k] += r[k] * 2 * N(a) * N(ac) * Aac;
+            PrintRep1string(P->lines[k], factor(a), CPD->Nactive, Aac, 0, r[k], i, 0, 1);
+        }
+        for (int b = a + 1; b < CPD->Nbnd; b++) {
+            if (N(b) == 0 || b == ac)
+                continue;
+            const int A3 = getAnnulus(i, a, b);
+            const int n = 2 * N(a) * N(b) * A3;
+            for (int k = 1; k < nc && n != 0; k++) {
+                if (r[k] == 0)
+                    continue;
+                P->count[k] += n * r[k];
+                PrintRep2string(P->lines[k], CPD->Nactive, factor(a), factor(b), A3, r[k], i,
+                                a - ac, b - conjugateOf(CPD, b));
+            }
+        }
+    }
+}
+
+} // namespace
+
+int DetailedOpenSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
+    const int nc = RepCnt(ST->Left->Type, ST->Left->Rank);
+    const int primaries = getTotalPrimaries();
+    const int passes = isSupersymmetric(ST) ? 1 : 2;
+    bool headed = false;
+    int S = 0;
+    for (int t = 0; t < passes; t++) {
+        ListingPass P;
+        const bool progress = primaries > 5000;
+        if (progress)
+            startProgressInfo("Computing open string spectrum", primaries, 0);
+        for (int i = 1; i < primaries; i++) {
+            if (progress)
+                incrementProgressInfo();
+            if (masslessCharacter(i, t))
+                collectPrimary(CPD, std::min(nc, 4), i, &P);
+        }
+        if (progress)
+            stopProgressInfo("Computing open string spectrum");
+        PrintGroups(CPD);
+        S = P.total();
+        if (S == 0) {
+            Print(t == 0 ? "No massless matter\n" : "No tachyons in open sector\n");
+            continue;
+        }
+        if (!headed) {
+            Print("--------------- Representation content -----------------------\n");
+            PrintGroups(CPD);
+            Print("\n");
+            headed = true;
+        }
+        if (t == 1) {
+            Print("!!!!! Tachyons !!!!!\n");
+            PrintGroups(CPD);
+            for (int a = 0; a < CPD->Nbnd; a++)
+                if (CPD->CPmults[static_cast<std::size_t>(a)] != 0)
+                    Print("a=%d CP=%d\n", a, CPD->CPmults[static_cast<std::size_t>(a)]);
+        }
+        for (int k = 1; k < 4; k++) {
+            if (P.count[static_cast<std::size_t>(k)] == 0)
+                continue;
+            Print("Total gauge dimension %d:\n%s", P.count[static_cast<std::size_t>(k)] / 2,
+                  susyRepresentationText(k, 0, 0, ST).c_str());
+            Print("%s\n", P.lines[static_cast<std::size_t>(k)].c_str());
+        }
+    }
+    return S;
 }

@@ -4,6 +4,7 @@
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
 #include "numeric/Equations.h"
+#include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
@@ -190,4 +191,13 @@ void printParametrizedSolution(KernelData* KD, int Size, int* Solution) {
     Print("\nNumber of factors:    %d (out of %d) \n", lines, Size - 1);
     Print("Number of parameters: %d (out of %d) \n", parameters, KD->MaxKernelSize);
     PrintRank(KD, Size, Solution);
+    if (!superstringReading())
+        return;
+    if (SixDimSusy() == 1)
+        SixDimensionalClosedAnalysis();
+    ChanPatonData* CPD = computeChanPatonData(Solution);
+    CPD->mode = 1;
+    Print("\n\nSpectrum of basic solution\n\n");
+    GeneralOpenSectorAnalysis(CPD);
+    Print("\n\n^^^^^^^^^^^^^^^^^^ END OF SOLUTION SUMMARY ^^^^^^^^^^^^^^^^\n\n");
 }

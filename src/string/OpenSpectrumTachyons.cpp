@@ -93,6 +93,7 @@ struct PairCache {
     OrientifoldInfo* OI = nullptr;
     int bulk = -1;
     int choice = -1;
+    int reading = -1;
 } cache;
 
 void resetPairCache(OrientifoldInfo* OI) {
@@ -109,11 +110,12 @@ void resetPairCache(OrientifoldInfo* OI) {
     cache.OI = OI;
     cache.bulk = QueryBulkInvariant();
     cache.choice = OI->OrientifoldNr;
+    cache.reading = superstringReading();
 }
 
 bool cacheIsFor(OrientifoldInfo* OI) {
     return cache.OI == OI && cache.bulk == QueryBulkInvariant() &&
-           cache.choice == OI->OrientifoldNr;
+           cache.choice == OI->OrientifoldNr && cache.reading == superstringReading();
 }
 
 int pairCheck(OrientifoldInfo* OI, int p, int q) {

@@ -70,7 +70,10 @@ int numberUsableBoundaries(int Bnd, int limit, int currents, std::span<const int
     return count;
 }
 
-int getUsableBoundaries() {
+namespace {
+
+// The numbering for the counts and orientifolds the context holds.
+int numberContextBoundaries() {
     reserveMaps();
     const int currents = getTotalCurrents();
     const bool limited = SD.Bnd > std::max(UsableBoundaryLimit, currents) + 1;
@@ -79,6 +82,15 @@ int getUsableBoundaries() {
     SD.bndcnt = numberUsableBoundaries(SD.Bnd, UsableBoundaryLimit, currents, conj,
                                        SD.BoundaryMap.X, SD.InverseBoundaryMap);
     return SD.bndcnt;
+}
+
+} // namespace
+
+int getUsableBoundaries() {
+    // On its own the numbering must not read counts or lists of an earlier bulk invariant.
+    getSearchData();
+    SD.OI = getPositiveTensionOrientifolds(&SD.Ori, &SD.Ori_eff);
+    return numberContextBoundaries();
 }
 
 SearchData* initStandardModelSearch() {
@@ -96,7 +108,7 @@ SearchData* initStandardModelSearch() {
     // The searches check the string reading themselves; the context is built either way.
     if (Hooks.InitIntersection)
         Hooks.InitIntersection();
-    getUsableBoundaries();
+    numberContextBoundaries();
     loadAllOrientifoldConjugates(0);
     if (Hooks.initBoundaryClassStorage)
         Hooks.initBoundaryClassStorage();

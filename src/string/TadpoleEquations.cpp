@@ -27,6 +27,8 @@ std::vector<int> RowOrigin;
 std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
 int TadpoleEquationCounter = 0;
 int TadpoleInfoAllocated = -10;
+// The build (by its counter) and the group rule the identical-column pass last ran on.
+std::array<int, 2> IdenticalColumnsChecked{-1, -1};
 int UseRandom = 0;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
@@ -304,6 +306,10 @@ int RemoveIdenticalBoundaries(int diffgrp) {
     int code = computeTadpoleEquations();
     if (code < 0)
         return code;
+    // A cached system was cleared of identical columns when it was built: comparing all pairs of
+    // columns again would make every request cost as much as a build.
+    if (IdenticalColumnsChecked == std::array<int, 2>{TadpoleEquationCounter, diffgrp})
+        return 0;
     const EquationData& ED = TadpoleEquations;
     const int nvar = ED.Ncol - 1;
     std::vector<bool> removed(static_cast<std::size_t>(nvar), false);
@@ -325,6 +331,8 @@ int RemoveIdenticalBoundaries(int diffgrp) {
             setActBound(LoopToCP[static_cast<std::size_t>(j)], 0);
         }
     code = computeTadpoleEquations();
+    if (code == 0)
+        IdenticalColumnsChecked = {TadpoleEquationCounter, diffgrp};
     return code < 1 ? code : 0;
 }
 

@@ -7,11 +7,12 @@
 #include "modular/Modular.h"
 #include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
-#include "string/Tadpole.h"
-#include "string/TadpoleInternal.h"
-#include "string/TadpoleSolver.h"
 #include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
+#include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
+#include "string/TadpoleInternal.h"
+#include "string/TadpoleSolver.h"
 #include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdarg>
@@ -124,11 +125,14 @@ void setAnalysisFunction(TADSOL_ANALYSIS fcn) {
 void resetAnalysisFunction() {
     analysis_fcn = dummy_analysis_fcn;
 }
+// The kernel searches report their milestones to the same function.
 void setTraceFunction(BUFFERED_INFO fcn) {
     trace_fcn = fcn;
+    setTadpoleKernelTrace(fcn);
 }
 void resetTraceFunction() {
     trace_fcn = dummy_trace_fcn;
+    setTadpoleKernelTrace(nullptr);
 }
 void setTadpoleMaxtime(int t) {
     MAXTIME = t;

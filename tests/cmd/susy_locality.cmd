@@ -5,6 +5,9 @@
 build cy 33333
 check susy_locality 0
 check susy_locality 3999
+# The open spectrum of the identity brane: all 4000 boundaries (one per field of the diagonal
+# invariant) are usable, and the brane meets only the vacuum, A(i, 0, 0) = N(0, i, 0): no matter.
+browse brane-spectrum 0:2
 # In the bosonic reading there is no supercurrent to ask about.
 set Super off
 check susy_locality 0

@@ -8,6 +8,14 @@ browse tadpole bounds
 browse tadpole kernel
 solve tadpole bounds
 check tadpole parameters 0:0
+# The check keeps identical boundaries while it runs and restores the removal afterwards: the
+# criteria, printed again after a change, still skip them.
+set Tadpole completeness 2
+browse tadpole equations 0
+# The bound analysis reports what it did.
+set Tadpole info_level 2
+solve tadpole bounds
+set Tadpole info_level 0
 # su(2) level 4 with the Klein bottle current: the first row x0 + sqrt(3) x1 + x2 = 5595.24
 # bounds x0 and x2 by 5595 and x1 by 5595.24/sqrt(3) = 3230.4; the independent rows
 # x0 + x2 = 2048 and x1 = 2048 then fix x1 and cut the others to [0, 2048]. A reset brings the

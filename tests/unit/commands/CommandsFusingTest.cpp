@@ -2,6 +2,8 @@
 // display of a quadruple without couplings.
 #include "CommandsTestHelpers.h"
 
+#include "fusing/Fusing.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +68,26 @@ TEST_F(FusingCommands, TwistFieldMatrixIsRefused) {
     EXPECT_TRUE(has(cap.err(), "This fusing matrix is not available")) << cap.err();
     EXPECT_EQ(cap.out(),
               "Fusing " + std::to_string(twist) + " " + std::to_string(twist) + " 0 0\n");
+}
+
+// The solver stops the command line when the signs have no solution and when the enumeration
+// of free signs reaches its limit; a complete run consumes its argument. A boson of three fields
+// has weights 0, 1/6, 2/3, which no braiding with signs alone matches.
+TEST_F(FusingCommands, SolverResults) {
+    struct Case {
+        int fields, limit, result;
+        bool noSolution;
+    };
+    for (const Case& c : {Case{3, 100000, 1, true}, Case{4, 1, 1, false}, Case{4, 2, -1, false}}) {
+        SCOPED_TRACE(c.fields * 10 + c.limit);
+        cmdtest::useBlock(0, c.fields, 0);
+        setFusingSolutionLimit(c.limit);
+        Captured cap;
+        EXPECT_EQ(call(COM_find_fusing, "solve", {0}), c.result);
+        EXPECT_EQ(has(cap.out(), "NO SOLUTION\n"), c.noSolution);
+        EXPECT_EQ(has(cap.out(), "Too many solutions\n"), c.limit == 1);
+    }
+    setFusingSolutionLimit(100000);
 }
 
 } // namespace

@@ -10,21 +10,6 @@ namespace {
 
 class Gauge : public FusingTest {
 protected:
-    // Gauge fixing, then every equation's signs; false on a contradiction.
-    static bool fixAndCollect(int max) {
-        getPentagonVariables(max);
-        resetSignEquations();
-        chooseFusingGauge();
-        getFusingGaugeVariables(max);
-        return getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
-    }
-    static std::vector<int> freeUnknowns() {
-        std::vector<int> free;
-        for (int v = 0; v < PentagonVariables.Nfill; v++)
-            if (PolyNom->pivotOf(v) < 0)
-                free.push_back(v);
-        return free;
-    }
     // The solution with the given free bits, applied as flips.
     static void useChoice(const std::vector<int>& vars, const std::vector<int>& bits) {
         flippedvars.assign(PentagonVariables.Nfill, 0);
@@ -32,10 +17,6 @@ protected:
             flippedvars[vars[t]] = bits[t];
         PolyNom->solve(flippedvars);
         UseFlippedVariables = 1;
-    }
-    static void storeBasicSolution() {
-        BasicSolution.assign(PentagonVariables.Nfill, 0);
-        PolyNom->solve(BasicSolution);
     }
     static int row(std::array<int, 6> labels) {
         return findVectorInCollection(&PentagonVariables, labels.data());

@@ -1,5 +1,7 @@
 #include "FusingTestHelpers.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 using namespace fusingtest;
@@ -172,6 +174,104 @@ TEST_F(SignEquations, PairedPentagonGivesTwoRelativeEquations) {
     EXPECT_EQ(PolyNom->add({x10, x20}, 0), 0);
     EXPECT_EQ(PolyNom->add({x10, x20}, 1), -1);
     EXPECT_EQ(PolyNom->add({x00, x10}, 0), 1);
+}
+
+} // namespace
+
+namespace {
+
+class UnusedOperations : public FusingTest {
+protected:
+    static int row(std::array<int, 6> labels) {
+        return findVectorInCollection(&PentagonVariables, labels.data());
+    }
+    static std::vector<int> listOf(const int* list) {
+        std::vector<int> out;
+        for (; *list >= 0; list++)
+            out.push_back(*list);
+        return out;
+    }
+};
+
+// An unknown toggled twice leaves the list; one that does not exist is reported and left out.
+TEST_F(UnusedOperations, ToggleOneUnknown) {
+    useIsing();
+    getPentagonVariables(3);
+    int list[8] = {-1};
+    const int entry[6] = {0, 1, 2, 2, 2, 2}, missing[6] = {0, 0, 1, 2, 2, 2};
+    EXPECT_EQ(ChangePentagonEquationEntry(list, 8, entry), 0);
+    EXPECT_EQ(listOf(list), std::vector<int>{row({0, 1, 2, 2, 2, 2})});
+    Captured cap;
+    EXPECT_EQ(ChangePentagonEquationEntry(list, 8, missing), -1);
+    EXPECT_NE(cap.err().find("Variable not found"), std::string::npos);
+    EXPECT_EQ(ChangePentagonEquationEntry(list, 8, entry), 0);
+    EXPECT_TRUE(listOf(list).empty());
+}
+
+// Ising, a = i = j = k = sigma: F_ps[2222], F_sc q[2222] and the signs eps(2,q;2), eps(2,2;q),
+// eps(s,2;2), eps(2,2;s). With s = q the signs cancel in pairs; an sc that is not the conjugate
+// of s is reported, the toggling still done.
+TEST_F(UnusedOperations, HexagonSignsCancelInPairs) {
+    useIsing();
+    getPentagonVariables(3);
+    struct Case {
+        int p, s, sc, q;
+        std::vector<std::array<int, 6>> expected;
+        bool invalid;
+    };
+    const std::vector<Case> cases = {
+        {0,
+         1,
+         1,
+         0,
+         {{0, 1, 2, 2, 2, 2},
+          {1, 0, 2, 2, 2, 2},
+          {-1, -1, 2, 0, 2, -1},
+          {-1, -1, 2, 2, 0, -1},
+          {-1, -1, 2, 1, 2, -1},
+          {-1, -1, 2, 2, 1, -1}},
+         false},
+        {0, 1, 1, 1, {{0, 1, 2, 2, 2, 2}, {1, 1, 2, 2, 2, 2}}, false},
+        {0, 1, 0, 1, {{0, 1, 2, 2, 2, 2}, {0, 1, 2, 2, 2, 2}}, true},
+    };
+    for (const Case& c : cases) {
+        int list[10] = {-1};
+        Captured cap;
+        ChangePentagonEquationEntries(list, 10, c.p, c.s, c.sc, c.q, 2, 2, 2, 2);
+        std::vector<int> want;
+        for (const auto& l : c.expected) {
+            const int r = row(l);
+            // The same unknown twice cancels.
+            auto at = std::find(want.begin(), want.end(), r);
+            if (at != want.end())
+                want.erase(at);
+            else
+                want.push_back(r);
+        }
+        EXPECT_EQ(listOf(list), want) << c.q << c.sc;
+        EXPECT_EQ(cap.err().find("Invalid inversion relation 1 != 0^c (2 2 2 2)") !=
+                      std::string::npos,
+                  c.invalid);
+    }
+}
+
+TEST_F(UnusedOperations, StoreIdentifierAndPrint) {
+    useIsing();
+    getPentagonVariables(3);
+    SignEquationStore store(PentagonVariables.Nfill);
+    const int eq[3] = {4, 7, -1};
+    EXPECT_EQ(addToPolynomialEquations(eq, 1, &store), 1);
+    EXPECT_EQ(addToPolynomialEquations(eq, 1, &store), 0);
+    EXPECT_EQ(addToPolynomialEquations(eq, 0, &store), -1);
+    int id[6] = {-1, -1, 0, 0, 0, -1};
+    setHexagonSignIdentifier(id, 1, 2, 2);
+    EXPECT_EQ(std::vector<int>(id, id + 6), (std::vector<int>{-1, -1, 2, 1, 2, -1}));
+    std::vector<int> dense(PentagonVariables.Nfill + 1, 0);
+    dense[3] = dense[5] = 1;
+    dense.back() = 1;
+    Captured cap;
+    PrintPentagonEquation(dense.data());
+    EXPECT_EQ(cap.out(), "Equation:\n3\n5\nRHS 1\n");
 }
 
 } // namespace

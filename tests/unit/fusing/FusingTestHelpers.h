@@ -83,4 +83,28 @@ inline Matrix fusingMatrix(int a, int b, int c, int d) {
     return m;
 }
 
+// Gauge fixing, then every equation's signs; false on a contradiction.
+inline bool fixAndCollect(int max) {
+    getPentagonVariables(max);
+    resetSignEquations();
+    chooseFusingGauge();
+    getFusingGaugeVariables(max);
+    return getPentagonEquations(max) == 1 && getHexagonEquations(max) == 1;
+}
+
+// The unknowns the stored equations leave free.
+inline std::vector<int> freeUnknowns() {
+    std::vector<int> free;
+    for (int v = 0; v < PentagonVariables.Nfill; v++)
+        if (PolyNom->pivotOf(v) < 0)
+            free.push_back(v);
+    return free;
+}
+
+// The sign bits with every free unknown 0.
+inline void storeBasicSolution() {
+    BasicSolution.assign(PentagonVariables.Nfill, 0);
+    PolyNom->solve(BasicSolution);
+}
+
 } // namespace fusingtest

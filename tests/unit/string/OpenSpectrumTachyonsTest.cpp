@@ -74,6 +74,18 @@ TEST_F(BraneTachyons, AntisymmetricOnlyTachyonVanishesAtMultiplicityOne) {
     EXPECT_EQ(labels(avoid), (std::vector<int>{2, 3}));
 }
 
+// A stack of N branes keeps (N A + M) N of the diagonal tachyons: none of the antisymmetric one
+// for N = 1, two for N = 2; the spin-1/2 brane keeps its symmetric one at N = 1.
+TEST_F(BraneTachyons, ConfigurationKeepsTheProjectedStates) {
+    start(1, 1, 4, 0);
+    SusySides bosonic;
+    EXPECT_EQ(OpenSectorTachyonAnalysis(stack(4, 1), &bosonic.ST), 0);
+    EXPECT_EQ(OpenSectorTachyonAnalysis(stack(4, 2), &bosonic.ST), 1);
+    ASSERT_EQ(getMoebius(4, 2), 1);
+    EXPECT_EQ(OpenSectorTachyonAnalysis(stack(2, 1), &bosonic.ST), 1);
+    EXPECT_EQ(OpenSectorTachyonAnalysis(stack(0, 3), &bosonic.ST), 0);
+}
+
 // Pairs: the identity brane meets brane b through field b, a tachyon unless b is the spin-2
 // current, which is massless. The table is symmetric.
 TEST_F(BraneTachyons, PairCacheIsSymmetric) {

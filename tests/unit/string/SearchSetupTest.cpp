@@ -94,6 +94,22 @@ TEST_F(SearchContext, BuiltOncePerBulkInvariant) {
     EXPECT_EQ(SD->Ori, 2);
 }
 
+TEST_F(SearchContext, NumberingOnItsOwnReadsTheCurrentInvariant) {
+    theory(1, 1, 2);
+    {
+        WithContents contents;
+        ASSERT_NE(build(), nullptr);
+    }
+    theory(1, 1, 4);
+    int count = 0;
+    invtest::outputOf([&] { count = getUsableBoundaries(); });
+    EXPECT_EQ(count, 5);
+    const SearchData* SD = getSearchData();
+    EXPECT_EQ(SD->Ori_eff, 2);
+    for (int b = 0; b < 5; b++)
+        EXPECT_EQ(SD->InverseBoundaryMap[SD->BoundaryMap[b]], b);
+}
+
 // The intersection module's steps, in the order the build calls them.
 std::string classCalls;
 

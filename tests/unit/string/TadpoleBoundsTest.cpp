@@ -87,6 +87,21 @@ TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
     EXPECT_EQ(cap.out().substr(0, 7), "Nr.  0:");
 }
 
+// The loop search alone finds the same direction.
+TEST_F(Su3Bounds, LoopSearchFindsTheKernelVector) {
+    traced.clear();
+    setTadpoleKernelTrace(collectTrace);
+    {
+        testsupport::Captured cap;
+        getSingleTagKernelUsingLoops(1000);
+    }
+    setTadpoleKernelTrace(nullptr);
+    EXPECT_EQ(traced, std::vector<std::string>{"Kernel loop analysis finished; 1 vectors"});
+    const int tag = tagOfOnlyVector();
+    EXPECT_EQ(getTadpoleKernel()->Kernel.X[1 - tag], 1);
+    EXPECT_EQ(getTadpoleEquationPointer()->ker_max[tag], 0) << "the tag pinned";
+}
+
 // The particular solution has the tag at 0 and the other variable at 2048; the parameter adds
 // to the tag what it takes from the other, so every value solves the row. Without a particular
 // solution (as before any search) the point 0 fails.

@@ -1,11 +1,9 @@
 // The random renumbering of the loop variables: the maps stay inverse to each other, a unitary
 // pair keeps one variable, group types travel with their boundaries, and the system built under
 // it has the solutions of the plain numbering.
-#include "boundary/CrossBoundTestHelpers.h"
+#include "string/TadpoleTestHelpers.h"
 
-#include "base/Parameters.h"
 #include "string/SearchSetup.h"
-#include "string/Tadpole.h"
 
 #include <gtest/gtest.h>
 
@@ -52,19 +50,19 @@ TEST(RandomNumbering, ReportsMapsThatAreNotInverse) {
 // su(2) level 4 with the Klein bottle current, bosonic reading (D = 24, multiplicity 4096): the
 // variables are the pairs of Dynkin labels 0/4 and 1/3 and the orthogonal label 2, and the
 // system asks N(0/4) + N(2) = 2048 and N(1/3) = 2048.
-class LoopVariables : public boundarytest::BoundaryTest {
+class LoopVariables : public tadpoletest::TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
+        start(1, 1, 4);
+        if (HasFatalFailure())
+            return;
         // Other tests of this program leave their own values: each is set here and restored.
         for (const char* name : steering) {
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "0", 'i', 0);
             int& p = *static_cast<int*>(getIntParPointer(name));
             saved.push_back(p);
             p = 0;
         }
-        theory(1, 1, 4);
         testsupport::Captured cap;
         setKlein(1);
         ASSERT_EQ(initializeOpenString(), 0);
@@ -72,10 +70,9 @@ protected:
     }
     void TearDown() override {
         setUseRandom(0);
-        initActiveBoundaries(-1);
         for (std::size_t i = 0; i < saved.size(); i++)
             *static_cast<int*>(getIntParPointer(steering[i])) = saved[i];
-        BoundaryTest::TearDown();
+        TadpoleTest::TearDown();
     }
     // All 0: bosonic reading, no merging of columns, no observable-hidden matter accepted.
     static constexpr const char* steering[] = {"Super",

@@ -117,6 +117,62 @@ TEST_F(Solutions, CheckIgnoresAStaleThreshold) {
     EXPECT_EQ(getCPthreshold(), -1);
 }
 
+// ---- Drivers ----
+
+int calls = 0;
+int stopAtFirst(ChanPatonData*) {
+    calls++;
+    return -5;
+}
+
+class Drivers : public Solutions {
+protected:
+    void SetUp() override {
+        Solutions::SetUp();
+        calls = 0;
+        setIntPar("Tadpole completeness", 1);
+        tadpoleSearchParametersChanged();
+        testsupport::Captured cap;
+        ASSERT_EQ(getTadpoleEquations(), 0);
+        ASSERT_EQ(SingleSolution, 0);
+    }
+    void TearDown() override {
+        setTadpoleMaxtime(60);
+        setIntPar("Tadpole completeness", 0);
+        tadpoleSearchParametersChanged();
+        Solutions::TearDown();
+    }
+};
+
+TEST_F(Drivers, NoTimeNoSearch) {
+    setTadpoleMaxtime(0);
+    setAnalysisFunction(stopAtFirst);
+    testsupport::Captured cap;
+    EXPECT_EQ(SolveTadpoleConditions(-1, -1, -1), -2);
+    EXPECT_EQ(calls, 0);
+}
+
+// All 2049 solutions N_0/2 + N_pair = 2048 are found by the loops, unless the callback stops them.
+TEST_F(Drivers, CallbackStopsTheLoops) {
+    testsupport::Captured cap;
+    EXPECT_EQ(SolveTadpoleConditionsUsingLoops(60), -3 - 2049);
+    setAnalysisFunction(stopAtFirst);
+    SolveTadpoleConditionsUsingLoops(60);
+    EXPECT_EQ(calls, 1);
+}
+
+// A threshold left by an earlier few-brane search would reject every solution of this system
+// (at most two stacks); the drivers start without it and leave none behind.
+TEST_F(Drivers, NoThresholdSurvivesADriver) {
+    testsupport::Captured cap;
+    setCPthreshold(4);
+    EXPECT_EQ(SolveTadpoleConditionsUsingLoops(60), -3 - 2049);
+    EXPECT_EQ(getCPthreshold(), -1);
+    setCPthreshold(4);
+    EXPECT_EQ(SolveTadpoleConditions(-1, -1, -1), -3 - 2049);
+    EXPECT_EQ(getCPthreshold(), -1);
+}
+
 // ---- Statistics ----
 
 // Sp(2r): rank r, dimension r(2r+1); U(N): rank N, dimension N^2; O(N): rank [N/2], dimension
