@@ -12,6 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <sys/resource.h>
 
 namespace {
@@ -21,10 +24,19 @@ void OrbifoldSolve(benchmark::State& state) {
     setCosetMode(0);
     setCurrentSD(SM_getData(7, N, 0));
     CFTChanged();
+    // Each solution is written to a sign-flip file: keep them out of the working directory.
+    char dir[] = "/tmp/tarvik_bench_XXXXXX";
+    if (!mkdtemp(dir)) {
+        state.SkipWithError("no directory for the sign-flip files");
+        return;
+    }
+    setFlippedVarInputFile((std::string(dir) + "/signs").c_str());
     int result = 0;
     TerminalOutputOff();
     for (auto _ : state)
         result = findFusingMatrices(1);
+    TerminalOutputOn();
+    std::filesystem::remove_all(dir);
     if (result != 1)
         state.SkipWithError("no solution");
     else if (FusingSignClasses.size() != 1)

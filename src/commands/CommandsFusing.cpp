@@ -132,6 +132,12 @@ int COM_polynomial(void** params, int parnum) {
 int COM_find_fusing(void** params, int parnum) {
     if (refused("COM_find_fusing", "Fusing matrices not available for this algebra"))
         return 1;
+    // A file that cannot serve is refused before any work.
+    if (parnum > 1) {
+        if (!checkSignFlipFile(textArgument(params, 1)))
+            return 1;
+        setFlippedVarInputFile(textArgument(params, 1));
+    }
     const int result = findFusingMatrices(intArgument(params, 0) + 1);
     if (result == 0)
         Print("NO SOLUTION\n");
@@ -161,8 +167,10 @@ void registerFusingCommands() {
                 "Show only pentagons with a factor F[a b c d]; 0 0 0 0 shows all.");
     initCommand("fusing polynomial", "(non_neg_int n)", COM_polynomial,
                 "Check all hexagons, pentagons and S for labels up to n.");
-    initCommand("fusing solve", "(non_neg_int n)", COM_find_fusing,
-                "Solve the signs of all fusing matrices and braiding signs.");
+    initCommand("fusing solve", "[non_neg_int n](file)", COM_find_fusing,
+                "Solve the signs of all fusing matrices and braiding signs; with a\n"
+                "sign-flip file its signs fix the gauge, and every solution is written\n"
+                "to the file name followed by a counter.");
     registerFusingSignCommands();
 #endif
 }

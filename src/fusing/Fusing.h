@@ -126,8 +126,8 @@ int* LTV(int p, int q, int a, int b, int c, int d);
 extern int Iterate;
 // Names the input file ("begin": none); the next lookup reads it, output numbering restarts.
 void setFlippedVarInputFile(const char* txt);
-// 1 when the file can be read as a sign-flip file (it opens and holds integers only); reports
-// what is wrong otherwise.
+// 1 when the file can serve as input: it does not exist (the name is only the stem of the output
+// names) or it opens and holds integers only. Reports what is wrong otherwise.
 int checkSignFlipFile(const char* txt);
 // The stored sign of the unknown: 1 keep, -1 flip, 0 not known. p = -2 only forgets what was
 // read.
@@ -137,8 +137,6 @@ int AnalyseSignFlips(const int* vars);
 // Compares the signs of every unknown in gauge 2 with the given convention against the file;
 // the convention stays set. 0 when the file cannot be read.
 int CheckFusingSignChoice(const char* file, int gauge);
-// The text of one unknown.
-std::string PrintFusing(const int* vector, int show_type);
 // Per type, which unknowns vars marks as flipped (1), unchanged (0) or undetermined (2 or more).
 // Mode 1 first marks the fully determined types, which later calls leave out.
 void PrintResultByType(const int* vars, int mode);

@@ -76,8 +76,11 @@ bool readWholeFile(const char* name, std::string& text) {
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, ifp)) > 0)
         text.append(buffer, n);
+    const bool failed = std::ferror(ifp) != 0;
     Fclose(ifp);
-    return true;
+    if (failed)
+        Alert("getSignFlipFromFile", 2, 120306, "Could not read file \"%s\"", name);
+    return !failed;
 }
 
 // A decimal integer as "%d" reads it, with nothing after it.
@@ -118,6 +121,11 @@ bool readSignFlipFile(const char* name, SignRecords& records) {
     return true;
 }
 
+bool fileExists(const char* name) {
+    struct stat info;
+    return stat(convertFileName(name), &info) == 0 || errno != ENOENT;
+}
+
 bool noInputFile() {
     return FlippedVarInputFile.empty() || FlippedVarInputFile == "begin";
 }
@@ -128,7 +136,9 @@ void readInputOnce() {
     GenericSignInfo.clear();
     if (noInputFile())
         return;
-    if (readSignFlipFile(FlippedVarInputFile.c_str(), GenericSignInfo)) {
+    // A name without file is only the stem of the output names.
+    if (fileExists(FlippedVarInputFile.c_str()) &&
+        readSignFlipFile(FlippedVarInputFile.c_str(), GenericSignInfo)) {
         std::printf("Finished reading\n");
         std::fflush(stdout);
     }
@@ -171,7 +181,7 @@ void setFlippedVarInputFile(const char* txt) {
 }
 
 int checkSignFlipFile(const char* txt) {
-    if (!txt || std::strcmp(txt, "begin") == 0)
+    if (!txt || std::strcmp(txt, "begin") == 0 || !fileExists(txt))
         return 1;
     SignRecords records;
     return readSignFlipFile(txt, records) ? 1 : 0;
@@ -256,8 +266,12 @@ void writeRecord(const SignRecord& r, SignDigits d, FILE* ofp) {
     Print("%s%s", hText[d.h], lText[d.l]);
 }
 
-// Writes the records of type l, greatest signature first, and checks them: -1 when they
-// contradict each other.
+// What the check of a type found wrong, reported once the failed file is gone (the report may
+// end the program).
+constexpr int signInconsistency = -2;
+
+// Writes the records of type l, greatest signature first, and checks them: -1 or
+// signInconsistency when they contradict each other.
 int PrintOrderedOutput(std::vector<SignRecord> OUTPUT, int l, FILE* ofp) {
     if (OUTPUT.empty())
         return 0;
@@ -270,10 +284,8 @@ int PrintOrderedOutput(std::vector<SignRecord> OUTPUT, int l, FILE* ofp) {
     const SignRecord* previous = nullptr;
     for (const SignRecord& r : OUTPUT) {
         const SignDigits d = fusing::signDigits(r[11]);
-        if (!relativeSignAgrees(r, d, R)) {
-            Alert("PrintOrderedOutput", 0, 212404, "SIGN INCONSISTENCY\n");
-            return -1;
-        }
+        if (!relativeSignAgrees(r, d, R))
+            return signInconsistency;
         int vec[9] = {r[5], r[6], r[7], r[8], r[9], r[10], 1, 0, 0};
         if (!previous || !sameChannels(r, *previous)) {
             if (previous)
@@ -314,11 +326,14 @@ public:
         if (!ofp)
             close(fd);
     }
-    ~PendingFile() {
+    ~PendingFile() { discard(); }
+    void discard() {
         if (ofp)
             std::fclose(ofp);
+        ofp = nullptr;
         if (!tempPath.empty() && !kept)
             unlink(tempPath.c_str());
+        tempPath.clear();
     }
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
@@ -353,8 +368,13 @@ void printFlippedVarInfo() {
         for (const SignRecord& r : GenericSignInfoOutput.all())
             if (r[0] == order[k])
                 OUTPUT.push_back(r);
-        if (PrintOrderedOutput(OUTPUT, order[k], file.stream()) < 0)
+        const int checked = PrintOrderedOutput(OUTPUT, order[k], file.stream());
+        if (checked < 0) {
+            file.discard();
+            if (checked == signInconsistency)
+                Alert("PrintOrderedOutput", 0, 212404, "SIGN INCONSISTENCY\n");
             return;
+        }
     }
     Print("\n\n");
     std::fprintf(file.stream(), "\n");

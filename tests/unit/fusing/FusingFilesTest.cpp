@@ -84,10 +84,12 @@ TEST_F(SignFiles, FileChecks) {
         EXPECT_EQ(checkSignFlipFile(bad.c_str()), 0);
         EXPECT_NE(cap.err().find("Not an integer"), std::string::npos);
     }
+    // A name without file is only the stem of the output names; a directory cannot be read.
+    EXPECT_EQ(checkSignFlipFile((dir.path() + "/missing").c_str()), 1);
     {
         Captured cap;
-        EXPECT_EQ(checkSignFlipFile((dir.path() + "/missing").c_str()), 0);
-        EXPECT_NE(cap.err().find("Could not open file"), std::string::npos);
+        EXPECT_EQ(checkSignFlipFile(dir.path().c_str()), 0);
+        EXPECT_NE(cap.err().find("Could not read file"), std::string::npos);
     }
     writeFile(cut, "27 1 0 0 0 0 0 0 0 0 0 6 27 1 0 0");
     Captured cap;

@@ -1,0 +1,2 @@
+system cat ~/two0
+system ls ~

@@ -1,0 +1,2 @@
+algebra orbifold 6
+fusing signs ~/s0 0
