@@ -137,6 +137,8 @@ int AnalyseSignFlips(const int* vars);
 // Compares the signs of every unknown in gauge 2 with the given convention against the file;
 // the convention stays set. 0 when the file cannot be read.
 int CheckFusingSignChoice(const char* file, int gauge);
+// The text of one unknown.
+std::string PrintFusing(const int* vector, int show_type);
 // Per type, which unknowns vars marks as flipped (1), unchanged (0) or undetermined (2 or more).
 // Mode 1 first marks the fully determined types, which later calls leave out.
 void PrintResultByType(const int* vars, int mode);

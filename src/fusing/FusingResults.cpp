@@ -10,6 +10,25 @@
 
 using fusing::blockType;
 
+std::string PrintFusing(const int* vector, int show_type) {
+    const int p = vector[0], q = vector[1], a = vector[2], b = vector[3], c = vector[4],
+              d = vector[5];
+    char buffer[256];
+    if (p == -1) {
+        std::snprintf(buffer, sizeof buffer, "    eps_%d_%d^%d", a, b, c);
+        return buffer;
+    }
+    std::snprintf(buffer, sizeof buffer, "    F_%d_%d[%d,%d,%d,%d]", p, q, a, b, c, d);
+    std::string text = buffer;
+    if (blockType() != 7)
+        return text;
+    if (show_type == 1)
+        text += std::string(" (type ") + getVariableTypeName(getVariableType(vector)) + ")";
+    std::snprintf(buffer, sizeof buffer, " (Fusing cond. %d %d %d %d)", channelCheck(a, b, p),
+                  channelCheck(c, d, p), channelCheck(a, d, q), channelCheck(b, c, q));
+    return text + buffer;
+}
+
 int printFlippedEntries(int /*size*/, int* vec, void* /*data*/) {
     const std::string text = PrintFusing(vec, 1);
     const int a = vec[2], b = vec[3], c = vec[4];
