@@ -34,15 +34,19 @@ SUSY_MULTIPLET_PRINTER multipletPrinter = nullptr;
 
 void emit(FILE* ofp, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 void emit(FILE* ofp, const char* fmt, ...) {
-    char line[4096];
     va_list args;
     va_start(args, fmt);
-    std::vsnprintf(line, sizeof line, fmt, args);
+    va_list again;
+    va_copy(again, args);
+    const int n = std::vsnprintf(nullptr, 0, fmt, args);
     va_end(args);
+    std::string line(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    std::vsnprintf(line.data(), line.size(), fmt, again);
+    va_end(again);
     if (ofp)
-        std::fputs(line, ofp);
+        std::fputs(line.c_str(), ofp);
     else
-        Print("%s", line);
+        Print("%s", line.c_str());
 }
 
 int infoLevel() {

@@ -5,6 +5,7 @@
 #include "numeric/Equations.h"
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
+#include "string/TadpoleSolver.h"
 
 #include <algorithm>
 #include <climits>
@@ -22,7 +23,6 @@ int KernelInitiated = -10;
 int SingleTagKernelComputed = -10;
 int CompleteKernelComputed = -10;
 int lastMaxloop = -10;
-KERNEL_TRACE traceFcn = nullptr;
 
 int info() {
     return tadpole::parameter("Tadpole info_level");
@@ -30,16 +30,6 @@ int info() {
 
 EquationData& system() {
     return *getTadpoleEquationPointer();
-}
-
-void trace(const char* fmt, int value) {
-    if (traceFcn)
-        traceFcn(fmt, value);
-}
-
-void traceText(const char* text) {
-    if (traceFcn)
-        traceFcn("%s", text);
 }
 
 // Room for the eight bound vectors of Ncol entries each.
@@ -119,7 +109,7 @@ int kernelStep(KernelSearch search, const char* header) {
 void report(const char* text, int found) {
     if (info() > 0)
         Print("Found: %d\n", found);
-    trace(text, found);
+    tadpoleTrace(text, found);
 }
 
 // The loop search for single-tag vectors; its result.
@@ -133,10 +123,6 @@ int singleTagLoops(int maxloop, int* added) {
 }
 
 } // namespace
-
-void setTadpoleKernelTrace(KERNEL_TRACE fcn) {
-    traceFcn = fcn;
-}
 
 int initTadpoleBounds() {
     if (!initTadpole())
@@ -221,7 +207,7 @@ int getSingleTagKernel(int maxloop) {
            kernelStep(KernelTriplets, "Starting kernel triplet search"));
     int result = 0;
     if (ED.Ncol > KernelColumnLimit) {
-        traceText("Kernel quadruplet search and loop search skipped; too many variables");
+        tadpoleTrace("Kernel quadruplet search and loop search skipped; too many variables");
     } else {
         report("Kernel quadruplet analysis finished; %d vectors",
                kernelStep(KernelQuadruplets, "Starting kernel quadruplet search"));
@@ -246,7 +232,7 @@ int getSingleTagKernelUsingLoops(int maxloop) {
         return -1;
     int added = 0;
     const int r = singleTagLoops(maxloop, &added);
-    trace("Kernel loop analysis finished; %d vectors", added);
+    tadpoleTrace("Kernel loop analysis finished; %d vectors", added);
     getKernelDependentBounds();
     return r;
 }
@@ -260,24 +246,24 @@ int computeTadpoleKernel() {
     EquationData& ED = system();
     kernelStep(KernelTriplets, "Starting kernel triplet search");
     getKernelDependentBounds();
-    trace("Kernel triplet analysis finished; %d vectors", TadpoleKernel.SingleTag);
+    tadpoleTrace("Kernel triplet analysis finished; %d vectors", TadpoleKernel.SingleTag);
     int result = 0;
     if (loopLength(ED.ker_min, ED.ker_max) < ShortLoopLength) {
-        traceText("Kernel analysis finished, short loops");
+        tadpoleTrace("Kernel analysis finished, short loops");
         result = -3;
     } else if (ED.Ncol > KernelColumnLimit) {
-        traceText("Kernel quadruplet search skipped; too many variables");
+        tadpoleTrace("Kernel quadruplet search skipped; too many variables");
     } else {
         const int added = kernelStep(KernelQuadruplets, "Starting kernel quadruplet search");
         getKernelDependentBounds();
-        trace("Kernel quadruplet analysis finished; %d vectors", added);
+        tadpoleTrace("Kernel quadruplet analysis finished; %d vectors", added);
         if (loopLength(ED.ker_min, ED.ker_max) < ShortLoopLength) {
-            traceText("Kernel analysis finished, short loops");
+            tadpoleTrace("Kernel analysis finished, short loops");
             result = -3;
         }
     }
     SingleTagKernelComputed = counter;
-    trace("Number of Kernel vectors: %d", TadpoleKernel.SingleTag);
+    tadpoleTrace("Number of Kernel vectors: %d", TadpoleKernel.SingleTag);
     return result;
 }
 

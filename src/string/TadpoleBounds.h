@@ -6,9 +6,7 @@
 
 struct KernelData;
 
-// The milestones of the kernel searches go to this function when one is installed.
-using KERNEL_TRACE = void (*)(const char* fmt, ...);
-void setTadpoleKernelTrace(KERNEL_TRACE fcn);
+// The milestones of the kernel searches go to the solver's trace callback.
 
 // Limits that keep the kernel work practical.
 inline constexpr int KernelColumnLimit = 400;       // no quadruplet or loop search above

@@ -125,14 +125,11 @@ void setAnalysisFunction(TADSOL_ANALYSIS fcn) {
 void resetAnalysisFunction() {
     analysis_fcn = dummy_analysis_fcn;
 }
-// The kernel searches report their milestones to the same function.
 void setTraceFunction(BUFFERED_INFO fcn) {
     trace_fcn = fcn;
-    setTadpoleKernelTrace(fcn);
 }
 void resetTraceFunction() {
     trace_fcn = dummy_trace_fcn;
-    setTadpoleKernelTrace(nullptr);
 }
 void setTadpoleMaxtime(int t) {
     MAXTIME = t;

@@ -155,6 +155,29 @@ TEST_F(Su3Tadpoles, GaugeBosonsOfAConfiguration) {
     EXPECT_EQ(types, (std::vector<char>{'S', 'U'}));
 }
 
+// A fixed stack is listed first, by letter, with its fixed multiplicity; the loop variables follow.
+TEST_F(Su3Tadpoles, FixedStacksComeFirst) {
+    {
+        testsupport::Captured quiet;
+        ASSERT_EQ(setFixVar(1, 3), 1);
+        ASSERT_EQ(getTadpoleEquations(), 0);
+    }
+    ASSERT_EQ(getNumberOfLoopVariables(), 1);
+    KD.MaxKernelSize = 2;
+    KD.Kernel.reserve(2 * 3);
+    KD.KernelSize = 0;
+    active.assign(2, 0);
+    KD.Active = active.data();
+    int sol[] = {2, 1};
+    testsupport::Captured cap;
+    printParametrizedSolution(&KD, 2, sol);
+    EXPECT_NE(cap.out().find(" a  -->       (1,2)       --> U(3) [fixed]\n"
+                             " 0  -->        (0)        --> Sp(4)\n"),
+              std::string::npos)
+        << cap.out();
+    EXPECT_NE(cap.out().find("Rank (for even parameter values):\n2\n"), std::string::npos);
+}
+
 TEST_F(Su3Tadpoles, AllZeroSolutionPrintsNothing) {
     kernel({{1, 0, 0}});
     int sol[] = {0, 0, 1};

@@ -5,6 +5,7 @@
 
 #include "numeric/Equations.h"
 #include "string/TadpoleBounds.h"
+#include "string/TadpoleSolver.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +61,13 @@ TEST_F(Su3Bounds, InitialBoundsFromTheIdentityRow) {
 // bounds, so that the remaining loop is a single line solved by the row.
 TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     {
         testsupport::Captured cap;
         EXPECT_GE(getSingleTagKernel(1000), 0);
         EXPECT_EQ(getSingleTagKernel(1000), 0) << "done for this system";
     }
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, (std::vector<std::string>{"Kernel doublet analysis finished; 1 vectors",
                                                 "Kernel triplet analysis finished; 0 vectors",
                                                 "Kernel quadruplet analysis finished; 0 vectors",
@@ -90,12 +91,12 @@ TEST_F(Su3Bounds, SingleTagKernelTradesTheTwoVariables) {
 // The loop search alone finds the same direction.
 TEST_F(Su3Bounds, LoopSearchFindsTheKernelVector) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     {
         testsupport::Captured cap;
         getSingleTagKernelUsingLoops(1000);
     }
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, std::vector<std::string>{"Kernel loop analysis finished; 1 vectors"});
     const int tag = tagOfOnlyVector();
     EXPECT_EQ(getTadpoleKernel()->Kernel.X[1 - tag], 1);
@@ -132,10 +133,10 @@ TEST_F(Su3Bounds, ParametersGiveSolutions) {
 // remaining 2049 points are left to plain loops. A second call finds the work done.
 TEST_F(Su3Bounds, FastKernelLeavesShortLoops) {
     traced.clear();
-    setTadpoleKernelTrace(collectTrace);
+    setTraceFunction(collectTrace);
     EXPECT_EQ(computeTadpoleKernel(), -3);
     EXPECT_EQ(computeTadpoleKernel(), 0);
-    setTadpoleKernelTrace(nullptr);
+    resetTraceFunction();
     EXPECT_EQ(traced, (std::vector<std::string>{"Kernel triplet analysis finished; 0 vectors",
                                                 "Kernel analysis finished, short loops",
                                                 "Number of Kernel vectors: 0"}));
@@ -211,4 +212,42 @@ TEST_F(E8Bounds, ConfiningOrthogonalStackAvoidsOneAndTwo) {
     EXPECT_EQ(ED.forbidden_range, 1);
     EXPECT_EQ(ED.forbidden_min[0], 1);
     EXPECT_EQ(ED.forbidden_max[0], 2);
+}
+
+// su(2) level 4 with the Klein bottle current: x0 for the pair of Dynkin labels 0/4, x1 for the
+// pair 1/3, x2 for the orthogonal Dynkin label 2, and the independent rows x0 + x2 = 2048 and
+// x1 = 2048. The bound analysis pins x1 and cuts x0 and x2 to [0, 2048]; the one kernel
+// direction trades x0 against x2 and leaves x1 alone, so with its tag pinned a single point is
+// left to loop over.
+class Su2Level4Bounds : public TadpoleTest {
+protected:
+    void SetUp() override {
+        BoundaryTest::SetUp();
+        start(1, 1, 4);
+        if (HasFatalFailure())
+            return;
+        testsupport::Captured cap;
+        ASSERT_EQ(setKlein(1), 1);
+        ASSERT_EQ(getTadpoleEquations(), 0);
+        ASSERT_EQ(getNumberOfLoopVariables(), 3);
+    }
+};
+
+TEST_F(Su2Level4Bounds, KernelTradesTheUnitaryPairAgainstTheOrthogonalStack) {
+    testsupport::Captured cap;
+    EquationData& ED = *getTadpoleEquationPointer();
+    EXPECT_EQ(range(ED.max, 3), (std::vector<int>{5595, 3230, 5595})) << "first row alone";
+    ImproveTadpoleBounds(60, 1);
+    EXPECT_EQ(range(ED.min, 3), (std::vector<int>{0, 2048, 0}));
+    EXPECT_EQ(range(ED.max, 3), (std::vector<int>{2048, 2048, 2048}));
+    getSingleTagKernel(1000);
+    const KernelData* KD = getTadpoleKernel();
+    ASSERT_EQ(KD->SingleTag, 1);
+    EXPECT_EQ(getMaxPar(), 1);
+    const std::vector<int> v = range(KD->Kernel.X, 4);
+    EXPECT_TRUE(v == (std::vector<int>{-1, 0, 1, 0}) || v == (std::vector<int>{1, 0, -1, 0}))
+        << v[0] << " " << v[1] << " " << v[2];
+    const int tag = v[0] == -1 ? 0 : 2;
+    EXPECT_EQ(ED.ker_max[tag], 0);
+    EXPECT_EQ(OptimizedLoopLength(3, ED.ker_min, ED.ker_max, &ED), 1.0);
 }
