@@ -51,6 +51,10 @@ struct SumKey {
     int cft = -1, bulk = -1, orientifold = -1, orbits = -1, building = -1, parameter = -1,
         range = -1, columns = -1;
     MODMAT X = nullptr, Y = nullptr, Z = nullptr;
+    // The record the flipped coefficients were read from: loops over the orientifold list make
+    // each entry current in turn without a new orientifold choice.
+    const OrientifoldInfo* record = nullptr;
+    int recordNr = -1, recordKBC = -1;
     bool operator==(const SumKey&) const = default;
 };
 
@@ -219,7 +223,10 @@ int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MO
                      BoundaryLabelCount,
                      X,
                      Y,
-                     Z};
+                     Z,
+                     currentRecord(),
+                     currentRecord()->OrientifoldNr,
+                     currentRecord()->KBC};
     if (range <= 0 || !currentBulk()->simpleCurrentInvariant || !preparedSums.usable(key))
         return GenericVerlinde(i, j, k, range, X, Y, Z, X);
     double re, im;
