@@ -263,7 +263,9 @@ int OpenSectorTachyonAnalysis(ChanPatonData* CPD, SusyType* ST) {
 
 namespace {
 
-// The bulk supercurrents: partners of the vacuum that are world-sheet supercurrents.
+// The bulk supercurrents: partners of the vacuum that are world-sheet supercurrents. The vacuum
+// itself passes that test whenever the chiral algebra holds the supercharges, but its charge is
+// 0 on every brane, so it is left out.
 std::vector<int> bulkSupercurrents() {
     std::vector<int> J;
     BulkInvariant* BI = *getCurrentBulk();
@@ -271,7 +273,7 @@ std::vector<int> bulkSupercurrents() {
         return J;
     for (int k = 0; k < BI->orbitlength[0]; k++) {
         const int j = BI->orbits[0][k];
-        if (isSuperCurrent(j) && std::find(J.begin(), J.end(), j) == J.end())
+        if (j != 0 && isSuperCurrent(j) && std::find(J.begin(), J.end(), j) == J.end())
             J.push_back(j);
     }
     return J;
