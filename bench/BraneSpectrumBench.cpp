@@ -43,8 +43,8 @@ std::vector<int> stackLabels() {
 }
 
 ChanPatonData* fourStacks() {
-    ChanPatonData* CPD =
-        generateChanPatonData(4, getCurrentOrientifold(), stackLabels().data(), stackMultiplicities);
+    ChanPatonData* CPD = generateChanPatonData(4, getCurrentOrientifold(), stackLabels().data(),
+                                               stackMultiplicities);
     CPD->mode = 1;
     return CPD;
 }
