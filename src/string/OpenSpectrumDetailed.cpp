@@ -87,9 +87,8 @@ void tensorLines(std::string& out, Style style, int factor, int Nfact, int A, in
         if (h == 0)
             return;
     }
-    if (A >= 2) {
-        if (!adjoint && std::abs(M) == A)
-            M /= A;
+    if (A >= 2 && (adjoint || std::abs(M) == A)) {
+        M /= adjoint ? 1 : A;
         Nf *= A;
         A = 1;
     }
@@ -190,9 +189,11 @@ int DetailedGaugeSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
     return static_cast<int>(types.size());
 }
 
-void amplitudeChecks(const char* routine, int i, int a, int A, int M) {
-    if ((A - M) % 2 != 0)
+void amplitudeChecks(const char* routine, int i, int a, int A, int M, bool where) {
+    if ((A - M) % 2 != 0 && where)
         Alert(routine, 0, 212404, "Annulus/Moebius parity violation (i=%d,a=%d)", i, a);
+    else if ((A - M) % 2 != 0)
+        Alert(routine, 0, 212404, "Annulus/Moebius parity violation");
     if (A < std::abs(M))
         Alert(routine, 1, 212404, "Annulus/Moebius size violation");
 }
@@ -208,8 +209,9 @@ struct ListingPass {
 
 void collectPrimary(const ChanPatonData* CPD, int nc, int i, ListingPass* P) {
     const int* r = getRepInfo(i);
-    if (!r || nc < 2)
-        return;
+    // Without classes there are no lines, but the amplitudes are still checked.
+    if (!r)
+        nc = 0;
     const auto N = [CPD](int a) { return CPD->CPmults[static_cast<std::size_t>(a)]; };
     const auto factor = [CPD](int a) {
         return CPD->CPlabelsToGroupFactors[static_cast<std::size_t>(a)];
@@ -225,7 +227,7 @@ void collectPrimary(const ChanPatonData* CPD, int nc, int i, ListingPass* P) {
             P->count[k] += N(a) * r[k] * (N(a) * A + M);
             PrintRep1string(P->lines[k], factor(a), CPD->Nactive, A, M, r[k], i, a - ac, 0);
         }
-        amplitudeChecks("DetailedOpenSectorAnalysis", i, a, A, M);
+        amplitudeChecks("DetailedOpenSectorAnalysis", i, a, A, M, true);
         const int Aac = ac > a ? getAnnulus(i, a, ac) : 0;
         for (int k = 1; k < nc && Aac != 0; k++) {
             if (r[k] == 0)

@@ -135,7 +135,7 @@ void openHypers(const ChanPatonData* CPD, GaugeFactors* G, int* h) {
             const int ac = conj(a);
             const int A = getAnnulus(m, a, a), M = getMoebius(m, a);
             *h += (w * M + w * N(a) * A) * N(a);
-            amplitudeChecks("SixDimensionalAnalysis", m, a, A, M);
+            amplitudeChecks("SixDimensionalAnalysis", m, a, A, M, false);
             lessAnomaly(f, 2 * w * N(a) * A + 16 * w * M);
             PrintRep1(f, factors, A, M, w, m, a - ac);
             const int Aac = ac > a ? getAnnulus(m, a, ac) : 0;

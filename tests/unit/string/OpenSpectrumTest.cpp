@@ -6,6 +6,7 @@
 #include "base/Parameters.h"
 #include "numeric/Equations.h"
 #include "string/OpenSpectrumAnalysis.h"
+#include "string/OpenSpectrumAnalysisInternal.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
 
@@ -218,6 +219,44 @@ TEST(DetailedListing, OddSectorEnds) {
     std::string txt;
     PrintRep1string(txt, 0, 1, 5, 0, 1, 3, 0, 0);
     EXPECT_EQ(txt, "From character lbl    3:  2 x   (S )\nFrom character lbl    3:  2 x   (A )\n");
+}
+
+// An annulus smaller than |M| is no tensor sector: it is reported with its own numbers, not
+// folded as if |M| = A.
+TEST(DetailedListing, SizeViolationKeepsItsAnnulus) {
+    testsupport::Captured cap;
+    std::string txt;
+    PrintRep1string(txt, 1, 2, 2, 3, 1, 7, 0, 0);
+    EXPECT_NE(cap.err().find("Unknown representation: Annulus=2,Moebius=3,adjoint=0"),
+              std::string::npos);
+    EXPECT_EQ(txt, "From character lbl    7:        (0 ,)\n");
+}
+
+// The listing names the field and label of a parity violation; the six-dimensional report does
+// not.
+TEST(DetailedListing, AmplitudeCheckTexts) {
+    struct Case {
+        int A, M;
+        bool where;
+        const char* text;
+    };
+    const Case cases[] = {
+        {3, 0, true, "Annulus/Moebius parity violation (i=4,a=2)"},
+        {3, 0, false, "Annulus/Moebius parity violation"},
+        {1, 3, false, "Annulus/Moebius size violation"},
+    };
+    for (const Case& c : cases) {
+        testsupport::Captured cap;
+        amplitudeChecks("test", 4, 2, c.A, c.M, c.where);
+        const std::string all = cap.out() + cap.err();
+        EXPECT_NE(all.find(c.text), std::string::npos) << all;
+        if (!c.where) {
+            EXPECT_EQ(all.find("(i="), std::string::npos) << all;
+        }
+    }
+    testsupport::Captured quiet;
+    amplitudeChecks("test", 4, 2, 3, 1, true);
+    EXPECT_EQ(quiet.out() + quiet.err(), "");
 }
 
 TEST(DetailedListing, BifundamentalMarksConjugates) {
