@@ -122,6 +122,22 @@ void makeConjugateTheory(SpectrumData* sd, const int* weights) {
     sd->CentralCharge = -sd->CentralCharge;
 }
 
+// The conjugate of a block built with its currents, which it keeps: the builder gave it the
+// base type, and the record takes the key's, by which it is found again. Weights and monodromy
+// charges change sign with T.
+void conjugateKeepingCurrents(SpectrumData* sd, int type) {
+    sd->type = type;
+    const int M = mult(sd);
+    for (int i = 0; i < sd->Nprimaries; i++) {
+        sd->Weight_num[i] = -sd->Weight_num[i];
+        for (int c = 0; c < M; c++) {
+            int& q = sd->Charges[static_cast<std::size_t>(i) * M + c];
+            q = mod(-q, sd->SimpleCurrents->Orders[c]);
+        }
+    }
+    sd->CentralCharge = -sd->CentralCharge;
+}
+
 // The integrable spectrum of an affine algebra or a free boson; the record points into the
 // orbit block that the Lie-algebra code produced.
 void fillFromSpectrum(SpectrumData* sd, const Key& k) {
@@ -181,19 +197,8 @@ SpectrumData* makeOrbifold(const Key& k) {
     sd->level = 0;
     setCache(sd, 0);
     SM_orbifold_spectrum(sd, k.rank);
-    if (k.type < 0) {
-        // Weights and monodromy charges change sign with T.
-        sd->type = k.type;
-        const int M = mult(sd);
-        for (int i = 0; i < sd->Nprimaries; i++) {
-            sd->Weight_num[i] = -sd->Weight_num[i];
-            for (int c = 0; c < M; c++) {
-                int& q = sd->Charges[static_cast<std::size_t>(i) * M + c];
-                q = mod(-q, sd->SimpleCurrents->Orders[c]);
-            }
-        }
-        sd->CentralCharge = -sd->CentralCharge;
-    }
+    if (k.type < 0)
+        conjugateKeepingCurrents(sd, k.type);
     return sd;
 }
 
@@ -201,7 +206,7 @@ SpectrumData* makeOrbifold(const Key& k) {
 // allocation ceiling, which would otherwise end the program halfway through the build.
 bool minimalFits(const Key& k) {
     const double fields = 2.0 * (k.level + 1.0) * (k.level + 2.0);
-    if (k.rank == 2 && k.type == 27 && fields * 13 * sizeof(int) <= AllocRefuseLimit)
+    if (k.rank == 2 && k.t == 27 && fields * 13 * sizeof(int) <= AllocRefuseLimit)
         return true;
     InputError(k.type, k.rank, k.level, "SM_getData");
     return false;
@@ -215,6 +220,8 @@ SpectrumData* makeMinimal(const Key& k) {
     sd->rank = k.rank;
     setCache(sd, 0);
     SM_minimal_spectrum(sd, k.level);
+    if (k.type < 0)
+        conjugateKeepingCurrents(sd, k.type);
     return sd;
 }
 

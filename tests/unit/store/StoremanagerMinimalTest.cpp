@@ -148,6 +148,49 @@ TEST(MinimalBlocks, ClosedRulesEqualTheGroupRule) {
     }
 }
 
+int storeSize() {
+    int n = 0;
+    for (SpectrumData* sd = SM_getFirstAlgebra(); sd; sd = SM_nextAlgebra(sd))
+        n++;
+    return n;
+}
+
+// The conjugate model is a record of its own, found again by its key (also past the cache of
+// the last request) and never handed out for the plain model. Conjugation keeps the fusion
+// rules, so the currents act as on the plain model, and T and c change sign, so every weight and
+// every monodromy charge Q_J(f) = h_J + h_f - h_Jf (mod 1) does.
+TEST(MinimalBlocks, ConjugateModelIsOneRecordFoundByItsKey) {
+    for (int k : {2, 3}) {
+        SCOPED_TRACE("level " + std::to_string(k));
+        SpectrumData* other = block(1, 1, 1);
+        SpectrumData* plain = block(27, 2, k);
+        SpectrumData* conj = block(-73, 2, k);
+        ASSERT_TRUE(plain && conj);
+        EXPECT_NE(conj, plain);
+        EXPECT_EQ(conj->type, -73);
+        const int records = storeSize();
+        EXPECT_EQ(SM_getData(-73, 2, k), conj);
+        EXPECT_EQ(SM_getData(1, 1, 1), other);
+        EXPECT_EQ(SM_getData(-73, 2, k), conj);
+        EXPECT_EQ(SM_getData(27, 2, k), plain);
+        EXPECT_EQ(storeSize(), records);
+        EXPECT_NE(std::string(SM_getAlgebraName(conj)).find("(Compl.)"), std::string::npos);
+        EXPECT_DOUBLE_EQ(SM_getCentralCharge(conj), -3.0 * k / (k + 2));
+        ASSERT_EQ(conj->Nprimaries, plain->Nprimaries);
+        for (int f = 0; f < conj->Nprimaries; f++) {
+            EXPECT_DOUBLE_EQ(SM_realWeight(conj, f), -SM_realWeight(plain, f)) << f;
+            EXPECT_EQ(SM_SimpleAction(conj, 1, f), SM_SimpleAction(plain, 1, f)) << f;
+            rat q, qc;
+            SM_getRatCharge(plain, 1, f, &q);
+            SM_getRatCharge(conj, 1, f, &qc);
+            // q + qc is an integer: q*qc.den + qc.num*q.den divisible by q.den*qc.den.
+            const long long sum =
+                static_cast<long long>(q.num) * qc.den + static_cast<long long>(qc.num) * q.den;
+            EXPECT_EQ(sum % (static_cast<long long>(q.den) * qc.den), 0) << f;
+        }
+    }
+}
+
 // J = (0, 1, 1) adds (1, 1) to (m, s) up to the identification.
 TEST(MinimalBlocks, GravitinoShiftsMAndS) {
     const int k = 3;
