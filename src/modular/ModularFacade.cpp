@@ -431,7 +431,7 @@ int MOD_getCurrentPermutation(int perm, int curr) {
     const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
     if (perm < 0 || perm >= autos->Nfill || curr < 0 || curr >= autos->id_size)
         return -1;
-    return autos->Space[static_cast<std::size_t>(perm) * autos->rowsize + curr];
+    return rowOf(autos, perm)[curr];
 }
 
 VectorSpace* MOD_getIntegerSpinPermutations(IntegerList* list) {
