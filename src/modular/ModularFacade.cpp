@@ -416,8 +416,7 @@ int MOD_TotalOuterAutomorphisms() {
     SpectrumData* sd = currentBlock();
     if (!sd)
         return 1;
-    const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
-    return autos ? autos->Nfill : 0;
+    return rowCount(sd->CurrentOuterAutomorphisms);
 }
 
 int MOD_getCurrentPermutation(int perm, int curr) {
