@@ -37,7 +37,7 @@ bool ambiguousFamiliesHold() {
     UseFlippedVariables = 1;
     bool hold = true;
     for (int f = 0; f < FailedEquations.Nfill; f++) {
-        const int* key = FailedEquations.Space + static_cast<std::size_t>(f) * 4;
+        const int* key = rowOf(&FailedEquations, f);
         const int ok = key[0] == -1 ? compute_hexagon(key[1], key[2], key[3], 2)
                                     : compute_pentagon(key[0], key[1], key[2], key[3], 2);
         hold = hold && ok == 1;
