@@ -205,13 +205,6 @@ int generatorOf(int i) {
     return rowOf(&WeylGroup, i)[rowRank + 1];
 }
 
-int& lessLink(int i) {
-    return rowOf(&WeylGroup, i)[WeylGroup.rowsize - 2];
-}
-int& greaterLink(int i) {
-    return rowOf(&WeylGroup, i)[WeylGroup.rowsize - 1];
-}
-
 // Open-addressing index of the rows by their image. A search tree filled in breadth-first
 // order degenerates (E7 took minutes), so the enumeration looks images up here instead.
 class ImageIndex {
@@ -266,33 +259,6 @@ void enumerateGroup(int rank, ImageIndex& index) {
     }
 }
 
-// Links the sorted rows order[lo, hi) as a balanced subtree; returns its root or -1.
-int linkBalanced(const std::vector<int>& order, std::size_t lo, std::size_t hi) {
-    if (lo >= hi)
-        return -1;
-    const std::size_t mid = lo + (hi - lo) / 2;
-    const int node = order[mid];
-    lessLink(node) = linkBalanced(order, lo, mid);
-    greaterLink(node) = linkBalanced(order, mid + 1, hi);
-    return node;
-}
-
-// Threads a balanced search tree through the rows, rooted at row 0 as the collection expects.
-void linkSearchTree(int rank) {
-    std::vector<int> order(WeylGroup.Nfill - 1);
-    for (std::size_t i = 0; i < order.size(); i++)
-        order[i] = static_cast<int>(i) + 1;
-    std::sort(order.begin(), order.end(), [rank](int a, int b) {
-        return compareVec(rank, rowOf(&WeylGroup, a), rowOf(&WeylGroup, b)) < 0;
-    });
-    const auto split = std::partition_point(order.begin(), order.end(), [rank](int a) {
-        return compareVec(rank, rowOf(&WeylGroup, a), rowOf(&WeylGroup, 0)) < 0;
-    });
-    const auto cut = static_cast<std::size_t>(split - order.begin());
-    lessLink(0) = linkBalanced(order, 0, cut);
-    greaterLink(0) = linkBalanced(order, cut, order.size());
-}
-
 void buildGroup(int type, int rank, long long order) {
     Cartan(type, rank);
     initVectorCollection(&WeylGroup, rank + 2, static_cast<int>(order) + 1);
@@ -307,7 +273,7 @@ void buildGroup(int type, int rank, long long order) {
     index.findOrAdd(0);
     addVectorToSpace(&WeylGroup);
     enumerateGroup(rank, index);
-    linkSearchTree(rank);
+    balanceVectorCollection(&WeylGroup);
     groupType = type;
     groupRank = rank;
 }
