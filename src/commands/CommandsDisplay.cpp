@@ -405,13 +405,10 @@ int COM_weylGroup(void**, int parnum) {
         Print("Weyl group too large\n");
         return 1;
     }
-    auto row = [group](int e) {
-        return group->Space + static_cast<std::size_t>(e) * group->rowsize;
-    };
     for (int e = 1; e < group->Nfill; e++) {
         Print("%-4d  ", e);
-        for (int step = e; step > 0; step = row(step)[r])
-            Print("%d.", row(step)[r + 1] + 1);
+        for (int step = e; step > 0; step = rowOf(group, step)[r])
+            Print("%d.", rowOf(group, step)[r + 1] + 1);
         Print("\n");
     }
     return -parnum;
@@ -437,7 +434,7 @@ int COM_weyl(void** commands, int parnum) {
     for (int e = 0; e < images->Nfill; e++) {
         char text[24];
         std::snprintf(text, sizeof text, "%-4d ", e);
-        PrintVec(r, images->Space + static_cast<std::size_t>(e) * r, text);
+        PrintVec(r, rowOf(images, e), text);
     }
     return -parnum;
 }

@@ -39,8 +39,7 @@ void findSupercurrent(TensorProduct* TP) {
     if (!super || *super != 1)
         return;
     for (int m = 0; m < TP->ChiralAlgebra->Nfill; m++) {
-        const int* J =
-            TP->ChiralAlgebra->Space + static_cast<long long>(m) * TP->ChiralAlgebra->rowsize;
+        const int* J = rowOf(TP->ChiralAlgebra, m);
         if (TP->NTensor > 0 && J[0] % 4 == 1 && std::fabs(tensorWeight(TP, J) - 1.0) <= 1e-7) {
             Susic = 1;
             TP->Susy = 1;

@@ -42,7 +42,7 @@ void printRows(const VectorSpace* rows, int size) {
     for (int r = 0; r < rows->Nfill; r++) {
         char text[32];
         std::snprintf(text, sizeof text, "P(%3d): ", r);
-        PrintVec(size, rows->Space + static_cast<std::size_t>(r) * rows->rowsize, text);
+        PrintVec(size, rowOf(rows, r), text);
     }
 }
 

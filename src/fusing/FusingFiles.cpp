@@ -227,7 +227,7 @@ VectorSpace Pattern = declareVectorSpace("Pattern", 20);
 
 void printPatternEquations() {
     for (int k = 0; k < Pattern.Nfill; k++)
-        PrintVec(8, Pattern.Space + k * Pattern.rowsize, "     Eqn");
+        PrintVec(8, rowOf(&Pattern, k), "     Eqn");
 }
 
 bool channelsAllOne(const SignRecord& r) {
@@ -387,10 +387,9 @@ void printFlippedVarInfo() {
 int AnalyseSignFlips(const int* vars) {
     GenericSignInfoOutput.clear();
     const int rank = currentRank();
-    const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
         SignRecord r{};
-        computeSignatureForLabels(PentagonVariables.Space + v * stride, r.data());
+        computeSignatureForLabels(rowOf(&PentagonVariables, v), r.data());
         if (GenericSignInfoOutput.find(r.data()))
             continue;
         r[11] = convertSignInfo(fusing::storedSignCode(r.data()), rank, vars[v]);
@@ -425,9 +424,8 @@ int CheckFusingSignChoice(const char* file, int gauge) {
     const int savedChoice = GaugeChoice;
     const int savedFlipped = UseFlippedVariables;
     UseFlippedVariables = 0;
-    const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
-        const int* labels = PentagonVariables.Space + v * stride;
+        const int* labels = rowOf(&PentagonVariables, v);
         const double A = valueInGauge(labels, 1, 0);
         const double B = valueInGauge(labels, 2, gauge);
         GaugeChoice = savedChoice;

@@ -13,10 +13,6 @@ std::vector<std::array<int, 6>> FixedVariables;
 
 namespace {
 
-int* rowAt(int v) {
-    return PentagonVariables.Space + v * PentagonVariables.rowsize;
-}
-
 void addFixing(int row, int rhs, const char* routine) {
     if (PolyNom && PolyNom->add({row}, rhs) < 0)
         Alert(routine, 1, 212404, "No solution");
@@ -54,7 +50,7 @@ void fixAndFlipVars(const int* vector) {
 }
 
 void fixVarFromSignFlipFile(int row) {
-    const int* v = rowAt(row);
+    const int* v = rowOf(&PentagonVariables, row);
     switch (getSignFlipFromFile(v[0], v[1], v[2], v[3], v[4], v[5])) {
     case 1:
         addFixing(row, 0, "fixVars");
@@ -84,7 +80,7 @@ struct Signed {
 
 Signed signedRow(int v) {
     Signed s{};
-    computeSignatureForLabels(rowAt(v), s.signature);
+    computeSignatureForLabels(rowOf(&PentagonVariables, v), s.signature);
     s.code = fusing::storedSignCode(s.signature);
     s.digits = fusing::signDigits(s.code);
     return s;

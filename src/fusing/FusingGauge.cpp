@@ -148,10 +148,9 @@ int fixedBit(const int* v) {
 // The largest label + 1 among the unknowns: their gauge couplings lie below it.
 int labelBoundOfUnknowns() {
     int bound = 0;
-    const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++)
         for (int k = 0; k < 6; k++)
-            bound = std::max(bound, PentagonVariables.Space[v * stride + k] + 1);
+            bound = std::max(bound, rowOf(&PentagonVariables, v)[k] + 1);
     return bound;
 }
 
@@ -162,10 +161,9 @@ void fixRelativeSignsForSignatures() {
     // Equal signatures are tied to the first unknown of their group: as many equations as
     // unknowns, not one per pair.
     std::map<std::array<int, 11>, int> first;
-    const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
         std::array<int, 11> s{};
-        computeSignatureForLabels(PentagonVariables.Space + v * stride, s.data());
+        computeSignatureForLabels(rowOf(&PentagonVariables, v), s.data());
         auto [it, fresh] = first.emplace(s, v);
         if (!fresh && PolyNom->add({v, it->second}, 0) < 0)
             Alert("fixRelativeSignsForSignatures", 0, 212404, "No Solution");
@@ -179,9 +177,8 @@ void chooseFusingGauge() {
     // its couplings still leave a gauge to choose its sign: otherwise its sign is a product of
     // fixed ones and the data decide it (a field with indicator -1 makes some such products -1).
     SignEquationStore used(static_cast<int>(FusingGaugeVariables.size()));
-    const std::size_t stride = PentagonVariables.rowsize;
     for (int v = 0; v < PentagonVariables.Nfill; v++) {
-        const int* row = PentagonVariables.Space + v * stride;
+        const int* row = rowOf(&PentagonVariables, v);
         if (fixFusingGauge(row)) {
             const bool choice = used.add(getFusingGaugeEquation(row), 0) == 1;
             if (choice || fixedByValue(row)) {
@@ -240,12 +237,10 @@ std::vector<int> getFusingGaugeEquation(const int* v) {
 
 int identityGaugeClassCheck(int nvar, const int* loop, const int* vars) {
     SignEquationStore gauge(static_cast<int>(FusingGaugeVariables.size()));
-    const std::size_t stride = PentagonVariables.rowsize;
     std::map<int, int> freeBit;
     for (int t = 0; t < nvar; t++) {
         freeBit[vars[t]] = loop[t] & 1;
-        if (gauge.add(getFusingGaugeEquation(PentagonVariables.Space + vars[t] * stride), loop[t]) <
-            0)
+        if (gauge.add(getFusingGaugeEquation(rowOf(&PentagonVariables, vars[t])), loop[t]) < 0)
             return 0;
     }
     for (int r = 0; r < PolyNom->equations(); r++) {
@@ -261,8 +256,7 @@ int identityGaugeClassCheck(int nvar, const int* loop, const int* vars) {
                 bit ^= it == freeBit.end() ? 0 : it->second;
             }
         const int basic = pivot < static_cast<int>(BasicSolution.size()) ? BasicSolution[pivot] : 0;
-        if (gauge.add(getFusingGaugeEquation(PentagonVariables.Space + pivot * stride),
-                      bit ^ basic) < 0)
+        if (gauge.add(getFusingGaugeEquation(rowOf(&PentagonVariables, pivot)), bit ^ basic) < 0)
             return 0;
     }
     return 1;

@@ -46,7 +46,7 @@ int orbifoldRank() {
 
 namespace {
 
-const int* rowOf(int x) {
+const int* labelsOf(int x) {
     SpectrumData* sd = currentBlockOrNull();
     if (!sd || x < 0 || x >= sd->Nprimaries || sd->RepSize < 2)
         return nullptr;
@@ -56,12 +56,12 @@ const int* rowOf(int x) {
 } // namespace
 
 int kindOf(int x) {
-    const int* row = rowOf(x);
+    const int* row = labelsOf(x);
     return row ? row[0] : -1;
 }
 
 int paramOf(int x) {
-    const int* row = rowOf(x);
+    const int* row = labelsOf(x);
     return row ? row[1] : 0;
 }
 
@@ -411,9 +411,7 @@ int getOurFusingVariableSign(const int* idvec, int gauge) {
 int getFusingVariableSign(int i) {
     if (i < 0 || i >= PentagonVariables.Nfill)
         return 1;
-    const int* row =
-        PentagonVariables.Space + static_cast<std::size_t>(i) * PentagonVariables.rowsize;
-    return getFusingVariableValue(row) >= 0.0 ? 1 : -1;
+    return getFusingVariableValue(rowOf(&PentagonVariables, i)) >= 0.0 ? 1 : -1;
 }
 
 // ---- S from fusing matrices ----

@@ -66,10 +66,6 @@ void markKnown(int type) {
         knownTypes.push_back(type);
 }
 
-int* rowAt(int v) {
-    return PentagonVariables.Space + v * PentagonVariables.rowsize;
-}
-
 void printList(const char* heading, const std::vector<int>& rows) {
     Print("%s", heading);
     if (rows.empty()) {
@@ -79,7 +75,7 @@ void printList(const char* heading, const std::vector<int>& rows) {
     if (heading[std::char_traits<char>::length(heading) - 1] != '\n')
         Print("\n");
     for (int v : rows)
-        printFlippedEntries(6, rowAt(v), nullptr);
+        printFlippedEntries(6, rowOf(&PentagonVariables, v), nullptr);
 }
 
 void reportType(int type, const std::vector<int>& rows, const int* vars, int mode) {
@@ -91,7 +87,7 @@ void reportType(int type, const std::vector<int>& rows, const int* vars, int mod
             open++;
         else if (vars[v] == 1)
             flipped.push_back(v);
-        else if (fixFusingGauge(rowAt(v)))
+        else if (fixFusingGauge(rowOf(&PentagonVariables, v)))
             gaugeFixed.push_back(v);
         else
             unchanged.push_back(v);
@@ -128,7 +124,7 @@ void PrintResultByType(const int* vars, int mode) {
             continue;
         std::vector<int> rows;
         for (int v = 0; v < PentagonVariables.Nfill; v++)
-            if (getVariableType(rowAt(v)) == type)
+            if (getVariableType(rowOf(&PentagonVariables, v)) == type)
                 rows.push_back(v);
         if (rows.empty()) {
             if (mode == 1) {

@@ -16,10 +16,6 @@ namespace {
 
 int solutionLimit = 100000;
 
-const int* rowAt(int v) {
-    return PentagonVariables.Space + static_cast<std::size_t>(v) * PentagonVariables.rowsize;
-}
-
 bool isGaugeInvariant(const int* v) {
     if (v[0] == -1)
         return v[2] == v[3];
@@ -41,7 +37,7 @@ bool ambiguousFamiliesHold() {
     UseFlippedVariables = 1;
     bool hold = true;
     for (int f = 0; f < FailedEquations.Nfill; f++) {
-        const int* key = FailedEquations.Space + static_cast<std::size_t>(f) * 4;
+        const int* key = rowOf(&FailedEquations, f);
         const int ok = key[0] == -1 ? compute_hexagon(key[1], key[2], key[3], 2)
                                     : compute_pentagon(key[0], key[1], key[2], key[3], 2);
         hold = hold && ok == 1;
@@ -54,7 +50,7 @@ void printGaugeInvariants(const std::vector<int>& invariants, bool basic) {
     if (basic) {
         Print("List of gauge invariants\n-----------------------------------------------\n");
         for (int v : invariants) {
-            const int* r = rowAt(v);
+            const int* r = rowOf(&PentagonVariables, v);
             const double value = getFusingVariableValue(r) * (1 - 2 * flippedvars[v]);
             if (r[0] == -1)
                 Print("Epsilon_%d_%d^%d=%5.0f\n", r[2], r[3], r[4], value);
@@ -68,7 +64,7 @@ void printGaugeInvariants(const std::vector<int>& invariants, bool basic) {
         if (i % 20 == 0)
             Print("\n");
         const int v = invariants[i];
-        const int s = getFusingVariableValue(rowAt(v)) > 0 ? 1 : -1;
+        const int s = getFusingVariableValue(rowOf(&PentagonVariables, v)) > 0 ? 1 : -1;
         Print("%2d", s * (1 - 2 * flippedvars[v]));
     }
     Print("\n");
@@ -148,7 +144,7 @@ int analyseFusingSignChoice(int nvar, const int* loop, const int* vars, int toFi
         BasicSolution = flippedvars;
     std::vector<int> invariants;
     for (int v = 0; v < PentagonVariables.Nfill; v++)
-        if (isGaugeInvariant(rowAt(v)))
+        if (isGaugeInvariant(rowOf(&PentagonVariables, v)))
             invariants.push_back(v);
     printGaugeInvariants(invariants, basic);
     if (!accepted)
@@ -208,7 +204,7 @@ int findFusingMatrices(int /*max*/) {
     }
     Print("Fusing entries used as input variables:\n");
     for (int v : vars)
-        Print("%s\n", PrintFusing(rowAt(v), 1).c_str());
+        Print("%s\n", PrintFusing(rowOf(&PentagonVariables, v), 1).c_str());
     analyseFusingSignChoice(n, choice.data(), vars.data(), 0);
     Print("Analysis of fully (loop-independent) determined variables\n");
     for (int t = 0; t < n; t++) {

@@ -269,10 +269,9 @@ void computeSignatureForLabels(const int* v, int* signature) {
 int compareSignatures(int i, int j) {
     if (i < 0 || j < 0 || i >= PentagonVariables.Nfill || j >= PentagonVariables.Nfill)
         return 0;
-    const std::size_t stride = PentagonVariables.rowsize;
     int si[11], sj[11];
-    computeSignatureForLabels(PentagonVariables.Space + i * stride, si);
-    computeSignatureForLabels(PentagonVariables.Space + j * stride, sj);
+    computeSignatureForLabels(rowOf(&PentagonVariables, i), si);
+    computeSignatureForLabels(rowOf(&PentagonVariables, j), sj);
     return compareVec(11, si, sj);
 }
 

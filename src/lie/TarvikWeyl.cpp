@@ -198,21 +198,11 @@ void growComponent(std::vector<int>& marked, std::vector<int>& component, int ra
 
 // ---- The enumerated group ----
 
-int* groupRow(int i) {
-    return WeylGroup.Space + static_cast<long long>(WeylGroup.rowsize) * i;
-}
 int parentOf(int i) {
-    return groupRow(i)[rowRank];
+    return rowOf(&WeylGroup, i)[rowRank];
 }
 int generatorOf(int i) {
-    return groupRow(i)[rowRank + 1];
-}
-
-int& lessLink(int i) {
-    return groupRow(i)[WeylGroup.rowsize - 2];
-}
-int& greaterLink(int i) {
-    return groupRow(i)[WeylGroup.rowsize - 1];
+    return rowOf(&WeylGroup, i)[rowRank + 1];
 }
 
 // Open-addressing index of the rows by their image. A search tree filled in breadth-first
@@ -227,14 +217,14 @@ public:
     }
     // The row with the image of row `label`, or -1 after recording row `label` for it.
     int findOrAdd(int label) {
-        const int* image = groupRow(label);
+        const int* image = rowOf(&WeylGroup, label);
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t s = hash(image) & mask;; s = (s + 1) & mask) {
             if (slots_[s] < 0) {
                 slots_[s] = label;
                 return -1;
             }
-            if (compareVec(rank_, image, groupRow(slots_[s])) == 0)
+            if (compareVec(rank_, image, rowOf(&WeylGroup, slots_[s])) == 0)
                 return slots_[s];
         }
     }
@@ -259,8 +249,8 @@ void enumerateGroup(int rank, ImageIndex& index) {
         for (int j = 0; j < rank; j++) {
             if (j == generatorOf(i))
                 continue;
-            int* scratch = groupRow(WeylGroup.Nfill);
-            reflectDynkin(rank, groupRow(i), scratch, j);
+            int* scratch = rowOf(&WeylGroup, WeylGroup.Nfill);
+            reflectDynkin(rank, rowOf(&WeylGroup, i), scratch, j);
             scratch[rank] = i;
             scratch[rank + 1] = j;
             if (index.findOrAdd(WeylGroup.Nfill) < 0)
@@ -269,39 +259,13 @@ void enumerateGroup(int rank, ImageIndex& index) {
     }
 }
 
-// Links the sorted rows order[lo, hi) as a balanced subtree; returns its root or -1.
-int linkBalanced(const std::vector<int>& order, std::size_t lo, std::size_t hi) {
-    if (lo >= hi)
-        return -1;
-    const std::size_t mid = lo + (hi - lo) / 2;
-    const int node = order[mid];
-    lessLink(node) = linkBalanced(order, lo, mid);
-    greaterLink(node) = linkBalanced(order, mid + 1, hi);
-    return node;
-}
-
-// Threads a balanced search tree through the rows, rooted at row 0 as the collection expects.
-void linkSearchTree(int rank) {
-    std::vector<int> order(WeylGroup.Nfill - 1);
-    for (std::size_t i = 0; i < order.size(); i++)
-        order[i] = static_cast<int>(i) + 1;
-    std::sort(order.begin(), order.end(),
-              [rank](int a, int b) { return compareVec(rank, groupRow(a), groupRow(b)) < 0; });
-    const auto split = std::partition_point(order.begin(), order.end(), [rank](int a) {
-        return compareVec(rank, groupRow(a), groupRow(0)) < 0;
-    });
-    const auto cut = static_cast<std::size_t>(split - order.begin());
-    lessLink(0) = linkBalanced(order, 0, cut);
-    greaterLink(0) = linkBalanced(order, cut, order.size());
-}
-
 void buildGroup(int type, int rank, long long order) {
     Cartan(type, rank);
     initVectorCollection(&WeylGroup, rank + 2, static_cast<int>(order) + 1);
     setIdentificationSize(&WeylGroup, rank);
     groupType = groupRank = NoKey;
     rowRank = rank;
-    int* identity = groupRow(0);
+    int* identity = rowOf(&WeylGroup, 0);
     std::fill(identity, identity + rank, 1);
     identity[rank] = -1;
     identity[rank + 1] = -1;
@@ -309,7 +273,7 @@ void buildGroup(int type, int rank, long long order) {
     index.findOrAdd(0);
     addVectorToSpace(&WeylGroup);
     enumerateGroup(rank, index);
-    linkSearchTree(rank);
+    balanceVectorCollection(&WeylGroup);
     groupType = type;
     groupRank = rank;
 }
@@ -632,7 +596,7 @@ int WeylMultiply(int type, int rank, int a, int b) {
     std::vector<int> chain;
     for (int e = a; e != 0; e = parentOf(e))
         chain.push_back(generatorOf(e));
-    std::vector<int> image(groupRow(b), groupRow(b) + rank);
+    std::vector<int> image(rowOf(&WeylGroup, b), rowOf(&WeylGroup, b) + rank);
     Cartan(type, rank);
     for (auto g = chain.rbegin(); g != chain.rend(); ++g)
         reflectDynkin(rank, image.data(), image.data(), *g);

@@ -111,10 +111,6 @@ int superParameter() {
     return findInternalParameter("Super") ? *static_cast<int*>(getIntParPointer("Super")) : 0;
 }
 
-int* rowOfExtension(int n) {
-    return Extensions.Space + static_cast<std::size_t>(n) * Extensions.rowsize;
-}
-
 // The generators of every listed subgroup, each once, and their factor labels.
 void recordUsedGenerators(const Subgroup* list) {
     UsedGenerators.clear();
@@ -178,7 +174,7 @@ void printExtensions(int G) {
     Print("\nExtensions\n");
     Print("%s", rule);
     for (int n = 0; n < Extensions.Nfill; n++) {
-        const int* row = rowOfExtension(n);
+        const int* row = rowOf(&Extensions, n);
         Print("Nr. %4d ", n);
         for (int k = 0; k <= G && row[k] != -1; k++)
             if (row[k] != 0)
@@ -225,7 +221,7 @@ void CollectExtensions() {
     initVectorCollection(&Extensions, G + 1 + FlagCount, count);
     setIdentificationSize(&Extensions, G + 1);
     for (const Subgroup* sg = list; sg; sg = sg->next)
-        if (fillRow(rowOfExtension(Extensions.Nfill), sg, G))
+        if (fillRow(rowOf(&Extensions, Extensions.Nfill), sg, G))
             addToCollection(&Extensions);
     printExtensions(G);
     ExtensionNr = QueryTensor();
@@ -268,7 +264,7 @@ int SelectExtension(int n) {
         assignExtensionNumber(TP, -1);
         return 0;
     }
-    const int* row = rowOfExtension(n);
+    const int* row = rowOf(&Extensions, n);
     for (int k = 0; row[k] != -1; k++)
         if (const int* J = getExtensionCurrent(row[k]))
             addNewCurrent(TP, J);

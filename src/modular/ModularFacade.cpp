@@ -416,8 +416,7 @@ int MOD_TotalOuterAutomorphisms() {
     SpectrumData* sd = currentBlock();
     if (!sd)
         return 1;
-    const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
-    return autos ? autos->Nfill : 0;
+    return rowCount(sd->CurrentOuterAutomorphisms);
 }
 
 int MOD_getCurrentPermutation(int perm, int curr) {
@@ -431,7 +430,7 @@ int MOD_getCurrentPermutation(int perm, int curr) {
     const VectorSpace* autos = sd->CurrentOuterAutomorphisms;
     if (perm < 0 || perm >= autos->Nfill || curr < 0 || curr >= autos->id_size)
         return -1;
-    return autos->Space[static_cast<std::size_t>(perm) * autos->rowsize + curr];
+    return rowOf(autos, perm)[curr];
 }
 
 VectorSpace* MOD_getIntegerSpinPermutations(IntegerList* list) {

@@ -106,14 +106,6 @@ int compareRowImage(const int* row, const int* K, int kn, int* image) {
     return compareVec(kn, image, K);
 }
 
-const int* symmetryRow(const VectorSpace* P, int r) {
-    return P->Space + static_cast<std::size_t>(P->rowsize) * r;
-}
-
-int rowCount(const VectorSpace* P) {
-    return P ? P->Nfill : 0;
-}
-
 } // namespace
 
 Subgroup* DG_allocSubGroup(Subgroup* grp, int size, int permsize, int order) {
@@ -407,7 +399,7 @@ int DG_addInequivalentGenerator(Discrete_Group* dg, Subgroup* sg, VectorSpace* P
             continue;
         bool lowered = false;
         for (int s = 0; s < sg->permsize && !lowered; ++s)
-            lowered = symmetryRow(Permutations, sg->Stabilizer[s])[c] < c;
+            lowered = rowOf(Permutations, sg->Stabilizer[s])[c] < c;
         if (lowered)
             continue;
         copyVec(sg->order, K, sg->elements);
@@ -421,7 +413,7 @@ int DG_addInequivalentGenerator(Discrete_Group* dg, Subgroup* sg, VectorSpace* P
         stab.clear();
         bool smallest = true;
         for (int r = 0; r < nRows && smallest; ++r) {
-            const int cmp = compareRowImage(symmetryRow(Permutations, r), K, m, image);
+            const int cmp = compareRowImage(rowOf(Permutations, r), K, m, image);
             smallest = cmp >= 0;
             if (cmp == 0)
                 stab.push_back(r);
@@ -458,7 +450,7 @@ int DG_tryAddingInequivalent(Subgroup* sg, int newElement, Discrete_Group* dg,
     int count = 0;
     Stabilizer[count++] = 0;
     for (int r = 1; r < rowCount(Permutations); ++r) {
-        const int cmp = compareRowImage(symmetryRow(Permutations, r), K, kn, image);
+        const int cmp = compareRowImage(rowOf(Permutations, r), K, kn, image);
         if (cmp < 0)
             return 2;
         if (cmp == 0)

@@ -21,9 +21,6 @@ AllocCount BinaryEquationCount = ALLOC_COUNTER("Binary equations");
 int inverseModulus = 0;
 std::vector<int> inverseTable;
 
-int* rowOf(VectorSpace* s, int r) {
-    return s->Space + static_cast<long long>(s->rowsize) * r;
-}
 int pivotOf(VectorSpace* s, int r) {
     return rowOf(s, r)[s->rowsize - 1];
 }

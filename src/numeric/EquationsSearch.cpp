@@ -47,10 +47,6 @@ LoopData singleData;
 GuardedArray<int> searchLoop("Loop");
 GuardedArray<int> singleLoop("Loop");
 
-int* solutionRow(VectorSpace* s, int r) {
-    return s->Space + static_cast<long long>(s->rowsize) * r;
-}
-
 int nonZeroCount(const int* v, int n) {
     int c = 0;
     for (int k = 0; k < n; k++)
@@ -236,7 +232,7 @@ int classifyLaterSolution(LoopData* LD, int* candidate) {
     EquationData* ED = LD->ED;
     KernelData* KD = LD->KD;
     const int Ncol = ED->Ncol;
-    const int* first = solutionRow(&Solutions, 0);
+    const int* first = rowOf(&Solutions, 0);
     const int rows = KD->MaxKernelSize + 1;
     if (KD->KernelSize >= rows || KD->secCount >= rows) {
         dumpHook();
@@ -570,18 +566,18 @@ void printSolutionList(int Size, int P) {
     if (Solutions.Nfill == 1) {
         const char* label =
             P == 0 ? "Unique solution: " : formstr("Unique solution (with %d parameters) ", P);
-        printKernelVector(Size - 1, solutionRow(&Solutions, 0), label);
+        printKernelVector(Size - 1, rowOf(&Solutions, 0), label);
         return;
     }
     Print("List of solutions: \n");
     for (int s = 0; s < Solutions.Nfill; s++)
-        printKernelVector(Size - 1, solutionRow(&Solutions, s), formstr("Nr %d: ", s));
+        printKernelVector(Size - 1, rowOf(&Solutions, s), formstr("Nr %d: ", s));
 }
 
 void printSimplestSolutions(ANALYSE function) {
     Print("\nSimplest solutions encountered:\n");
     for (int r = 0; r < std::min(InterestingSolutions.Nfill, SimplestShown); r++)
-        function(solutionRow(&InterestingSolutions, r));
+        function(rowOf(&InterestingSolutions, r));
     if (InterestingSolutions.Nfill >= SimplestShown)
         Print("\netc.....\n");
 }

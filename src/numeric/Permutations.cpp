@@ -38,10 +38,6 @@ char manualName[ManualNameLength] = "~/MP";
 // The largest number of objects whose permutations are all generated.
 constexpr int MaxGenerated = 9;
 
-int* rowOf(VectorSpace* P, int r) {
-    return P->Space + static_cast<std::size_t>(P->rowsize) * r;
-}
-
 int* scratchRow(VectorSpace* P) {
     return rowOf(P, P->Nfill);
 }

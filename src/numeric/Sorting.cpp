@@ -96,9 +96,6 @@ template <class S> auto growSpace(S* s) {
     return s->Space + static_cast<long long>(s->rowsize) * s->Nfill;
 }
 
-int* rowOf(VectorSpace* s, int r) {
-    return s->Space + static_cast<long long>(s->rowsize) * r;
-}
 int& lessLink(VectorSpace* s, int r) {
     return rowOf(s, r)[s->rowsize - 2];
 }
@@ -245,11 +242,11 @@ int addToCountedCollection(VectorSpace* storage, int multiplicity) {
     if (label > 0) {
         int found = findOrLink(s, candidate, label);
         if (found >= 0) {
-            rowOf(s, found)[s->rowsize - 3] += multiplicity;
+            countOf(s, found) += multiplicity;
             return found;
         }
     }
-    candidate[s->rowsize - 3] = multiplicity;
+    countOf(s, label) = multiplicity;
     lessLink(s, label) = greaterLink(s, label) = -1;
     growSpace(s);
     return label;
@@ -449,17 +446,15 @@ void printCountedVectorCollection(VectorSpace* space) {
         return;
     }
     Print("\nTotal number of cases in collection: %d\n\n", space->Nfill);
-    const int countAt = space->rowsize - 3;
     std::vector<int> rows;
     for (int r = 0; r < space->Nfill; r++)
-        if (rowOf(space, r)[countAt] >= 0)
+        if (countOf(space, r) >= 0)
             rows.push_back(r);
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        return rowOf(space, a)[countAt] > rowOf(space, b)[countAt];
-    });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&](int a, int b) { return countOf(space, a) > countOf(space, b); });
     char text[32];
     for (int r : rows) {
-        std::snprintf(text, sizeof text, "%d x ", rowOf(space, r)[countAt]);
+        std::snprintf(text, sizeof text, "%d x ", countOf(space, r));
         PrintVec(space->id_size, rowOf(space, r), text);
     }
 }

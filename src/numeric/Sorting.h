@@ -30,6 +30,25 @@ constexpr VectorSpace declareVectorSpace(const char* name, int increment) {
 
 inline constexpr int VectorSpaceGuard = 888888888;
 
+// Row r of a collection; row Nfill is the scratch row.
+inline int* rowOf(VectorSpace* s, int r) {
+    return s->Space + static_cast<long long>(s->rowsize) * r;
+}
+inline const int* rowOf(const VectorSpace* s, int r) {
+    return s->Space + static_cast<long long>(s->rowsize) * r;
+}
+// Rows in use; none for a missing collection or one that never had a block.
+inline int rowCount(const VectorSpace* s) {
+    return s && s->Space ? s->Nfill : 0;
+}
+// The multiplicity of row r of a counted collection.
+inline int& countOf(VectorSpace* s, int r) {
+    return rowOf(s, r)[s->rowsize - 3];
+}
+inline int countOf(const VectorSpace* s, int r) {
+    return rowOf(s, r)[s->rowsize - 3];
+}
+
 int* initVectorCollection(VectorSpace* storage, int rowlen, int Nrow);
 int* initCountedVectorCollection(VectorSpace* storage, int rowlen, int Nrow);
 int* initEquationCollection(VectorSpace* storage, int Nvar, int Nrow);

@@ -345,7 +345,7 @@ VectorSpace* SM_getIntegerSpinPermutations(SpectrumData* sd, IntegerList* Curren
     addIdentityRow(&restrictedPermutations, n);
     std::vector<int> row(n);
     for (int r = 1; r < autos->Nfill; r++) {
-        const int* pi = autos->Space + static_cast<std::size_t>(r) * autos->rowsize;
+        const int* pi = rowOf(autos, r);
         row[0] = 0;
         for (int i = 1; i < n; i++) {
             row[i] = Present(L, n, pi[L[i]]);

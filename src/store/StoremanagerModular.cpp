@@ -473,7 +473,7 @@ double GaussianSum(SpectrumData* sd, const int* weight) {
         if (!images)
             return 0.0;
         for (int w = 0; w < images->Nfill; w++) {
-            const int* image = images->Space + static_cast<std::size_t>(w) * r;
+            const int* image = rowOf(images, w);
             for (int c = 0; c < r; c++)
                 v[c] = 2 * image[c] - weight[c];
             const double x = TwoPi * IntDotProd(t, r, v, v) / (4.0 * k);

@@ -1,5 +1,5 @@
 // What the files of the heterotic module share: its collections, the parameters, the stamp of
-// the last "compute heterotic", and the row and product helpers.
+// the last "compute heterotic", and the row-entry and product helpers.
 #pragma once
 
 #include "numeric/Sorting.h"
@@ -59,15 +59,6 @@ struct FilterContext {
 
 // ---- Rows ----
 
-inline int* rowOf(VectorSpace* s, int r) {
-    return s->Space + static_cast<long long>(s->rowsize) * r;
-}
-inline int rowCount(const VectorSpace* s) {
-    return s->Space ? s->Nfill : 0;
-}
-inline int countOf(VectorSpace* s, int r) {
-    return rowOf(s, r)[s->rowsize - 3];
-}
 // Enters v (id_size ints, the rest of the row copied too) once; true when it was new.
 bool enterOnce(VectorSpace* s, const int* v);
 // Adds count to v's row, entering it when new; the row number. isNew reports a new row.

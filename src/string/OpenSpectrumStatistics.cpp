@@ -10,10 +10,6 @@
 #include <cstdlib>
 #include <vector>
 
-using openspectrum::countOf;
-using openspectrum::rowCount;
-using openspectrum::rowOf;
-
 namespace {
 
 void addRow(VectorSpace* S, const int* row, int width, int mult) {

@@ -33,10 +33,6 @@ int signatureLength(const VectorSpace* S) {
     return S->id_size;
 }
 
-int* rowOf(VectorSpace* S, int i) {
-    return S->Space + static_cast<long long>(i) * S->rowsize;
-}
-
 void record(VectorSpace* S, const std::vector<int>& signature) {
     if (!S->Space)
         return;

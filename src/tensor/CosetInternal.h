@@ -4,6 +4,7 @@
 #include "tensor/Coset.h"
 
 #include "base/Allocation.h"
+#include "numeric/Sorting.h"
 #include "store/Storemanager.h"
 
 #include <complex>
@@ -29,12 +30,6 @@ int rejectPermutations();
 // Sets the switch "Graded" without its change action; returns the value it had.
 int swapGraded(int value);
 
-inline int* rowOf(VectorSpace* s, int r) {
-    return s->Space + static_cast<long long>(s->rowsize) * r;
-}
-inline int rowCount(const VectorSpace* s) {
-    return s ? s->Nfill : 0;
-}
 inline SpectrumData* factor(TensorProduct* TP, int k) {
     return TP->TensorFactors[k];
 }

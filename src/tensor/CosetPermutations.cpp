@@ -59,7 +59,7 @@ int* applyTensorOuterAutomorphismToCurrentCombination(TensorProduct* TP, int o, 
         int label = v[k];
         const VectorSpace* autos = factor(TP, k)->CurrentOuterAutomorphisms;
         if (choice[k] != 0 && autos && label >= 0 && label < autos->id_size)
-            label = autos->Space[static_cast<std::size_t>(choice[k]) * autos->rowsize + label];
+            label = rowOf(autos, choice[k])[label];
         outerBuffer[static_cast<std::size_t>(k)] = label;
     }
     outerBuffer[static_cast<std::size_t>(N)] = v[N];

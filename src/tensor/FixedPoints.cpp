@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 
-using coset_internal::rowOf;
-
 namespace {
 
 AllocCount FP_alloc = ALLOC_COUNTER("Stabilizer types");

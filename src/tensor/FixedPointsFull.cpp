@@ -19,8 +19,6 @@
 
 using coset_internal::factor;
 using coset_internal::findRow;
-using coset_internal::rowCount;
-using coset_internal::rowOf;
 
 namespace {
 

@@ -76,7 +76,7 @@ TEST_F(HeteroticCommandsTest, FilterRandomDrawsOnlyEffectiveCenterCombinations) 
     using heterotic_internal::HeteroticFilterGenerators;
     std::set<std::vector<int>> drawn;
     for (int g = 0; g < getNumberOfFilterCurrents(); g++) {
-        const int* row = heterotic_internal::rowOf(&HeteroticFilterGenerators, g);
+        const int* row = rowOf(&HeteroticFilterGenerators, g);
         drawn.insert({row[0], row[1]});
     }
     EXPECT_FALSE(drawn.empty());

@@ -170,6 +170,36 @@ TEST_F(Solver, RejectedChoiceGetsNoClass) {
               std::string::npos);
 }
 
+// Every recorded family is checked, wherever it stands in the record: the hexagons of the
+// identity hold, those of (1, 2, 3) fail under the bare gauge fixing of the boson.
+TEST_F(Solver, EveryRecordedFamilyIsChecked) {
+    using Key = std::array<int, 4>;
+    const Key holds = {-1, 0, 0, 0}, fails = {-1, 1, 2, 3};
+    struct Case {
+        std::vector<Key> keys;
+        int rejected;
+    };
+    const Case cases[] = {{{holds}, 0}, {{holds, fails}, 1}, {{fails, holds}, 1}};
+    for (const Case& c : cases) {
+        useBoson(4);
+        int rejected = -1;
+        {
+            Captured quiet;
+            getPentagonVariables(4);
+            getFusingGaugeVariables(4);
+            resetSignEquations();
+            chooseFusingGauge();
+            for (Key key : c.keys)
+                addVectorToCollection(&FailedEquations, key.data());
+            const std::vector<int> vars = freeUnknowns();
+            const int n = static_cast<int>(vars.size());
+            std::vector<int> choice(n, 0);
+            rejected = analyseFusingSignChoice(n, choice.data(), vars.data(), 0);
+        }
+        EXPECT_EQ(rejected, c.rejected) << c.keys.size() << " families, first " << c.keys[0][1];
+    }
+}
+
 // The text of an unknown: labels only outside the orbifold; for the orbifold also the type and
 // the channels of the four vertices. F_53[5 5 4 4] of rank 3 (doublets 4, 5 of parameters 1, 2):
 // a = b and c = d with 2 + 1 = N, q = 3 odd, p = 5 not 0 or 2, parameter 2 even: "k (a even)";
