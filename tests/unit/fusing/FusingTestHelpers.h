@@ -58,6 +58,8 @@ protected:
 
     int savedMode = 0;
     SpectrumData* savedBlock = nullptr;
+    // The solver writes its sign-flip files in the working directory unless a file is named.
+    testsupport::TempWorkingDir workDir;
 };
 
 // A matrix with its basis, copied out of the shared buffers.

@@ -37,11 +37,6 @@ protected:
     void SetUp() override {
         modulartest::registerModularParameters();
         invtest::registerParameters();
-        for (const char* name : {"OutputDir", "OutputFilePrefix"})
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "", 's', 1);
-        setText("OutputDir", out.path());
-        setText("OutputFilePrefix", "N");
         flushErrors();
         unbufferErrors();
         resetInvariantStore();
@@ -49,8 +44,6 @@ protected:
         modulartest::useBlock(1, 1, 10);
     }
     void TearDown() override {
-        setText("OutputDir", "HOME");
-        setText("OutputFilePrefix", "N");
         setBoundaryLimitString(-1, 0);
         setSusySearch(1);
         (*getCurrentBulk())->MD->MIPF_id = 0;
@@ -89,7 +82,7 @@ protected:
         assignExtensionNumber(TP, extension);
         setCosetMode(1);
     }
-    testsupport::TempDir out{"names"};
+    testsupport::TempOutputDir out;
 };
 
 // ---- The rule, row by row ----
