@@ -128,3 +128,6 @@ void bufferTadpoleProgressInfo(const char* fmt, ...) __attribute__((format(print
 void resetTadpoleProgressInfo();
 int checkTadpoleProgressInfo(const char* s);
 const char* getTadpoleProgressInfo();
+// Back to the state the process starts with: no buffer, buffering off; the buffer otherwise
+// keeps the room it has grown to for the rest of the run.
+void resetTadpoleProgressState();

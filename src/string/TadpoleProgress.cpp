@@ -70,3 +70,10 @@ int checkTadpoleProgressInfo(const char* s) {
 const char* getTadpoleProgressInfo() {
     return TadpoleProgressInfo.c_str();
 }
+
+void resetTadpoleProgressState() {
+    TadpoleProgressInfo = std::string();
+    Held = 0;
+    Buffering = false;
+    StartTime = 0.0;
+}

@@ -83,6 +83,63 @@ private:
     std::string oldHome_;
 };
 
+// The working directory is a fresh directory while the scope lasts, for code that writes files
+// under names of its own choice; the old working directory comes back after it.
+class TempWorkingDir {
+public:
+    explicit TempWorkingDir(const std::string& prefix = "tarvik_cwd") : dir_(prefix) {
+        std::error_code ec;
+        old_ = std::filesystem::current_path(ec);
+        std::filesystem::current_path(dir_.path(), ec);
+        if (ec)
+            ADD_FAILURE() << "cannot enter " << dir_.path();
+    }
+    ~TempWorkingDir() {
+        std::error_code ec;
+        std::filesystem::current_path(old_, ec);
+    }
+    TempWorkingDir(const TempWorkingDir&) = delete;
+    TempWorkingDir& operator=(const TempWorkingDir&) = delete;
+    const std::string& path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+    std::filesystem::path old_;
+};
+
+// "OutputDir" names a fresh directory and "OutputFilePrefix" the given prefix while the scope
+// lasts; their old texts come back after it. Where start-up has not registered them, they are
+// registered with its values.
+class TempOutputDir {
+public:
+    explicit TempOutputDir(const std::string& prefix = "N") : dir_("tarvik_out") {
+        save(0, "OutputDir", "HOME", dir_.path());
+        save(1, "OutputFilePrefix", "N", prefix);
+    }
+    ~TempOutputDir() {
+        for (const Saved& s : saved_)
+            changeDefault(findInternalParameter(s.name)->DF, s.text.c_str());
+    }
+    TempOutputDir(const TempOutputDir&) = delete;
+    TempOutputDir& operator=(const TempOutputDir&) = delete;
+    const std::string& path() const { return dir_.path(); }
+
+private:
+    struct Saved {
+        const char* name;
+        std::string text;
+    };
+    void save(int k, const char* name, const char* startValue, const std::string& value) {
+        InternalParameter* ip = findInternalParameter(name);
+        if (!ip)
+            ip = addInternalParameter(name, startValue, 's', 1);
+        saved_[k] = {name, ip->DF->value ? ip->DF->value : ""};
+        changeDefault(ip->DF, value.c_str());
+    }
+    TempDir dir_;
+    Saved saved_[2];
+};
+
 // Standard input reads the given text while the scope lasts; the old input comes back after it.
 // The stream's buffer and end-of-file mark go with each switch, since both would otherwise
 // outlive the test (and reach every death test forked after it).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 #include <string>
 
 namespace {
@@ -25,6 +26,13 @@ int registrations(const AllocCount* c) {
     return n;
 }
 
+// A counter not registered yet. The list of counters keeps one for the whole run, so each run of
+// a test that watches the registration takes a new counter, which lives as long as the list.
+AllocCount& freshCounter(const AllocCount& unregistered) {
+    static std::deque<AllocCount> counters;
+    return counters.emplace_back(unregistered);
+}
+
 TEST(Allocation, ZeroBytesGivesOneChargedByte) {
     static AllocCount c = ALLOC_COUNTER("zero");
     void* p = allocate(0, &c, "zero block");
@@ -36,7 +44,7 @@ TEST(Allocation, ZeroBytesGivesOneChargedByte) {
 }
 
 TEST(Allocation, CounterRegistersOnceEvenAfterFallingBackToZero) {
-    static AllocCount c = ALLOC_COUNTER("once");
+    AllocCount& c = freshCounter(ALLOC_COUNTER("once"));
     EXPECT_FALSE(isRegistered(&c));
     void* p = allocate(100, &c, "a");
     EXPECT_EQ(registrations(&c), 1);
@@ -62,7 +70,7 @@ TEST(Allocation, FreeingNullWarnsAndChangesNothing) {
 }
 
 TEST(Allocation, TraceShowsListNodeBeforeFirstAllocationOfFreshCounter) {
-    static AllocCount c = ALLOC_COUNTER("traced");
+    AllocCount& c = freshCounter(ALLOC_COUNTER("traced"));
     freespace(allocate(1, nullptr, "warm-up"), 1, nullptr, "warm-up"); // general counter first
     setAllocTrace(1);
     testing::internal::CaptureStderr();

@@ -24,10 +24,6 @@
 
 namespace {
 
-void setText(const char* parameter, const std::string& value) {
-    changeDefault(findInternalParameter(parameter)->DF, value.c_str());
-}
-
 std::vector<int> printed;
 void recordMode(int mode) {
     printed.push_back(mode);
@@ -37,18 +33,12 @@ class TachyonFreeCases : public boundarytest::BoundaryTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        for (const char* name : {"OutputDir", "OutputFilePrefix"})
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "", 's', 1);
-        setText("OutputDir", out.path());
-        setText("OutputFilePrefix", "N");
         theory(1, 1, 10);
         printed.clear();
         setTachyonFreeModelPrinter(recordMode);
     }
     void TearDown() override {
         setTachyonFreeModelPrinter(nullptr);
-        setText("OutputDir", "HOME");
         (*getCurrentBulk())->MD->MIPF_id = 0;
         assignExtensionNumber(getCurrentTensor(), -1);
         BoundaryTest::TearDown();
@@ -59,7 +49,7 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
-    testsupport::TempDir out;
+    testsupport::TempOutputDir out;
 };
 
 TEST_F(TachyonFreeCases, StartAndEndWriteNothing) {

@@ -18,6 +18,8 @@ class FusingCommands : public testing::Test {
 protected:
     void SetUp() override { cmdtest::startSingleAlgebraMode(); }
     void TearDown() override { cmdtest::withdrawTheory(); }
+    // The solver writes its sign-flip files in the working directory.
+    testsupport::TempWorkingDir workDir;
 };
 
 TEST_F(FusingCommands, GuardsOfTheMatrixAndTheBraidingSign) {

@@ -188,12 +188,8 @@ TEST_F(Gauge, OrbifoldChoicesAreGauge) {
                 EXPECT_EQ(it->second, BasicSolution[v]) << v;
             }
         }
-        for (std::size_t t = 0; t < vars.size(); t++) {
-            std::vector<int> bits(vars.size(), 0);
-            bits[t] = 1;
-            EXPECT_EQ(
-                identityGaugeClassCheck(static_cast<int>(vars.size()), bits.data(), vars.data()),
-                1);
+        for (const std::vector<int>& bits : singleChoices(vars.size())) {
+            EXPECT_EQ(identityClassOf(vars, bits), 1);
             useChoice(vars, bits);
             EXPECT_EQ(checkPolynomial(99, 1), 0);
             UseFlippedVariables = 0;

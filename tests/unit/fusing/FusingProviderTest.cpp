@@ -255,13 +255,8 @@ TEST_F(Su2, SolutionUndoesAFlipUpToGauge) {
         if (c.k == 2) {
             EXPECT_TRUE(vars.empty());
         }
-        for (std::size_t t = 0; t < vars.size(); t++) {
-            std::vector<int> bits(vars.size(), 0);
-            bits[t] = 1;
-            EXPECT_EQ(
-                identityGaugeClassCheck(static_cast<int>(vars.size()), bits.data(), vars.data()),
-                1);
-        }
+        for (const std::vector<int>& bits : singleChoices(vars.size()))
+            EXPECT_EQ(identityClassOf(vars, bits), 1);
         flippedvars = BasicSolution;
         EXPECT_EQ(failedChecks(1), 0);
     }

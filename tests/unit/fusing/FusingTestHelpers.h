@@ -58,6 +58,8 @@ protected:
 
     int savedMode = 0;
     SpectrumData* savedBlock = nullptr;
+    // The solver writes its sign-flip files in the working directory unless a file is named.
+    testsupport::TempWorkingDir workDir;
 };
 
 // A matrix with its basis, copied out of the shared buffers.
@@ -99,6 +101,21 @@ inline std::vector<int> freeUnknowns() {
         if (PolyNom->pivotOf(v) < 0)
             free.push_back(v);
     return free;
+}
+
+// The choices of the free unknowns that set exactly one of them.
+inline std::vector<std::vector<int>> singleChoices(std::size_t count) {
+    std::vector<std::vector<int>> choices;
+    for (std::size_t t = 0; t < count; t++) {
+        choices.emplace_back(count, 0);
+        choices.back()[t] = 1;
+    }
+    return choices;
+}
+
+// 1 when the choice of the free unknowns vars is a gauge transformation of the basic solution.
+inline int identityClassOf(const std::vector<int>& vars, const std::vector<int>& bits) {
+    return identityGaugeClassCheck(static_cast<int>(vars.size()), bits.data(), vars.data());
 }
 
 // The sign bits with every free unknown 0.

@@ -22,21 +22,7 @@
 
 namespace {
 
-class ParameterCommandTest : public interptest::FreshInterpreterTest {
-protected:
-    void SetUp() override {
-        FreshInterpreterTest::SetUp();
-        initializeGeneralCommands();
-        TerminalOutputOn();
-    }
-
-    std::string run(const char* line) {
-        testing::internal::CaptureStdout();
-        rc = composeCommandLine(line);
-        return testing::internal::GetCapturedStdout();
-    }
-    int rc = 0;
-};
+class ParameterCommandTest : public interptest::CommandLineTest {};
 
 CommandType* command(const char* words) {
     return matchComKey(words);

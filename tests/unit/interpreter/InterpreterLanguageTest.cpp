@@ -21,27 +21,14 @@
 
 namespace {
 
-class LanguageTest : public interptest::FreshInterpreterTest {
+class LanguageTest : public interptest::CommandLineTest {
 protected:
-    void SetUp() override {
-        FreshInterpreterTest::SetUp();
-        initializeGeneralCommands();
-        TerminalOutputOn();
-    }
-
-    // What one typed line prints on standard output; its code goes to rc.
-    std::string run(const char* line) {
-        testing::internal::CaptureStdout();
-        rc = composeCommandLine(line);
-        return testing::internal::GetCapturedStdout();
-    }
     std::string runAll(const std::vector<const char*>& lines) {
         std::string out;
         for (const char* line : lines)
             out += run(line);
         return out;
     }
-    int rc = 0;
 };
 
 const char* global(const char* name) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace interptest {
 
 // This layer first: it holds pointers into the base modules until it is reset.
@@ -26,6 +28,23 @@ class FreshInterpreterTest : public testing::Test {
 protected:
     void SetUp() override { resetInterpreterLayer(); }
     void TearDown() override { resetInterpreterLayer(); }
+};
+
+// The general commands ready and terminal output on, for tests that type command lines.
+class CommandLineTest : public FreshInterpreterTest {
+protected:
+    void SetUp() override {
+        FreshInterpreterTest::SetUp();
+        initializeGeneralCommands();
+        TerminalOutputOn();
+    }
+    // What one typed line prints on standard output; its code goes to rc.
+    std::string run(const char* line) {
+        testing::internal::CaptureStdout();
+        rc = composeCommandLine(line);
+        return testing::internal::GetCapturedStdout();
+    }
+    int rc = 0;
 };
 
 } // namespace interptest

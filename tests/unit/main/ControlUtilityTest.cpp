@@ -1,5 +1,7 @@
 #include "main/ControlUtility.h"
 
+#include "main/MainTestHelpers.h"
+
 #include "boundary/CrossBound.h"
 #include "commands/Commands.h"
 #include "commands/CommandsInvariants.h"
@@ -35,38 +37,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string freshDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "tarvik_main_XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary directory";
-    return pattern;
-}
-
-// The whole program is set up once per process, with a home directory of its own; every test
-// file of this binary uses the same one.
-void startUp() {
-    if (!std::getenv("TARVIK_UNIT_HOME")) {
-        setenv("TARVIK_UNIT_HOME", freshDirectory().c_str(), 1);
-        // Only the process that made it removes it; forked children exit through here too.
-        static const pid_t owner = getpid();
-        std::atexit([] {
-            if (getpid() == owner)
-                fs::remove_all(std::getenv("TARVIK_UNIT_HOME"));
-        });
-    }
-    setenv("HOME", std::getenv("TARVIK_UNIT_HOME"), 1);
-    initializeAll();
-}
+using maintest::freshDirectory;
+using maintest::readFile;
+using maintest::startUp;
 
 std::string homeDir() {
     return std::getenv("HOME");
-}
-
-std::string readFile(const std::string& name) {
-    std::ifstream in(name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class ControlUtility : public ::testing::Test {

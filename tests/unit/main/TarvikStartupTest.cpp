@@ -1,5 +1,7 @@
 #include "main/TarvikStartup.h"
 
+#include "main/MainTestHelpers.h"
+
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
@@ -21,33 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string freshDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "tarvik_start_XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary directory";
-    return pattern;
-}
-
-void startUp() {
-    if (!std::getenv("TARVIK_UNIT_HOME")) {
-        setenv("TARVIK_UNIT_HOME", freshDirectory().c_str(), 1);
-        // Only the process that made it removes it; forked children exit through here too.
-        static const pid_t owner = getpid();
-        std::atexit([] {
-            if (getpid() == owner)
-                fs::remove_all(std::getenv("TARVIK_UNIT_HOME"));
-        });
-    }
-    setenv("HOME", std::getenv("TARVIK_UNIT_HOME"), 1);
-    initializeAll();
-}
-
-std::string readFile(const std::string& name) {
-    std::ifstream in(name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using maintest::freshDirectory;
+using maintest::readFile;
+using maintest::startUp;
 
 int interactive() {
     return findInternalParameter("interactive")->value;

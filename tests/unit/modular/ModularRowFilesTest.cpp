@@ -68,14 +68,10 @@ class RowFiles : public testing::Test {
 protected:
     void SetUp() override {
         modulartest::registerModularParameters();
-        if (!findInternalParameter("OutputDir"))
-            addInternalParameter("OutputDir", "HOME", 's', 1);
-        setOutputDir(out.path());
         setRowFileLimits(Orbits, 0);
     }
     void TearDown() override {
         setRowFileLimits(0, 0);
-        setOutputDir("HOME");
         // The next theory starts without the directories of this one.
         useBlock(1, 1, 1);
     }
@@ -111,7 +107,7 @@ protected:
         SM_getS(sd, std::min(r1, r2), std::max(r1, r2), &re, &im);
         return imaginary ? im : re;
     }
-    testsupport::TempDir out{"rows"};
+    testsupport::TempOutputDir out;
     SpectrumData* sd = nullptr;
 };
 

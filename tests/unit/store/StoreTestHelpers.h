@@ -94,14 +94,28 @@ inline std::vector<int> fixedFields(SpectrumData* sd, int J) {
     return fields;
 }
 
+// Takes a record off the store's list, so that no lookup finds it and a request builds anew; the
+// store otherwise keeps every block it made for the whole run.
+inline void takeOffTheList(SpectrumData* record) {
+    SpectrumData* previous = nullptr;
+    for (SpectrumData* sd = SM_getFirstAlgebra(); sd; previous = sd, sd = sd->next)
+        if (sd == record) {
+            if (previous)
+                previous->next = sd->next;
+            else
+                SM_setFirstAlgebra(sd->next);
+            sd->next = nullptr;
+            return;
+        }
+}
+
 // A record that shares the fields, orbits and weights of a real block, for fixtures that change
 // the rest. It is taken off the store's list at once, so that no lookup by key finds it instead
 // of that block.
 inline SpectrumData* detachedCopy(SpectrumData* src, const char* name) {
     SpectrumData* sd = allocateSpectrumData(name);
     EXPECT_EQ(SM_getFirstAlgebra(), sd);
-    SM_setFirstAlgebra(sd->next);
-    sd->next = nullptr;
+    takeOffTheList(sd);
     sd->type = src->type;
     sd->rank = src->rank;
     sd->level = src->level;
@@ -119,6 +133,16 @@ inline SpectrumData* detachedCopy(SpectrumData* src, const char* name) {
     sd->Weight_denom = src->Weight_denom;
     sd->CentralCharge = src->CentralCharge;
     return sd;
+}
+
+// Takes the permutation orbifolds of A off the store's list.
+inline void forgetOrbifoldsOf(SpectrumData* A) {
+    std::vector<SpectrumData*> orbifolds;
+    for (SpectrumData* sd = SM_getFirstAlgebra(); sd; sd = sd->next)
+        if (sd->basis == A && sd->permutation_order > 1 && sd->type != 10)
+            orbifolds.push_back(sd);
+    for (SpectrumData* sd : orbifolds)
+        takeOffTheList(sd);
 }
 
 } // namespace storetest

@@ -100,13 +100,19 @@ protected:
         *count = SM_loadIndices(sd);
         return testing::internal::GetCapturedStdout();
     }
+    // The block without the indices an earlier test may have loaded into it.
+    static SpectrumData* unindexed(int type, int rank, int level) {
+        SpectrumData* sd = block(type, rank, level);
+        SM_resetIndices(sd);
+        return sd;
+    }
     std::optional<testsupport::TempHome> homeDir;
     fs::path home, library;
 };
 
 // For A2 the index of order n of the second fundamental weight is 3 - 2^(n-1).
 TEST_F(IndexFiles, A2FileIsWrittenAndReadBack) {
-    SpectrumData* sd = block(1, 2, 1);
+    SpectrumData* sd = unindexed(1, 2, 1);
     int count = 0;
     std::string out = load(sd, &count);
     EXPECT_EQ(count, 3);
@@ -131,14 +137,14 @@ TEST_F(IndexFiles, AnExistingFileIsReadForEveryLevel) {
                                           << "1 0 0 \n4\n1\n7\n1\n"
                                           << "0 1 0 \n6 2 0 -2\n"
                                           << "1 1 0 \n20\n5\n5\n5\n";
-    SpectrumData* sd = block(1, 3, 1); // (1,1,0) is not integrable at level 1
+    SpectrumData* sd = unindexed(1, 3, 1); // (1,1,0) is not integrable at level 1
     int count = 0;
     load(sd, &count);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(indexText(sd, fieldWithLabels(sd, {1, 0, 0}), 2), "7");
     EXPECT_EQ(indexText(sd, fieldWithLabels(sd, {0, 1, 0}), 3), "-2");
     EXPECT_EQ(indexText(sd, fieldWithLabels(sd, {0, 0, 1}), 1), "none");
-    SpectrumData* level2 = block(1, 3, 2);
+    SpectrumData* level2 = unindexed(1, 3, 2);
     load(level2, &count);
     EXPECT_EQ(count, 4);
     EXPECT_EQ(indexText(level2, fieldWithLabels(level2, {1, 1, 0}), 1), "5");
@@ -147,7 +153,7 @@ TEST_F(IndexFiles, AnExistingFileIsReadForEveryLevel) {
 // Indices are read once per block; after a reset the next load reads the file again and finds
 // what was appended meanwhile.
 TEST_F(IndexFiles, ResetReadsTheFileAgain) {
-    SpectrumData* sd = block(1, 2, 5);
+    SpectrumData* sd = unindexed(1, 2, 5);
     int count = 0;
     load(sd, &count);
     EXPECT_EQ(count, 3);
@@ -165,7 +171,7 @@ TEST_F(IndexFiles, ResetReadsTheFileAgain) {
 // D4 at level 1: the vector and both spinors have order-2 index 2 (triality); the adjoint
 // weight of the file is not integrable and is skipped.
 TEST_F(IndexFiles, D4IndicesShowTriality) {
-    SpectrumData* sd = block(4, 4, 1);
+    SpectrumData* sd = unindexed(4, 4, 1);
     int count = 0;
     load(sd, &count);
     EXPECT_EQ(count, 4);
@@ -185,7 +191,7 @@ TEST_F(IndexFiles, D4IndicesShowTriality) {
 // B3: the spinor 8 of SO(7) has the order-2 index of the vector, 2. B9 has no Bernoulli number
 // for order 18 in the table, so the spinor index of that order is 0.
 TEST_F(IndexFiles, SpinorIndicesOfB) {
-    SpectrumData* b3 = block(2, 3, 1);
+    SpectrumData* b3 = unindexed(2, 3, 1);
     int count = 0;
     load(b3, &count);
     EXPECT_EQ(count, 3);
@@ -193,7 +199,7 @@ TEST_F(IndexFiles, SpinorIndicesOfB) {
     EXPECT_EQ(indexText(b3, spinor, 0), "8");
     EXPECT_EQ(indexText(b3, spinor, 1), "2");
     EXPECT_EQ(indexText(b3, fieldWithLabels(b3, {1, 0, 0}), 1), "2");
-    SpectrumData* b9 = block(2, 9, 1);
+    SpectrumData* b9 = unindexed(2, 9, 1);
     load(b9, &count);
     EXPECT_EQ(count, 3);
     std::vector<int> s(9, 0);
@@ -204,20 +210,20 @@ TEST_F(IndexFiles, SpinorIndicesOfB) {
 
 TEST_F(IndexFiles, FailuresAnswerMinusOne) {
     int count = 0;
-    std::string err = reportsOf([&] { load(block(5, 6, 1), &count); });
+    std::string err = reportsOf([&] { load(unindexed(5, 6, 1), &count); });
     EXPECT_EQ(count, -1);
     EXPECT_NE(err.find("Cannot open index file " + (library / "E6_indices").string()),
               std::string::npos);
-    err = reportsOf([&] { load(block(0, 3, 0), &count); });
+    err = reportsOf([&] { load(unindexed(0, 3, 0), &count); });
     EXPECT_EQ(count, -1);
     EXPECT_NE(err.find("Indices not defined for type 0"), std::string::npos);
     fs::create_directories(library);
     std::ofstream(library / "A4_indices") << "1 0 0 0 \n6\n1\n1\n1\n1\n";
-    err = reportsOf([&] { load(block(1, 4, 1), &count); });
+    err = reportsOf([&] { load(unindexed(1, 4, 1), &count); });
     EXPECT_EQ(count, -1);
     EXPECT_NE(err.find("Wrong dimension in file: 6"), std::string::npos);
     std::ofstream(library / "A5_indices") << "1 0 0";
-    err = reportsOf([&] { load(block(1, 5, 1), &count); });
+    err = reportsOf([&] { load(unindexed(1, 5, 1), &count); });
     EXPECT_EQ(count, -1);
     EXPECT_NE(err.find("Premature end-of-file"), std::string::npos);
 }
@@ -225,7 +231,7 @@ TEST_F(IndexFiles, FailuresAnswerMinusOne) {
 TEST_F(IndexFiles, TooLongLibraryDirectoryGivesNoName) {
     std::string longHome = "/tmp/" + std::string(980, 'x');
     setenv("HOME", longHome.c_str(), 1);
-    SpectrumData* sd = block(1, 6, 1);
+    SpectrumData* sd = unindexed(1, 6, 1);
     char* name = reinterpret_cast<char*>(1);
     std::string err = reportsOf([&] { name = SM_setIndexFileName(sd); });
     EXPECT_EQ(name, nullptr);
@@ -239,7 +245,7 @@ TEST_F(IndexFiles, LibraryDirectoryFollowsThePreference) {
     const DefaultType* before = findDefaultPointer("TarvikPath");
     std::string old = before && before->value ? before->value : "Library/Tarvik";
     setDefault("TarvikPath", "Other/Lib");
-    SpectrumData* c2 = block(3, 2, 1);
+    SpectrumData* c2 = unindexed(3, 2, 1);
     EXPECT_EQ(std::string(SM_setIndexFileName(c2)), (home / "Other/Lib/C2_indices").string());
     int count = 0;
     load(c2, &count);

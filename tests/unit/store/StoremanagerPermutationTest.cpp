@@ -156,6 +156,7 @@ TEST(PermutationOrbifoldStore, ASecondRequestReturnsTheFirstRecord) {
 // Built only here, so that the build and its name are this test's own.
 TEST(PermutationOrbifoldStore, TheBuildPrintsItsCounts) {
     SpectrumData* A = block(1, 3, 1);
+    storetest::forgetOrbifoldsOf(A);
     testing::internal::CaptureStdout();
     SpectrumData* B = SM_getPermutationOrbifold(A, 2, "su4 squared");
     const std::string out = testing::internal::GetCapturedStdout();

@@ -40,10 +40,6 @@ int count(const std::string& text, const std::string& part) {
     return n;
 }
 
-void setText(const char* parameter, const std::string& value) {
-    changeDefault(findInternalParameter(parameter)->DF, value.c_str());
-}
-
 std::string fileText(const std::string& name) {
     std::ifstream in(name);
     std::stringstream s;
@@ -68,17 +64,13 @@ const std::vector<Multiplet> family16 = {
 class HeteroticTest : public testing::Test {
 protected:
     void SetUp() override {
+        resetError(); // the warnings checked here are shown once per run
         modulartest::registerModularParameters();
         invtest::registerParameters();
         tensortest::registerParameters();
-        for (const char* name : {"OutputDir", "OutputFilePrefix"})
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "", 's', 1);
         for (const char* name : {"Particle factors", "old_algorithm"})
             if (!findInternalParameter(name))
                 addInternalParameter(name, "1", 'i', 0);
-        setText("OutputDir", out.path());
-        setText("OutputFilePrefix", "N");
         initializeHeterotic();
         TP = producttest::startProductTest();
         resetCoset(TP);
@@ -99,7 +91,6 @@ protected:
         setIntPar("Heterotic factors", 1);
         setIntPar("Particle factors", 1);
         resetRepNames();
-        setText("OutputDir", "HOME");
         producttest::withdrawProduct(TP);
     }
 
@@ -143,7 +134,7 @@ protected:
     }
     std::string outputFile(const char* postfix) { return getCurrentOutputFileName(postfix); }
 
-    testsupport::TempDir out;
+    testsupport::TempOutputDir out;
     TensorProduct* TP = nullptr;
 };
 

@@ -6,8 +6,8 @@
 // tachyons are the fields 2, 3, 4. Without Klein bottle current the Moebius coefficient of the
 // spin-1 field on the spin-1 boundary is -1 (with the current +1), while A(4, 4, 4) = N(1, 1, 1)
 // = 1: the only tachyon of that brane is antisymmetric, absent from SO(1).
-#include "boundary/CrossBoundTestHelpers.h"
 #include "modular/ProductTestHelpers.h"
+#include "string/StringFixtures.h"
 
 #include "TestSupport.h"
 
@@ -28,18 +28,11 @@ std::vector<int> labels(const IntegerList* L) {
     return std::vector<int>(L->list.X, L->list.X + L->cnt);
 }
 
-class BraneTachyons : public boundarytest::BoundaryTest {
+class BraneTachyons : public stringtest::StringBlockTest {
 protected:
-    void SetUp() override {
-        boundarytest::BoundaryTest::SetUp();
-        if (!findInternalParameter("Super"))
-            addInternalParameter("Super", "0", 'i', 0);
-        initializeStringTheory();
-        setIntPar("Super", 0);
-    }
     void TearDown() override {
         crossbound_internal::N_Ori = 0;
-        boundarytest::BoundaryTest::TearDown();
+        StringBlockTest::TearDown();
     }
     void start(int type, int rank, int level, int K) {
         theory(type, rank, level);

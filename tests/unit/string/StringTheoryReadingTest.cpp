@@ -1,8 +1,8 @@
 // The string reading of the current theory: the orientifold multiplicity 2^(D/2), the massless
 // and tachyonic fields in the bosonic and the superstring reading, and the closed-string tachyon
 // check with its callback.
-#include "boundary/CrossBoundTestHelpers.h"
 #include "modular/ProductTestHelpers.h"
+#include "string/StringFixtures.h"
 
 #include "TestSupport.h"
 
@@ -10,6 +10,7 @@
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "modular/Invariants.h"
+#include "modular/ModularFileNames.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
 #include "string/StringTheory.h"
@@ -20,13 +21,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace {
 
+using stringtest::Factor;
 using testsupport::Captured;
-using Factor = std::array<int, 3>; // type, rank, level
 
 std::vector<int> labels(const IntegerList* L) {
     return std::vector<int>(L->list.X, L->list.X + L->cnt);
@@ -38,30 +40,15 @@ int recordCode(int code) {
     return 0;
 }
 
-class ProductReadingTest : public testing::Test {
+class ProductReadingTest : public stringtest::StringProductTest {
 protected:
     void SetUp() override {
-        if (!findInternalParameter("Dimension"))
-            addInternalParameter("Dimension", "0", 'i', 0);
-        TP = producttest::startProductTest();
-        initializeStringTheory();
-        setIntPar("Super", 1);
-        setIntPar("Dimension", 0);
+        StringProductTest::SetUp();
         codes.clear();
     }
     void TearDown() override {
         setTachyonFunction(nullptr);
-        setIntPar("Super", 0);
-        producttest::withdrawProduct(TP);
-        // The implicit E8 is announced once per run; other tests expect to see it.
-        getError("getSuperstringSpaceTimeDimension", 1)->RepRate = 1;
-    }
-    void build(const std::vector<Factor>& factors) {
-        resetCoset(TP);
-        for (const Factor& f : factors)
-            addTensorFactor(TP, SM_getData(f[0], f[1], f[2]), 0);
-        ASSERT_EQ(computeTensorSpectrum(TP), 0);
-        producttest::makeCurrent(TP);
+        StringProductTest::TearDown();
     }
     // The field whose factor labels are these.
     int field(const std::vector<int>& combination) {
@@ -73,7 +60,6 @@ protected:
         ADD_FAILURE() << "no such field";
         return -1;
     }
-    TensorProduct* TP = nullptr;
 };
 
 constexpr Factor D5{4, 5, 1}, D6{4, 6, 1}, D8{4, 8, 1}, E8{5, 8, 1}, A1{1, 1, 1};
@@ -133,20 +119,15 @@ TEST_F(ProductReadingTest, OrientedCheckLeavesCancellableTachyonsUndecided) {
     EXPECT_EQ(cancellableTachyon(), 1);
 }
 
-class BlockReadingTest : public boundarytest::BoundaryTest {
+class BlockReadingTest : public stringtest::StringBlockTest {
 protected:
     void SetUp() override {
-        boundarytest::BoundaryTest::SetUp();
-        if (!findInternalParameter("Super"))
-            addInternalParameter("Super", "0", 'i', 0);
-        initializeStringTheory();
-        setIntPar("Super", 0);
+        StringBlockTest::SetUp();
         codes.clear();
     }
     void TearDown() override {
         setTachyonFunction(nullptr);
-        setIntPar("Super", 0);
-        boundarytest::BoundaryTest::TearDown();
+        StringBlockTest::TearDown();
     }
 };
 
@@ -214,6 +195,7 @@ TEST_F(BlockReadingTest, ModelPrinterRestoresTheOutputState) {
     EXPECT_EQ(getOutputFile(), user);
     EXPECT_EQ(OutputStatus(), 1);
     setOutputFile(nullptr); // closes it
+    EXPECT_TRUE(std::filesystem::exists(getCurrentOutputFileName(".notach")));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The space-time dimension rule of the superstring reading and the string data it judges: the
 // covariant lattice D5_1 (dimension 4) followed by affine factors whose central charges add up to
 // 26 - D, 18 - D (an implicit E8) or something else.
-#include "modular/ProductTestHelpers.h"
+#include "string/StringFixtures.h"
 
 #include "TestSupport.h"
 
@@ -19,36 +19,10 @@
 
 namespace {
 
+using stringtest::Factor;
 using testsupport::Captured;
-using Factor = std::array<int, 3>; // type, rank, level
 
-class StringTheoryTest : public testing::Test {
-protected:
-    void SetUp() override {
-        if (!findInternalParameter("Dimension"))
-            addInternalParameter("Dimension", "0", 'i', 0);
-        TP = producttest::startProductTest();
-        initializeStringTheory();
-        setIntPar("Super", 1);
-        setIntPar("Dimension", 0);
-    }
-    void TearDown() override {
-        setIntPar("Super", 0);
-        setIntPar("Dimension", 0);
-        producttest::withdrawProduct(TP);
-    }
-    void build(const std::vector<Factor>& factors, const std::vector<int>& current = {}) {
-        resetCoset(TP);
-        for (const Factor& f : factors)
-            addTensorFactor(TP, SM_getData(f[0], f[1], f[2]), 0);
-        if (!current.empty()) {
-            ASSERT_EQ(addNewCurrent(TP, current.data()), 0);
-        }
-        ASSERT_EQ(computeTensorSpectrum(TP), 0);
-        producttest::makeCurrent(TP);
-    }
-    TensorProduct* TP = nullptr;
-};
+class StringTheoryTest : public stringtest::StringProductTest {};
 
 constexpr Factor D5{4, 5, 1}, E8{5, 8, 1}, A1{1, 1, 1}, A3{1, 3, 1}, A1_2{1, 1, 2};
 

@@ -10,7 +10,14 @@
 
 namespace {
 
-TEST(TadpoleProgress, LinesAndTimes) {
+// The buffer keeps the room it grew to, so each test starts from a process's first buffer.
+class TadpoleProgress : public testing::Test {
+protected:
+    void SetUp() override { resetTadpoleProgressState(); }
+    void TearDown() override { resetTadpoleProgressState(); }
+};
+
+TEST_F(TadpoleProgress, LinesAndTimes) {
     resetTadpoleProgressInfo();
     bufferTadpoleProgressInfo("ignored %d", 1);
     initTadpoleProgressInfo();
@@ -31,7 +38,7 @@ TEST(TadpoleProgress, LinesAndTimes) {
     EXPECT_EQ(checkTadpoleProgressInfo("quick"), 1) << "the text stays";
 }
 
-TEST(TadpoleProgress, GrowsWhenLittleRoomIsLeft) {
+TEST_F(TadpoleProgress, GrowsWhenLittleRoomIsLeft) {
     initTadpoleProgressInfo();
     const std::string line(1000, 'x');
     testing::internal::CaptureStdout();
