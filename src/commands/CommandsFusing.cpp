@@ -6,6 +6,9 @@
 #include "base/Output.h"
 #include "fusing/Fusing.h"
 
+#include <algorithm>
+#include <limits>
+
 using namespace commands;
 
 namespace {
@@ -72,6 +75,11 @@ int COM_braidingsign(void** params, int parnum) {
 
 namespace {
 
+// Labels 0 to n; the solvers stop at the block's own bound, so the largest int means all.
+int labelsUpTo(int n) {
+    return std::min(n, std::numeric_limits<int>::max() - 1) + 1;
+}
+
 void dashLine() {
     Print("--------------------------------------------------------------\n");
 }
@@ -125,7 +133,7 @@ int COM_hexagon(void** params, int parnum) {
 int COM_polynomial(void** params, int parnum) {
     if (refused("COM_polynomial", "Fusing matrices not available for this algebra"))
         return 1;
-    return checkPolynomial(intArgument(params, 0) + 1, 0) == 0 ? -parnum : 1;
+    return checkPolynomial(labelsUpTo(intArgument(params, 0)), 0) == 0 ? -parnum : 1;
 }
 
 // A contradiction and an enumeration stopped at its limit stop the command line.
@@ -138,7 +146,7 @@ int COM_find_fusing(void** params, int parnum) {
             return 1;
         setFlippedVarInputFile(textArgument(params, 1));
     }
-    const int result = findFusingMatrices(intArgument(params, 0) + 1);
+    const int result = findFusingMatrices(labelsUpTo(intArgument(params, 0)));
     if (result == 0)
         Print("NO SOLUTION\n");
     return result == 1 ? -parnum : 1;
