@@ -11,6 +11,7 @@
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
 
+#include <algorithm>
 #include <vector>
 
 using commands::intArgument;
@@ -30,6 +31,11 @@ int COM_browse_config(void** params, int parnum) {
         // A label beyond the boundaries would index past every per-label table.
         if (label < 0 || label >= TotalBoundaries()) {
             Alert("COM_browse_config", 1, 100302, "Label %d out of range", label);
+            return -1;
+        }
+        // A repeated label would stack twice on one boundary, its multiplicities summed.
+        if (std::find(labels.begin(), labels.end(), label) != labels.end()) {
+            Alert("COM_browse_config", 2, 100302, "Label %d given twice", label);
             return -1;
         }
         labels.push_back(label);

@@ -6,6 +6,9 @@
 #include "base/Output.h"
 #include "fusing/Fusing.h"
 
+#include <algorithm>
+#include <limits>
+
 using namespace commands;
 
 namespace {
@@ -72,6 +75,11 @@ int COM_braidingsign(void** params, int parnum) {
 
 namespace {
 
+// Labels 0 to n; the solvers stop at the block's own bound, so the largest int means all.
+int labelsUpTo(int n) {
+    return std::min(n, std::numeric_limits<int>::max() - 1) + 1;
+}
+
 void dashLine() {
     Print("--------------------------------------------------------------\n");
 }
@@ -125,7 +133,7 @@ int COM_hexagon(void** params, int parnum) {
 int COM_polynomial(void** params, int parnum) {
     if (refused("COM_polynomial", "Fusing matrices not available for this algebra"))
         return 1;
-    return checkPolynomial(intArgument(params, 0) + 1, 0) == 0 ? -parnum : 1;
+    return checkPolynomial(labelsUpTo(intArgument(params, 0)), 0) == 0 ? -parnum : 1;
 }
 
 // A contradiction and an enumeration stopped at its limit stop the command line.
@@ -138,7 +146,7 @@ int COM_find_fusing(void** params, int parnum) {
             return 1;
         setFlippedVarInputFile(textArgument(params, 1));
     }
-    const int result = findFusingMatrices(intArgument(params, 0) + 1);
+    const int result = findFusingMatrices(labelsUpTo(intArgument(params, 0)));
     if (result == 0)
         Print("NO SOLUTION\n");
     return result == 1 ? -parnum : 1;
@@ -148,24 +156,24 @@ void registerFusingCommands() {
 #ifdef TARVIK_FUSING_COMMANDS
     setCurrentMode(getDefaultMode());
     initCommand("fusing", "", nullptr, "Fusing matrices and braiding signs.");
-    initCommand("fusing matrix", "(field a)(field b)(field c)(field d)", COM_fusing_matrix,
+    initCommand("fusing matrix", "[field a][field b][field c][field d]", COM_fusing_matrix,
                 "Show the fusing matrix F[a b c d].");
-    initCommand("fusing entry", "(field p)(field q)(field a)(field b)(field c)(field d)",
+    initCommand("fusing entry", "[field p][field q][field a][field b][field c][field d]",
                 COM_fusing_matrix_entry, "Show the entry F_pq[a b c d] in several gauges.");
-    initCommand("fusing epsilon", "(field a)(field b)(field c)", COM_braidingsign,
+    initCommand("fusing epsilon", "[field a][field b][field c]", COM_braidingsign,
                 "Show the braiding sign epsilon_ab^c.");
-    initCommand("fusing pentagon", "(field a)(field i)(field j)(field k)", COM_pentagon,
+    initCommand("fusing pentagon", "[field a][field i][field j][field k]", COM_pentagon,
                 "Check the pentagon equations of the family (a, i, j, k).");
-    initCommand("fusing hexagon", "(field i)(field j)(field k)", COM_hexagon,
+    initCommand("fusing hexagon", "[field i][field j][field k]", COM_hexagon,
                 "Check the hexagon equations of the family (i, j, k).");
     initCommand("fusing show", "", nullptr, "Show pentagon or hexagon equations.");
-    initCommand("fusing show pentagon", "(field a)(field i)(field j)(field k)",
+    initCommand("fusing show pentagon", "[field a][field i][field j][field k]",
                 COM_display_pentagon, "Show the pentagon equations of (a, i, j, k), filtered.");
-    initCommand("fusing show hexagon", "(field i)(field j)(field k)", COM_display_hexagon,
+    initCommand("fusing show hexagon", "[field i][field j][field k]", COM_display_hexagon,
                 "Show the hexagon equations of (i, j, k).");
-    initCommand("fusing filter", "(field a)(field b)(field c)(field d)", COM_search_pentagon,
+    initCommand("fusing filter", "[field a][field b][field c][field d]", COM_search_pentagon,
                 "Show only pentagons with a factor F[a b c d]; 0 0 0 0 shows all.");
-    initCommand("fusing polynomial", "(non_neg_int n)", COM_polynomial,
+    initCommand("fusing polynomial", "[non_neg_int n]", COM_polynomial,
                 "Check all hexagons, pentagons and S for labels up to n.");
     initCommand("fusing solve", "[non_neg_int n](file)", COM_find_fusing,
                 "Solve the signs of all fusing matrices and braiding signs; with a\n"

@@ -178,6 +178,11 @@ int COM_collect_MIPFdata(void** commands, int parnum) {
 
 int COM_store_heterotic(void** commands, int parnum) {
     const int mode = parnum > 0 ? intArgument(commands, 0) : 0;
+    // The mode sizes the rows of the scan collection and picks the data file.
+    if (mode != 0 && mode != 1) {
+        Alert("COM_store_heterotic", 1, 100302, "Invalid mode %d (0 or 1)", mode);
+        return 1;
+    }
     if (!MOD_initContents()) {
         Alert("COM_store_heterotic", 0, 100302, "Initialization problem for heterotic data");
         return 1;

@@ -1,4 +1,5 @@
 // The commands that solve the tadpole conditions, each ending with one line on the result.
+#include "base/Error.h"
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
 #include "commands/Commands.h"
@@ -58,6 +59,11 @@ void solveWithGrowingBraneNumber() {
 }
 
 int COM_solve_tad_simple(void** params, int parnum) {
+    if (parnum > 0 && intArgument(params, 0) < 1) {
+        Alert("COM_solve_tad_simple", 0, 100302, "Number of branes %d out of range",
+              intArgument(params, 0));
+        return -1;
+    }
     if (getTadpoleEquations() < 0)
         return -parnum;
     initStandardModelSearch();

@@ -381,6 +381,10 @@ void printTadpoleEquations(int lbl) {
     if (getTadpoleEquations() < 0)
         return;
     const EquationData& ED = TadpoleEquations;
+    if (lbl >= ED.OrigEq + ED.IndEq) {
+        Alert("printTadpoleEquations", 0, 100302, "Equation %d out of range", lbl);
+        return;
+    }
     int from = lbl, to = lbl + 1;
     if (lbl == -1) {
         from = 0;

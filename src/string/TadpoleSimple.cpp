@@ -337,5 +337,5 @@ int findTadpoleSolutionsWithNbranes(int Nset) {
     appendStatisticsLine(Nset, subsets, solutions, average);
     if (IndEq < Nset && solutions > subsets)
         return -2;
-    return Nset - IndEq < 3 ? r : -2;
+    return Nset < IndEq + 3 ? r : -2;
 }

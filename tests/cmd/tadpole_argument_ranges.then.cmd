@@ -1,0 +1,2 @@
+algebra a 2 1
+solve tadpole simple -2147483648
