@@ -148,12 +148,11 @@ void runLine(const std::string& line) {
 std::string hodgeFileName(void** commands, int parnum) {
     if (parnum > 0)
         CurrentCY = textArgument(commands, 0);
-    std::string name = CurrentCY;
-    if (name.empty()) {
+    if (CurrentCY.empty()) {
         Alert("COM_collect_hodge", 0, 112301, "No file name provided; using \"X\" instead");
-        name = "X";
+        return outputDirFile("X");
     }
-    return outputDirFile(name);
+    return outputDirFile(CurrentCY);
 }
 
 int COM_scan_hodge(void** commands, int parnum) {
