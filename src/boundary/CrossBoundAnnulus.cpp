@@ -213,6 +213,7 @@ Stamps stamps() {
 
 // The generic sum whose first and last callbacks are the S adapter; prepared when it fits.
 int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MODMAT Z) {
+    const OrientifoldInfo* record = currentRecord();
     const SumKey key{at.cft,
                      at.bulk,
                      crossbound::QueryOrientifold(),
@@ -224,9 +225,9 @@ int annulusSum(Stamps at, int i, int j, int k, int range, MODMAT X, MODMAT Y, MO
                      X,
                      Y,
                      Z,
-                     currentRecord(),
-                     currentRecord()->OrientifoldNr,
-                     currentRecord()->KBC};
+                     record,
+                     record->OrientifoldNr,
+                     record->KBC};
     if (range <= 0 || !currentBulk()->simpleCurrentInvariant || !preparedSums.usable(key))
         return GenericVerlinde(i, j, k, range, X, Y, Z, X);
     double re, im;
