@@ -6,17 +6,14 @@
 // tachyons are the fields 2, 3, 4. Without Klein bottle current the Moebius coefficient of the
 // spin-1 field on the spin-1 boundary is -1 (with the current +1), while A(4, 4, 4) = N(1, 1, 1)
 // = 1: the only tachyon of that brane is antisymmetric, absent from SO(1).
-#include "modular/ProductTestHelpers.h"
 #include "string/StringFixtures.h"
 
 #include "TestSupport.h"
 
-#include "base/Parameters.h"
 #include "boundary/CrossBoundInternal.h"
 #include "string/OpenSpectrum.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"
-#include "tensor/Coset.h"
 
 #include <gtest/gtest.h>
 
@@ -136,29 +133,17 @@ TEST_F(BraneTachyons, PairAndConjugatePairShareTheirEntry) {
 // Type 0 from D8 at level 1 without Klein bottle current: four self-conjugate branes, one per
 // field (vacuum o, spinor s, vector v, spinor c). The tachyon is the vector: no brane meets it
 // alone, the pairs (o, v) and (s, c) do.
-class TypeZeroBranes : public testing::Test {
+class TypeZeroBranes : public stringtest::StringProductTest {
 protected:
     void SetUp() override {
-        if (!findInternalParameter("Dimension"))
-            addInternalParameter("Dimension", "0", 'i', 0);
-        TP = producttest::startProductTest();
+        StringProductTest::SetUp();
         boundarytest::startModule();
-        initializeStringTheory();
-        setIntPar("Super", 1);
-        setIntPar("Dimension", 0);
-        resetCoset(TP);
-        addTensorFactor(TP, SM_getData(4, 8, 1), 0);
-        ASSERT_EQ(computeTensorSpectrum(TP), 0);
-        producttest::makeCurrent(TP);
+        build({{4, 8, 1}});
+        if (HasFatalFailure())
+            return;
         ASSERT_EQ(initializeOpenString(), 0);
         ASSERT_EQ(TotalBoundaries(), 4);
     }
-    void TearDown() override {
-        setIntPar("Super", 0);
-        producttest::withdrawProduct(TP);
-        getError("getSuperstringSpaceTimeDimension", 1)->RepRate = 1;
-    }
-    TensorProduct* TP = nullptr;
 };
 
 TEST_F(TypeZeroBranes, OnlyPairsAcrossTheVectorAreTachyonic) {

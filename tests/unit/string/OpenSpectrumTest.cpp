@@ -1,7 +1,7 @@
 // The closed-sector store and counts, and the table of a parametrised tadpole solution on su(3)
 // level 1 with its diagonal invariant: boundary 0 carries Sp(N) (loop variable 0, N/2), the
 // conjugate boundaries 1 and 2 form one unitary pair (loop variable 1).
-#include "boundary/CrossBoundTestHelpers.h"
+#include "string/TadpoleTestHelpers.h"
 
 #include "base/Parameters.h"
 #include "numeric/Equations.h"
@@ -63,21 +63,13 @@ TEST(OrderRepCount, ReadsTheSixMultipletPatterns) {
     EXPECT_EQ(std::vector<int>(repcnt, repcnt + 6), (std::vector<int>{3, 0, 11, 7, 0, 5}));
 }
 
-class Su3Tadpoles : public boundarytest::BoundaryTest {
+class Su3Tadpoles : public tadpoletest::TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        for (const char* name :
-             {"Super", "Dimension", "Tadpole remove_identical", "Tadpole info_level",
-              "Tadpole completeness", "Tadpole allow_OH_matter"})
-            if (!findInternalParameter(name))
-                addInternalParameter(name, "0", 'i', 0);
-        theory(1, 2, 1);
-        ASSERT_EQ(initializeOpenString(), 0);
-        testsupport::Captured cap;
-        initActiveBoundaries(-3);
-        ASSERT_EQ(getTadpoleEquations(), 0);
-        ASSERT_EQ(getNumberOfLoopVariables(), 2);
+        startWithEquations(1, 2, 1, 2);
+        if (HasFatalFailure())
+            return;
         ASSERT_EQ(convertLoopLabelToCPLabel(0), 0);
         ASSERT_EQ(getSolutionGroupTypes()[0], -1);
         ASSERT_EQ(getSolutionGroupTypes()[1], 0);
@@ -86,8 +78,7 @@ protected:
     }
     void TearDown() override {
         SimplestOnly = simplest;
-        initActiveBoundaries(-1);
-        BoundaryTest::TearDown();
+        TadpoleTest::TearDown();
     }
     // Kernel vectors (untagged, so all relevant) over the three columns.
     void kernel(const std::vector<std::vector<int>>& rows) {

@@ -57,12 +57,6 @@ protected:
         start(1, 1, 4);
         if (HasFatalFailure())
             return;
-        // Other tests of this program leave their own values: each is set here and restored.
-        for (const char* name : steering) {
-            int& p = *static_cast<int*>(getIntParPointer(name));
-            saved.push_back(p);
-            p = 0;
-        }
         testsupport::Captured cap;
         setKlein(1);
         ASSERT_EQ(initializeOpenString(), 0);
@@ -70,18 +64,8 @@ protected:
     }
     void TearDown() override {
         setUseRandom(0);
-        for (std::size_t i = 0; i < saved.size(); i++)
-            *static_cast<int*>(getIntParPointer(steering[i])) = saved[i];
         TadpoleTest::TearDown();
     }
-    // All 0: bosonic reading, no merging of columns, no observable-hidden matter accepted.
-    static constexpr const char* steering[] = {"Super",
-                                               "Dimension",
-                                               "Tadpole remove_identical",
-                                               "Tadpole info_level",
-                                               "Tadpole completeness",
-                                               "Tadpole allow_OH_matter"};
-    std::vector<int> saved;
 };
 
 TEST_F(LoopVariables, RandomNumberingKeepsTheSolutions) {
