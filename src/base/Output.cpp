@@ -51,19 +51,6 @@ int alreadyPrinted = 0;
 
 std::string lastPath; // the path getFile hands back through fn
 
-// The whole formatted text of fmt and its arguments.
-std::string formatText(const char* fmt, va_list ap) {
-    va_list copy;
-    va_copy(copy, ap);
-    int n = std::vsnprintf(nullptr, 0, fmt, copy);
-    va_end(copy);
-    if (n <= 0)
-        return {};
-    std::string text(static_cast<std::size_t>(n), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
-    return text;
-}
-
 int capture(const std::string& text) {
     int need = returnLength + static_cast<int>(text.size()) + 1;
     // The end guard stands at X_oldsize: the text must stay below it, not below X_size.
@@ -270,6 +257,18 @@ void catchSignal(int sig, bool onOwnStack) {
 }
 
 } // namespace
+
+std::string formatText(const char* fmt, va_list ap) {
+    va_list copy;
+    va_copy(copy, ap);
+    int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    if (n <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(n), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
+    return text;
+}
 
 void flushOutput() {
     std::fflush(stdout);

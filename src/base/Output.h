@@ -2,7 +2,9 @@
 // command's output is captured as a value, the return buffer.
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
+#include <string>
 
 // The error output: standard error, or standard output in background mode.
 extern FILE* ERROR_FILE;
@@ -16,6 +18,8 @@ void flushOutput();
 void flushOutputOnAbnormalEnd();
 
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// The whole formatted text of fmt and its arguments, however long.
+std::string formatText(const char* fmt, va_list ap);
 int Inform(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 void PrintNoRepeat(const char* id_msg, const char* msg);
 

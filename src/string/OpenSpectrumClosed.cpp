@@ -36,13 +36,8 @@ void emit(FILE* ofp, const char* fmt, ...) __attribute__((format(printf, 2, 3)))
 void emit(FILE* ofp, const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    va_list again;
-    va_copy(again, args);
-    const int n = std::vsnprintf(nullptr, 0, fmt, args);
+    const std::string line = formatText(fmt, args);
     va_end(args);
-    std::string line(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
-    std::vsnprintf(line.data(), line.size(), fmt, again);
-    va_end(again);
     if (ofp)
         std::fputs(line.c_str(), ofp);
     else

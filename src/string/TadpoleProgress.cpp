@@ -1,3 +1,4 @@
+#include "base/Output.h"
 #include "base/SystemUtility.h"
 #include "string/Tadpole.h"
 
@@ -38,17 +39,9 @@ void bufferTadpoleProgressInfo(const char* fmt, ...) {
         std::fprintf(stderr, "old size: %d\n", static_cast<int>(TadpoleProgressInfo.size()));
         std::printf("Finished allocating TPI");
     }
-    va_list ap, copy;
+    va_list ap;
     va_start(ap, fmt);
-    va_copy(copy, ap);
-    const int n = std::vsnprintf(nullptr, 0, fmt, copy);
-    va_end(copy);
-    if (n > 0) {
-        std::string text(static_cast<std::size_t>(n) + 1, '\0');
-        std::vsnprintf(text.data(), text.size(), fmt, ap);
-        text.resize(static_cast<std::size_t>(n));
-        TadpoleProgressInfo += text;
-    }
+    TadpoleProgressInfo += formatText(fmt, ap);
     va_end(ap);
     const double elapsed = CPUTime() - StartTime;
     if (!marker && elapsed > 0.01) {
