@@ -165,6 +165,10 @@ int currentClassDigit(SignDigits digits) {
     return currentRank() % 4 < 2 ? digits.h : digits.l;
 }
 
+bool hasWrappedChannel(const int* signature) {
+    return !(signature[1] == 1 && signature[2] == 1 && signature[3] == 1 && signature[4] == 1);
+}
+
 int storedSignCode(const int* signature) {
     readInputOnce();
     const SignRecord* r = GenericSignInfo.find(signature);
@@ -230,10 +234,6 @@ void printPatternEquations() {
         PrintVec(8, rowOf(&Pattern, k), "     Eqn");
 }
 
-bool channelsAllOne(const SignRecord& r) {
-    return r[1] == 1 && r[2] == 1 && r[3] == 1 && r[4] == 1;
-}
-
 bool sameChannels(const SignRecord& r, const SignRecord& s) {
     return std::equal(r.begin() + 1, r.begin() + 5, s.begin() + 1);
 }
@@ -241,7 +241,7 @@ bool sameChannels(const SignRecord& r, const SignRecord& s) {
 // Within one type the relative sign of the two rank classes must be the same for every record
 // with a wrapped channel.
 bool relativeSignAgrees(const SignRecord& r, SignDigits d, int& R) {
-    if (channelsAllOne(r)) {
+    if (!fusing::hasWrappedChannel(r.data())) {
         R = 0;
         return true;
     }

@@ -86,11 +86,6 @@ Signed signedRow(int v) {
     return s;
 }
 
-bool hasWrappedChannel(const Signed& s) {
-    return !(s.signature[1] == 1 && s.signature[2] == 1 && s.signature[3] == 1 &&
-             s.signature[4] == 1);
-}
-
 // The digit of the current rank class and that of the other one.
 void splitDigits(const Signed& s, int& current, int& other) {
     current = fusing::currentClassDigit(s.digits);
@@ -143,10 +138,11 @@ void fixRelativeNdependence() {
     for (int v = 0; v < PentagonVariables.Nfill; v++)
         rows.push_back(signedRow(v));
     for (int v = 1; v < PentagonVariables.Nfill; v++) {
-        if (!hasWrappedChannel(rows[v]))
+        if (!fusing::hasWrappedChannel(rows[v].signature))
             continue;
         for (int w = 0; w < v; w++)
-            if (rows[w].signature[0] == rows[v].signature[0] && hasWrappedChannel(rows[w]))
+            if (rows[w].signature[0] == rows[v].signature[0] &&
+                fusing::hasWrappedChannel(rows[w].signature))
                 relateByOtherClass(v, rows[v], w, rows[w]);
     }
 }

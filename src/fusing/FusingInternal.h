@@ -42,6 +42,8 @@ SignDigits signDigits(int code);
 int currentClassDigit(SignDigits digits);
 // The code the input file stores for a signature, 0 without record; reads the file when needed.
 int storedSignCode(const int* signature);
+// Whether a signature has a wrapped channel: its four channel entries are not all 1.
+bool hasWrappedChannel(const int* signature);
 
 // A fusing matrix copied out of the shared buffers, which the next call overwrites; the vectors
 // keep their capacity between takes.
