@@ -35,16 +35,19 @@ inline void resetBaseState() {
     resetDefaultState();
 }
 
+// A fresh directory under the system's temporary folder; whoever asks for it removes it.
+inline std::string makeTempDirectory(const std::string& prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
+    if (!mkdtemp(pattern.data()))
+        ADD_FAILURE() << "cannot make a temporary directory";
+    return pattern;
+}
+
 // A fresh directory, removed with all it holds when the scope ends.
 class TempDir {
 public:
-    explicit TempDir(const std::string& prefix = "tarvik_test") {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
-        if (!mkdtemp(pattern.data()))
-            ADD_FAILURE() << "cannot make a temporary directory";
-        path_ = pattern;
-    }
+    explicit TempDir(const std::string& prefix = "tarvik_test")
+        : path_(makeTempDirectory(prefix)) {}
     ~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);

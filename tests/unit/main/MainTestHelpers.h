@@ -2,6 +2,8 @@
 // own, and files read whole.
 #pragma once
 
+#include "TestSupport.h"
+
 #include "main/ControlUtility.h"
 
 #include <gtest/gtest.h>
@@ -17,10 +19,7 @@ namespace maintest {
 
 // A fresh directory that outlives the test; its maker removes it.
 inline std::string freshDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik_main_XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        ADD_FAILURE() << "cannot make a temporary directory";
-    return pattern;
+    return testsupport::makeTempDirectory("tarvik_main");
 }
 
 // The whole program is set up once per process, with a home directory of its own; every test
