@@ -223,11 +223,10 @@ class Su2Level4Bounds : public TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        start(1, 1, 4);
+        startWithKlein(1, 1, 4, 1);
         if (HasFatalFailure())
             return;
         testsupport::Captured cap;
-        ASSERT_EQ(setKlein(1), 1);
         ASSERT_EQ(getTadpoleEquations(), 0);
         ASSERT_EQ(getNumberOfLoopVariables(), 3);
     }

@@ -54,13 +54,7 @@ class LoopVariables : public tadpoletest::TadpoleTest {
 protected:
     void SetUp() override {
         BoundaryTest::SetUp();
-        start(1, 1, 4);
-        if (HasFatalFailure())
-            return;
-        testsupport::Captured cap;
-        setKlein(1);
-        ASSERT_EQ(initializeOpenString(), 0);
-        initActiveBoundaries(-3);
+        startWithKlein(1, 1, 4, 1);
     }
     void TearDown() override {
         setUseRandom(0);

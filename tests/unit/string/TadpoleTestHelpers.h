@@ -41,6 +41,16 @@ protected:
         testsupport::Captured cap;
         initActiveBoundaries(-3);
     }
+    // The block with the Klein bottle current K, its boundaries active anew for that orientifold.
+    void startWithKlein(int type, int rank, int level, int K) {
+        start(type, rank, level);
+        if (HasFatalFailure())
+            return;
+        testsupport::Captured cap;
+        ASSERT_EQ(setKlein(K), 1);
+        ASSERT_EQ(initializeOpenString(), 0);
+        initActiveBoundaries(-3);
+    }
     // The block and its built equations with nvar loop variables.
     void startWithEquations(int type, int rank, int level, int nvar) {
         start(type, rank, level);
