@@ -37,8 +37,8 @@ using EquationKey = std::array<int, 5>;
 EquationKey TadpoleEquationsAvailable{-10, -10, -10, -10, -10};
 
 EquationKey currentKey() {
-    return {QueryBulkInvariant(), QueryOrientifold(), getBoundarySelectionCounter(),
-            tadpole::parameter("Super"), tadpole::parameter("Dimension")};
+    const auto [bulk, orientifold, super, dimension] = tadpole::readingKey();
+    return {bulk, orientifold, getBoundarySelectionCounter(), super, dimension};
 }
 
 int info() {
@@ -132,12 +132,8 @@ void restrictLoopVariables() {
         bool off = realOnly && types[a] == 0;
         for (const auto& [name, type] : only)
             off = off || (tadpole::parameter(name) && types[a] != type);
-        if (off) {
-            // Without a selection there is nothing to switch off: start one.
-            if (!activeBoundarySelection())
-                initActiveBoundaries(-3);
-            setActBound(a, 0);
-        }
+        if (off)
+            tadpole::switchOffDerived(a);
     }
 }
 
@@ -326,9 +322,7 @@ int RemoveIdenticalBoundaries(int diffgrp) {
             if (!same)
                 continue;
             removed[static_cast<std::size_t>(j)] = true;
-            if (!activeBoundarySelection())
-                initActiveBoundaries(-3);
-            setActBound(LoopToCP[static_cast<std::size_t>(j)], 0);
+            tadpole::switchOffDerived(LoopToCP[static_cast<std::size_t>(j)]);
         }
     code = computeTadpoleEquations();
     if (code == 0)
