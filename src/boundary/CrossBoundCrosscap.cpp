@@ -213,6 +213,10 @@ int setQUELTKleinBottleCurrent(OrientifoldInfo* OI, int value) {
               "exceptional MIPF");
         return 0;
     }
+    // An exceptional invariant's Klein bottle lives outside the record, which is never sized for
+    // it: the only current it admits, 0, leaves nothing to set.
+    if (!bi->simpleCurrentInvariant && OI->ModInvNr != QueryBulkInvariant())
+        return 1;
     if (OI->ModInvNr != QueryBulkInvariant()) {
         Alert("setKlein", 1, 212404, "Orientifold/Bulk invariant mismatch (%p)",
               static_cast<void*>(OI));

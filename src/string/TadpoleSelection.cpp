@@ -124,7 +124,8 @@ int setFixVar(int a, int value) {
         return 1;
     // Replacing an entry would leave its value fixed without listing it: refuse instead.
     if (static_cast<int>(FixVarSet.size()) >= MaxFixed) {
-        Alert("setFixVar", 0, 112413, "Too many fixed variables (max=24)");
+        // A limit the user meets with a long list, not an inconsistency: refused, the run goes on.
+        Alert("setFixVar", 0, 100213, "Too many fixed variables (max=24)");
         return 0;
     }
     const auto c = static_cast<std::size_t>(conjugateOf(a));
