@@ -356,6 +356,13 @@ void PrintDoubleVec(int Size, const double* Vector, const char* Text) {
     printDoubleRows(Size, Vector, Text);
 }
 
+double unsignedZero(double x, int decimals) {
+    // Asks the formatting itself, so that values at the rounding edge follow printf.
+    char text[400];
+    std::snprintf(text, sizeof text, "%.*f", decimals, x);
+    return std::strspn(text, "-0.") == std::strlen(text) ? 0.0 : x;
+}
+
 void returnBufferOn() {
     ++returnToBuffer;
     if (!returnbuffer.reserved())

@@ -26,6 +26,8 @@ void PrintNoRepeat(const char* id_msg, const char* msg);
 void PrintVec(int Size, const int* Vector, const char* Text);
 void PrintSignedVec(int Size, const int* Vector, const char* Text);
 void PrintDoubleVec(int Size, const double* Vector, const char* Text);
+// x, or +0 when x prints as zero with the given number of decimals: no "-0.0000000".
+double unsignedZero(double x, int decimals);
 
 void returnBufferOn();
 void returnBufferOff();

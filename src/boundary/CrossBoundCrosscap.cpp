@@ -641,7 +641,7 @@ void getKleinBottlePhase(int label, OrientifoldInfo* OI, int* num, int* den) {
 void showOrientationInfo(OrientifoldInfo* OI) {
     printChoice(OI);
     loadIshibashiMetric(OI);
-    Print("O-plane tension: %15.7f\n", OI->Tension);
+    Print("O-plane tension: %15.7f\n", unsignedZero(OI->Tension, 7));
 }
 
 void showSigns() {

@@ -721,7 +721,7 @@ void fillList() {
 void printEntry(int i) {
     const OrientifoldInfo* OI = Orientifolds[i];
     Print("%5d | ", i);
-    Print(" %15.7f |", OI->Tension);
+    Print(" %15.7f |", unsignedZero(OI->Tension, 7));
     Print(" %5d | ", OI->KBC);
     if (currentBulk()->trivial != 1)
         for (int k = 0; k < group.dg->Mult; k++)

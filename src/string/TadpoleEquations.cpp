@@ -74,7 +74,7 @@ void normalise(double* r, int first, int Ncol) {
 
 void printRow(const double* r, int Ncol) {
     for (int k = 0; k < Ncol; k++) {
-        Print("%7.3f ", r[k]);
+        Print("%7.3f ", unsignedZero(r[k], 3));
         if (k % 10 == 9 && k + 1 < Ncol)
             Print("\n");
     }

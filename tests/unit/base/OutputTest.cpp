@@ -492,4 +492,25 @@ TEST_F(Output, AbnormalEndsWriteWhatStandardOutputHolds) {
     }
 }
 
+// A value that rounds to zero at the printed precision prints without a sign; one that does not
+// keeps it.
+TEST(PrintedZero, RoundsToAnUnsignedZeroOnlyBelowHalfTheLastDigit) {
+    struct Case {
+        double x;
+        int decimals;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {-0.0, 7, "0.0000000"},      {-1e-12, 7, "0.0000000"},      {-4.9e-8, 7, "0.0000000"},
+        {-5.1e-8, 7, "-0.0000001"},  {-4.9e-9, 8, "0.00000000"},    {-1e-8, 8, "-0.00000001"},
+        {-4e-4, 3, "0.000"},         {-0.7071068, 7, "-0.7071068"}, {3e-9, 7, "0.0000000"},
+        {0.2309699, 7, "0.2309699"},
+    };
+    char text[32];
+    for (const Case& c : cases) {
+        std::snprintf(text, sizeof text, "%.*f", c.decimals, unsignedZero(c.x, c.decimals));
+        EXPECT_STREQ(text, c.printed) << c.x << " at " << c.decimals;
+    }
+}
+
 } // namespace
