@@ -25,18 +25,22 @@ int ActiveBoundaryStatus = -2;
 std::vector<char> DerivedOff;
 std::array<int, 4> DerivedStamp{-10, -10, -10, -10};
 
+// Sized again at the next use: a parameter change may come before any theory has boundaries.
 void clearDerived() {
     if (std::find(DerivedOff.begin(), DerivedOff.end(), 1) != DerivedOff.end())
         tadpole::selectionChanged();
-    DerivedOff.assign(static_cast<std::size_t>(TotalBoundaries()), 0);
-    DerivedStamp = tadpole::readingKey();
+    DerivedOff.clear();
+    DerivedStamp = {-10, -10, -10, -10};
 }
 
 void refresh() {
     if (ActiveBoundaryStatus != QueryBulkInvariant())
         initActiveBoundaries(-3);
-    if (DerivedStamp != tadpole::readingKey())
+    if (DerivedStamp != tadpole::readingKey()) {
         clearDerived();
+        DerivedOff.assign(static_cast<std::size_t>(TotalBoundaries()), 0);
+        DerivedStamp = tadpole::readingKey();
+    }
 }
 
 bool derivedOff(int a) {
