@@ -6,6 +6,11 @@ algebra a 2 1
 select conjugation_invariant
 set kleinbottle 0
 total ishibashi
+# su(6) level 2: J^3 fixes the 20 (field 19, Dynkin labels (0,0,1,0,0)) and the complex pair
+# (1,0,0,1,0), (0,1,0,0,1). A complex field has Frobenius-Schur indicator 0, so the eta relation
+# says nothing there ("Zero FS") and the check goes on; the pseudoreal 20 has sign -1 both ways.
+algebra a 5 2
+check eta
 # The third simple-current invariant of 12466, orientifold 8: zero tension, so a self-conjugate
 # boundary (3) is orthogonal or symplectic without the tension saying which; its group prints
 # as R beside the unitary stack on boundary 100.
