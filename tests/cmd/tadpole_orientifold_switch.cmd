@@ -28,6 +28,13 @@ browse tadpole equations 0
 select orientifold 1
 browse tadpole equations 0
 set Tadpole symplectic_groups_only off
+# The user's own choice: K = 0 with crosscap sign +1 is orientifold 0, with -1 orientifold 1.
+algebra a 1 4
+select simple_current_invariant 1
+browse tadpole equations 0
+set crosscap_signs -1
+browse tadpole equations 0
+solve tadpole
 # su(2)_4 x su(2)_4: orientifold 1 has nine variables on its own and after orientifold 0.
 tensor
 g a 1 4
