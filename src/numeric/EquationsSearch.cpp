@@ -6,6 +6,7 @@
 #include "base/Output.h"
 #include "base/StringUtility.h"
 #include "base/SystemUtility.h"
+#include "base/Terminal.h"
 #include "numeric/EquationsInternal.h"
 #include "numeric/Loops.h"
 #include "numeric/MathUtility.h"
@@ -604,6 +605,16 @@ void determineVariables(LoopData* LD, KernelData* KD, EquationData* ED, int* Min
     startRowSums(LD);
 }
 
+// The nested loops under the progress line of the terminal (none in background runs); the
+// candidate checks ask their own question when the loops run long.
+int loopsWithProgress(int Ncol, int* Min, int* Max, int* loop, LoopData* LD, EVAL evaluate) {
+    const char* title = "Loop search";
+    startProgressInfo(title, LoopLength(Ncol, Min, Max), 0);
+    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, evaluate);
+    stopProgressInfo(title);
+    return r;
+}
+
 void startSolutions(int Ncol) {
     initVectorCollection(&Solutions, Ncol, 20);
     if (InterestingSolutions.rowsize != Ncol + 2)
@@ -665,6 +676,7 @@ int checkCandidate(int Size, int* Loop, void* Data) {
         startCheckCandidate(LD);
     if (progressCheck(LD, Loop) == -3)
         return -3;
+    incrementProgressInfo();
     int* candidate = prepareCandidate(LD, Size, Loop);
     if (!candidate)
         return 0;
@@ -695,6 +707,7 @@ int checkCandidateSingle(int Size, int* Loop, void* Data) {
         Print("ABORTED (during loop search) \n");
         return -3;
     }
+    incrementProgressInfo();
     int* candidate = prepareCandidate(LD, Size, Loop);
     if (!candidate)
         return 0;
@@ -733,7 +746,7 @@ int DiophLoops(KernelData* KD, EquationData* ED, int* Min, int* Max, int verbosi
     if (LoopLength(Ncol, Min, Max) < 0)
         return searchResult(0, Ncol, Min, Max);
     int* loop = holdAtLeast(searchLoop, std::max(Ncol + 100, 1000));
-    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, checkCandidate);
+    const int r = loopsWithProgress(Ncol, Min, Max, loop, LD, checkCandidate);
     if (parametrized_solution && KD)
         postSearchAnalysis(KD, Ncol, function, verbosity);
     return searchResult(r, Ncol, Min, Max);
@@ -755,7 +768,7 @@ int DiophLoopsSingle(KernelData* KD, EquationData* ED, int* Min, int* Max, int i
     if (LoopLength(Ncol, Min, Max) < 0)
         return searchResult(0, Ncol, Min, Max);
     int* loop = holdAtLeast(singleLoop, std::max(Ncol + 100, 1000));
-    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, checkCandidateSingle);
+    const int r = loopsWithProgress(Ncol, Min, Max, loop, LD, checkCandidateSingle);
     return searchResult(r, Ncol, Min, Max);
 }
 
