@@ -112,8 +112,8 @@ struct RowSums {
     const int* candidate = nullptr;
     std::vector<int> rows, vars;
     std::vector<double> pivot;
-    std::vector<double> factor; // -1/pivot, and the bound's 1/|pivot|
-    std::vector<double> spread;
+    std::vector<double> factor;        // -1/pivot
+    std::vector<double> spread;        // 1/|pivot|, for the error bound
     std::vector<double> coeff;         // the rows, 0 in the determined columns
     std::vector<double> sum, err, mag; // per row: running sum, its error bound, sum of |terms|
     std::vector<int> applied;          // per row: moves of the log already in its sum
