@@ -1,3 +1,4 @@
+#include "base/Allocation.h"
 #include "base/Error.h"
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
@@ -12,6 +13,7 @@
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -245,6 +247,29 @@ int getTadpoleEquation(double* eqns, int m, int* Data) {
     return 2;
 }
 
+namespace {
+
+// Room for the built rows, their independent copies and the combinations the bound analysis
+// stores. The combinations get what fits under the allocation ceiling (the analysis reuses
+// their rows when they run out); a system whose own rows do not fit is refused with a message
+// instead of ending the run.
+bool sizeTadpoleRows(EquationData& ED, int nm) {
+    const long long needed = 2LL * 2 * nm + 2;
+    // The decompositions of the stored rows take as many doubles again, plus a margin.
+    const long long fitting =
+        (static_cast<long long>(AllocRefuseLimit / sizeof(double)) - 20000) / ED.Ncol;
+    if (needed > fitting) {
+        Alert("getTadpoleEquations", 0, 100201,
+              "Tadpole system of %lld rows and %d columns exceeds the memory limit", needed,
+              ED.Ncol);
+        return false;
+    }
+    ED.Size = static_cast<int>(std::min(std::max(10LL * nm, needed), fitting));
+    return true;
+}
+
+} // namespace
+
 int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations request\n");
     if (currentKey() == TadpoleEquationsAvailable)
@@ -261,7 +286,8 @@ int computeTadpoleEquations() {
     ED.Ncol = nvar + 1;
     if (info() > 0)
         Print("Number of loop variables: %d\n", nvar);
-    ED.Size = std::max(10 * nm, 2 * 2 * nm + 2);
+    if (!sizeTadpoleRows(ED, nm))
+        return -1;
     if (ED.Equations.X_oldsize < ED.Size * ED.Ncol)
         ED.Equations.reserve(ED.Size * ED.Ncol);
     ED.LastAdded = 0;
