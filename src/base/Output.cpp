@@ -243,17 +243,8 @@ void flushAtSanitizerDeath() {
 }
 #endif
 
-// A signal that the process was started to ignore (a job started with nohup or in the
-// background of a script) stays ignored.
 void catchSignal(int sig, bool onOwnStack) {
-    struct sigaction current {};
-    if (sigaction(sig, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
-        return;
-    struct sigaction action {};
-    action.sa_handler = flushAndEnd;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | (onOwnStack ? SA_ONSTACK : 0);
-    sigaction(sig, &action, nullptr);
+    catchSignalUnlessIgnored(sig, flushAndEnd, SA_RESETHAND | (onOwnStack ? SA_ONSTACK : 0));
 }
 
 } // namespace
@@ -268,6 +259,19 @@ std::string formatText(const char* fmt, va_list ap) {
     std::string text(static_cast<std::size_t>(n), '\0');
     std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
     return text;
+}
+
+// A signal that the process was started to ignore (a job started with nohup or in the
+// background of a script) stays ignored.
+void catchSignalUnlessIgnored(int sig, void (*handler)(int), int flags) {
+    struct sigaction current {};
+    if (sigaction(sig, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = flags;
+    sigaction(sig, &action, nullptr);
 }
 
 void flushOutput() {

@@ -16,6 +16,8 @@ void flushOutput();
 // Makes a fatal signal, a sanitizer's report or an uncaught exception write out what standard
 // output still holds before the process ends (exit flushes by itself); once, at start-up.
 void flushOutputOnAbnormalEnd();
+// Installs handler for sig with the sigaction flags, unless the process ignores sig.
+void catchSignalUnlessIgnored(int sig, void (*handler)(int), int flags);
 
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // The whole formatted text of fmt and its arguments, however long.

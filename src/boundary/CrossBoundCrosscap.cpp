@@ -490,13 +490,17 @@ void loadCrosscapCoefficients(OrientifoldInfo* OI) {
     startProgressInfo(title, IshibashiLabelCount, 0);
     BulkInvariant* bi = currentBulk();
     double* C = OI->Crosscap.X;
+    // A stop ends the display; the coefficients are needed whole.
+    bool display = true;
     for (int m = 0; m < IshibashiLabelCount; m++) {
-        incrementProgressInfo();
+        if (display && incrementProgressInfo())
+            display = false;
         getQUELTCrosscapCoefficient(&ishibashi(m), bi->trivial, bi->MD, OI, &C[m],
                                     &C[m + IshibashiLabelCount]);
     }
     OI->CrosscapsAvailable = OI->OrientifoldNr;
-    stopProgressInfo(title);
+    if (display)
+        stopProgressInfo(title);
 }
 
 void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {

@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     if (auto* interactive = static_cast<int*>(getIntParPointer("interactive")))
         *interactive = 1;
     const int first = readLeadingOptions(argc, argv);
+    // A background run still ends at Ctrl-C; at the terminal it stops the computation.
+    if (!getBackground())
+        stopOnInterrupt();
     startSingleAlgebraInput();
     if (first >= argc)
         readFromTerminal();
