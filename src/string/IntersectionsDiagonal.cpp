@@ -305,15 +305,15 @@ int BraneScan() {
     // A command of every mode: the labels may not be there yet.
     if (initializeOpenString() != 0)
         return 1;
+    if (InitIntersection() != 0) {
+        reportTypeIIBError(intersections::failureReason());
+        return 1;
+    }
     int total = 0, P = 0;
     getPositiveTensionOrientifolds(&total, &P);
     SearchData* SD = initStandardModelSearch();
     if (!SD) {
         reportTypeIIBError(0);
-        return 1;
-    }
-    if (InitIntersection() != 0) {
-        reportTypeIIBError(intersections::failureReason());
         return 1;
     }
     std::printf("N_ori=%d; Boundaries: %d\n", P, SD->Bnd);
