@@ -2,15 +2,21 @@
 // byte rule of its caches. The numbers themselves are checked on a Gepner model by the command
 // files (row sums and chirality counts of an independent model of the extended S matrix).
 #include "boundary/CrossBoundTestHelpers.h"
+#include "string/StringFixtures.h"
 
 #include "base/Parameters.h"
+#include "modular/Invariants.h"
 #include "modular/Modular.h"
+#include "modular/ModularFileNames.h"
 #include "string/Intersections.h"
 #include "string/SearchPreselection.h"
+#include "string/SearchSetup.h"
+#include "tensor/Coset.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -116,6 +122,108 @@ TEST_F(UnpreparedIntersections, PreselectionCheckWithoutOrientifold) {
     setBoundary_a_Preselection(-1);
     setBoundary_b_Preselection(-1);
     setBoundary_c_Preselection(-1);
+}
+
+} // namespace
+
+namespace {
+
+// Type 0B from D8 at level 1 read as a (non-supersymmetric) string: four self-conjugate branes.
+// Every class is real, so no pair is chiral.
+class TypeZeroIntersections : public stringtest::StringProductTest {
+protected:
+    void SetUp() override {
+        StringProductTest::SetUp();
+        boundarytest::startModule();
+        build({{4, 8, 1}});
+        if (HasFatalFailure())
+            return;
+        savedSusy = getSusySearch();
+        setSusySearch(0);
+        ASSERT_EQ(initializeOpenString(), 0);
+        testsupport::Captured cap;
+        ASSERT_NE(initStandardModelSearch(), nullptr);
+        ASSERT_EQ(InitIntersection(), 0);
+    }
+    void TearDown() override {
+        setSusySearch(savedSusy);
+        StringProductTest::TearDown();
+    }
+    int savedSusy = 1;
+};
+
+TEST_F(TypeZeroIntersections, NoPairIsChiralAndTheClassLookupsAgree) {
+    testsupport::Captured cap;
+    const int B = TotalBoundaries();
+    ASSERT_EQ(B, 4);
+    int nonZero = 0;
+    for (int a = 0; a < B; a++)
+        for (int b = 0; b < B; b++) {
+            int chir = 7, chirClass = 7;
+            const int I = ComputeIntersectionEntry(a, b, &chir);
+            nonZero += I != 0;
+            EXPECT_EQ(chir, 0) << a << "," << b;
+            EXPECT_EQ(FullIntersectionForClassMember(a, b, &chirClass), I) << a << "," << b;
+            EXPECT_EQ(chirClass, 0);
+            int t = 7;
+            EXPECT_EQ(ComputeIntersectionUsingTranspose(b, a, &t), I) << "I(b,a) = I(a,b)";
+        }
+    EXPECT_GT(nonZero, 0) << "the pairs do carry left-handed states";
+}
+
+// The numbers follow the current bulk invariant: after a new generation the lookups prepare the
+// sums and the classes again instead of answering from the old ones.
+TEST_F(TypeZeroIntersections, LookupsFollowAChangeOfBulkInvariant) {
+    testsupport::Captured cap;
+    int chir = 0;
+    const int before = FullIntersectionForClassMember(0, 2, &chir);
+    bulkInvariantChanged();
+    ASSERT_EQ(initializeOpenString(), 0);
+    EXPECT_NE(getIntersectionsInitiated(), QueryBulkInvariant());
+    EXPECT_EQ(FullIntersectionForClassMember(0, 2, &chir), before);
+    EXPECT_EQ(getIntersectionsInitiated(), QueryBulkInvariant());
+    EXPECT_EQ(cap.err().find("Intersections not initialized"), std::string::npos);
+}
+
+// A lookup of a class never seen binds the open slot and opens the next.
+TEST_F(TypeZeroIntersections, FirstLookupOfAClassBindsTheOpenSlot) {
+    testsupport::Captured cap;
+    initBoundaryClassStorage();
+    incrementBoundaryClassIntersectionPointer();
+    EXPECT_EQ(getLastClass(), 0);
+    int chir = 0;
+    FullIntersectionForClassMember(1, 0, &chir);
+    EXPECT_EQ(getLastClass(), 1);
+    FullIntersectionForClassMember(1, 3, &chir);
+    EXPECT_EQ(getLastClass(), 1) << "the class is bound already";
+    // Opening slots beyond the room of the set-up grows the table.
+    for (int k = 0; k < getBoundaryClassSize() + 20; k++)
+        incrementBoundaryClassIntersectionPointer();
+    storeIntersectionData(getLastClass(), 0, 3, -1);
+    const signed char* slot = getBoundaryClassSlot(getLastClass());
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(slot[0], -1);
+    EXPECT_EQ(slot[getSearchData()->bndcnt], 7) << "2 N1 - chir";
+}
+
+// The Moebius sums and the scan work on list entries but leave the caller's orientifold current;
+// the scan makes its folder below the output directory.
+TEST_F(TypeZeroIntersections, MoebiusSumAndScanKeepTheCurrentOrientifold) {
+    testsupport::TempOutputDir out;
+    testsupport::Captured cap;
+    int total = 0, positive = 0;
+    getPositiveTensionOrientifolds(&total, &positive);
+    ASSERT_GE(total, 3);
+    OrientifoldInfo* chosen = setStoredOrientifold(2);
+    ASSERT_NE(chosen, nullptr);
+    ComputeMoebiusSum(0, 0);
+    EXPECT_EQ(getCurrentOrientifold(), chosen);
+    EXPECT_EQ(BraneScan(), 0);
+    EXPECT_EQ(getCurrentOrientifold(), chosen);
+    const std::string dir = out.path() + "/E" + std::to_string(fileIdentifier());
+    std::ifstream file(dir + "/MIPF_" + std::to_string(MIPFIdentifier(*getCurrentBulk())) +
+                       "_0.branes");
+    EXPECT_TRUE(file.good()) << dir;
 }
 
 } // namespace
