@@ -15,9 +15,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -204,6 +206,27 @@ TEST_F(TypeZeroIntersections, FirstLookupOfAClassBindsTheOpenSlot) {
     ASSERT_NE(slot, nullptr);
     EXPECT_EQ(slot[0], -1);
     EXPECT_EQ(slot[getSearchData()->bndcnt], 7) << "2 N1 - chir";
+}
+
+// A partner outside the usable map is computed at every lookup (after a message shown once) and
+// gives the numbers of the direct routine; nothing of it is stored.
+TEST_F(TypeZeroIntersections, UnusablePartnerIsComputedEachTime) {
+    testsupport::Captured cap;
+    SearchData* SD = getSearchData();
+    const int B = TotalBoundaries();
+    std::vector<int> saved(SD->BoundaryMap.X, SD->BoundaryMap.X + B);
+    for (int b = 0; b < B; b++)
+        SD->BoundaryMap[b] = -1;
+    for (int a = 0; a < B; a++)
+        for (int b = 0; b < B; b++) {
+            int chir = 7, direct = 7;
+            const int I = ComputeIntersectionEntry(a, b, &direct);
+            EXPECT_EQ(FullIntersectionForClassMember(a, b, &chir), I) << a << "," << b;
+            EXPECT_EQ(chir, direct);
+            EXPECT_EQ(ComputeOverlapForClassMember(a, b), I);
+        }
+    std::copy(saved.begin(), saved.end(), SD->BoundaryMap.X);
+    EXPECT_NE(cap.err().find("not in storage; recomputed each time"), std::string::npos);
 }
 
 // The Moebius sums and the scan work on list entries but leave the caller's orientifold current;
