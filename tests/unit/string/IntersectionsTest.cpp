@@ -229,6 +229,33 @@ TEST_F(TypeZeroIntersections, UnusablePartnerIsComputedEachTime) {
     EXPECT_NE(cap.err().find("not in storage; recomputed each time"), std::string::npos);
 }
 
+// Type 0B has no states between a brane and its image: the rank-two numbers are 0 without a
+// Moebius sum (with or without the Moebius check), and mode 1 then reads the stored status.
+TEST_F(TypeZeroIntersections, RankTwoTensorsWithoutStatesTowardsTheImage) {
+    testsupport::Captured cap;
+    const SearchData* SD = getSearchData();
+    ASSERT_GE(SD->Ori_eff, 1);
+    if (!findInternalParameter("SM_search check_moebius"))
+        addInternalParameter("SM_search check_moebius", "1", 'i', 0);
+    int& check = *static_cast<int*>(getIntParPointer("SM_search check_moebius"));
+    const int saved = check;
+    for (int moebiusCheck : {1, 0}) {
+        check = moebiusCheck;
+        int Ann = -9, Moeb = -9, Adj = -9;
+        EXPECT_EQ(CheckChirality(0, 0, 0, &Ann, &Moeb, &Adj), 0);
+        for (int a = 0; a < TotalBoundaries(); a++) {
+            int chir = 0, unused = 0;
+            ASSERT_EQ(ComputeIntersectionEntry(a, SD->OI[0]->Conjugates[a], &chir), 0);
+            EXPECT_EQ(CheckChirality(a, 0, 2, &Ann, &Moeb, &Adj), 0) << a;
+            EXPECT_EQ(Ann, 0);
+            EXPECT_EQ(Moeb, 0);
+            EXPECT_EQ(Adj, ComputeIntersectionEntry(a, a, &unused));
+            EXPECT_EQ(CheckChirality(a, 0, 1, &Ann, &Moeb, &Adj), 0);
+        }
+    }
+    check = saved;
+}
+
 // The Moebius sums and the scan work on list entries but leave the caller's orientifold current;
 // the scan makes its folder below the output directory.
 TEST_F(TypeZeroIntersections, MoebiusSumAndScanKeepTheCurrentOrientifold) {
