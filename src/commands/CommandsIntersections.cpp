@@ -104,8 +104,9 @@ void printNeutralBoundaries(int ori, const int* conj, const int* types, const st
             continue;
         int A = 0, M = 0, Adj = 0;
         getDiagonalInfo(ori, z, &A, &M, &Adj);
-        Print("a=%d (*%5d) Type=%2d; %3d %3d %3d ", z, conj[z], types[z], (A + M) / 2, (A - M) / 2,
-              Adj);
+        // 64 bits: a sum that was not integral stands as 2147483647.
+        Print("a=%d (*%5d) Type=%2d; %3lld %3lld %3d ", z, conj[z], types[z], (0LL + A + M) / 2,
+              (0LL + A - M) / 2, Adj);
         for (std::size_t k = 0; k < I.size(); k++)
             Print("(%d,%d)", I[k], chir[k]);
         Print("\n");

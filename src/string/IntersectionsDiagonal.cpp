@@ -347,11 +347,13 @@ int BraneScan() {
             int Aa = 0, Ma = 0, Adja = 0, Ac = 0, Mc = 0, Adjc = 0;
             diagonalInfo(OI, a, &Aa, &Ma, &Adja);
             diagonalInfo(OI, ac, &Ac, &Mc, &Adjc);
-            // Each half truncates toward zero before the difference is taken.
-            std::fprintf(f, "%5d %5d %5d %5d %5d %5d %5d %5d %5d %5d %5d\n", a, ac,
-                         orbits ? getBoundaryOrbitStart(a) : a, OI->GroupTypes[a],
-                         (Aa + Ma) / 2 - (Ac + Mc) / 2, (Aa - Ma) / 2 - (Ac - Mc) / 2, Adja, Aa, Ac,
-                         Ma, Mc);
+            // Each half truncates toward zero before the difference is taken; 64 bits, since a
+            // sum that was not integral stands as 2147483647.
+            const long long sym = (0LL + Aa + Ma) / 2 - (0LL + Ac + Mc) / 2;
+            const long long anti = (0LL + Aa - Ma) / 2 - (0LL + Ac - Mc) / 2;
+            std::fprintf(f, "%5d %5d %5d %5d %5lld %5lld %5d %5d %5d %5d %5d\n", a, ac,
+                         orbits ? getBoundaryOrbitStart(a) : a, OI->GroupTypes[a], sym, anti, Adja,
+                         Aa, Ac, Ma, Mc);
         }
         std::fclose(f);
     }
