@@ -109,6 +109,9 @@ int COM_create(void** commands, int parnum);
 int COM_list_cy(void** commands, int parnum);
 int COM_build_perm(void** commands, int parnum);
 int COM_build_cy(void** commands, int parnum);
+// The product of a code of the CY table with its supercurrent, computed as "build cy" makes it;
+// record keeps the code as the current model's name. 1 for a code not in the table.
+int buildSupersymmetricCY(int code, bool record);
 int COM_build_nonsusycy(void** commands, int parnum);
 int COM_search_tachyons(void** commands, int parnum);
 int COM_compare_alg(void** commands, int parnum);

@@ -132,6 +132,8 @@ int SubgroupEffectiveCenterCheck(int order, const int* currents);
 int* computeOrderTwoCenter(int* size);
 int* getChargePointer(int i);
 int findChargeVector(const int* charge);
+// How many distinct charge vectors the current theory has; valid indices lie below.
+int getNumberOfChargeVectors();
 
 // ---- Printing ----
 // The functions that write into txt return the position after what they wrote.
