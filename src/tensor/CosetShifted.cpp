@@ -13,6 +13,7 @@
 #include "tensor/CosetInternal.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 using namespace coset_internal;
@@ -142,10 +143,55 @@ void makeBasicCurrents(TensorProduct* TP) {
     }
 }
 
+// The order of current c in a factor: its powers acting on the vacuum until they return; 0 when
+// they do not return within the factor's fields.
+int currentOrder(SpectrumData* sd, int c) {
+    int x = 0;
+    for (int m = 1; m <= sd->Nprimaries; m++) {
+        x = simpleAction(sd, c, x);
+        if (x == 0)
+            return m;
+        if (x < 0)
+            return 0;
+    }
+    return 0;
+}
+
+// The order of every element of the chiral algebra: the algebra acts factor by factor, so it is
+// the least common multiple of the orders of its components. Walking the powers through the
+// algebra, with a search per step, costs far more. An order left 0 is found by that walk.
+std::vector<int> chiralAlgebraOrders(TensorProduct* TP) {
+    const int N = TP->NTensor;
+    const int n = rowCount(TP->ChiralAlgebra);
+    std::vector<std::vector<int>> known(static_cast<std::size_t>(N));
+    for (int k = 0; k < N; k++)
+        known[static_cast<std::size_t>(k)].assign(
+            static_cast<std::size_t>(currentsOf(factor(TP, k))), -1);
+    std::vector<int> orders(static_cast<std::size_t>(n), 0);
+    for (int e = 0; e < n; e++) {
+        const int* row = rowOf(TP->ChiralAlgebra, e);
+        long long order = 1;
+        for (int k = 0; k < N && order > 0; k++) {
+            std::vector<int>& cache = known[static_cast<std::size_t>(k)];
+            const int c = row[k];
+            const bool cached = c >= 0 && c < static_cast<int>(cache.size());
+            if (cached && cache[static_cast<std::size_t>(c)] < 0)
+                cache[static_cast<std::size_t>(c)] = currentOrder(factor(TP, k), c);
+            const long long ok =
+                cached ? cache[static_cast<std::size_t>(c)] : currentOrder(factor(TP, k), c);
+            order = ok > 0 ? std::lcm(order, ok) : 0;
+            if (order > n)
+                order = 0;
+        }
+        orders[static_cast<std::size_t>(e)] = static_cast<int>(order);
+    }
+    return orders;
+}
+
 void prepareShifts(TensorProduct* TP) {
     const int N = TP->NTensor;
     const int n = rowCount(TP->ChiralAlgebra);
-    std::vector<int> orders(static_cast<std::size_t>(n), 0), map(static_cast<std::size_t>(n), 0);
+    std::vector<int> orders = chiralAlgebraOrders(TP), map(static_cast<std::size_t>(n), 0);
     Discrete_Group* dg = DG_mapProduct(map.data(), orders.data(), n, TP, chiralProduct);
     shifts = Shifts{};
     shifts.nG = dg->Mult;
