@@ -16,6 +16,8 @@ void flushOutput();
 // Makes a fatal signal, a sanitizer's report or an uncaught exception write out what standard
 // output still holds before the process ends (exit flushes by itself); once, at start-up.
 void flushOutputOnAbnormalEnd();
+// Gives standard output a large buffer when it is not a terminal; once, before any output.
+void enlargeOutputBuffer();
 
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // The whole formatted text of fmt and its arguments, however long.
