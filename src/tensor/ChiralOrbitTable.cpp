@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace coset_internal {
 
@@ -12,6 +13,44 @@ bool sameRat(const rat& a, const rat& b) {
 }
 
 } // namespace
+
+CurrentChains::CurrentChains(SpectrumData* sd, std::vector<int> currents)
+    : sd_(sd), currents_(std::move(currents)) {
+    const bool labelsAreFields = std::all_of(currents_.begin(), currents_.end(), [&](int c) {
+        return c >= 0 && c < sd->Nprimaries && simpleAction(sd, c, 0) == c;
+    });
+    const bool hasOne = std::binary_search(currents_.begin(), currents_.end(), 1);
+    step_ = !labelsAreFields ? 0 : hasOne ? 1 : (currents_.size() > 1 ? currents_[1] : 0);
+    auto indexOf = [&](int c) {
+        const auto it = std::lower_bound(currents_.begin(), currents_.end(), c);
+        return it != currents_.end() && *it == c ? static_cast<int>(it - currents_.begin()) : -1;
+    };
+    std::vector<char> planned(currents_.size(), 0);
+    for (std::size_t d = 0; d < currents_.size(); d++) {
+        if (planned[d])
+            continue;
+        planned[d] = 1;
+        plan_.push_back({static_cast<int>(d), -1});
+        if (step_ <= 0)
+            continue;
+        for (int from = static_cast<int>(d);;) {
+            const int next =
+                indexOf(simpleAction(sd, step_, currents_[static_cast<std::size_t>(from)]));
+            if (next < 0 || planned[static_cast<std::size_t>(next)])
+                break;
+            planned[static_cast<std::size_t>(next)] = 1;
+            plan_.push_back({next, from});
+            from = next;
+        }
+    }
+}
+
+void CurrentChains::act(int x, int* out) const {
+    for (const Step& s : plan_)
+        out[s.index] = s.from < 0
+                           ? simpleAction(sd_, currents_[static_cast<std::size_t>(s.index)], x)
+                           : simpleAction(sd_, step_, out[s.from]);
+}
 
 ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
     : TP_(TP), N_(TP->NTensor), rows_(rowCount(TP->ChiralAlgebra)) {
@@ -43,8 +82,8 @@ ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
     action_.resize(static_cast<std::size_t>(offset_[N]));
     term_.resize(action_.size());
     term64_.resize(action_.size());
-    for (int k = 0; k < N_; k++)
-        planActions(k);
+    for (std::size_t k = 0; k < N; k++)
+        chains_.emplace_back(factor(TP, static_cast<int>(k)), currents_[k]);
     // A coset's weights count modulo 1: its images are compared by their rational weights.
     exact_ = !TP->genuineCoset && commonDenominator();
 }
@@ -55,17 +94,10 @@ void ChiralOrbitTable::setField(const int* v) {
     // The largest sum of terms, one from each factor, bounds every weight compared.
     __int128 bound = 0;
     for (int k = 0; k < N_; k++) {
-        SpectrumData* sd = factor(TP_, k);
-        const std::vector<int>& column = currents_[static_cast<std::size_t>(k)];
-        const int step = stepCurrent_[static_cast<std::size_t>(k)];
-        for (const Step& s : plan_[static_cast<std::size_t>(k)]) {
-            const std::size_t at = static_cast<std::size_t>(offset_[k] + s.index);
-            action_[at] =
-                s.from < 0 ? simpleAction(sd, column[static_cast<std::size_t>(s.index)], v[k])
-                           : simpleAction(sd, step,
-                                          action_[static_cast<std::size_t>(offset_[k] + s.from)]);
-            term_[at] = exact_ ? scaledWeight(k, action_[at]) : 0;
-        }
+        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
+        for (int at = offset_[k]; at < offset_[k + 1]; at++)
+            term_[static_cast<std::size_t>(at)] =
+                exact_ ? scaledWeight(k, action_[static_cast<std::size_t>(at)]) : 0;
         __int128 largest = 0;
         for (int at = offset_[k]; at < offset_[k + 1]; at++) {
             const __int128 t = term_[static_cast<std::size_t>(at)];
@@ -122,45 +154,6 @@ bool ChiralOrbitTable::member(int J, int* m) const {
     rat hm;
     TensorRatWeight(TP_, m, &hm);
     return sameRat(fieldWeight_, hm);
-}
-
-// The column's currents form a group: it is walked in chains of the step current (the gravitino,
-// whose action the block keeps as a table, where the column holds it), so that only one current
-// per coset of the step current acts on the combination directly. A chain reads a current's label
-// as the field the current makes of the vacuum; where a block labels them otherwise, every
-// current acts directly.
-void ChiralOrbitTable::planActions(int k) {
-    SpectrumData* sd = factor(TP_, k);
-    const std::vector<int>& column = currents_[static_cast<std::size_t>(k)];
-    std::vector<Step>& plan = plan_.emplace_back();
-    const bool labelsAreFields = std::all_of(column.begin(), column.end(), [&](int c) {
-        return c >= 0 && c < sd->Nprimaries && simpleAction(sd, c, 0) == c;
-    });
-    const bool hasOne = std::binary_search(column.begin(), column.end(), 1);
-    const int step = !labelsAreFields ? 0 : hasOne ? 1 : (column.size() > 1 ? column[1] : 0);
-    stepCurrent_.push_back(step);
-    auto indexOf = [&](int c) {
-        const auto it = std::lower_bound(column.begin(), column.end(), c);
-        return it != column.end() && *it == c ? static_cast<int>(it - column.begin()) : -1;
-    };
-    std::vector<char> planned(column.size(), 0);
-    for (std::size_t d = 0; d < column.size(); d++) {
-        if (planned[d])
-            continue;
-        planned[d] = 1;
-        plan.push_back({static_cast<int>(d), -1});
-        if (step <= 0)
-            continue;
-        for (int from = static_cast<int>(d);;) {
-            const int next =
-                indexOf(simpleAction(sd, step, column[static_cast<std::size_t>(from)]));
-            if (next < 0 || planned[static_cast<std::size_t>(next)])
-                break;
-            planned[static_cast<std::size_t>(next)] = 1;
-            plan.push_back({next, from});
-            from = next;
-        }
-    }
 }
 
 bool ChiralOrbitTable::commonDenominator() {

@@ -10,6 +10,33 @@
 
 namespace coset_internal {
 
+// A group of currents of one block acting on one label. The group is walked in chains of a step
+// current (the gravitino, whose action the block keeps as a table, where the group holds it), so
+// that only one current per coset of the step current acts directly. A chain reads a current's
+// label as the field the current makes of the vacuum; where a block labels them otherwise, every
+// current acts directly.
+class CurrentChains {
+public:
+    // currents ascending, without repeats.
+    CurrentChains(SpectrumData* sd, std::vector<int> currents);
+    SpectrumData* block() const { return sd_; }
+    int size() const { return static_cast<int>(currents_.size()); }
+    // out[d] is currents[d] acting on label x.
+    void act(int x, int* out) const;
+
+private:
+    // How an image is found: directly (from < 0), or as the step current acting on the image
+    // under the current at position from.
+    struct Step {
+        int index;
+        int from;
+    };
+    SpectrumData* sd_;
+    std::vector<int> currents_;
+    std::vector<Step> plan_;
+    int step_ = 0;
+};
+
 class ChiralOrbitTable {
 public:
     explicit ChiralOrbitTable(TensorProduct* TP);
@@ -32,13 +59,6 @@ public:
     const std::vector<int>& keptElements();
 
 private:
-    // How the action of a factor's current is found: directly (from < 0), or as the step current
-    // acting on the image under current from, both positions in the column.
-    struct Step {
-        int index;
-        int from;
-    };
-    void planActions(int k);
     bool commonDenominator();
     __int128 scaledWeight(int k, int label) const;
 
@@ -48,8 +68,7 @@ private:
     std::vector<std::vector<int>> currents_; // the distinct currents of each factor
     std::vector<int> offset_;                // where a factor's currents start in the tables
     std::vector<int> position_;              // per element and factor, an index into the tables
-    std::vector<std::vector<Step>> plan_;    // per factor, in the order the actions are found
-    std::vector<int> stepCurrent_;           // per factor, the current that walks the chains
+    std::vector<CurrentChains> chains_;      // per factor, its column's currents
     std::vector<int> action_;                // per current, its action on the combination
     std::vector<__int128> term_;             // per current, the weight of that image
     std::vector<std::int64_t> term64_;       // the same, while every sum fits in 64 bits

@@ -10,6 +10,7 @@
 #include "base/Terminal.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/ChiralOrbitTable.h"
 #include "tensor/CosetInternal.h"
 
 #include <algorithm>
@@ -33,6 +34,8 @@ struct Shifts {
     std::vector<int> ranges;                  // older family: positions searched per factor
 };
 Shifts shifts;
+// Every simple current of each factor, walked in chains; made afresh by each preparation.
+std::vector<CurrentChains> factorCurrents;
 
 VectorSpace* chargeList = nullptr;    // needed charges (2 nG ints), then the shift (NTensor)
 VectorSpace* basicCurrents = nullptr; // one basis current of one factor each
@@ -189,6 +192,7 @@ std::vector<int> chiralAlgebraOrders(TensorProduct* TP) {
 }
 
 void prepareShifts(TensorProduct* TP) {
+    factorCurrents.clear();
     const int N = TP->NTensor;
     const int n = rowCount(TP->ChiralAlgebra);
     std::vector<int> orders = chiralAlgebraOrders(TP), map(static_cast<std::size_t>(n), 0);
@@ -254,6 +258,7 @@ int* eliminate(TensorProduct* TP, const std::vector<int>& key, const std::vector
 // ---- The older family ----
 
 void prepareOlderShifts(TensorProduct* TP) {
+    factorCurrents.clear();
     const int N = TP->NTensor;
     shifts = Shifts{};
     shifts.older = true;
@@ -354,6 +359,19 @@ struct Run {
 
 // The runs of the factors where o has more than one field; false when they are too long for
 // the tables or the action leaves them.
+const CurrentChains& currentsOfFactor(TensorProduct* TP, int k) {
+    SpectrumData* sd = factor(TP, k);
+    const auto at = static_cast<std::size_t>(k);
+    if (factorCurrents.size() <= at)
+        factorCurrents.resize(at + 1, CurrentChains(nullptr, {}));
+    if (factorCurrents[at].block() != sd || factorCurrents[at].size() != currentsOf(sd)) {
+        std::vector<int> all(static_cast<std::size_t>(currentsOf(sd)));
+        std::iota(all.begin(), all.end(), 0);
+        factorCurrents[at] = CurrentChains(sd, std::move(all));
+    }
+    return factorCurrents[at];
+}
+
 bool runsOf(TensorProduct* TP, const int* o, const std::vector<int>& shift, std::vector<Run>& runs,
             long long& total) {
     total = 1;
@@ -364,11 +382,13 @@ bool runsOf(TensorProduct* TP, const int* o, const std::vector<int>& shift, std:
         if (end - start <= 1)
             continue;
         Run run{k, start, end - start, total, {}};
-        for (int J = 0; J < currentsOf(sd); J++) {
-            const int p = simpleAction(sd, J, shift[static_cast<std::size_t>(k)]) - start;
+        const CurrentChains& chains = currentsOfFactor(TP, k);
+        run.position.resize(static_cast<std::size_t>(chains.size()));
+        chains.act(shift[static_cast<std::size_t>(k)], run.position.data());
+        for (int& p : run.position) {
+            p -= start;
             if (p < 0 || p >= run.length)
                 return false;
-            run.position.push_back(p);
         }
         total *= run.length;
         if (total > MarkLimit)
