@@ -18,6 +18,8 @@ void flushOutput();
 void flushOutputOnAbnormalEnd();
 // Installs handler for sig with the sigaction flags, unless the process ignores sig.
 void catchSignalUnlessIgnored(int sig, void (*handler)(int), int flags);
+// Gives standard output a large buffer when it is not a terminal; once, before any output.
+void enlargeOutputBuffer();
 
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // The whole formatted text of fmt and its arguments, however long.

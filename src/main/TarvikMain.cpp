@@ -9,6 +9,7 @@
 #include "main/TarvikStartup.h"
 
 int main(int argc, char** argv) {
+    enlargeOutputBuffer();
     flushOutputOnAbnormalEnd();
     printBanner(getCurrentHostName(), __DATE__, __TIME__);
     printProcessorNote();

@@ -171,6 +171,23 @@ TEST_F(Output, LongCaptureKeepsEveryCharacterAndTheGuards) {
     EXPECT_EQ(err.find("allocation of returnbuffer"), std::string::npos) << err;
 }
 
+// Short texts are formatted in one pass, long ones in two; text handed over as "%s" is passed
+// through untouched, percent signs included.
+TEST_F(Output, TextsOfEveryLengthArriveWhole) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{510}, std::size_t{511},
+                               std::size_t{512}, std::size_t{513}, std::size_t{5000}}) {
+        SCOPED_TRACE(length);
+        const std::string body(length, 'q');
+        testing::internal::CaptureStdout();
+        const int formatted = Print("[%s|%d]", body.c_str(), 7);
+        const int passed = Print("%s", (body + "%d%s").c_str());
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, "[" + body + "|7]" + body + "%d%s");
+        EXPECT_EQ(formatted, static_cast<int>(length) + 4);
+        EXPECT_EQ(passed, static_cast<int>(length) + 4);
+    }
+}
+
 TEST_F(Output, DebugLevelFourEchoesCapturedText) {
     setDebugLevel(4);
     testing::internal::CaptureStdout();
