@@ -63,6 +63,7 @@ void CFTChanged();
 // The resets of CFTChanged without advancing the counter or resetting the bulk invariant.
 void resetS();
 void bulkInvariantChanged();
+// The product's factors or currents changed: the caches of the theory before are stale.
 void TensorChanged();
 int QueryTensor();
 
