@@ -302,6 +302,8 @@ int buildCYProduct(int code) {
     if (n < 0)
         return -1;
     CurrentCY = std::to_string(code);
+    // No supercurrent is known before the product's spectrum is computed.
+    Susic = 0;
     SpectrumData* d5 = SM_getData(4, 5, 1);
     SM_grade(d5, 2);
     setIntPar("Graded", 1);
@@ -327,6 +329,8 @@ int COM_build_cy(void** commands, int parnum) {
     // The world-sheet supercurrent: the spinor of D5 with the gravitino of every N=2 factor.
     const std::vector<int> ones(static_cast<std::size_t>(n) + 1, 1);
     addNewCurrent(getCurrentTensor(), ones.data());
+    // The one extension this product is built with: result files and ".cases" lines name it.
+    assignExtensionNumber(getCurrentTensor(), 0);
     setIntPar("Super", 1);
     COM_compute(nullptr, 0);
     return -parnum;

@@ -7,10 +7,11 @@ build cy 33333
 browse heterotic
 browse type-II
 chiral
-# No tachyons at all: one oriented case in ".cases" and one block in ".notach".
+# No tachyons at all: one oriented case in ".cases" and one block in ".notach", both named after
+# extension 0, the one the product is built with.
 check tachyon
 system cat ~/out/N_Tensor33333/*.cases
-system grep -c "Oriented Tachyon-free theory" ~/out/N_Tensor33333/Susy_MIPF__000.notach
+system grep -c "Oriented Tachyon-free theory" ~/out/N_Tensor33333/Ext0_000.notach
 # Supersymmetric: the record line ends with the 4000 Ishibashi labels of the diagonal invariant,
 # the 4 supercharges and the tachyon flag 0.
 record tachyon-free f
