@@ -303,6 +303,8 @@ int buildCYProduct(int code, bool record = true) {
         return -1;
     if (record)
         CurrentCY = std::to_string(code);
+    // No supercurrent is known before the product's spectrum is computed.
+    Susic = 0;
     SpectrumData* d5 = SM_getData(4, 5, 1);
     SM_grade(d5, 2);
     setIntPar("Graded", 1);

@@ -32,6 +32,8 @@ int TadpoleInfoAllocated = -10;
 // The build (by its counter) and the group rule the identical-column pass last ran on.
 std::array<int, 2> IdenticalColumnsChecked{-1, -1};
 int UseRandom = 0;
+// The last build ended at rows that contradict each other.
+bool Inconsistent = false;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
 // reading decides the massless labels and the multiplicity.
@@ -275,6 +277,7 @@ int computeTadpoleEquations() {
     if (currentKey() == TadpoleEquationsAvailable)
         return 0;
     tadpole::debugLine("getTadpoleEquations started\n");
+    Inconsistent = false;
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
     if (!SusySpectrum())
@@ -304,8 +307,10 @@ int computeTadpoleEquations() {
     if (info() > 0)
         Print("\nNumber of nontrivial tadpole conditions: %d\n", ED.OrigEq);
     const int r = getIndependentEquations(&ED, nullptr);
-    if (r == -1)
+    if (r == -1) {
+        Inconsistent = true;
         return -1;
+    }
     if (info() > 0) {
         if (r == 1)
             Print("Independent equations are completely integer\n");
@@ -398,8 +403,11 @@ int getTadcols() {
 }
 
 void printTadpoleEquations(int lbl) {
-    if (getTadpoleEquations() < 0)
+    if (getTadpoleEquations() < 0) {
+        if (Inconsistent)
+            Print("The tadpole equations are inconsistent: no multiplicities solve them\n");
         return;
+    }
     const EquationData& ED = TadpoleEquations;
     if (lbl >= ED.OrigEq + ED.IndEq) {
         Alert("printTadpoleEquations", 0, 100302, "Equation %d out of range", lbl);

@@ -362,12 +362,8 @@ int fullPass(TensorProduct* TP, int mode, bool older) {
                 if (h.num > h.den)
                     continue;
             }
+            // The identity fixes every generator, so its stabilizer is never empty.
             const int n = stabilizerWith(TP, generator.data(), &mult, &fp, isfp, older);
-            if (n == 0) {
-                Alert(older ? "computeFullTensorSpectrum_ZNX_VERSION" : "computeFullTensorSpectrum",
-                      0, 212404, "Unexpected rejection");
-                continue;
-            }
             for (int j = 0; j < n; j++) {
                 generator[N] = fp->identifier[j];
                 if (appendSpectrumRow(TP, generator.data(), fp, !older, oneMemberPerOrbit()) ==
