@@ -86,3 +86,15 @@ void printStatisticsRow(int value, int size, const int* row);
 // Chiral solutions counted since the last subset enumeration started.
 int getChiralCount();
 void resetChiralCount();
+
+// ---- Hidden sectors ----
+// The observable stacks vars/mults (Nfix of them) are fixed on list entry ori, which stays
+// current; the boundaries admitted to a hidden sector are switched on and the equations built.
+
+// The tadpole budget the stacks leave: non-positive when they fit (reported when not).
+double computeTadpoleRHS(int ori, int Nfix, int* vars, int* mults);
+// The code of the equation build when below 1, else 0.
+int selectHiddenSectorForSM(double RHS, int Nfix, int ori, int* boundaries, int* mults);
+// The same, keeping the hidden sector free of matter with the instanton boundary.
+int selectHiddenSectorForInstanton(double RHS, int Nfix, int instanton, int ori, int* boundaries,
+                                   int* mults);

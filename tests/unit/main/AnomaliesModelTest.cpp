@@ -3,17 +3,10 @@
 // its anomaly 4 (M(b) - M(b^c)) is non-zero for 522 probes, as an independent model of the
 // extended S, T and P matrices gives; every tadpole solution with one or two stacks is free of
 // anomalies. The model has no global conditions.
-//
-// The model is built in a child process, so the other tests of this program still start from a
-// fresh program; the child reports what went wrong on standard error.
-#include "main/MainTestHelpers.h"
+#include "main/GepnerModelHelpers.h"
 
-#include "base/Parameters.h"
 #include "boundary/CrossBound.h"
-#include "commands/CommandsInternal.h"
-#include "commands/CommandsInvariants.h"
 #include "numeric/Sorting.h"
-#include "search/SearchSM.h"
 #include "string/Anomalies.h"
 #include "string/AnomaliesInternal.h"
 #include "string/Intersections.h"
@@ -30,30 +23,8 @@
 
 namespace {
 
-std::string problems;
-void expect(bool holds, const std::string& what) {
-    if (!holds)
-        problems += what + "\n";
-}
-
-// Standard output of the child; its standard error belongs to the death test.
-class CapturedOut {
-public:
-    CapturedOut() { testing::internal::CaptureStdout(); }
-    ~CapturedOut() { text(); }
-    const std::string& text() {
-        if (!done) {
-            done = true;
-            std::fflush(stdout);
-            out = testing::internal::GetCapturedStdout();
-        }
-        return out;
-    }
-
-private:
-    bool done = false;
-    std::string out;
-};
+using gepnertest::CapturedOut;
+using gepnertest::expect;
 
 int lookups = 0;
 int countedIntersection(int a, int b, int* chir) {
@@ -67,20 +38,6 @@ int anomalyHarness(ChanPatonData* CPD) {
     failedGlobal += CheckGlobalAnomalies(CPD) ? 0 : 1;
     failedLocal += CheckLocalAnomalies(CPD) ? 0 : 1;
     return 1;
-}
-
-bool buildModel() {
-    maintest::startUp();
-    CapturedOut cap;
-    bool built = buildSupersymmetricCY(133313, false) == 0;
-    setIntPar("Selection symmetric", 1);
-    setIntPar("Reject permutations", 1);
-    COM_load_sim(nullptr, 0);
-    built = built && buildInvariant("0", 1) == 0;
-    initializeOpenString();
-    built = built && initSearchMemory() == 0 && setStoredOrientifold(0) != nullptr;
-    InitMoebiusSum();
-    return built;
 }
 
 void emptyConfigurationIsAnomalous(OrientifoldInfo* OI) {
@@ -103,7 +60,7 @@ void emptyConfigurationIsAnomalous(OrientifoldInfo* OI) {
     const std::int64_t A = anomalies::localAnomaly(CPD, first);
     CapturedOut cap;
     const int verdict = CheckLocalAnomalies(CPD);
-    const std::string said = cap.text();
+    const std::string said = cap.out();
     expect(verdict == 0, "the empty configuration passes");
     expect(said == "Local anomaly not cancelled: b=" + std::to_string(first) +
                        ", anomaly=" + std::to_string(A) + "\n",
@@ -149,16 +106,16 @@ void fewStackSolutionsAreFreeOfAnomalies() {
 }
 
 [[noreturn]] void checkModel() {
-    if (!buildModel()) {
+    OrientifoldInfo* OI = gepnertest::buildGepner133313();
+    if (!OI) {
         std::fputs("model not built\n", stderr);
         std::exit(1);
     }
-    OrientifoldInfo* OI = getCurrentOrientifold();
+    InitMoebiusSum();
     emptyConfigurationIsAnomalous(OI);
     globalConditionsAreLoadedOnce(OI);
     fewStackSolutionsAreFreeOfAnomalies();
-    std::fputs(problems.c_str(), stderr);
-    std::exit(problems.empty() ? 0 : 1);
+    gepnertest::report();
 }
 
 TEST(Gepner133313, AnomalyChecks) {
