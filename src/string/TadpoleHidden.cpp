@@ -2,10 +2,13 @@
 // stacks leave, and the boundaries admitted to cancel it.
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/SystemUtility.h"
 #include "boundary/CrossBound.h"
+#include "numeric/Equations.h"
 #include "numeric/VectorUtility.h"
 #include "string/Intersections.h"
 #include "string/Tadpole.h"
+#include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
 
@@ -50,6 +53,47 @@ std::vector<int> startSelection(int Nfix, int ori, const int* vars, const int* m
 bool fitsBudget(int a, int c, double RHS) {
     const double t = c != a ? 2 * tensionOf(a) : tensionOf(a);
     return t - 1e-7 <= -RHS;
+}
+
+int SMCalls = 1000;
+char Status[64] = "";
+
+int info() {
+    return tadpole::parameter("Tadpole info_level");
+}
+
+EquationData& equations() {
+    return *getTadpoleEquationPointer();
+}
+
+void status(const char* message) {
+    PrintNoRepeat(message, Status);
+}
+
+// The kernel bounds, improved with the given number of attempts; false when they leave no room.
+bool kernelBounds(int attempts) {
+    computeTadpoleKernel();
+    EquationData& ED = equations();
+    return ImproveBounds(&ED, ED.ker_min, ED.ker_max, attempts, 1, info()) != -1;
+}
+
+double kernelLoopLength() {
+    EquationData& ED = equations();
+    return OptimizedLoopLength(ED.Ncol, ED.ker_min, ED.ker_max, &ED);
+}
+
+// An outcome line of the instanton search, in order with what Print holds.
+void outcome(const char* line) {
+    flushOutput();
+    std::printf("%s\n", line);
+}
+
+void announceLongLoops(double L) {
+    Print("Number of variables: %d\n", getNumberOfLoopVariables());
+    if (L < 1e30)
+        Print("Loops too long; trying anyway (length %15.0f)\n", L);
+    else
+        Print("Loops too long; trying anyway (length %7.0g)\n", L);
 }
 
 int buildSelectedEquations() {
@@ -131,4 +175,149 @@ int selectHiddenSectorForInstanton(double RHS, int Nfix, int instanton, int ori,
     Print("Instanton %d allows %d hidden sector brane stacks out of %d candidates.\n", instanton,
           getNumberOfLoopVariables(), candidates);
     return code;
+}
+
+namespace {
+
+// Steps after the simple solutions of the standard-model search; the loop code or -1.
+int smLoops(bool* longLoops) {
+    if (!kernelBounds(100000)) {
+        status("No solution after third boundary analysis");
+        return -1;
+    }
+    EquationData& ED = equations();
+    const double L = kernelLoopLength();
+    *longLoops = L >= 1e9;
+    if (*longLoops)
+        announceLongLoops(L);
+    const int interrupt = *longLoops ? 1000000 : 2147483647;
+    return SingleSolution == 1 ? TadpoleLoopsSingle(interrupt, ED.ker_min, ED.ker_max)
+                               : TadpoleLoops(interrupt, ED.ker_min, ED.ker_max, 1, 0);
+}
+
+int smLoopVerdict(int r, bool longLoops) {
+    if (r == -1) {
+        status(longLoops ? "No solution after solving tadpole conditions"
+                         : "No solution after tadpole loops");
+        return -1;
+    }
+    if (r < -3) {
+        if (defaultAnalysisFunction())
+            status("Solution found");
+        return -2;
+    }
+    if (r == -2)
+        return 1;
+    if (!longLoops)
+        Alert("findTadpoleSolutionForSM", 3, 212404, "Invalid return code after solving equations");
+    Alert("findTadpoleSolutionForSM", 4, 212404, "Invalid return code after solving equations");
+    return 0;
+}
+
+} // namespace
+
+int findTadpoleSolutionForSM(int Nfix, int ori, int* vars, int* mults) {
+    analyse_solution(nullptr);
+    if (SMCalls % 1000 == 0)
+        checkInterrupt();
+    const double RHS = computeTadpoleRHS(ori, Nfix, vars, mults);
+    if (selectHiddenSectorForSM(RHS, Nfix, ori, vars, mults) < 0)
+        return -1;
+    const int bounds = SolveTadpoleConditionsUsingBounds();
+    if (bounds == -1)
+        return -1;
+    std::snprintf(Status, sizeof Status, " (%d vars, %d eqs)", getNumberOfLoopVariables(),
+                  equations().IndEq);
+    if (std::fabs(RHS) > 1e-7 && getNumberOfLoopVariables() == 0) {
+        Print("No variables, but non-zero RHS; hence no solution\n");
+        return -1;
+    }
+    // Bounds that fix every variable run the loops at once; what they found was handed on
+    // already and must not be searched, and handed on, again.
+    if (bounds < -3) {
+        if (defaultAnalysisFunction())
+            status("Solution found");
+        return -2;
+    }
+    SMCalls++;
+    EquationData& ED = equations();
+    if (ImproveBounds(&ED, ED.min, ED.max, 1000, 1, info()) == -1) {
+        status("No solution after second boundary analysis");
+        return -1;
+    }
+    setCPthreshold(-1);
+    int pre = 0;
+    const int n = findSimpleSolutions(&pre);
+    if (n == 0 && SimplestOnly == 1) {
+        status("No simple solutions found; giving up");
+        setCPthreshold(-1);
+        return -1;
+    }
+    // A hidden sector the simple stage found is a result, whatever the loops add to it.
+    if (n > 0 && (SimplestOnly == 1 || SingleSolution == 1)) {
+        if (defaultAnalysisFunction() || n >= 2)
+            Print("Found %d simple solutions\n", n);
+        setCPthreshold(-1);
+        return -2;
+    }
+    bool longLoops = false;
+    const int r = smLoops(&longLoops);
+    const int verdict = smLoopVerdict(r, longLoops);
+    setCPthreshold(-1);
+    return n > 0 ? -2 : verdict;
+}
+
+int findTadpoleSolutionForInstanton(int instanton, int Nfix, int ori, int* vars, int* mults) {
+    const double RHS = computeTadpoleRHS(ori, Nfix, vars, mults);
+    selectHiddenSectorForInstanton(RHS, Nfix, instanton, ori, vars, mults);
+    analyse_solution(nullptr);
+    auto none = [](const char* line) {
+        outcome(line);
+        setCPthreshold(-1);
+        return -1;
+    };
+    if (SolveTadpoleConditionsUsingBounds() == -1)
+        return none("No solution after first boundary analysis");
+    EquationData& ED = equations();
+    if (ImproveBounds(&ED, ED.min, ED.max, 10000, 1, info()) == -1)
+        return none("No solution after second boundary analysis");
+    setCPthreshold(-1);
+    int pre = 0;
+    const int n = findSimpleSolutions(&pre);
+    if (n >= 1) {
+        flushOutput();
+        std::printf("Found %d simple solutions\n", n);
+        setCPthreshold(-1);
+        return -2;
+    }
+    if (!kernelBounds(10000000))
+        return none("No solution after second bound analysis");
+    const double L = kernelLoopLength();
+    if (L <= 0) {
+        Print("negative loop length\n");
+        setCPthreshold(-1);
+        return -1;
+    }
+    const bool longLoops = L >= 1e9;
+    if (longLoops) {
+        Print("Number of variables: %d\n", getNumberOfLoopVariables());
+        Print("Loops too long; trying anyway (length %15.0f)\n", L);
+    }
+    const int r = TadpoleLoopsSingle(longLoops ? 1000000 : 2147483647, ED.ker_min, ED.ker_max);
+    setCPthreshold(-1);
+    if (r == -1)
+        return none(longLoops ? "No solution after solving tadpole conditions"
+                              : "No solution after tadpole loops");
+    if (r < -3) {
+        outcome("Solution found");
+        return -2;
+    }
+    if (r == -2)
+        return 1;
+    if (!longLoops)
+        Alert("findTadpoleSolutionForInstanton", 3, 212404,
+              "Invalid return code after solving equations");
+    Alert("findTadpoleSolutionForInstanton", 4, 212404,
+          "Invalid return code after solving equations");
+    return 0;
 }

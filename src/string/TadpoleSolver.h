@@ -20,6 +20,8 @@ using BUFFERED_INFO = void (*)(const char* fmt, ...);
 
 void setAnalysisFunction(TADSOL_ANALYSIS fcn);
 void resetAnalysisFunction();
+// 1 while no search has installed its own analysis.
+int defaultAnalysisFunction();
 void setTraceFunction(BUFFERED_INFO fcn);
 void resetTraceFunction();
 void setTadpoleMaxtime(int t);
@@ -98,3 +100,7 @@ int selectHiddenSectorForSM(double RHS, int Nfix, int ori, int* boundaries, int*
 // The same, keeping the hidden sector free of matter with the instanton boundary.
 int selectHiddenSectorForInstanton(double RHS, int Nfix, int instanton, int ori, int* boundaries,
                                    int* mults);
+// A hidden sector for the stacks, each solution handed to the analysis callback: -1 none, -2
+// found, 1 the loops were aborted, 0 an unexpected loop code (reported).
+int findTadpoleSolutionForSM(int Nfix, int ori, int* vars, int* mults);
+int findTadpoleSolutionForInstanton(int instanton, int Nfix, int ori, int* vars, int* mults);

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -94,6 +95,56 @@ void instantonSelection(int x) {
            "instanton lines: " + cap.out());
 }
 
+// Each configuration handed on, its stacks as "label:N" in order.
+std::vector<std::string> handedOn;
+int recordConfiguration(ChanPatonData* CPD) {
+    std::string c;
+    for (int k = 0; k < CPD->Nactive; k++)
+        c += std::to_string(CPD->Active[static_cast<std::size_t>(k)]) + ":" +
+             std::to_string(CPD->dims[static_cast<std::size_t>(k)]) + " ";
+    handedOn.push_back(c);
+    return 1;
+}
+
+int solveFor(int label, int N) {
+    int vars[] = {label}, mults[] = {N};
+    handedOn.clear();
+    setAnalysisFunction(recordConfiguration);
+    testsupport::StdinText answer("Continue\n");
+    CapturedOut cap;
+    const int r = findTadpoleSolutionForSM(1, 0, vars, mults);
+    resetAnalysisFunction();
+    return r;
+}
+
+std::string joined() {
+    std::string s;
+    for (const std::string& c : handedOn)
+        s += "{" + c + "}";
+    return s;
+}
+
+// x:8 leaves no room; x:4 cancels the O-plane alone (an empty hidden sector), found by the
+// bound analysis and handed on once; y:4 needs one orthogonal stack z:4 more.
+void smSolutions(int x, int y) {
+    setIntPar("Tadpole remove_identical", 0);
+    int r = solveFor(x, 8);
+    expect(r == -1 && handedOn.empty(), "x:8 gives " + std::to_string(r) + " " + joined());
+    r = solveFor(x, 4);
+    expect(r == -2 && handedOn.size() == 1 && handedOn[0] == std::to_string(x) + ":4 ",
+           "x:4 gives " + std::to_string(r) + " " + joined());
+    // Completeness 2 stops at the simple stage; the one solution is handed on once.
+    setIntPar("Tadpole completeness", 2);
+    tadpoleSearchParametersChanged(); // what the parameter's hook does
+    r = solveFor(y, 4);
+    const std::string yz = std::to_string(y) + ":4 ";
+    const bool one = handedOn.size() == 1 && handedOn[0].rfind(yz, 0) == 0 &&
+                     handedOn[0].size() > yz.size() &&
+                     handedOn[0].substr(handedOn[0].size() - 3) == ":4 ";
+    expect(r == -2 && one, "y:4 gives " + std::to_string(r) + " " + joined());
+    expect(getCPthreshold() == -1, "threshold left at " + std::to_string(getCPthreshold()));
+}
+
 [[noreturn]] void checkModel() {
     OrientifoldInfo* OI = gepnertest::buildGepner133313();
     const int x = OI ? orthogonalOfTension(OI, 1.0) : -1;
@@ -105,6 +156,7 @@ void instantonSelection(int x) {
     budget(x);
     smSelection(y);
     instantonSelection(x);
+    smSolutions(x, y);
     gepnertest::report();
 }
 
