@@ -276,8 +276,14 @@ int findTadpoleSolutionForInstanton(int instanton, int Nfix, int ori, int* vars,
         setCPthreshold(-1);
         return -1;
     };
-    if (SolveTadpoleConditionsUsingBounds() == -1)
+    const int bounds = SolveTadpoleConditionsUsingBounds();
+    if (bounds == -1)
         return none("No solution after first boundary analysis");
+    // As for the standard-model search: found by the bound analysis, handed on once.
+    if (bounds < -3) {
+        outcome("Solution found");
+        return -2;
+    }
     EquationData& ED = equations();
     if (ImproveBounds(&ED, ED.min, ED.max, 10000, 1, info()) == -1)
         return none("No solution after second boundary analysis");
