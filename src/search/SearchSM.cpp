@@ -3,6 +3,7 @@
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "boundary/CrossBound.h"
+#include "string/Anomalies.h"
 #include "string/Intersections.h"
 #include "string/SearchPreselection.h"
 #include "string/SearchSetup.h"
@@ -28,8 +29,8 @@ void printTensions(const SearchData* SD) {
 
 } // namespace
 
-// The global anomalies and the pair tree of the searches are not built yet; until they are, the
-// texts, the usable boundaries and the rank-two tensor tables are prepared.
+// The pair tree of the searches is not built yet; the texts, the usable boundaries, the rank-two
+// tensor tables and the global anomalies (recomputed where they are stale) are prepared.
 int initSearchMemory() {
     if (!superstringReading())
         return Type_IIB_Error(1);
@@ -50,5 +51,6 @@ int initSearchMemory() {
     getTwoFormLabels();
     int unused = 0;
     CheckChirality(0, 0, 0, &unused, &unused, &unused);
+    loadGlobalAnomalies(2);
     return 0;
 }

@@ -124,6 +124,9 @@ void setAnalysisFunction(TADSOL_ANALYSIS fcn) {
 void resetAnalysisFunction() {
     analysis_fcn = dummy_analysis_fcn;
 }
+int defaultAnalysisFunction() {
+    return analysis_fcn == dummy_analysis_fcn ? 1 : 0;
+}
 void setTraceFunction(BUFFERED_INFO fcn) {
     trace_fcn = fcn;
 }

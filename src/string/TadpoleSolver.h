@@ -20,6 +20,8 @@ using BUFFERED_INFO = void (*)(const char* fmt, ...);
 
 void setAnalysisFunction(TADSOL_ANALYSIS fcn);
 void resetAnalysisFunction();
+// 1 while no search has installed its own analysis.
+int defaultAnalysisFunction();
 void setTraceFunction(BUFFERED_INFO fcn);
 void resetTraceFunction();
 void setTadpoleMaxtime(int t);
@@ -86,3 +88,19 @@ void printStatisticsRow(int value, int size, const int* row);
 // Chiral solutions counted since the last subset enumeration started.
 int getChiralCount();
 void resetChiralCount();
+
+// ---- Hidden sectors ----
+// The observable stacks vars/mults (Nfix of them) are fixed on list entry ori, which stays
+// current; the boundaries admitted to a hidden sector are switched on and the equations built.
+
+// The tadpole budget the stacks leave: non-positive when they fit (reported when not).
+double computeTadpoleRHS(int ori, int Nfix, int* vars, int* mults);
+// The code of the equation build when below 1, else 0.
+int selectHiddenSectorForSM(double RHS, int Nfix, int ori, int* boundaries, int* mults);
+// The same, keeping the hidden sector free of matter with the instanton boundary.
+int selectHiddenSectorForInstanton(double RHS, int Nfix, int instanton, int ori, int* boundaries,
+                                   int* mults);
+// A hidden sector for the stacks, each solution handed to the analysis callback: -1 none, -2
+// found, 1 the loops were aborted, 0 an unexpected loop code (reported).
+int findTadpoleSolutionForSM(int Nfix, int ori, int* vars, int* mults);
+int findTadpoleSolutionForInstanton(int instanton, int Nfix, int ori, int* vars, int* mults);
