@@ -4,6 +4,7 @@
 #include "boundary/CrossBound.h"
 
 #include "boundary/CrossBoundInternal.h"
+#include "boundary/CrossBoundSets.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
@@ -195,56 +196,11 @@ int initializeOpenString() {
     return 0;
 }
 
-namespace {
-
-// A boundary set loaded with crosscaps for another Klein bottle is dropped, crosscaps and all.
-void examineBulkData(ExceptBoundData* EDT) {
-    if (!orientifoldOn())
-        EDT->CrosscapsLoaded = -1;
-    if (EDT->BoundariesLoaded != 1)
-        EDT->CrosscapsLoaded = 0;
-    if (EDT->BoundariesLoaded != 1 || (EDT->CrosscapsLoaded != 1 && EDT->CrosscapsLoaded != -2))
-        return;
-    const int N = EDT->Nprimaries;
-    const bool same = ExceptionalKlein.reserved() && EDT->Klein.reserved() &&
-                      ExceptionalKlein.X_oldsize >= N &&
-                      std::equal(EDT->Klein.X, EDT->Klein.X + N, ExceptionalKlein.X);
-    if (same)
-        return;
-    Alert("ExamineBulkData", 0, 100201,
-          "Klein bottle has changed; dumping crosscaps and boundaries");
-    EDT->BoundariesLoaded = EDT->CrosscapsLoaded = 0;
-}
-
-} // namespace
-
-// The crosscaps of an exceptional invariant come from its Klein bottle once a boundary set is
-// found; until then its labels are all there is and its tables stay unloaded.
-int initExceptionalBCFT() {
-    BulkInvariant* bi = currentBulk();
-    IshibashiLabelCount = LabelCount(bi);
-    getIshibashiLabels();
-    getBoundaryLabels();
-    examineBulkData(bi->EDT);
-    CrosscapStatus = bi->EDT->CrosscapsLoaded;
-    if (orientifoldOn() && CrosscapStatus == -1)
-        CrosscapStatus = 0;
-    if (CrosscapStatus == 0) {
-        if (!orientifoldOn()) {
-            CrosscapStatus = -1;
-        } else if (KleinBottleModInvNr != QueryBulkInvariant()) {
-            Alert("initExceptionalBCFT", 0, 212404,
-                  "Klein bottle not adapted to modular invariant; resetting");
-            crossbound::resetOrientifold();
-        }
-    }
-    debugLine("Exceptional BCFT initiated\n");
-    return 1;
-}
-
 void resetBoundaries() {
     OrientifoldCounter++;
     CrosscapStatus = 0;
+    freeBoundarySet(&firstBS);
+    Sequence = 0;
 }
 
 // ============================================================ Counts

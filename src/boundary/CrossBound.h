@@ -18,6 +18,8 @@
 
 struct FPType;
 struct SCData;
+struct SingleBoundaryInfo;
+struct ExceptBoundData;
 
 // Every block of the module is charged here.
 extern AllocCount CrossBound_alloc;
@@ -439,3 +441,35 @@ void resetBulk();
 // The standard Klein bottle into KL, one entry per primary: K_i = Z(i, i^c). Left as it is when
 // the theory has no charge conjugation.
 void resetExceptionalKleinBottle(int* KL);
+// Makes the current bulk invariant an exceptional one, so that its boundaries and crosscaps come
+// from the searches. A stored record is first copied into the working record, which becomes
+// current: the store keeps its simple-current form.
+void makeBulkExceptional();
+// The tables of the current exceptional invariant; 0 in both parts after a report when they are
+// not loaded.
+void getExceptionalReflectionCoefficient(const IshibashiLabel* Ishibashi, const BoundaryLabel* Bnd,
+                                         double* R, double* I);
+void getExceptionalCrosscap(int Bulk, double* R, double* I);
+// Installs a Klein bottle (N entries), or row nr of the last search, as the exceptional Klein
+// bottle; the orientifold counter moves.
+void setKleinBottle(const int* newBottle);
+void storedKleinBottle(int nr);
+// The Klein bottles K_i = K^std_i - 2 n_i (K_0 fixed) whose crosscap squares vanish off the
+// Ishibashi primaries; KBC = 1 also requires the Klein bottle constraint, trace = 1 integer trace
+// values. The rows found are kept for "select klein nr".
+void searchKlein(int KBC, int trace);
+int testCandidateKlein(int Size, int* loop, void* data);
+// With klein null: fills the values Y(i, 0, 0), i < Size, and returns 0. Otherwise 1 when every
+// trace value T(a) = sum_{i < Size} S(a, i) Y(i, 0, 0) K_i / Re S(0, i) is an integer, written to
+// AnnulusTrace when that is not null.
+int testCandidateKlein2(int Size, const int* klein, int* AnnulusTrace);
+// 1 when the trace values over the first Np primaries are TraceValues[a], a < Np.
+int checkTraceValues(int Np, const int* Kln, const int* TraceValues);
+// Gamma_m = sqrt(Re S(0, m) sum_i S(i, m) K_i) into sbi; 0 when a square is non-zero off the
+// Ishibashi primaries. output = 1 reports and prints at "Boundary_search info_level".
+int ComputeExceptionalCrosscap(SingleBoundaryInfo* sbi, const int* klein, int output);
+// 1 acceptable, 0 a non-zero crosscap square off the Ishibashi primaries, -1 one on them that is
+// negative or not real.
+int checkKleinIshibashiMap(const int* Solution);
+// A loaded boundary set whose Klein bottle is no longer the exceptional one is dropped.
+void ExamineBulkData(ExceptBoundData* EDT);

@@ -506,15 +506,7 @@ void loadCrosscapCoefficients(OrientifoldInfo* OI) {
 void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
     BulkInvariant* bi = currentBulk();
     if (!bi->simpleCurrentInvariant) {
-        const ExceptBoundData* EDT = bi->EDT;
-        if (!EDT || EDT->CrosscapsLoaded != 1 || !EDT->Gamma) {
-            Alert("getCurrentCrosscapCoefficient", 0, 100302, "Crosscaps not available");
-            *R = *I = 0.0;
-            return;
-        }
-        const int i = ishibashi(m).label;
-        *R = EDT->Gamma[i];
-        *I = EDT->Gamma[i + EDT->Nprimaries];
+        getExceptionalCrosscap(m, R, I);
         return;
     }
     OrientifoldInfo* OI = currentRecord();

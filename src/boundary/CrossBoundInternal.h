@@ -67,6 +67,8 @@ extern int CrosscapStatus;
 extern VectorSpace* KleinBottleStorage;
 extern VectorSpace* MoebiusEquations;
 extern VectorSpace* KleinBottleEquations;
+// The orientifold reset that closes a Klein bottle search: the rows it found stay.
+int resetOrientifoldKeepingKleinBottles();
 
 // ---- Orbits of the label sets ----
 // Valid while OrbitDataAvailable equals the bulk generation; IshiOrbitsAvailable is 1 only while

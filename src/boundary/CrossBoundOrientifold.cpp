@@ -5,6 +5,7 @@
 #include "boundary/CrossBound.h"
 
 #include "boundary/CrossBoundInternal.h"
+#include "boundary/CrossBoundSets.h"
 
 #include "base/Error.h"
 #include "modular/Invariants.h"
@@ -200,8 +201,19 @@ int crossbound::QueryOrientifold() {
     return OrientifoldCounter;
 }
 
+namespace {
+bool keepKleinBottleRows = false;
+} // namespace
+
+int crossbound_internal::resetOrientifoldKeepingKleinBottles() {
+    keepKleinBottleRows = true;
+    const int done = crossbound::resetOrientifold();
+    keepKleinBottleRows = false;
+    return done;
+}
+
 int crossbound::resetOrientifold() {
-    if (KleinBottleStorage)
+    if (KleinBottleStorage && !keepKleinBottleRows)
         resetVectorCollection(KleinBottleStorage);
     if (currentBulk()->simpleCurrentInvariant) {
         CurrentOrientifold = userRecord();
@@ -227,6 +239,7 @@ int crossbound::resetOrientifold() {
 
 void crossbound::resetBulk() {
     debugLine("Bulk invariant reset\n");
+    freeCompleteBoundarySet(&completeBS);
     resetCurrentBulkToDiagonal();
 }
 

@@ -78,18 +78,7 @@ void phase(long long num, long long den, double* c, double* s) {
 }
 
 void exceptionalCoefficient(int m, int a, double* R, double* I) {
-    const ExceptBoundData* EDT = currentBulk()->EDT;
-    if (!EDT || EDT->BoundariesLoaded != 1 || !EDT->Bound) {
-        Alert("getCurrentReflectionCoefficient", 0, 100302,
-              "Boundaries for this MIPF not available");
-        *R = *I = 0.0;
-        return;
-    }
-    const int N = EDT->Nprimaries;
-    const double* row = EDT->Bound + static_cast<std::size_t>(boundaryLabel(a).label) * 2 * N;
-    const int i = ishibashi(m).label;
-    *R = row[i];
-    *I = row[N + i];
+    getExceptionalReflectionCoefficient(&ishibashi(m), &boundaryLabel(a), R, I);
 }
 
 void formula(int m, int a, double* R, double* I) {

@@ -4,6 +4,7 @@
 #include "commands/CommandsBraneSpectrum.h"
 #include "commands/CommandsChecks.h"
 #include "commands/CommandsDisplay.h"
+#include "commands/CommandsExceptional.h"
 #include "commands/CommandsExtensions.h"
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
@@ -36,6 +37,7 @@ void installCommandFamilies() {
     installSpaceTimeCommands();
     installBoundaryCommands();
     installUnorientedCommands();
+    installExceptionalCommands();
     installCheckCommands();
     installGaloisCommands();
     installExtensionCommands();

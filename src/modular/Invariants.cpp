@@ -88,6 +88,7 @@ void copyExceptionalData(ExceptBoundData* dst, const ExceptBoundData* src) {
     allocExceptBound(dst, src->Nprimaries, src->Nlabels);
     const int n = 2 * (src->Nprimaries + src->Nprimaries * src->Nlabels);
     std::copy(src->Data.X, src->Data.X + n, dst->Data.X);
+    std::copy(src->Klein.X, src->Klein.X + src->Nprimaries, dst->Klein.X);
     dst->BoundariesLoaded = src->BoundariesLoaded;
     dst->CrosscapsLoaded = src->CrosscapsLoaded;
 }
