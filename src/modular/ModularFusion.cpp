@@ -95,11 +95,18 @@ double directFusionValue(int i, int j, int k, int vacuum) {
     return sum;
 }
 
+// A coefficient is a sum of terms far larger than itself once it runs into the thousands, and
+// double precision then misses its integer by more than 1e-7 (6654.0000001 at G2 level 60): the
+// tolerance grows with the value, relative 1e-10 above 1000.
+double coefficientTolerance(double value) {
+    return Tolerance * std::max(1.0, 1e-3 * std::fabs(value));
+}
+
 // DoubleToInt(value), without its call where the value is within the tolerance of an int, as
 // nearly every coefficient is: a full listing rounds N^3 / G of them.
 int nearestCoefficient(double value) {
     const double r = value > 0 ? std::trunc(value + 0.5) : -std::trunc(0.5 - value);
-    if (std::fabs(value - r) <= Tolerance && std::fabs(r) < 2147483647.0)
+    if (std::fabs(value - r) <= coefficientTolerance(value) && std::fabs(r) < 2147483647.0)
         return static_cast<int>(r);
     return DoubleToInt(value);
 }
@@ -107,7 +114,7 @@ int nearestCoefficient(double value) {
 int roundFusion(int i, int j, int k, double value) {
     const int n = nearestCoefficient(value);
     const double d = std::fabs(value - n);
-    if (d <= 1e-7)
+    if (d <= coefficientTolerance(value))
         return n;
     if (d <= 0.01) {
         Alert("fusion", 0, 100201, "Fusion rule inaccuracy for fields %d, %d and %d\nvalue %15.7f",
@@ -446,7 +453,7 @@ namespace modular_internal {
 
 void reportCoefficient(const char* routine, int position, int i, int j, int k, double value,
                        int n) {
-    if (std::fabs(value - n) > 1e-7)
+    if (std::fabs(value - n) > coefficientTolerance(value))
         Alert(routine, position, 212302,
               "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)", i, j,
               k, value, n);
