@@ -16,6 +16,8 @@
 #include "string/Heterotic.h"
 #include "tensor/Coset.h"
 
+#include "Silenced.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -29,28 +31,6 @@
 #include <vector>
 
 namespace {
-
-// Standard output goes to /dev/null while the object lives.
-class Silenced {
-public:
-    Silenced() {
-        std::fflush(stdout);
-        saved_ = dup(1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        close(null);
-    }
-    ~Silenced() {
-        std::fflush(stdout);
-        dup2(saved_, 1);
-        close(saved_);
-    }
-    Silenced(const Silenced&) = delete;
-    Silenced& operator=(const Silenced&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 void prepareParameters() {
     static const bool done = [] {

@@ -17,6 +17,7 @@
 #include <exception>
 #include <fcntl.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -51,14 +52,15 @@ int alreadyPrinted = 0;
 
 std::string lastPath; // the path getFile hands back through fn
 
-int capture(const std::string& text) {
+int capture(std::string_view text) {
     int need = returnLength + static_cast<int>(text.size()) + 1;
     // The end guard stands at X_oldsize: the text must stay below it, not below X_size.
     if (!returnbuffer.reserved() || need > returnbuffer.X_oldsize)
         returnbuffer.reserve(2 * need);
     else
         returnbuffer.check();
-    std::memcpy(returnbuffer.X + returnLength, text.c_str(), text.size() + 1);
+    std::memcpy(returnbuffer.X + returnLength, text.data(), text.size());
+    returnbuffer.X[returnLength + static_cast<int>(text.size())] = '\0';
     returnLength += static_cast<int>(text.size());
     return static_cast<int>(text.size());
 }
@@ -77,7 +79,7 @@ void endPendingLine() {
         endStatusLine();
 }
 
-int write(const std::string& text, FILE* fp) {
+int write(std::string_view text, FILE* fp) {
     return static_cast<int>(std::fwrite(text.data(), 1, text.size(), fp));
 }
 
@@ -94,12 +96,19 @@ void flushWhenDue() {
         flushOutput();
 }
 
-int emit(const std::string& text, bool toOutputFile, bool modalFirst, bool flushNow) {
+// Whether text would go anywhere: with the terminal off (as under "verify"), no output file and
+// nothing captured, Print need not even format it.
+bool goesNowhere() {
+    return returnToBuffer <= 0 && !outputFile && !OutputStatus();
+}
+
+int emit(std::string_view text, bool toOutputFile, bool modalFirst, bool flushNow) {
     if (returnToBuffer > 0) {
         int n = capture(text);
         if (debugLevel >= 4) {
             endPendingLine();
-            std::printf(".......... Return buffer: %s\n", text.c_str());
+            std::printf(".......... Return buffer: %.*s\n", static_cast<int>(text.size()),
+                        text.data());
         }
         return n;
     }
@@ -243,31 +252,46 @@ void flushAtSanitizerDeath() {
 }
 #endif
 
-// A signal that the process was started to ignore (a job started with nohup or in the
-// background of a script) stays ignored.
 void catchSignal(int sig, bool onOwnStack) {
-    struct sigaction current {};
-    if (sigaction(sig, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
-        return;
-    struct sigaction action {};
-    action.sa_handler = flushAndEnd;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | (onOwnStack ? SA_ONSTACK : 0);
-    sigaction(sig, &action, nullptr);
+    catchSignalUnlessIgnored(sig, flushAndEnd, SA_RESETHAND | (onOwnStack ? SA_ONSTACK : 0));
 }
 
 } // namespace
 
 std::string formatText(const char* fmt, va_list ap) {
+    // Most texts are short: one pass into a buffer of their own, a second only for a long one.
+    char shortText[512];
     va_list copy;
     va_copy(copy, ap);
-    int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    int n = std::vsnprintf(shortText, sizeof shortText, fmt, copy);
     va_end(copy);
     if (n <= 0)
         return {};
+    if (static_cast<std::size_t>(n) < sizeof shortText)
+        return std::string(shortText, static_cast<std::size_t>(n));
     std::string text(static_cast<std::size_t>(n), '\0');
     std::vsnprintf(text.data(), text.size() + 1, fmt, ap);
     return text;
+}
+
+// A signal that the process was started to ignore (a job started with nohup or in the
+// background of a script) stays ignored.
+void catchSignalUnlessIgnored(int sig, void (*handler)(int), int flags) {
+    struct sigaction current {};
+    if (sigaction(sig, nullptr, &current) != 0 || current.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = flags;
+    sigaction(sig, &action, nullptr);
+}
+
+void enlargeOutputBuffer() {
+    // A listing to a file or a pipe is written in large blocks rather than a system call per 4 KB;
+    // a terminal keeps its line buffering.
+    if (!isatty(fileno(stdout)))
+        std::setvbuf(stdout, nullptr, _IOFBF, std::size_t{1} << 20);
 }
 
 void flushOutput() {
@@ -296,8 +320,18 @@ void flushOutputOnAbnormalEnd() {
 }
 
 int Print(const char* fmt, ...) {
+    if (goesNowhere()) {
+        flushWhenDue();
+        return 0;
+    }
     va_list ap;
     va_start(ap, fmt);
+    // Text formatted already is passed through as it is.
+    if (std::strcmp(fmt, "%s") == 0) {
+        const char* text = va_arg(ap, const char*);
+        va_end(ap);
+        return emit(text ? std::string_view(text) : std::string_view("(null)"), true, true, false);
+    }
     std::string text = formatText(fmt, ap);
     va_end(ap);
     return emit(text, true, true, false);
@@ -354,6 +388,13 @@ void PrintDoubleVec(int Size, const double* Vector, const char* Text) {
     if (Size <= 0)
         return;
     printDoubleRows(Size, Vector, Text);
+}
+
+double unsignedZero(double x, int decimals) {
+    // Asks the formatting itself, so that values at the rounding edge follow printf.
+    char text[400];
+    std::snprintf(text, sizeof text, "%.*f", decimals, x);
+    return std::strspn(text, "-0.") == std::strlen(text) ? 0.0 : x;
 }
 
 void returnBufferOn() {

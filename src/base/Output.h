@@ -16,6 +16,10 @@ void flushOutput();
 // Makes a fatal signal, a sanitizer's report or an uncaught exception write out what standard
 // output still holds before the process ends (exit flushes by itself); once, at start-up.
 void flushOutputOnAbnormalEnd();
+// Installs handler for sig with the sigaction flags, unless the process ignores sig.
+void catchSignalUnlessIgnored(int sig, void (*handler)(int), int flags);
+// Gives standard output a large buffer when it is not a terminal; once, before any output.
+void enlargeOutputBuffer();
 
 int Print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // The whole formatted text of fmt and its arguments, however long.
@@ -26,6 +30,8 @@ void PrintNoRepeat(const char* id_msg, const char* msg);
 void PrintVec(int Size, const int* Vector, const char* Text);
 void PrintSignedVec(int Size, const int* Vector, const char* Text);
 void PrintDoubleVec(int Size, const double* Vector, const char* Text);
+// x, or +0 when x prints as zero with the given number of decimals: no "-0.0000000".
+double unsignedZero(double x, int decimals);
 
 void returnBufferOn();
 void returnBufferOff();

@@ -16,10 +16,17 @@
 #include <new>
 #include <string>
 
-int stopSignal = 0;
+volatile std::sig_atomic_t stopSignal = 0;
 int isRunningModal = 0;
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void noteInterrupt(int) {
+    stopSignal = 1;
+    interrupted = 1;
+}
 
 ProgressInfo* ProgressStart = nullptr;
 ProgressInfo* Progress = nullptr;
@@ -366,6 +373,13 @@ void startProgressInfo(const char* title, double total, int interruptable) {
 
 int incrementProgressInfo() {
     ProgressInfo* P = Progress;
+    // A stop asked for elsewhere (Ctrl-C, or a "No" to an inner loop) ends this loop too, as the
+    // answer "No" does: the display stops and the loop is told.
+    if (stopSignal) {
+        if (P && P->active != 0)
+            stopProgressInfo(titleOf(P));
+        return 1;
+    }
     if (!P || P->active != 1)
         return 0;
     if (++P->Count != P->NextAction)
@@ -449,6 +463,40 @@ void stopModal() {
     isRunningModal = 0;
 }
 
+LoopProgress::LoopProgress(const char* title, double total, int interruptable)
+    : title_(title), running_(!getBackground()) {
+    if (running_)
+        startProgressInfo(title, total, interruptable);
+}
+
+LoopProgress::~LoopProgress() {
+    if (running_)
+        stopProgressInfo(title_.c_str());
+}
+
+bool LoopProgress::step() {
+    if (!running_)
+        return stopSignal != 0;
+    if (incrementProgressInfo() == 0)
+        return false;
+    running_ = false;
+    return true;
+}
+
+void stopOnInterrupt() {
+    // Reads and writes of the computation go on; the terminal loop's line editor installs its
+    // own handler while it waits for a key and passes the signal on afterwards.
+    catchSignalUnlessIgnored(SIGINT, noteInterrupt, SA_RESTART);
+}
+
+int interruptRequested() {
+    return interrupted;
+}
+
+void clearInterrupt() {
+    interrupted = 0;
+}
+
 void initializeTerminal() {
     TerminalInput = static_cast<int*>(getIntParPointer("interactive"));
     math_mode = static_cast<int*>(getIntParPointer("math"));
@@ -467,6 +515,7 @@ void resetTerminalState() {
     ProgressStart = nullptr;
     Progress = nullptr;
     stopSignal = 0;
+    interrupted = 0;
     isRunningModal = 0;
     allowModal = 1;
     LineLen = 0;

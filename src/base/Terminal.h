@@ -4,6 +4,9 @@
 
 #include "base/Allocation.h"
 
+#include <csignal>
+#include <string>
+
 // One progress display; displays nest as a stack (a nested one lies on next).
 struct ProgressInfo {
     ProgressInfo* next = nullptr;
@@ -27,8 +30,8 @@ struct ProgressInfo {
     int active = 0; // 0 idle, 1 running with display, 2 running without display
 };
 
-// 1 after the user declined to continue; long computations poll it and stop.
-extern int stopSignal;
+// 1 after the user declined to continue or pressed Ctrl-C; long computations poll it and stop.
+extern volatile std::sig_atomic_t stopSignal;
 // 1 while a display runs; output then wipes the progress line before writing.
 extern int isRunningModal;
 
@@ -51,6 +54,30 @@ void startModal();
 void stopModal();
 ProgressInfo* allocateProgressInfo(ProgressInfo* from);
 int getNextAction(ProgressInfo* P);
+
+// The display of one loop, for the terminal only: a background run starts none, so that its
+// output stays what it was without the display. step() once per step is true when the user asked
+// to stop (the display has then ended); a display still running ends with the object.
+class LoopProgress {
+public:
+    LoopProgress(const char* title, double total, int interruptable = 1);
+    ~LoopProgress();
+    LoopProgress(const LoopProgress&) = delete;
+    LoopProgress& operator=(const LoopProgress&) = delete;
+    bool step();
+
+private:
+    std::string title_;
+    bool running_;
+};
+
+// Makes Ctrl-C a request to stop instead of the end of the process: it sets stopSignal and
+// marks an interrupt, which the interpreter and the terminal loop act on. A process started
+// with the signal ignored keeps ignoring it.
+void stopOnInterrupt();
+// 1 after Ctrl-C since the last clearInterrupt().
+int interruptRequested();
+void clearInterrupt();
 
 void initializeTerminal();
 // Back to the state the process starts with: no progress records, no display running, no stop

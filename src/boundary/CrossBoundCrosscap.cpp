@@ -213,6 +213,10 @@ int setQUELTKleinBottleCurrent(OrientifoldInfo* OI, int value) {
               "exceptional MIPF");
         return 0;
     }
+    // An exceptional invariant's Klein bottle lives outside the record, which is never sized for
+    // it: the only current it admits, 0, leaves nothing to set.
+    if (!bi->simpleCurrentInvariant && OI->ModInvNr != QueryBulkInvariant())
+        return 1;
     if (OI->ModInvNr != QueryBulkInvariant()) {
         Alert("setKlein", 1, 212404, "Orientifold/Bulk invariant mismatch (%p)",
               static_cast<void*>(OI));
@@ -486,13 +490,17 @@ void loadCrosscapCoefficients(OrientifoldInfo* OI) {
     startProgressInfo(title, IshibashiLabelCount, 0);
     BulkInvariant* bi = currentBulk();
     double* C = OI->Crosscap.X;
+    // A stop ends the display; the coefficients are needed whole.
+    bool display = true;
     for (int m = 0; m < IshibashiLabelCount; m++) {
-        incrementProgressInfo();
+        if (display && incrementProgressInfo())
+            display = false;
         getQUELTCrosscapCoefficient(&ishibashi(m), bi->trivial, bi->MD, OI, &C[m],
                                     &C[m + IshibashiLabelCount]);
     }
     OI->CrosscapsAvailable = OI->OrientifoldNr;
-    stopProgressInfo(title);
+    if (display)
+        stopProgressInfo(title);
 }
 
 void getCurrentCrosscapCoefficient(int m, int, double* R, double* I) {
@@ -637,7 +645,7 @@ void getKleinBottlePhase(int label, OrientifoldInfo* OI, int* num, int* den) {
 void showOrientationInfo(OrientifoldInfo* OI) {
     printChoice(OI);
     loadIshibashiMetric(OI);
-    Print("O-plane tension: %15.7f\n", OI->Tension);
+    Print("O-plane tension: %15.7f\n", unsignedZero(OI->Tension, 7));
 }
 
 void showSigns() {

@@ -11,6 +11,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/SystemUtility.h"
+#include "base/Terminal.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 
@@ -587,6 +588,8 @@ void ClassBuilder::build(int cls, double tension, double start) {
     for (int iteration = 1;; iteration++) {
         bool grew = false;
         for (int r : searchList) {
+            if (stopSignal)
+                return;
             const OrientifoldRow& row = AllOri[static_cast<std::size_t>(r)];
             if (row.cls == c && row.status > 0 && sourcePass(r))
                 grew = true;
@@ -599,6 +602,9 @@ void ClassBuilder::build(int cls, double tension, double start) {
     }
 }
 
+constexpr const char* TensionTitle = "Computing orientifold tensions";
+constexpr const char* ClassTitle = "Identifying orientifolds";
+
 void classify(bool older) {
     const int P = PermutationCount();
     const int squares = static_cast<int>(SquareCurrents.size());
@@ -609,7 +615,10 @@ void classify(bool older) {
     ClassBuilder builder(older, large);
     const double start = CPUTime();
     int c = 0;
+    LoopProgress progress(ClassTitle, static_cast<double>(AllOri.size()));
     for (std::size_t seed = 0; seed < AllOri.size(); seed++) {
+        if (progress.step())
+            return;
         if (AllOri[seed].cls != -1)
             continue;
         AllOri[seed].cls = c;
@@ -626,9 +635,14 @@ void classify(bool older) {
 void enumerate(bool older) {
     enumerateRows();
     Tensions.assign(AllOri.size(), 0.0);
-    for (std::size_t r = 0; r < AllOri.size(); r++) {
-        std::vector<int> vec = rowVector(AllOri[r]);
-        Tensions[r] = std::fabs(getOrientifoldTension(vec.data()));
+    {
+        LoopProgress progress(TensionTitle, static_cast<double>(AllOri.size()));
+        for (std::size_t r = 0; r < AllOri.size(); r++) {
+            if (progress.step())
+                return;
+            std::vector<int> vec = rowVector(AllOri[r]);
+            Tensions[r] = std::fabs(getOrientifoldTension(vec.data()));
+        }
     }
     classify(older);
 }
@@ -690,7 +704,8 @@ bool buildRows() {
         generateAllOrientifolds_ZNX_VERSION();
     else
         generateAllOrientifolds();
-    return true;
+    // A list the user stopped is incomplete.
+    return !stopSignal;
 }
 
 void fillList() {
@@ -721,7 +736,7 @@ void fillList() {
 void printEntry(int i) {
     const OrientifoldInfo* OI = Orientifolds[i];
     Print("%5d | ", i);
-    Print(" %15.7f |", OI->Tension);
+    Print(" %15.7f |", unsignedZero(OI->Tension, 7));
     Print(" %5d | ", OI->KBC);
     if (currentBulk()->trivial != 1)
         for (int k = 0; k < group.dg->Mult; k++)
@@ -743,9 +758,14 @@ int loadOrientifolds() {
     LastZNXVersion = older;
     AllOri.clear();
     rowIndex.clear();
-    if (!listable() || !buildRows()) {
+    const bool canList = listable();
+    if (!canList || !buildRows()) {
         AllOri.clear();
         rowIndex.clear();
+        if (canList && stopSignal) {
+            LastModInv = -2;
+            Print("Orientifold collection stopped\n");
+        }
         return N_Ori;
     }
     fillList();

@@ -14,7 +14,9 @@
 #include "tensor/FixedPoints.h"
 
 #include <cmath>
+#include <complex>
 #include <numbers>
+#include <vector>
 
 using namespace crossbound_internal;
 
@@ -26,6 +28,9 @@ GuardedArray<double> RefCoefStorage{"RefCoefStorage", &CrossBound_alloc};
 GuardedArray<signed char> RefCoefComputed{"RefCoefComputed", &CrossBound_alloc};
 GuardedArray<int> IshibashiMetricFlip{"IshibashiMetricFlip", &CrossBound_alloc};
 long long storedPairs = 0;
+// Per Ishibashi label, the twist that carries its orbit's representative to it (see below).
+std::vector<std::complex<double>> IshibashiTwist;
+std::vector<char> IshibashiTwistKnown;
 int metricFlipStamp = -1, metricFlipCount = -1;
 
 const IshibashiLabel& ishibashi(int m) {
@@ -146,6 +151,8 @@ void initRefCoefStorage() {
     loadIshibashiMetricFlip();
     std::fill(SR, SR + 2 * static_cast<std::size_t>(pairs), 0.0);
     std::fill(done, done + pairs, static_cast<signed char>(0));
+    IshibashiTwist.assign(static_cast<std::size_t>(IshibashiLabelCount), 1.0);
+    IshibashiTwistKnown.assign(static_cast<std::size_t>(IshibashiLabelCount), 0);
 }
 
 void loadIshibashiMetricFlip() {
@@ -171,6 +178,50 @@ int getIshibashiMetricFlip(int m) {
     return IshibashiMetricFlip[m];
 }
 
+namespace {
+
+void chargeFactor(int m, int a, double* pr, double* pi) {
+    const IshibashiLabel& l = ishibashi(m);
+    const BoundaryLabel& b = boundaryLabel(a);
+    ChargeCorrectionFactor(l.label, getIshiCurrent(l.orbit_member),
+                           boundaryLabel(b.orbit_start).label, getBoundaryCurrent(b.orbit_member),
+                           pr, pi);
+}
+
+// S^J(K i, f) = F_i(K,J)^* exp(2 pi i Q_K(f)) S^J(i, f): an Ishibashi label (K i, J) away from its
+// orbit's representative (i, J) differs from it by the charge and by the twist F, the same for
+// every boundary (a boundary label's character carries the twist of its own orbit). The twist is
+// read off the formula at the first boundary representative where the coefficient is not zero.
+std::complex<double> ishibashiTwist(int m) {
+    const auto k = static_cast<std::size_t>(m);
+    if (k >= IshibashiTwistKnown.size()) {
+        IshibashiTwist.resize(k + 1, 1.0);
+        IshibashiTwistKnown.resize(k + 1, 0);
+    }
+    if (IshibashiTwistKnown[k])
+        return IshibashiTwist[k];
+    std::complex<double> t = 1.0;
+    for (int a = 0; a < static_cast<int>(BoundaryLabels.size()); a++) {
+        if (boundaryLabel(a).orbit_member != 0)
+            continue;
+        double dr, di;
+        formula(m, a, &dr, &di);
+        if (std::abs(dr) + std::abs(di) < 1e-7)
+            continue;
+        double sr, si, pr, pi;
+        formula(ishibashi(m).orbit_start, a, &sr, &si);
+        chargeFactor(m, a, &pr, &pi);
+        t = std::complex<double>(dr, di) /
+            (std::complex<double>(sr, si) * std::complex<double>(pr, pi));
+        break;
+    }
+    IshibashiTwist[k] = t;
+    IshibashiTwistKnown[k] = 1;
+    return t;
+}
+
+} // namespace
+
 void getRefCoefFromStorage(int m, int a, double* R, double* I) {
     const IshibashiLabel& l = ishibashi(m);
     const BoundaryLabel& b = boundaryLabel(a);
@@ -186,10 +237,12 @@ void getRefCoefFromStorage(int m, int a, double* R, double* I) {
     if (l.orbit_member == 0 && b.orbit_member == 0)
         return;
     double pr, pi;
-    ChargeCorrectionFactor(l.label, getIshiCurrent(l.orbit_member),
-                           boundaryLabel(b.orbit_start).label, getBoundaryCurrent(b.orbit_member),
-                           &pr, &pi);
+    chargeFactor(m, a, &pr, &pi);
     multiplyBy(pr, pi, R, I);
+    if (l.orbit_member != 0 && l.current != 0) {
+        const std::complex<double> t = ishibashiTwist(m);
+        multiplyBy(t.real(), t.imag(), R, I);
+    }
 }
 
 void getReflectionCoefficientFromStorage(int m, int a, int mode, double* R, double* I) {

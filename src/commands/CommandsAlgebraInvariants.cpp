@@ -4,6 +4,7 @@
 #include "commands/CommandsAlgebraInvariants.h"
 
 #include "base/Output.h"
+#include "base/Terminal.h"
 #include "commands/CommandsInternal.h"
 #include "commands/CommandsInvariants.h"
 #include "modular/Invariants.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int ListSlack = 10;
 constexpr int ColumnLayoutFrom = 15;
+constexpr const char* ExtensionSearchTitle = "Searching extensions";
 
 // The criteria setters keep lists by pointer; these lists are the commands' own and only grow.
 GuardedArray<int> mults{"mults"};
@@ -51,9 +53,13 @@ void searchExtensions() {
     Print("Loop length: %-30.0f\n", length);
     if (incrementInit(n, Min, Max, Loop))
         return;
-    while (!increment(n, Min, Max, Loop))
+    LoopProgress progress(ExtensionSearchTitle, length);
+    while (!increment(n, Min, Max, Loop)) {
+        if (progress.step())
+            return;
         if (checkAlgebra(L, Loop) == 0)
             Print("\n--------------------------------------------------------------\n");
+    }
 }
 
 } // namespace

@@ -131,9 +131,9 @@ void printReflection(int m, int a) {
     if (a == 0)
         Print("\n");
     if (DoublePrecision && *DoublePrecision == 1)
-        Print("R(%d,%d)=(%30.15f,%30.15f)\n", m, a, re, im);
+        Print("R(%d,%d)=(%30.15f,%30.15f)\n", m, a, unsignedZero(re, 15), unsignedZero(im, 15));
     else
-        Print("R(%d,%d)=(%15.8f,%15.8f)\n", m, a, re, im);
+        Print("R(%d,%d)=(%15.8f,%15.8f)\n", m, a, unsignedZero(re, 8), unsignedZero(im, 8));
 }
 
 // O(i, a, b) for every pair of boundaries, row a after row a; empty once the user stopped.

@@ -38,6 +38,12 @@ int COM_browse_config(void** params, int parnum) {
             Alert("COM_browse_config", 2, 100302, "Label %d given twice", label);
             return -1;
         }
+        // A multiplicity counts branes: a negative one would make a stack of negative dimension.
+        if (value < 0) {
+            Alert("COM_browse_config", 3, 100302, "Negative multiplicity %d for label %d", value,
+                  label);
+            return -1;
+        }
         labels.push_back(label);
         values.push_back(value);
     }

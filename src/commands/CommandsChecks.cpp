@@ -185,8 +185,10 @@ int COM_checkEtaRelation(void**, int parnum) {
             if (x.den != 1)
                 Alert("COM_checkEtaRelation", 0, 212404, "Fractional number");
             const int y0 = Pfusion(f, 0, 0);
+            // A complex fixed point has Frobenius-Schur indicator 0: nothing to compare, not an
+            // inconsistency.
             if (y0 == 0) {
-                Alert("COM_checkEtaRelation", 1, 212404, "Zero FS");
+                Alert("COM_checkEtaRelation", 1, 100201, "Zero FS");
                 continue;
             }
             const int sign = 1 - 2 * mod(x.num / x.den, 2);

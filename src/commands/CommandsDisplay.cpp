@@ -15,6 +15,7 @@
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
+#include "tensor/FixedPoints.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -200,6 +201,8 @@ const CommandDefinition lieDisplay[] = {
 };
 
 const CommandDefinition browseDisplay[] = {
+    {"browse stabilizer", "[field lbl]", COM_browse_stab,
+     "Show information on the stabilizer of field \"lbl\"."},
     {"browse Lie", "", COM_browse_spin1, "Display horizontal Lie algebra properties."},
     {"browse CFT", "", COM_browse_cft, "Display several CFT properties."},
 };
@@ -301,6 +304,19 @@ int COM_cc(void**, int parnum) {
 
 // ---------------------------------------------------------------------------------------------
 // The current theory
+
+int COM_browse_stab(void** commands, int parnum) {
+    // Stabilizer types are kept for the rows of a computed tensor spectrum only.
+    if (cosetSwitch() != 1) {
+        Alert("COM_browse_stab", 0, 100302, "Stabilizers are known for tensor products only");
+        return 1;
+    }
+    const int lbl = intArgument(commands, 0);
+    if (commands::refuseUncomputedField("COM_browse_stab", 1, lbl))
+        return 1;
+    printStabilizer(getCurrentTensor(), lbl);
+    return -parnum;
+}
 
 int COM_browse_cft(void**, int parnum) {
     if (cosetSwitch() == 1) {

@@ -14,6 +14,8 @@ int COM_newcol(void** commands, int parnum);
 int COM_browse_alg(void** commands, int parnum);
 int COM_cc(void** commands, int parnum);
 int COM_browse_cft(void** commands, int parnum);
+// "browse stabilizer": registered disabled; the stabilizer table of a product's field.
+int COM_browse_stab(void** commands, int parnum);
 int COM_browse_spin1(void** commands, int parnum);
 int COM_Cartan(void** commands, int parnum);
 int COM_expand(void** commands, int parnum);

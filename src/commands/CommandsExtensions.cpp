@@ -98,6 +98,9 @@ int COM_findBasis(void** params, int parnum) {
 }
 
 int COM_select_extension(void** params, int parnum) {
+    // A wrong number leaves the extension in use with its modular data.
+    if (!extensionExists(intArgument(params, 0)))
+        return -parnum;
     TensorProduct* TP = getCurrentTensor();
     resetCurrents(TP);
     disableModular();

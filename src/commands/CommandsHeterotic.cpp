@@ -2,6 +2,7 @@
 #include "commands/CommandsHeterotic.h"
 
 #include "base/Error.h"
+#include "base/Terminal.h"
 #include "commands/CommandsInternal.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
@@ -75,7 +76,12 @@ int COM_filter_random(void** commands, int parnum) {
     const int n = TP->NTensor;
     const int depth = parnum > 0 ? intArgument(commands, 0) : 0;
     std::vector<int> J(static_cast<std::size_t>(n));
+    // Any depth is accepted: the rounds show their progress and end at the user's stop.
+    const char* title = "Random filter currents";
+    startProgressInfo(title, depth, 1);
     for (int d = 0; d < depth && n > 0; d++) {
+        if (stopSignal == 1 || incrementProgressInfo())
+            break;
         do {
             for (int k = 0; k < n; k++)
                 J[static_cast<std::size_t>(k)] =
@@ -83,6 +89,7 @@ int COM_filter_random(void** commands, int parnum) {
         } while (!CT_effectiveCenterCheck(TP, J.data()));
         addNewFilterCurrent(TP, J.data());
     }
+    stopProgressInfo(title);
     return -parnum;
 }
 

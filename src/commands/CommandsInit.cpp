@@ -9,6 +9,7 @@
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsGalois.h"
 #include "commands/CommandsHeterotic.h"
+#include "commands/CommandsIntersections.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
 #include "commands/CommandsScans.h"
@@ -45,6 +46,7 @@ void installCommandFamilies() {
     installTadpoleCommands();
     installTadpoleBoundCommands();
     installBraneSpectrumCommands();
+    installIntersectionCommands();
     installFusingSignCommands();
 }
 

@@ -85,9 +85,10 @@ bool refuseUncomputedField(const char* routine, int position, int field);
 
 // ---- What the printers of matrices and the checks share ----
 
-// The fields of a printed row or column: the argument at position, or all fields.
+// The fields of a printed row or column: the argument at position, or all fields; ascending.
 std::vector<int> fieldsOf(void** params, int parnum, int position);
-// (j, i) is printed too, so (i, j) with j < i would repeat it.
+// (j, i) is printed too, so (i, j) with j < i would repeat it. Rows and columns are ascending
+// without repeats, as fieldsOf makes them.
 bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j);
 // The named work area "ModText", made to hold size characters.
 char* modText(int size);
@@ -109,6 +110,9 @@ int COM_create(void** commands, int parnum);
 int COM_list_cy(void** commands, int parnum);
 int COM_build_perm(void** commands, int parnum);
 int COM_build_cy(void** commands, int parnum);
+// The product of a code of the CY table with its supercurrent, computed as "build cy" makes it;
+// record keeps the code as the current model's name. 1 for a code not in the table.
+int buildSupersymmetricCY(int code, bool record);
 int COM_build_nonsusycy(void** commands, int parnum);
 int COM_search_tachyons(void** commands, int parnum);
 int COM_compare_alg(void** commands, int parnum);

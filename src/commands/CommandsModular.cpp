@@ -67,8 +67,14 @@ std::vector<int> fieldsOf(void** params, int parnum, int position) {
 }
 
 bool mirrored(const std::vector<int>& rows, const std::vector<int>& columns, int i, int j) {
+    // Called for every pair of a listing: a run of consecutive fields (all of them, or one) is
+    // tested by its ends, anything else by a search of the ascending list.
     auto contains = [](const std::vector<int>& fields, int x) {
-        return std::find(fields.begin(), fields.end(), x) != fields.end();
+        if (fields.empty())
+            return false;
+        if (fields.back() - fields.front() + 1 == static_cast<int>(fields.size()))
+            return x >= fields.front() && x <= fields.back();
+        return std::binary_search(fields.begin(), fields.end(), x);
     };
     return j < i && contains(rows, j) && contains(columns, i);
 }

@@ -71,7 +71,10 @@ int COM_fix_var(void** params, int parnum) {
             Alert("COM_fix_var", 1, 100302, "Label %d out of range", label);
             return -1;
         }
-        setFixVar(label, value);
+        if (!setFixVar(label, value)) {
+            BoundarySelectionChanged();
+            return 1;
+        }
     }
     BoundarySelectionChanged();
     return -parnum;
@@ -95,9 +98,8 @@ bool fixGivenLabels(void** params, int first, int parnum, std::vector<int>& Chan
             Alert("COM_check_tad", 0, 100302, "Invalid assignment: %s\n", textArgument(params, k));
             return false;
         }
-        if (!boundaryInRange("COM_check_tad", label))
+        if (!boundaryInRange("COM_check_tad", label) || !setFixVar(label, value))
             return false;
-        setFixVar(label, value);
         ChanPaton[static_cast<std::size_t>(label)] = value;
     }
     return true;

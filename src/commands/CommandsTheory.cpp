@@ -296,12 +296,15 @@ namespace {
 // The product D5 level 1 (graded by its vector) times the N=2 models of the code's levels, as
 // numerator factors of the emptied tensor product, which becomes current; the number of N=2
 // factors, or -1 for a code that is not in the table.
-int buildCYProduct(int code) {
+int buildCYProduct(int code, bool record = true) {
     int levels[9];
     const int n = interpretMinimalTensor(code, levels);
     if (n < 0)
         return -1;
-    CurrentCY = std::to_string(code);
+    if (record)
+        CurrentCY = std::to_string(code);
+    // No supercurrent is known before the product's spectrum is computed.
+    Susic = 0;
     SpectrumData* d5 = SM_getData(4, 5, 1);
     SM_grade(d5, 2);
     setIntPar("Graded", 1);
@@ -320,8 +323,8 @@ int buildCYProduct(int code) {
 
 } // namespace
 
-int COM_build_cy(void** commands, int parnum) {
-    const int n = buildCYProduct(intArgument(commands, 0));
+int buildSupersymmetricCY(int code, bool record) {
+    const int n = buildCYProduct(code, record);
     if (n < 0)
         return 1;
     // The world-sheet supercurrent: the spinor of D5 with the gravitino of every N=2 factor.
@@ -329,7 +332,11 @@ int COM_build_cy(void** commands, int parnum) {
     addNewCurrent(getCurrentTensor(), ones.data());
     setIntPar("Super", 1);
     COM_compute(nullptr, 0);
-    return -parnum;
+    return 0;
+}
+
+int COM_build_cy(void** commands, int parnum) {
+    return buildSupersymmetricCY(intArgument(commands, 0), true) ? 1 : -parnum;
 }
 
 int COM_build_nonsusycy(void** commands, int parnum) {

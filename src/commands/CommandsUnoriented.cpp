@@ -218,9 +218,9 @@ int COM_crosscoeff(void** commands, int parnum) {
         double re, im;
         getCurrentCrosscapCoefficient(m, 0, &re, &im);
         if (DoublePrecision && *DoublePrecision == 1)
-            Print("C(%d)=(%30.15f,%30.15f)\n", m, re, im);
+            Print("C(%d)=(%30.15f,%30.15f)\n", m, unsignedZero(re, 15), unsignedZero(im, 15));
         else
-            Print("C(%d)=(%15.8f,%15.8f)\n", m, re, im);
+            Print("C(%d)=(%15.8f,%15.8f)\n", m, unsignedZero(re, 8), unsignedZero(im, 8));
     }
     return -parnum;
 }

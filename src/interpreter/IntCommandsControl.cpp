@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -123,7 +124,8 @@ void printCommandHelp(void** params, int parnum) {
         return;
     Print("Keywords:\n");
     printComCol(ct->keywords);
-    if (interactiveOn())
+    // Piped input holds the next command lines, not an answer.
+    if (interactiveOn() && isatty(fileno(stdin)))
         askForKeyword(params, keycnt);
 }
 

@@ -4,6 +4,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/StringUtility.h"
+#include "base/Terminal.h"
 #include "interpreter/InterpreterInternal.h"
 #include "numeric/Loops.h"
 
@@ -327,7 +328,9 @@ int executeCommandBlock(CommandLine* cl, int AutoCnt, int MinKeyCnt) {
         printAllInterpretedCommands(commands);
     if (!commands[0])
         return EmptyBlock;
-    if (BreakParameter >= 1) {
+    // After Ctrl-C the rest of the line, of its loops and of the command files is left out, so
+    // that the prompt returns.
+    if (BreakParameter >= 1 || interruptRequested()) {
         if (debug >= 3)
             std::printf("........ BREAK\n");
         return BlockSkippedByBreak;

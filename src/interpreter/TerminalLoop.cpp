@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -40,17 +41,48 @@ bool switchOn(const char* name) {
     std::exit(0);
 }
 
+// Set when Ctrl-C abandoned the line being typed.
+bool lineAbandoned = false;
+
+// At a terminal, Ctrl-C abandons the line being typed: the line editor tidies up after the
+// signal and passes it on (which marks the interrupt), and then gets an empty line.
+int readTerminalKey(FILE* stream) {
+    const int fd = fileno(stream);
+    for (;;) {
+        if (interruptRequested()) {
+            rl_replace_line("", 0);
+            lineAbandoned = true;
+            return '\n';
+        }
+        unsigned char c = 0;
+        const ssize_t n = read(fd, &c, 1);
+        if (n == 1)
+            return c;
+        if (n == 0)
+            return EOF;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) < 0)
+                return EOF;
+            continue;
+        }
+        if (errno != EINTR)
+            return EOF;
+        rl_check_signals();
+    }
+}
+
 // Keys come through the standard stream when the input is no terminal: an answer to a question
 // read before may have taken the following lines into the stream's buffer, and reading the
 // descriptor directly would lose them.
 int readKey(FILE* stream) {
     if (isatty(fileno(stream)))
-        return rl_getc(stream);
+        return readTerminalKey(stream);
     for (;;) {
         const int c = std::fgetc(stream);
         if (c != EOF || !std::ferror(stream) || errno != EINTR)
             return c;
         std::clearerr(stream);
+        rl_check_signals();
     }
 }
 
@@ -77,9 +109,15 @@ void readFromTerminal() {
     std::string prefix;
     for (int count = 0;;) {
         flushOutput();
+        // A Ctrl-C that stopped the last line is used up; one from now on abandons the next.
+        clearInterrupt();
         char* line = readline(nextPrompt(lineState, prefix).c_str());
         if (!line)
             endOfInput();
+        if (lineAbandoned) {
+            lineAbandoned = false;
+            lineState = composeCommandLine(nullptr);
+        }
         if (line[0] == '@') {
             std::free(line);
             endWithMessage("Maximal number of commands exceeded (readline); quitting");

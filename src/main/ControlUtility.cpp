@@ -17,6 +17,7 @@
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
+#include "string/Intersections.h"
 #include "string/OpenSpectrumAnalysis.h"
 #include "string/StringTheory.h"
 #include "string/Tadpole.h"

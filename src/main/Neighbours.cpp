@@ -1,9 +1,5 @@
 #include "main/Neighbours.h"
 
-// ============================================================ String spectra and tadpoles
-
-void initializeIntersections() {}
-
 // ============================================================ Standard-model searches
 
 void initializeSearchSM() {}

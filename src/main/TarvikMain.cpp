@@ -9,6 +9,7 @@
 #include "main/TarvikStartup.h"
 
 int main(int argc, char** argv) {
+    enlargeOutputBuffer();
     flushOutputOnAbnormalEnd();
     printBanner(getCurrentHostName(), __DATE__, __TIME__);
     printProcessorNote();
@@ -17,6 +18,9 @@ int main(int argc, char** argv) {
     if (auto* interactive = static_cast<int*>(getIntParPointer("interactive")))
         *interactive = 1;
     const int first = readLeadingOptions(argc, argv);
+    // A background run still ends at Ctrl-C; at the terminal it stops the computation.
+    if (!getBackground())
+        stopOnInterrupt();
     startSingleAlgebraInput();
     if (first >= argc)
         readFromTerminal();

@@ -4,6 +4,7 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/Terminal.h"
 #include "modular/InvariantsInternal.h"
 #include "modular/Modular.h"
 
@@ -192,6 +193,9 @@ int searchAutomorphismsWith(int N, const std::vector<double>& S_re, const std::v
     int offered = 0;
     int d = 0;
     for (;;) {
+        // Ctrl-C ends the search; what was offered stays.
+        if (stopSignal)
+            return offered;
         // The odometer: the next ordering of class d, or back to the identity and one level up.
         while (!std::next_permutation(ordering[d].begin(), ordering[d].end())) {
             apply(d);

@@ -235,6 +235,8 @@ void conjugateBulkInvariant(BulkInvariant* bi) {
             bi->orbits[i][k] = conjugateOrSelf(getConjugate(bi->orbits[i][k]), bi->orbits[i][k]);
         sortLabels(bi->orbits[i], bi->orbitlength[i]);
     }
+    // The diagonal of Z C is not that of Z: count the labels of the new matrix.
+    bi->IshibashiLabelCount = bi->trivial ? bi->Nprimaries : LabelCount(bi);
 }
 
 void conjugateNamedBulkInvariant(const char* name1, const char* name2) {

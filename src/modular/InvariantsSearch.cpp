@@ -267,8 +267,12 @@ int computeInvariant(SCData* MD) {
         Print("\n");
     }
     if (c.LoopCommand && MD->MIPF_id >= param(Par::LoopStart) &&
-        MD->MIPF_id <= param(Par::LoopEnd) && executeCommandLine(c.LoopCommand) != 0)
+        MD->MIPF_id <= param(Par::LoopEnd) && executeCommandLine(c.LoopCommand) != 0) {
+        // A loop command left out after Ctrl-C is a stop, not an error.
+        if (stopSignal)
+            return -2;
         return tell("Error during loop action", -3);
+    }
     if (c.MIPFSelection[c.NextSelectedMIPF] == -1)
         return tell("End of loops", -5);
     return tell("Returning success", 1);
@@ -378,6 +382,8 @@ int endScan(int rc, const char* text) {
     return resetSubgroupLabel(rc);
 }
 
+constexpr const char* ScanTitle = "Scanning subgroups";
+
 int scanSubgroups(int* map, Subgroup* list, int K) {
     SearchCriteria& c = criteria();
     scanCompleted = false;
@@ -387,7 +393,12 @@ int scanSubgroups(int* map, Subgroup* list, int K) {
     std::vector<int> currents(static_cast<std::size_t>(CenterOrder()) + 2);
     int total = 0;
     int label = 0;
+    LoopProgress progress(ScanTitle, K);
     for (Subgroup* sg = list; sg; sg = sg->next, label++) {
+        if (progress.step()) {
+            stopped = true;
+            break;
+        }
         c.SubgroupLabel = label;
         if (K > 100) {
             char text[40];
@@ -411,6 +422,10 @@ int scanSubgroups(int* map, Subgroup* list, int K) {
         MD->sg_was_allocated = 0;
         MD->PermutationFunction = reject ? computeGroupPermutation : nullptr;
         const int r = ComputeAllSubgroupInvariants(currents.data(), sg->size, MD);
+        if (stopSignal) {
+            stopped = true;
+            break;
+        }
         if (r == -3)
             return endScan(-3, "Error during loop command\n");
         if (r == -5)

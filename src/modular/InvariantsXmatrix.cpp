@@ -6,6 +6,7 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "base/Terminal.h"
 #include "modular/InvariantsInternal.h"
 #include "modular/Modular.h"
 #include "numeric/Loops.h"
@@ -133,8 +134,15 @@ struct Pair {
     int R(int a, int b) const { return Rm[a * M + b]; }
 };
 
+// The X loops' own display, while they have one.
+LoopProgress* loopProgress = nullptr;
+constexpr const char* LoopTitle = "X matrix loops";
+
 // Fills the pairs of X for one loop point and hands the record to the analysis.
 template <class FillPair> int evaluatePoint(void* data, FillPair fill) {
+    // The loops end at a user's stop; the points visited so far count.
+    if (loopProgress ? loopProgress->step() : stopSignal != 0)
+        return -2;
     SCData* MD = static_cast<SCData*>(data);
     const int M = MD->dg->Mult;
     MD->Symmetric = 1;
@@ -165,7 +173,7 @@ bool randomScanChosen(double T) {
     return true;
 }
 
-int runLoops(SCData* MD, std::vector<int>& upper, bool mayRandomize, EVAL evaluate) {
+int visitPoints(SCData* MD, std::vector<int>& upper, bool mayRandomize, EVAL evaluate) {
     const int L = MD->loopsize;
     std::vector<int> lower(static_cast<std::size_t>(L), 0);
     std::vector<int> loop(static_cast<std::size_t>(L), 0);
@@ -174,6 +182,24 @@ int runLoops(SCData* MD, std::vector<int>& upper, bool mayRandomize, EVAL evalua
         return RandomizedLoops(L, lower.data(), upper.data(), loop.data(), MD,
                                param(Par::MIPFRandom), evaluate);
     return NestedLoops(L, lower.data(), upper.data(), loop.data(), MD, nullptr, evaluate);
+}
+
+// The loops show progress of their own when nothing around them does (a scan of subgroups
+// shows its own).
+int runLoops(SCData* MD, std::vector<int>& upper, bool mayRandomize, EVAL evaluate) {
+    double points = 1.0;
+    for (int k = 0; k < MD->loopsize; k++)
+        points *= upper[static_cast<std::size_t>(k)] + 1.0;
+    const int samples = param(Par::MIPFRandom);
+    if (mayRandomize && samples != 0 && samples <= points)
+        points = samples;
+    if (isRunningModal || loopProgress)
+        return visitPoints(MD, upper, mayRandomize, evaluate);
+    LoopProgress progress(LoopTitle, points);
+    loopProgress = &progress;
+    const int r = visitPoints(MD, upper, mayRandomize, evaluate);
+    loopProgress = nullptr;
+    return r;
 }
 
 } // namespace

@@ -63,6 +63,7 @@ void CFTChanged();
 // The resets of CFTChanged without advancing the counter or resetting the bulk invariant.
 void resetS();
 void bulkInvariantChanged();
+// The product's factors or currents changed: the caches of the theory before are stale.
 void TensorChanged();
 int QueryTensor();
 
@@ -86,8 +87,7 @@ int SusySpectrum();
 int MOD_initContents();
 // 1 when J fixes some field; for a product no current of weight other than a multiple of 1/2.
 int MOD_fixedPointCurrent(int J);
-// Fixed-point resolution of the current theory. S^J of a tensor product is not built yet: it
-// answers with a zero element.
+// Fixed-point resolution of the current theory, a block's or a tensor product's.
 // The twist F(field, cur1, cur2) of field under cur1 with respect to cur2, 0..3.
 int MOD_getCurrentTwist(int field, int cur1, int cur2);
 // S^J(a, b) and the orbit Lie algebra's S between the labels of a and b; zero when not fixed.
@@ -132,6 +132,8 @@ int SubgroupEffectiveCenterCheck(int order, const int* currents);
 int* computeOrderTwoCenter(int* size);
 int* getChargePointer(int i);
 int findChargeVector(const int* charge);
+// How many distinct charge vectors the current theory has; valid indices lie below.
+int getNumberOfChargeVectors();
 
 // ---- Printing ----
 // The functions that write into txt return the position after what they wrote.

@@ -345,6 +345,10 @@ int* getChargePointer(int i) {
     return AllCharges_0[i].data();
 }
 
+int getNumberOfChargeVectors() {
+    return static_cast<int>(AllCharges_0.size());
+}
+
 int findChargeVector(const int* charge) {
     auto found = chargeNumbers.find(std::vector<int>(charge, charge + G));
     if (found == chargeNumbers.end()) {

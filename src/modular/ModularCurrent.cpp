@@ -2,6 +2,7 @@
 // tensor product, the current block and the counts of its fields and simple currents. Every
 // question about the current theory starts here.
 #include "modular/Modular.h"
+#include "modular/ModularInternal.h"
 
 #include "store/Storemanager.h"
 
@@ -21,6 +22,8 @@ int getCosetMode() {
 }
 
 void setCosetMode(int mode) {
+    if (mode != KMCosetSwitch)
+        modular_internal::theoryReplaced();
     KMCosetSwitch = mode;
 }
 
@@ -33,6 +36,8 @@ SpectrumData* currentBlock() {
 }
 
 void setCurrentSD(SpectrumData* sd) {
+    if (sd != currentSD)
+        modular_internal::theoryReplaced();
     currentSD = sd;
     if (KMCosetSwitch == 1 || !sd)
         return;

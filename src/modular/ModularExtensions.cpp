@@ -258,9 +258,7 @@ int MOD_getExtensionNumber() {
 
 int SelectExtension(int n) {
     TensorProduct* TP = getCurrentTensor();
-    // A list collected for other factors names currents the product does not have.
-    if (n < 0 || n >= TotalExtensions()) {
-        Alert("SelectExtension", 0, 100302, "Extension number %d does not exist", n);
+    if (!extensionExists(n)) {
         assignExtensionNumber(TP, -1);
         return 0;
     }
@@ -270,6 +268,14 @@ int SelectExtension(int n) {
             addNewCurrent(TP, J);
     assignExtensionNumber(TP, n);
     return 1;
+}
+
+int extensionExists(int n) {
+    // A list collected for other factors names currents the product does not have.
+    if (n >= 0 && n < TotalExtensions())
+        return 1;
+    Alert("SelectExtension", 0, 100302, "Extension number %d does not exist", n);
+    return 0;
 }
 
 void setRequireExtension(int* currents) {

@@ -31,6 +31,8 @@ int MOD_getExtensionNumber();
 // Adds the currents of extension n to the current tensor product; 0 after a report when there is
 // no such extension (then the product's extension number is -1), else 1.
 int SelectExtension(int n);
+// 1 when the list holds extension n; else 0 after the report of SelectExtension.
+int extensionExists(int n);
 // The currents (ended by -1) that every listed extension must contain; null clears. The list is
 // the caller's and must stay alive.
 void setRequireExtension(int* currents);

@@ -246,7 +246,17 @@ void bulkInvariantChanged() {
 
 void TensorChanged() {
     TensorCount++;
+    theoryReplaced();
 }
+
+namespace modular_internal {
+
+void theoryReplaced() {
+    CFTCounter++;
+    resetS();
+}
+
+} // namespace modular_internal
 
 // ============================================================ Forwarders
 

@@ -2,7 +2,7 @@
 // spectra and scans, sorted in the output directory by theory, by extension or supersymmetry
 // class and by bulk invariant. Both functions create the directory the file goes into and fall
 // back to "/tmp" when that fails. The boundary-range tag the names end with is kept here too, and
-// a stand-in for the supersymmetric-search flag of the string layer, which is not built yet.
+// the supersymmetric-search flag that chooses between the supersymmetric and the other names.
 #pragma once
 
 // The full file name for the current theory and bulk invariant: the output directory, the

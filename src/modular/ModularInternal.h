@@ -22,6 +22,10 @@ extern int SMATRIXWasAborted;
 
 int tensorMode();
 int totalPrimaries();
+// Another theory became current, or the product's factors or currents changed: every cache
+// derived from the theory before is stale, although nothing is computed yet for the new one
+// (the bulk invariant waits for that).
+void theoryReplaced();
 
 // Parameter values; the defaults apply until initializeModular has bound them.
 int smatrixMaxsize();

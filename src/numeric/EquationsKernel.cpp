@@ -12,6 +12,7 @@
 #include "numeric/VectorUtility.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <vector>
 
@@ -117,10 +118,65 @@ int checkColumns(const double* Eqn, int Neq, int Ncol, const int* plus, int nPlu
     return 1;
 }
 
+// The first row of the independent equations sorted by value, so that the last positive entry
+// of a pattern is looked up by the value it must have instead of tried on every variable.
+struct FirstRowIndex {
+    std::vector<std::pair<double, int>> byValue;
+
+    explicit FirstRowIndex(EquationData* ED) {
+        if (ED->IndEq < 1)
+            return;
+        const double* E = independentRow(ED, 0);
+        for (int v = 0; v < ED->Ncol - 1; v++)
+            byValue.emplace_back(E[v], v);
+        std::sort(byValue.begin(), byValue.end());
+    }
+};
+
+// The last positive entry of a pattern: the first variable, in the order in which nextPositive
+// offers them, that passes the column test with the entries chosen before it; -1 when none
+// does. Only variables whose first-row coefficient lies near the value that row needs can pass.
+int completePattern(KernelData* KD, EquationData* ED, const FirstRowIndex& index, int p, int q,
+                    int* chosen, int level) {
+    const double* E = independentRow(ED, 0);
+    double need = E[p];
+    if (q >= 0)
+        need += E[q];
+    for (int i = 0; i < level; i++)
+        need -= E[chosen[i]];
+    // The test allows 1e-7; the window is wider by far more than the roundings of the sum.
+    const double width = 2e-7 + 1e-12 * std::fabs(need);
+    // nextPositive offers first the variables already positive in a kernel vector, then the
+    // others, each in increasing order after the previous entry.
+    const int after = level == 0 ? -1 : chosen[level - 1];
+    const int afterOthers = level == 0 ? 0 : chosen[level - 1];
+    std::vector<std::pair<int, int>> candidates; // (pass, variable)
+    auto it = std::lower_bound(index.byValue.begin(), index.byValue.end(),
+                               std::make_pair(need - width, -1));
+    for (; it != index.byValue.end() && it->first <= need + width; ++it) {
+        const int v = it->second;
+        if (isTag(KD, v) || v == p || v == q)
+            continue;
+        const int pass = KD->PosUsed[v] == 1 ? 0 : 1;
+        if (v > (pass == 0 ? after : afterOthers))
+            candidates.emplace_back(pass, v);
+    }
+    std::sort(candidates.begin(), candidates.end());
+    int tags[2] = {p, q};
+    for (const auto& [pass, v] : candidates) {
+        chosen[level] = v;
+        if (checkColumns(E, ED->IndEq, ED->Ncol, tags, q >= 0 ? 2 : 1, chosen, level + 1))
+            return v;
+    }
+    return -1;
+}
+
 // Searches, for one primary, combinations of `depth` positive unit entries s1 < s2 < ...
 // that pass the column test; fills `chosen` and returns true on the first success.
-bool findPositives(KernelData* KD, EquationData* ED, int p, int q, int depth, int* chosen,
-                   int level) {
+bool findPositives(KernelData* KD, EquationData* ED, const FirstRowIndex& index, int p, int q,
+                   int depth, int* chosen, int level) {
+    if (level + 1 == depth && !index.byValue.empty())
+        return completePattern(KD, ED, index, p, q, chosen, level) >= 0;
     const int Nvar = ED->Ncol - 1;
     int pass = 0;
     int exclude[1] = {q};
@@ -129,7 +185,7 @@ bool findPositives(KernelData* KD, EquationData* ED, int p, int q, int depth, in
     while ((s = nextPositive(KD, start, s, p, exclude, q >= 0 ? 1 : 0, Nvar, &pass)) >= 0) {
         chosen[level] = s;
         if (level + 1 < depth) {
-            if (findPositives(KD, ED, p, q, depth, chosen, level + 1))
+            if (findPositives(KD, ED, index, p, q, depth, chosen, level + 1))
                 return true;
             continue;
         }
@@ -147,9 +203,10 @@ int singleTagPatterns(KernelData* KD, EquationData* ED, int* Min, int* Max, int 
     const int Ncol = ED->Ncol;
     int found = 0;
     int chosen[3];
+    const FirstRowIndex index(ED);
     for (int p = nextPrimaryTag(KD, Min, Max, 0, -1, Ncol - 1); p >= 0;
          p = nextPrimaryTag(KD, Min, Max, 0, p, Ncol - 1)) {
-        if (!findPositives(KD, ED, p, -1, depth, chosen, 0))
+        if (!findPositives(KD, ED, index, p, -1, depth, chosen, 0))
             continue;
         if (!writePattern(KD, Ncol, &p, 1, chosen, depth))
             break;
@@ -316,6 +373,7 @@ int KernelDoubleQuadruplets(KernelData* KD, EquationData* ED, int* Min, int* Max
     const int Ncol = ED->Ncol;
     const int Nvar = Ncol - 1;
     int found = 0;
+    const FirstRowIndex index(ED);
     for (int p = nextPrimaryTag(KD, Min, Max, 0, -1, Nvar); p >= 0;
          p = nextPrimaryTag(KD, Min, Max, 0, p, Nvar)) {
         if (isTag(KD, p))
@@ -324,7 +382,7 @@ int KernelDoubleQuadruplets(KernelData* KD, EquationData* ED, int* Min, int* Max
         for (int q = nextSecondaryTag(KD, Min, Max, 0, -1, p, Nvar, &pass); q >= 0;
              q = nextSecondaryTag(KD, Min, Max, 0, q, p, Nvar, &pass)) {
             int chosen[2];
-            if (!findPositives(KD, ED, p, q, 2, chosen, 0))
+            if (!findPositives(KD, ED, index, p, q, 2, chosen, 0))
                 continue;
             int tags[2] = {p, q};
             if (!writePattern(KD, Ncol, tags, 2, chosen, 2))

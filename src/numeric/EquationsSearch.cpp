@@ -6,12 +6,14 @@
 #include "base/Output.h"
 #include "base/StringUtility.h"
 #include "base/SystemUtility.h"
+#include "base/Terminal.h"
 #include "numeric/EquationsInternal.h"
 #include "numeric/Loops.h"
 #include "numeric/MathUtility.h"
 #include "numeric/VectorUtility.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using namespace equations_internal;
@@ -58,21 +60,27 @@ int* sizeCandidate(int Ncol) {
     return holdAtLeast(candidateArray, std::max(Ncol + 100, 1000));
 }
 
+// The determined variable of row b of the optimised equations, from the candidate as it stands:
+// the plain recomputation over every column.
+double determinedValue(const EquationData* ED, int b, int v, const int* candidate) {
+    const int Ncol = ED->Ncol;
+    const double* E = ED->OptimizedEquations.X + static_cast<long long>(b) * Ncol;
+    double sum = 0.0;
+    for (int k = 0; k < Ncol; k++)
+        if (k != v)
+            sum += candidate[k] * E[k];
+    return -sum / E[v];
+}
+
 // The determined variables of the candidate from the loop variables; false when one of them is
 // not a non-negative integer.
 bool computeDetermined(LoopData* LD, int* candidate) {
     EquationData* ED = LD->ED;
-    const int Ncol = ED->Ncol;
     for (int b = 0; b < ED->IndEq; b++) {
         const int v = LD->VarsFromEqs.X[b];
         if (v < 0)
             continue;
-        const double* E = ED->OptimizedEquations.X + static_cast<long long>(b) * Ncol;
-        double sum = 0.0;
-        for (int k = 0; k < Ncol; k++)
-            if (k != v)
-                sum += candidate[k] * E[k];
-        const double value = -sum / E[v];
+        const double value = determinedValue(ED, b, v, candidate);
         if (!IntCheck(value))
             return false;
         const int x = DoubleToInt(value);
@@ -80,6 +88,235 @@ bool computeDetermined(LoopData* LD, int* candidate) {
             return false;
         candidate[v] = x;
     }
+    return true;
+}
+
+// Running sums of the rows that determine variables, over the current loop point. A candidate
+// then costs work in proportion to the loop levels that moved since the previous one, and only
+// for the rows it reaches, instead of a pass over every column of every row. The decisions stay
+// those of the plain recomputation: each running sum carries a bound on how far it can lie from
+// the plain one, and a value within that bound of the integer tolerance is recomputed plainly.
+struct RowSums {
+    struct Move {
+        int k;
+        double delta;
+        double grown; // change of |x_k|
+    };
+    bool usable = false;
+    bool synced = false;
+    bool candidateFresh = false; // the candidate buffer equals the point outside determined slots
+    int Ncol = 0;
+    int R = 0;             // rows that determine a variable
+    int lowestFetched = 0; // outermost level whose range the loops fetched since the last point
+    int written = 0;       // determined slots the previous candidate wrote
+    const int* candidate = nullptr;
+    std::vector<int> rows, vars;
+    std::vector<double> pivot;
+    std::vector<double> factor;        // -1/pivot
+    std::vector<double> spread;        // 1/|pivot|, for the error bound
+    std::vector<double> coeff;         // the rows, 0 in the determined columns
+    std::vector<double> sum, err, mag; // per row: running sum, its error bound, sum of |terms|
+    std::vector<int> applied;          // per row: moves of the log already in its sum
+    std::vector<int> movesSinceSum;    // per row, -1 when it must be summed afresh
+    std::vector<Move> log;
+    std::vector<int> point;
+};
+
+RowSums searchSums;
+RowSums singleSums;
+
+RowSums& sumsOf(const LoopData* LD) {
+    return LD == &singleData ? singleSums : searchSums;
+}
+
+constexpr double Unit = 0x1p-53;
+// Moves after which a row is summed afresh, so that its error bound stays small.
+constexpr int ResumEvery = 1 << 16;
+
+// The sums work only when every determining row leaves the other determined variables out,
+// which the sweep that chose them guarantees.
+bool rowsSeparateDetermined(const EquationData* ED, const RowSums& S) {
+    for (int r = 0; r < S.R; r++) {
+        const double* E = ED->OptimizedEquations.X + static_cast<long long>(S.rows[r]) * S.Ncol;
+        if (E[S.vars[r]] == 0.0)
+            return false;
+        for (int q = 0; q < S.R; q++)
+            if (q != r && (S.vars[q] == S.vars[r] || E[S.vars[q]] != 0.0))
+                return false;
+    }
+    return true;
+}
+
+void startRowSums(LoopData* LD) {
+    const EquationData* ED = LD->ED;
+    RowSums& S = sumsOf(LD);
+    S.Ncol = ED->Ncol;
+    S.rows.clear();
+    S.vars.clear();
+    for (int b = 0; b < ED->IndEq; b++)
+        if (LD->VarsFromEqs.X[b] >= 0) {
+            S.rows.push_back(b);
+            S.vars.push_back(LD->VarsFromEqs.X[b]);
+        }
+    S.R = static_cast<int>(S.rows.size());
+    S.synced = S.candidateFresh = false;
+    S.usable = rowsSeparateDetermined(ED, S);
+    if (!S.usable)
+        return;
+    const std::size_t n = static_cast<std::size_t>(S.Ncol);
+    S.pivot.resize(static_cast<std::size_t>(S.R));
+    S.factor.resize(static_cast<std::size_t>(S.R));
+    S.spread.resize(static_cast<std::size_t>(S.R));
+    S.coeff.resize(n * S.R);
+    for (int r = 0; r < S.R; r++) {
+        const double* E = ED->OptimizedEquations.X + static_cast<long long>(S.rows[r]) * S.Ncol;
+        S.pivot[r] = E[S.vars[r]];
+        S.factor[r] = -1.0 / S.pivot[r];
+        S.spread[r] = 1.0 / std::fabs(S.pivot[r]);
+        std::copy(E, E + S.Ncol, S.coeff.begin() + static_cast<long long>(r) * S.Ncol);
+    }
+    for (int r = 0; r < S.R; r++)
+        for (int v : S.vars)
+            S.coeff[static_cast<std::size_t>(r) * n + v] = 0.0;
+    S.sum.assign(static_cast<std::size_t>(S.R), 0.0);
+    S.err.assign(static_cast<std::size_t>(S.R), 0.0);
+    S.mag.assign(static_cast<std::size_t>(S.R), 0.0);
+    S.applied.assign(static_cast<std::size_t>(S.R), 0);
+    S.movesSinceSum.assign(static_cast<std::size_t>(S.R), -1);
+    S.point.assign(n, 0);
+    S.log.clear();
+}
+
+// The nearest whole number (ties to even) without a library call; beyond 2^51 every double is
+// whole.
+double nearestWhole(double a) {
+    constexpr double Shift = 0x1.8p52;
+    return std::fabs(a) < 0x1p51 ? (a + Shift) - Shift : a;
+}
+
+// Error bound of a recursive sum of n products: n·u/(1 - n·u) times the sum of |terms|.
+double summationBound(int n) {
+    const double nu = n * Unit;
+    return nu / (1.0 - nu);
+}
+
+void sumAfresh(RowSums& S, int r) {
+    const double* c = S.coeff.data() + static_cast<std::size_t>(r) * S.Ncol;
+    double sum = 0.0;
+    double mag = 0.0;
+    for (int k = 0; k < S.Ncol; k++) {
+        const double t = S.point[k] * c[k];
+        sum += t;
+        mag += std::fabs(t);
+    }
+    S.sum[r] = sum;
+    S.mag[r] = mag;
+    S.err[r] = summationBound(S.Ncol) * mag;
+    S.applied[r] = static_cast<int>(S.log.size());
+    S.movesSinceSum[r] = 0;
+}
+
+// Brings row r up to the current point.
+void catchUp(RowSums& S, int r) {
+    const int end = static_cast<int>(S.log.size());
+    if (S.movesSinceSum[r] < 0 || S.movesSinceSum[r] + end - S.applied[r] > ResumEvery) {
+        sumAfresh(S, r);
+        return;
+    }
+    const double* c = S.coeff.data() + static_cast<std::size_t>(r) * S.Ncol;
+    double sum = S.sum[r];
+    double err = S.err[r];
+    double mag = S.mag[r];
+    for (int i = S.applied[r]; i < end; i++) {
+        const RowSums::Move& m = S.log[i];
+        const double t = m.delta * c[m.k];
+        sum += t;
+        err += Unit * (std::fabs(t) + std::fabs(sum));
+        mag += std::fabs(c[m.k]) * m.grown;
+    }
+    S.movesSinceSum[r] += end - S.applied[r];
+    S.applied[r] = end;
+    S.sum[r] = sum;
+    S.err[r] = err;
+    S.mag[r] = mag;
+}
+
+// A full log is dropped: rows that are behind it are summed afresh when next needed.
+void dropLog(RowSums& S) {
+    const int end = static_cast<int>(S.log.size());
+    for (int r = 0; r < S.R; r++) {
+        if (S.applied[r] != end)
+            S.movesSinceSum[r] = -1;
+        S.applied[r] = 0;
+    }
+    S.log.clear();
+}
+
+// Brings the point and the candidate buffer to the loop point. The loops fetch the range of a
+// level before they move it, so only the levels from the outermost fetched one inward, and the
+// innermost level, can differ from the point of the previous call.
+void followLoop(RowSums& S, const int* Loop, int* candidate) {
+    if (candidate != S.candidate) {
+        S.candidate = candidate;
+        S.candidateFresh = false;
+    }
+    if (!S.synced) {
+        std::copy(Loop, Loop + S.Ncol, S.point.begin());
+        std::fill(S.movesSinceSum.begin(), S.movesSinceSum.end(), -1);
+        S.candidateFresh = false;
+        S.synced = true;
+    } else {
+        if (S.log.size() > static_cast<std::size_t>(ResumEvery))
+            dropLog(S);
+        for (int k = std::min(S.lowestFetched, S.Ncol - 1); k < S.Ncol; k++) {
+            const int to = Loop[k];
+            const int from = S.point[k];
+            if (to == from)
+                continue;
+            S.log.push_back({k, static_cast<double>(to) - from,
+                             std::fabs(static_cast<double>(to)) - std::fabs(from)});
+            S.point[k] = to;
+            candidate[k] = to;
+        }
+    }
+    S.lowestFetched = S.Ncol;
+    if (!S.candidateFresh) {
+        std::copy(Loop, Loop + S.Ncol, candidate);
+        S.candidateFresh = true;
+        S.written = 0;
+    }
+    // A rejected candidate leaves its determined slots behind; they start from the loop point.
+    for (int r = 0; r < S.written; r++)
+        candidate[S.vars[r]] = Loop[S.vars[r]];
+    S.written = 0;
+}
+
+// The determined variable of row r; false when it is not a non-negative integer. The plain
+// recomputation decides whenever the running value is too close to the tolerance to tell.
+bool determineRow(RowSums& S, const EquationData* ED, int r, int* candidate) {
+    catchUp(S, r);
+    const int v = S.vars[r];
+    // The running value may differ from the plain one by the error bounds of both sums, scaled
+    // by the pivot, and by a few roundings of the value itself (the reciprocal among them).
+    const double value = S.sum[r] * S.factor[r];
+    const double bound = summationBound(S.Ncol) * std::max(S.mag[r], 0.0) + S.err[r];
+    const double slack = 2.0 * (bound * S.spread[r] + 8.0 * Unit * (std::fabs(value) + 1.0));
+    const double distance = std::fabs(value - nearestWhole(value));
+    int x;
+    if (distance > Tolerance + slack) {
+        return false;
+    } else if (distance < Tolerance - slack) {
+        x = std::fabs(value) < 1e9 ? static_cast<int>(nearestWhole(value)) : DoubleToInt(value);
+    } else {
+        const double plain = determinedValue(ED, S.rows[r], v, candidate);
+        if (!IntCheck(plain))
+            return false;
+        x = DoubleToInt(plain);
+    }
+    if (x < 0)
+        return false;
+    candidate[v] = x;
+    S.written = r + 1;
     return true;
 }
 
@@ -116,9 +353,21 @@ void reportBoundViolations(const EquationData* ED, int* candidate) {
 // is not integral, negative or forbidden.
 int* prepareCandidate(LoopData* LD, int Size, const int* Loop) {
     int* candidate = sizeCandidate(Size);
-    std::copy(Loop, Loop + Size, candidate);
-    if (!computeDetermined(LD, candidate) || forbidden(LD->ED, candidate))
+    RowSums& S = sumsOf(LD);
+    if (!S.usable || S.Ncol != Size) {
+        std::copy(Loop, Loop + Size, candidate);
+        if (!computeDetermined(LD, candidate) || forbidden(LD->ED, candidate))
+            return nullptr;
+        return candidate;
+    }
+    followLoop(S, Loop, candidate);
+    for (int r = 0; r < S.R; r++)
+        if (!determineRow(S, LD->ED, r, candidate))
+            return nullptr;
+    if (forbidden(LD->ED, candidate))
         return nullptr;
+    // The callers may change what they are handed.
+    S.candidateFresh = false;
     return candidate;
 }
 
@@ -353,6 +602,17 @@ void determineVariables(LoopData* LD, KernelData* KD, EquationData* ED, int* Min
     std::copy(independentRow(ED, 0), independentRow(ED, ED->IndEq), opt);
     OptimizeEquationUse(opt, Ncol, ED->IndEq, Min, Max, KD ? KD->PosUsed : nullptr,
                         LD->VarsFromEqs.X, verbosity);
+    startRowSums(LD);
+}
+
+// The nested loops under the progress line of the terminal (none in background runs); the
+// candidate checks ask their own question when the loops run long.
+int loopsWithProgress(int Ncol, int* Min, int* Max, int* loop, LoopData* LD, EVAL evaluate) {
+    const char* title = "Loop search";
+    startProgressInfo(title, LoopLength(Ncol, Min, Max), 0);
+    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, evaluate);
+    stopProgressInfo(title);
+    return r;
 }
 
 void startSolutions(int Ncol) {
@@ -384,6 +644,8 @@ void DynamicBound(int Size, int index, int* Loop, int* Min, int* Max, int* lo, i
         return;
     }
     auto* LD = static_cast<LoopData*>(Data);
+    RowSums& S = sumsOf(LD);
+    S.lowestFetched = std::min(S.lowestFetched, index);
     *lo = Min[index];
     *hi = Max[index];
     if (index < outermostLevel) {
@@ -414,6 +676,7 @@ int checkCandidate(int Size, int* Loop, void* Data) {
         startCheckCandidate(LD);
     if (progressCheck(LD, Loop) == -3)
         return -3;
+    incrementProgressInfo();
     int* candidate = prepareCandidate(LD, Size, Loop);
     if (!candidate)
         return 0;
@@ -444,6 +707,7 @@ int checkCandidateSingle(int Size, int* Loop, void* Data) {
         Print("ABORTED (during loop search) \n");
         return -3;
     }
+    incrementProgressInfo();
     int* candidate = prepareCandidate(LD, Size, Loop);
     if (!candidate)
         return 0;
@@ -482,7 +746,7 @@ int DiophLoops(KernelData* KD, EquationData* ED, int* Min, int* Max, int verbosi
     if (LoopLength(Ncol, Min, Max) < 0)
         return searchResult(0, Ncol, Min, Max);
     int* loop = holdAtLeast(searchLoop, std::max(Ncol + 100, 1000));
-    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, checkCandidate);
+    const int r = loopsWithProgress(Ncol, Min, Max, loop, LD, checkCandidate);
     if (parametrized_solution && KD)
         postSearchAnalysis(KD, Ncol, function, verbosity);
     return searchResult(r, Ncol, Min, Max);
@@ -504,7 +768,7 @@ int DiophLoopsSingle(KernelData* KD, EquationData* ED, int* Min, int* Max, int i
     if (LoopLength(Ncol, Min, Max) < 0)
         return searchResult(0, Ncol, Min, Max);
     int* loop = holdAtLeast(singleLoop, std::max(Ncol + 100, 1000));
-    const int r = NestedLoops(Ncol, Min, Max, loop, LD, DynamicBound, checkCandidateSingle);
+    const int r = loopsWithProgress(Ncol, Min, Max, loop, LD, checkCandidateSingle);
     return searchResult(r, Ncol, Min, Max);
 }
 

@@ -3,6 +3,7 @@
 #include "base/Output.h"
 #include "base/Parameters.h"
 #include "boundary/CrossBound.h"
+#include "string/Intersections.h"
 #include "string/SearchPreselection.h"
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
@@ -27,8 +28,8 @@ void printTensions(const SearchData* SD) {
 
 } // namespace
 
-// The boundary classes, the global anomalies and the pair tree of the searches are not built
-// yet; until they are, only the texts and the usable boundaries are prepared.
+// The global anomalies and the pair tree of the searches are not built yet; until they are, the
+// texts, the usable boundaries and the rank-two tensor tables are prepared.
 int initSearchMemory() {
     if (!superstringReading())
         return Type_IIB_Error(1);
@@ -47,5 +48,7 @@ int initSearchMemory() {
     }
     Print("Number of usable boundaries: %d (out of %d)\n", SD->bndcnt, SD->Bnd);
     getTwoFormLabels();
+    int unused = 0;
+    CheckChirality(0, 0, 0, &unused, &unused, &unused);
     return 0;
 }

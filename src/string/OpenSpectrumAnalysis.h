@@ -12,7 +12,8 @@ struct ChiralSusyType;
 struct SusyType;
 struct KernelData;
 
-// Binds nothing yet; start-up calls it once.
+// Start-up calls it once. Nothing to bind: the module reads "Super", its info level and the
+// current bulk invariant where it uses them.
 void initializeOpenSpectrum();
 
 // ---- Closed sector ----

@@ -261,12 +261,13 @@ int DetailedOpenSectorAnalysis(ChanPatonData* CPD, SusyType* ST) {
     int S = 0;
     for (int t = 0; t < passes; t++) {
         ListingPass P;
-        const bool progress = primaries > 5000;
+        bool progress = primaries > 5000;
         if (progress)
             startProgressInfo("Computing open string spectrum", primaries, 0);
         for (int i = 1; i < primaries; i++) {
-            if (progress)
-                incrementProgressInfo();
+            // A stop ends the display; the listing needs every field.
+            if (progress && incrementProgressInfo())
+                progress = false;
             if (masslessCharacter(i, t))
                 collectPrimary(CPD, std::min(nc, 4), i, &P);
         }

@@ -224,6 +224,10 @@ char charType(int type) {
         return 'O';
     case -1:
         return 'S';
+    case 2:
+        // Self-conjugate on a zero-tension orientifold: orthogonal or symplectic, the tension
+        // does not say which.
+        return 'R';
     default:
         Alert("charType", 0, 212404, "Invalid group type %d", type);
         return 'X';

@@ -219,15 +219,16 @@ int OpenSectorTachyonAnalysis(ChanPatonData* CPD, SusyType* ST) {
     const int nc = RepCnt(ST->Left->Type, ST->Left->Rank);
     const int* conj = conjugatesOf(CPD->OI);
     const int N = getTotalPrimaries();
-    const bool progress = N > 5000;
+    bool progress = N > 5000;
     const char* title = "Computing open string spectrum";
     if (progress)
         startProgressInfo(title, N - 1, 0);
     int count = 0;
     int result = 0;
     for (int i = 1; i < N && result == 0; i++) {
-        if (progress)
-            incrementProgressInfo();
+        // A stop ends the display; the answer needs every field.
+        if (progress && incrementProgressInfo())
+            progress = false;
         if (!masslessCharacter(i, 1))
             continue;
         const int* info = getRepInfo(i);

@@ -2,6 +2,9 @@
 
 #include "base/Error.h"
 #include "base/Output.h"
+#include "boundary/CrossBound.h"
+#include "string/Intersections.h"
+#include "string/SearchSetup.h"
 
 #include <array>
 #include <string>
@@ -55,9 +58,7 @@ void PrintBoundarySelection() {
     Print("%s", line.c_str());
 }
 
-int Type_IIB_Error(int code) {
-    OrientifoldPreselection = -1;
-    BoundaryPreselection.fill(-1);
+int reportTypeIIBError(int code) {
     struct Report {
         const char* message;
         int result;
@@ -70,4 +71,29 @@ int Type_IIB_Error(int code) {
     const int position = code >= 0 && code < 4 ? code : 4;
     Alert("Type_IIB_Error", position, 100302, "%s", reports[position].message);
     return reports[position].result;
+}
+
+int Type_IIB_Error(int code) {
+    OrientifoldPreselection = -1;
+    BoundaryPreselection.fill(-1);
+    return reportTypeIIBError(code);
+}
+
+int BoundaryClassPreselectionCheck(int cls) {
+    // Without a pre-selected orientifold there is no image to compare (list entry -1 would be
+    // read): the boundaries alone decide.
+    const SearchData* SD = getSearchData();
+    const int o = OrientifoldPreselection;
+    const OrientifoldInfo* OI = o >= 0 && o < SD->Ori && SD->OI ? SD->OI[o] : nullptr;
+    for (int x : BoundaryPreselection) {
+        if (x == -1)
+            return 1;
+        if (x < 0 || x >= SD->Bnd)
+            continue;
+        if (getBoundaryClass(x) == cls)
+            return 1;
+        if (OI && OI->Conjugates.X && getBoundaryClass(OI->Conjugates[x]) == cls)
+            return 1;
+    }
+    return 0;
 }

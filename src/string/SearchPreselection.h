@@ -18,3 +18,8 @@ void PrintBoundarySelection();
 // 1 "Not a fermionic string" (2), 2 "Not a four-dimensional CY compactified string" (3),
 // 3 "Aborted" (4), any other code "Unknown error" (0).
 int Type_IIB_Error(int code);
+// The same report, the pre-selections kept.
+int reportTypeIIBError(int code);
+// 1 when boundary class cls is compatible with the pre-selection: a position is free, or the
+// class holds a pre-selected boundary or its image under the pre-selected orientifold.
+int BoundaryClassPreselectionCheck(int cls);

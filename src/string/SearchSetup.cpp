@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "boundary/CrossBound.h"
 #include "modular/Modular.h"
+#include "string/Intersections.h"
 #include "string/Tadpole.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ AllocCount SearchSetup_alloc = ALLOC_COUNTER("SearchSetup");
 SearchData SD;
 // The bulk invariant under which SD was last built completely; a failed build is retried.
 int LastModInv = -2;
-BoundaryClassHooks Hooks;
 
 // Room for both maps of Bnd labels.
 void reserveMaps() {
@@ -106,14 +106,11 @@ SearchData* initStandardModelSearch() {
     SD.OI = getPositiveTensionOrientifolds(&SD.Ori, &SD.Ori_eff);
     allocTadpoleInfo();
     // The searches check the string reading themselves; the context is built either way.
-    if (Hooks.InitIntersection)
-        Hooks.InitIntersection();
+    InitIntersection();
     numberContextBoundaries();
     loadAllOrientifoldConjugates(0);
-    if (Hooks.initBoundaryClassStorage)
-        Hooks.initBoundaryClassStorage();
-    if (Hooks.incrementBoundaryClassIntersectionPointer)
-        Hooks.incrementBoundaryClassIntersectionPointer();
+    initBoundaryClassStorage();
+    incrementBoundaryClassIntersectionPointer();
     LastModInv = QueryBulkInvariant();
     return &SD;
 }
@@ -126,13 +123,7 @@ void resetBoundaryMapToIdentity() {
     SD.bndcnt = SD.Bnd;
 }
 
-void setBoundaryClassHooks(const BoundaryClassHooks& hooks) {
-    Hooks = hooks;
-}
-
 void rebuildBoundaryClasses() {
-    if (Hooks.initBoundaryClassStorage)
-        Hooks.initBoundaryClassStorage();
-    if (Hooks.initBoundaryClasses)
-        Hooks.initBoundaryClasses();
+    initBoundaryClassStorage();
+    initBoundaryClasses();
 }

@@ -44,14 +44,5 @@ int numberUsableBoundaries(int Bnd, int limit, int currents, std::span<const int
 // Every boundary usable under its own label (the tadpole loops number all of them).
 void resetBoundaryMapToIdentity();
 
-// The boundary classes of the intersection module, installed when that module starts; until
-// then the context is built without them.
-struct BoundaryClassHooks {
-    int (*InitIntersection)() = nullptr;
-    void (*initBoundaryClassStorage)() = nullptr;
-    int (*initBoundaryClasses)() = nullptr;
-    void (*incrementBoundaryClassIntersectionPointer)() = nullptr;
-};
-void setBoundaryClassHooks(const BoundaryClassHooks& hooks);
-// The class storage rebuilt for the tadpole loops, when the hooks are installed.
+// The boundary classes rebuilt for the tadpole loops.
 void rebuildBoundaryClasses();

@@ -14,15 +14,8 @@ namespace {
 
 constexpr double tiny = 1e-7;
 
-// The orientifold was judged for this bulk invariant, orientifold choice and string reading: the
-// reading decides the space-time dimension, so a change of "Super" or "Dimension" judges again.
-using TadpoleKey = std::array<int, 4>;
-TadpoleKey TadpoleInitiated{-10, -10, -10, -10};
-
-TadpoleKey currentKey() {
-    return {QueryBulkInvariant(), QueryOrientifold(), tadpole::parameter("Super"),
-            tadpole::parameter("Dimension")};
-}
+// The orientifold was judged for this bulk invariant, orientifold choice and string reading.
+std::array<int, 4> TadpoleInitiated{-10, -10, -10, -10};
 
 const int* AnnulusConjugates = nullptr;
 const int* GroupTypes = nullptr;
@@ -34,6 +27,11 @@ double identityCrosscap() {
 }
 
 } // namespace
+
+std::array<int, 4> tadpole::readingKey() {
+    return {QueryBulkInvariant(), QueryOrientifold(), tadpole::parameter("Super"),
+            tadpole::parameter("Dimension")};
+}
 
 int getTadpoleFlip() {
     const double g = identityCrosscap();
@@ -51,7 +49,7 @@ int getTadpoleFlip() {
 
 int initTadpole() {
     tadpole::debugLine("initTadpole request\n");
-    const TadpoleKey key = currentKey();
+    const auto key = tadpole::readingKey();
     if (key == TadpoleInitiated)
         return 1;
     tadpole::debugLine("initTadpole started\n");

@@ -12,6 +12,7 @@
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -76,7 +77,11 @@ void copyBounds(const int* min_in, const int* max_in) {
 int askLongLoops(const char* routine, double L) {
     tadpoleTrace("Loop length (using equations): %6.0f", L);
     showKernelBounds();
-    return Alert(routine, 0, 332209, "Loop length appears too large. Try anyway?");
+    // A box of many variables overflows the double that counts its points.
+    char size[40] = "more than 1e308 points";
+    if (std::isfinite(L))
+        std::snprintf(size, sizeof size, "%.3g points", L);
+    return Alert(routine, 0, 332209, "Loop length appears too large (%s). Try anyway?", size);
 }
 
 } // namespace

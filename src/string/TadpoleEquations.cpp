@@ -1,3 +1,4 @@
+#include "base/Allocation.h"
 #include "base/Error.h"
 #include "base/Output.h"
 #include "boundary/CrossBound.h"
@@ -12,6 +13,7 @@
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -30,6 +32,8 @@ int TadpoleInfoAllocated = -10;
 // The build (by its counter) and the group rule the identical-column pass last ran on.
 std::array<int, 2> IdenticalColumnsChecked{-1, -1};
 int UseRandom = 0;
+// The last build ended at rows that contradict each other.
+bool Inconsistent = false;
 
 // Bulk invariant, orientifold, boundary selection and the reading ("Super", "Dimension"): the
 // reading decides the massless labels and the multiplicity.
@@ -37,8 +41,8 @@ using EquationKey = std::array<int, 5>;
 EquationKey TadpoleEquationsAvailable{-10, -10, -10, -10, -10};
 
 EquationKey currentKey() {
-    return {QueryBulkInvariant(), QueryOrientifold(), getBoundarySelectionCounter(),
-            tadpole::parameter("Super"), tadpole::parameter("Dimension")};
+    const auto [bulk, orientifold, super, dimension] = tadpole::readingKey();
+    return {bulk, orientifold, getBoundarySelectionCounter(), super, dimension};
 }
 
 int info() {
@@ -74,7 +78,7 @@ void normalise(double* r, int first, int Ncol) {
 
 void printRow(const double* r, int Ncol) {
     for (int k = 0; k < Ncol; k++) {
-        Print("%7.3f ", r[k]);
+        Print("%7.3f ", unsignedZero(r[k], 3));
         if (k % 10 == 9 && k + 1 < Ncol)
             Print("\n");
     }
@@ -132,12 +136,8 @@ void restrictLoopVariables() {
         bool off = realOnly && types[a] == 0;
         for (const auto& [name, type] : only)
             off = off || (tadpole::parameter(name) && types[a] != type);
-        if (off) {
-            // Without a selection there is nothing to switch off: start one.
-            if (!activeBoundarySelection())
-                initActiveBoundaries(-3);
-            setActBound(a, 0);
-        }
+        if (off)
+            tadpole::switchOffDerived(a);
     }
 }
 
@@ -249,11 +249,35 @@ int getTadpoleEquation(double* eqns, int m, int* Data) {
     return 2;
 }
 
+namespace {
+
+// Room for the built rows, their independent copies and the combinations the bound analysis
+// stores. The combinations get what fits under the allocation ceiling (the analysis reuses
+// their rows when they run out); a system whose own rows do not fit is refused with a message
+// instead of ending the run.
+bool sizeTadpoleRows(EquationData& ED, int nm) {
+    const long long needed = 2LL * 2 * nm + 2;
+    // The decompositions of the stored rows take as many doubles again, plus a margin.
+    const long long fitting =
+        (static_cast<long long>(AllocRefuseLimit / sizeof(double)) - 20000) / ED.Ncol;
+    if (needed > fitting) {
+        Alert("getTadpoleEquations", 0, 100201,
+              "Tadpole system of %lld rows and %d columns exceeds the memory limit", needed,
+              ED.Ncol);
+        return false;
+    }
+    ED.Size = static_cast<int>(std::min(std::max(10LL * nm, needed), fitting));
+    return true;
+}
+
+} // namespace
+
 int computeTadpoleEquations() {
     tadpole::debugLine("getTadpoleEquations request\n");
     if (currentKey() == TadpoleEquationsAvailable)
         return 0;
     tadpole::debugLine("getTadpoleEquations started\n");
+    Inconsistent = false;
     if (initializeOpenString() == 1 || !initTadpole())
         return -1;
     if (!SusySpectrum())
@@ -265,7 +289,8 @@ int computeTadpoleEquations() {
     ED.Ncol = nvar + 1;
     if (info() > 0)
         Print("Number of loop variables: %d\n", nvar);
-    ED.Size = std::max(10 * nm, 2 * 2 * nm + 2);
+    if (!sizeTadpoleRows(ED, nm))
+        return -1;
     if (ED.Equations.X_oldsize < ED.Size * ED.Ncol)
         ED.Equations.reserve(ED.Size * ED.Ncol);
     ED.LastAdded = 0;
@@ -282,8 +307,10 @@ int computeTadpoleEquations() {
     if (info() > 0)
         Print("\nNumber of nontrivial tadpole conditions: %d\n", ED.OrigEq);
     const int r = getIndependentEquations(&ED, nullptr);
-    if (r == -1)
+    if (r == -1) {
+        Inconsistent = true;
         return -1;
+    }
     if (info() > 0) {
         if (r == 1)
             Print("Independent equations are completely integer\n");
@@ -326,9 +353,7 @@ int RemoveIdenticalBoundaries(int diffgrp) {
             if (!same)
                 continue;
             removed[static_cast<std::size_t>(j)] = true;
-            if (!activeBoundarySelection())
-                initActiveBoundaries(-3);
-            setActBound(LoopToCP[static_cast<std::size_t>(j)], 0);
+            tadpole::switchOffDerived(LoopToCP[static_cast<std::size_t>(j)]);
         }
     code = computeTadpoleEquations();
     if (code == 0)
@@ -378,8 +403,11 @@ int getTadcols() {
 }
 
 void printTadpoleEquations(int lbl) {
-    if (getTadpoleEquations() < 0)
+    if (getTadpoleEquations() < 0) {
+        if (Inconsistent)
+            Print("The tadpole equations are inconsistent: no multiplicities solve them\n");
         return;
+    }
     const EquationData& ED = TadpoleEquations;
     if (lbl >= ED.OrigEq + ED.IndEq) {
         Alert("printTadpoleEquations", 0, 100302, "Equation %d out of range", lbl);

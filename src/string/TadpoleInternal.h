@@ -1,6 +1,8 @@
 // What the tadpole sources share among themselves.
 #pragma once
 
+#include <array>
+
 namespace tadpole {
 
 // Looked up at each use: start-up registers the parameters after the modules start.
@@ -16,6 +18,12 @@ namespace tadpole {
 void selectionChanged();
 // Back to every boundary active, once a selection was ever made.
 void resetSelection();
+// Switches off a boundary and its conjugate for the present equations only (identical columns,
+// group-type criteria); the user's selection keeps it.
+void switchOffDerived(int a);
+// What the equations and all derived from them hold for: bulk invariant, orientifold and the
+// reading ("Super", "Dimension"), which decides the space-time dimension and the massless labels.
+std::array<int, 4> readingKey();
 
 } // namespace tadpole
 

@@ -5,6 +5,8 @@
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
@@ -17,9 +19,33 @@ int ActBoundSet = 0;
 int ReqConf = 0;
 int ActiveBoundaryStatus = -2;
 
+// Boundaries the equations switched off (identical columns, group-type criteria) belong to the
+// orientifold and reading they were built for: another orientifold has other conjugates, group
+// types and crosscaps, so its columns are judged afresh.
+std::vector<char> DerivedOff;
+std::array<int, 4> DerivedStamp{-10, -10, -10, -10};
+
+// Sized again at the next use: a parameter change may come before any theory has boundaries.
+void clearDerived() {
+    if (std::find(DerivedOff.begin(), DerivedOff.end(), 1) != DerivedOff.end())
+        tadpole::selectionChanged();
+    DerivedOff.clear();
+    DerivedStamp = {-10, -10, -10, -10};
+}
+
 void refresh() {
     if (ActiveBoundaryStatus != QueryBulkInvariant())
         initActiveBoundaries(-3);
+    if (DerivedStamp != tadpole::readingKey()) {
+        clearDerived();
+        DerivedOff.assign(static_cast<std::size_t>(TotalBoundaries()), 0);
+        DerivedStamp = tadpole::readingKey();
+    }
+}
+
+bool derivedOff(int a) {
+    return a >= 0 && a < static_cast<int>(DerivedOff.size()) &&
+           DerivedOff[static_cast<std::size_t>(a)] != 0;
 }
 
 int conjugateOf(int a) {
@@ -40,6 +66,7 @@ int initActiveBoundaries(int a) {
     RequireConfinement.assign(n, 0);
     ReqConf = 0;
     FixVarSet.clear();
+    clearDerived();
     tadpole::selectionChanged();
     if (a == -1) {
         ActBoundSet = 0;
@@ -55,10 +82,23 @@ int initActiveBoundaries(int a) {
 void tadpole::resetSelection() {
     if (ActiveBoundaryStatus != -2)
         initActiveBoundaries(-3);
+    else
+        clearDerived();
+}
+
+void tadpole::switchOffDerived(int a) {
+    refresh();
+    if (a < 0 || a >= static_cast<int>(DerivedOff.size()) || !initTadpole())
+        return;
+    DerivedOff[static_cast<std::size_t>(a)] = 1;
+    DerivedOff[static_cast<std::size_t>(conjugateOf(a))] = 1;
+    tadpole::selectionChanged();
 }
 
 int ActiveBoundaries(int a) {
     refresh();
+    if (derivedOff(a))
+        return 0;
     if (!ActBoundSet)
         return 1;
     return validLabel(a) ? ActBound[static_cast<std::size_t>(a)] : 0;
@@ -88,7 +128,8 @@ int setFixVar(int a, int value) {
         return 1;
     // Replacing an entry would leave its value fixed without listing it: refuse instead.
     if (static_cast<int>(FixVarSet.size()) >= MaxFixed) {
-        Alert("setFixVar", 0, 112413, "Too many fixed variables (max=24)");
+        // A limit the user meets with a long list, not an inconsistency: refused, the run goes on.
+        Alert("setFixVar", 0, 100213, "Too many fixed variables (max=24)");
         return 0;
     }
     const auto c = static_cast<std::size_t>(conjugateOf(a));

@@ -13,7 +13,6 @@
 #include "string/TadpoleBounds.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
-#include "string/TadpoleSpectrumHooks.h"
 
 #include <cstdarg>
 #include <cstdio>

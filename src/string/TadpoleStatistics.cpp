@@ -4,12 +4,12 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "numeric/Sorting.h"
+#include "string/Intersections.h"
 #include "string/OpenSpectrum.h"
 #include "string/OpenSpectrumAnalysis.h"
 #include "string/Tadpole.h"
 #include "string/TadpoleInternal.h"
 #include "string/TadpoleSolver.h"
-#include "string/TadpoleSpectrumHooks.h"
 
 #include <algorithm>
 #include <array>

@@ -7,6 +7,7 @@
 
 #include "base/Error.h"
 #include "tensor/Branching.h"
+#include "tensor/ChiralOrbitTable.h"
 
 #include <climits>
 #include <cstdio>
@@ -105,27 +106,23 @@ void finishContents(TensorProduct* TP, int* count, int n, const rat& h, int* inf
 
 } // namespace
 
-int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info) {
+namespace {
+
+int orbitDimension(TensorProduct* TP, int lbl, int* info, ChiralOrbitTable& orbit) {
     const int N = TP->NTensor;
     if (lbl == 0)
         startWalk(TP);
     const bool contents = analyse == 1 && info;
     int count[4] = {0, 0, 0, 0};
     const int* field = TensorField(TP, lbl);
-    rat h;
-    TensorRatWeight(TP, field, &h);
+    orbit.setField(field);
+    const rat& h = orbit.fieldWeight();
     LintSet& L = lints();
     lint_assign(L.sum.get(), 0);
     int* m = member.reserve(N + 1);
     m[N] = field[N];
-    for (int J = 0; J < rowCount(TP->ChiralAlgebra); J++) {
-        const int* current = rowOf(TP->ChiralAlgebra, J);
-        for (int k = 0; k < N; k++)
-            m[k] = simpleAction(factor(TP, k), current[k], field[k]);
-        rat hm;
-        TensorRatWeight(TP, m, &hm);
-        if (!sameWeight(h, hm))
-            continue;
+    for (int J : orbit.keptElements()) {
+        orbit.image(J, m);
         lint* d = tensorDimension(TP, m);
         lint_add(L.sum.get(), d);
         if (contents)
@@ -149,12 +146,20 @@ int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info) {
     return storeQuotient(L.quotient.get());
 }
 
+} // namespace
+
+int tensorOrbitDimension(TensorProduct* TP, int lbl, int* info) {
+    ChiralOrbitTable orbit(TP);
+    return orbitDimension(TP, lbl, info, orbit);
+}
+
 void CT_initDimensionsAndContents(TensorProduct* TP) {
     const int rows = rowCount(TP->TensorSpectrum);
     int* dims = TP->TensorDimensions.reserve(rows);
     int* info = TP->TensorInfo.reserve(4 * rows);
+    ChiralOrbitTable orbit(TP);
     for (int i = 0; i < rows; i++)
-        dims[i] = tensorOrbitDimension(TP, i, info + 4 * i);
+        dims[i] = orbitDimension(TP, i, info + 4 * i, orbit);
     TP->DimAvailable = 1;
     // Contents exist only when the walk analysed them; a walk with "Super" off leaves none.
     TP->InfoAvailable = analyse == 1 && TP->StringData.error != 1 ? 1 : 0;

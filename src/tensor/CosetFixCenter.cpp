@@ -119,8 +119,11 @@ void computeFixCenter(TensorProduct* TP) {
     Odometer index(bounds);
     startProgressInfo(FixCenterTitle, index.total(), 1);
     // Every combination is new, and they come in order: linked once at the end.
+    // A stop ends the display; the table is needed whole.
+    bool display = true;
     for (; !index.done(); index.advance()) {
-        incrementProgressInfo();
+        if (display && incrementProgressInfo())
+            display = false;
         int* row = rowOf(FC, FC->Nfill);
         for (int k = 0; k < N; k++)
             row[k] =
@@ -128,7 +131,8 @@ void computeFixCenter(TensorProduct* TP) {
                           [static_cast<std::size_t>(index.index()[static_cast<std::size_t>(k)])];
         addVectorToSpace(FC);
     }
-    stopProgressInfo(FixCenterTitle);
+    if (display)
+        stopProgressInfo(FixCenterTitle);
     balanceVectorCollection(FC);
     const int rows = rowCount(FC);
     TP->FixCenterOrders.reserve(rows);

@@ -6,6 +6,7 @@
 #include "base/Output.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/ChiralOrbitTable.h"
 #include "tensor/CosetInternal.h"
 
 #include <cstdio>
@@ -100,6 +101,11 @@ int* GradedMinimalFormForLabel(TensorProduct* TP, int lbl) {
 }
 
 int* getRepresentative(TensorProduct* TP, int* v) {
+    ChiralOrbitTable orbit(TP);
+    return getRepresentative(TP, v, orbit);
+}
+
+int* coset_internal::getRepresentative(TensorProduct* TP, int* v, ChiralOrbitTable& orbit) {
     const int N = TP->NTensor;
     int* rep = representative.reserve(2 * N + 11);
     int* w = rep + N;
@@ -107,12 +113,13 @@ int* getRepresentative(TensorProduct* TP, int* v) {
     if (isGraded)
         GradedMinimalForm(TP, v);
     copyVec(N, rep, v);
+    orbit.setField(v);
     // Each member's weight is taken once; a coset compares labels only.
     const bool weighed = !TP->genuineCoset;
     double repWeight = weighed ? tensorWeight(TP, rep) : 0.0;
     const int rows = isGraded ? TP->NGradChirCurr : chiralRows(TP);
     for (int m = 0; m < rows; m++) {
-        tensorSimpleAction(TP, rowOf(TP->ChiralAlgebra, m), v, w);
+        orbit.image(m, w);
         if (isGraded)
             GradedMinimalForm(TP, w);
         const double h = weighed ? tensorWeight(TP, w) : 0.0;

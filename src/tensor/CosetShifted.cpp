@@ -10,9 +10,11 @@
 #include "base/Terminal.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/ChiralOrbitTable.h"
 #include "tensor/CosetInternal.h"
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 using namespace coset_internal;
@@ -32,6 +34,8 @@ struct Shifts {
     std::vector<int> ranges;                  // older family: positions searched per factor
 };
 Shifts shifts;
+// Every simple current of each factor, walked in chains; made afresh by each preparation.
+std::vector<CurrentChains> factorCurrents;
 
 VectorSpace* chargeList = nullptr;    // needed charges (2 nG ints), then the shift (NTensor)
 VectorSpace* basicCurrents = nullptr; // one basis current of one factor each
@@ -142,10 +146,56 @@ void makeBasicCurrents(TensorProduct* TP) {
     }
 }
 
-void prepareShifts(TensorProduct* TP) {
+// The order of current c in a factor: its powers acting on the vacuum until they return; 0 when
+// they do not return within the factor's fields.
+int currentOrder(SpectrumData* sd, int c) {
+    int x = 0;
+    for (int m = 1; m <= sd->Nprimaries; m++) {
+        x = simpleAction(sd, c, x);
+        if (x == 0)
+            return m;
+        if (x < 0)
+            return 0;
+    }
+    return 0;
+}
+
+// The order of every element of the chiral algebra: the algebra acts factor by factor, so it is
+// the least common multiple of the orders of its components. Walking the powers through the
+// algebra, with a search per step, costs far more. An order left 0 is found by that walk.
+std::vector<int> chiralAlgebraOrders(TensorProduct* TP) {
     const int N = TP->NTensor;
     const int n = rowCount(TP->ChiralAlgebra);
-    std::vector<int> orders(static_cast<std::size_t>(n), 0), map(static_cast<std::size_t>(n), 0);
+    std::vector<std::vector<int>> known(static_cast<std::size_t>(N));
+    for (int k = 0; k < N; k++)
+        known[static_cast<std::size_t>(k)].assign(
+            static_cast<std::size_t>(currentsOf(factor(TP, k))), -1);
+    std::vector<int> orders(static_cast<std::size_t>(n), 0);
+    for (int e = 0; e < n; e++) {
+        const int* row = rowOf(TP->ChiralAlgebra, e);
+        long long order = 1;
+        for (int k = 0; k < N && order > 0; k++) {
+            std::vector<int>& cache = known[static_cast<std::size_t>(k)];
+            const int c = row[k];
+            const bool cached = c >= 0 && c < static_cast<int>(cache.size());
+            if (cached && cache[static_cast<std::size_t>(c)] < 0)
+                cache[static_cast<std::size_t>(c)] = currentOrder(factor(TP, k), c);
+            const long long ok =
+                cached ? cache[static_cast<std::size_t>(c)] : currentOrder(factor(TP, k), c);
+            order = ok > 0 ? std::lcm(order, ok) : 0;
+            if (order > n)
+                order = 0;
+        }
+        orders[static_cast<std::size_t>(e)] = static_cast<int>(order);
+    }
+    return orders;
+}
+
+void prepareShifts(TensorProduct* TP) {
+    factorCurrents.clear();
+    const int N = TP->NTensor;
+    const int n = rowCount(TP->ChiralAlgebra);
+    std::vector<int> orders = chiralAlgebraOrders(TP), map(static_cast<std::size_t>(n), 0);
     Discrete_Group* dg = DG_mapProduct(map.data(), orders.data(), n, TP, chiralProduct);
     shifts = Shifts{};
     shifts.nG = dg->Mult;
@@ -208,6 +258,7 @@ int* eliminate(TensorProduct* TP, const std::vector<int>& key, const std::vector
 // ---- The older family ----
 
 void prepareOlderShifts(TensorProduct* TP) {
+    factorCurrents.clear();
     const int N = TP->NTensor;
     shifts = Shifts{};
     shifts.older = true;
@@ -308,6 +359,19 @@ struct Run {
 
 // The runs of the factors where o has more than one field; false when they are too long for
 // the tables or the action leaves them.
+const CurrentChains& currentsOfFactor(TensorProduct* TP, int k) {
+    SpectrumData* sd = factor(TP, k);
+    const auto at = static_cast<std::size_t>(k);
+    if (factorCurrents.size() <= at)
+        factorCurrents.resize(at + 1, CurrentChains(nullptr, {}));
+    if (factorCurrents[at].block() != sd || factorCurrents[at].size() != currentsOf(sd)) {
+        std::vector<int> all(static_cast<std::size_t>(currentsOf(sd)));
+        std::iota(all.begin(), all.end(), 0);
+        factorCurrents[at] = CurrentChains(sd, std::move(all));
+    }
+    return factorCurrents[at];
+}
+
 bool runsOf(TensorProduct* TP, const int* o, const std::vector<int>& shift, std::vector<Run>& runs,
             long long& total) {
     total = 1;
@@ -318,11 +382,13 @@ bool runsOf(TensorProduct* TP, const int* o, const std::vector<int>& shift, std:
         if (end - start <= 1)
             continue;
         Run run{k, start, end - start, total, {}};
-        for (int J = 0; J < currentsOf(sd); J++) {
-            const int p = simpleAction(sd, J, shift[static_cast<std::size_t>(k)]) - start;
+        const CurrentChains& chains = currentsOfFactor(TP, k);
+        run.position.resize(static_cast<std::size_t>(chains.size()));
+        chains.act(shift[static_cast<std::size_t>(k)], run.position.data());
+        for (int& p : run.position) {
+            p -= start;
             if (p < 0 || p >= run.length)
                 return false;
-            run.position.push_back(p);
         }
         total *= run.length;
         if (total > MarkLimit)

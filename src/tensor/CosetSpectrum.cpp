@@ -9,6 +9,7 @@
 #include "base/Terminal.h"
 #include "numeric/VectorUtility.h"
 #include "store/Storemanager.h"
+#include "tensor/ChiralOrbitTable.h"
 #include "tensor/CosetInternal.h"
 
 #include <algorithm>
@@ -327,6 +328,7 @@ int fullPass(TensorProduct* TP, int mode, bool older) {
         bounds.push_back(factor(TP, k)->Norbits);
     }
     Odometer orbits(bounds);
+    ChiralOrbitTable orbit(TP);
     const char* title = older ? OldTitle : FullTitle;
     startProgressInfo(title, orbits.total(), 1);
     std::vector<int> generator(static_cast<std::size_t>(N) + 1, 0);
@@ -352,7 +354,7 @@ int fullPass(TensorProduct* TP, int mode, bool older) {
             if (!startsChiralOrbit(i))
                 continue;
             copyVec(N, generator.data(), rowOf(set, i));
-            copyVec(N, generator.data(), getRepresentative(TP, generator.data()));
+            copyVec(N, generator.data(), getRepresentative(TP, generator.data(), orbit));
             generator[N] = 0;
             if (mode == 1 && !older) {
                 rat h;
@@ -360,12 +362,8 @@ int fullPass(TensorProduct* TP, int mode, bool older) {
                 if (h.num > h.den)
                     continue;
             }
+            // The identity fixes every generator, so its stabilizer is never empty.
             const int n = stabilizerWith(TP, generator.data(), &mult, &fp, isfp, older);
-            if (n == 0) {
-                Alert(older ? "computeFullTensorSpectrum_ZNX_VERSION" : "computeFullTensorSpectrum",
-                      0, 212404, "Unexpected rejection");
-                continue;
-            }
             for (int j = 0; j < n; j++) {
                 generator[N] = fp->identifier[j];
                 if (appendSpectrumRow(TP, generator.data(), fp, !older, oneMemberPerOrbit()) ==

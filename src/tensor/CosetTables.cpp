@@ -1,7 +1,7 @@
 // The cells of the tables "TensorSpectrum" (row object: the tensor product, label: the field) and
 // "Decomposition" (the members of one field's chiral-algebra orbit), and the printing of the
-// latter. Dimensions and contents of the fields are not computed yet: their columns report
-// themselves unavailable.
+// latter. The dimension and contents columns read what their set-up computed and stay empty
+// until then.
 #include "tensor/Coset.h"
 
 #include "base/Error.h"

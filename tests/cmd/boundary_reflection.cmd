@@ -38,8 +38,8 @@ check oriented_annulus
 check NIMrep * * * *
 # Every simple-current invariant of so(8) at level 1 (the permutations of its three currents of
 # weight 1/2) and of su(4) at level 2, whose J^2 has weight 1 and fixes (1,0,1) and (0,1,0): the
-# annulus matrices form NIM-representations and the stored coefficients agree with the formula
-# up to the sign of an Ishibashi state, which is announced.
+# annulus matrices form NIM-representations and the stored coefficients agree with the formula,
+# also on the Ishibashi label (0,1,0) of J^2, which J reaches from (1,0,1) with a twist -1.
 algebra d 4 1
 set Reject permutations off
 set loop_command {total boundaries; check reflection; check oriented_annulus; check NIMrep * * * *}

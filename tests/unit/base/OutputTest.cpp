@@ -171,6 +171,23 @@ TEST_F(Output, LongCaptureKeepsEveryCharacterAndTheGuards) {
     EXPECT_EQ(err.find("allocation of returnbuffer"), std::string::npos) << err;
 }
 
+// Short texts are formatted in one pass, long ones in two; text handed over as "%s" is passed
+// through untouched, percent signs included.
+TEST_F(Output, TextsOfEveryLengthArriveWhole) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{510}, std::size_t{511},
+                               std::size_t{512}, std::size_t{513}, std::size_t{5000}}) {
+        SCOPED_TRACE(length);
+        const std::string body(length, 'q');
+        testing::internal::CaptureStdout();
+        const int formatted = Print("[%s|%d]", body.c_str(), 7);
+        const int passed = Print("%s", (body + "%d%s").c_str());
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(out, "[" + body + "|7]" + body + "%d%s");
+        EXPECT_EQ(formatted, static_cast<int>(length) + 4);
+        EXPECT_EQ(passed, static_cast<int>(length) + 4);
+    }
+}
+
 TEST_F(Output, DebugLevelFourEchoesCapturedText) {
     setDebugLevel(4);
     testing::internal::CaptureStdout();
@@ -489,6 +506,27 @@ TEST_F(Output, AbnormalEndsWriteWhatStandardOutputHolds) {
             e.end();
         });
         EXPECT_EQ(out, e.written ? "held back" : "") << e.name;
+    }
+}
+
+// A value that rounds to zero at the printed precision prints without a sign; one that does not
+// keeps it.
+TEST(PrintedZero, RoundsToAnUnsignedZeroOnlyBelowHalfTheLastDigit) {
+    struct Case {
+        double x;
+        int decimals;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {-0.0, 7, "0.0000000"},      {-1e-12, 7, "0.0000000"},      {-4.9e-8, 7, "0.0000000"},
+        {-5.1e-8, 7, "-0.0000001"},  {-4.9e-9, 8, "0.00000000"},    {-1e-8, 8, "-0.00000001"},
+        {-4e-4, 3, "0.000"},         {-0.7071068, 7, "-0.7071068"}, {3e-9, 7, "0.0000000"},
+        {0.2309699, 7, "0.2309699"},
+    };
+    char text[32];
+    for (const Case& c : cases) {
+        std::snprintf(text, sizeof text, "%.*f", c.decimals, unsignedZero(c.x, c.decimals));
+        EXPECT_STREQ(text, c.printed) << c.x << " at " << c.decimals;
     }
 }
 

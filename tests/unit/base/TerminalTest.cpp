@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -443,6 +444,109 @@ TEST_F(Terminal, WipingWritesBlanksOverTheStandingLine) {
     clearProgressLine();
     stopModal();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "      \r");
+}
+
+// ---------------------------------------------------------------- Ctrl-C
+
+// SIGINT goes to stopOnInterrupt's handler while the scope lasts; the handler before comes back.
+class InterruptHandler {
+public:
+    InterruptHandler() {
+        sigaction(SIGINT, nullptr, &saved_);
+        stopOnInterrupt();
+    }
+    ~InterruptHandler() { sigaction(SIGINT, &saved_, nullptr); }
+    InterruptHandler(const InterruptHandler&) = delete;
+    InterruptHandler& operator=(const InterruptHandler&) = delete;
+
+private:
+    struct sigaction saved_ {};
+};
+
+TEST_F(Terminal, CtrlCStopsTheRunningLoopAndEveryEnclosingOneAndTheProcessGoesOn) {
+    InterruptHandler handler;
+    testing::internal::CaptureStdout();
+    startProgressInfo("Outer", 5000, 1);
+    startProgressInfo("Inner", 1e6, 1);
+    EXPECT_EQ(steps(100), 0);
+    std::raise(SIGINT);
+    EXPECT_EQ(stopSignal, 1);
+    EXPECT_EQ(interruptRequested(), 1);
+    // The inner display stops at its next step, the outer one at its own next step.
+    EXPECT_EQ(steps(10), 1);
+    EXPECT_EQ(isRunningModal, 1);
+    EXPECT_EQ(steps(10), 1);
+    EXPECT_EQ(isRunningModal, 0);
+    // Stopping after the stop, as loops do on their way out, changes nothing.
+    stopProgressInfo("Outer");
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Inner completed; Total time"), std::string::npos) << out;
+    EXPECT_NE(out.find("Outer completed; Total time"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Process mismatch"), std::string::npos) << out;
+
+    // A loop that starts while the stop is still asked for ends at its first step.
+    startProgressInfo("Later", 100, 0);
+    EXPECT_EQ(steps(5), 1);
+    stopSignal = 0;
+    clearInterrupt();
+    EXPECT_EQ(interruptRequested(), 0);
+    startProgressInfo("Again", 100, 0);
+    EXPECT_EQ(steps(100), 0);
+    stopProgressInfo("Again");
+}
+
+TEST_F(Terminal, ALoopDisplayShowsOnTheTerminalAndEndsOnceAtAStop) {
+    testing::internal::CaptureStdout();
+    startProgressInfo("Outer", 5000, 0);
+    {
+        LoopProgress progress("Loop", 5000);
+        EXPECT_FALSE(progress.step());
+        stopSignal = 1;
+        EXPECT_TRUE(progress.step());
+        EXPECT_TRUE(progress.step()); // the outer display is left alone
+        EXPECT_EQ(isRunningModal, 1);
+    }
+    stopSignal = 0;
+    {
+        LoopProgress progress("Whole", 3000);
+        for (int i = 0; i < 3000; ++i)
+            EXPECT_FALSE(progress.step());
+    }
+    stopProgressInfo("Outer");
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(countOf(out, "Loop completed"), 1) << out;
+    EXPECT_EQ(countOf(out, "Whole completed"), 1) << out;
+    EXPECT_EQ(countOf(out, "Outer completed"), 1) << out;
+    EXPECT_EQ(out.find("Process mismatch"), std::string::npos) << out;
+    EXPECT_EQ(isRunningModal, 0);
+}
+
+TEST_F(Terminal, ALoopDisplayOfABackgroundRunShowsNothingAndChangesNothing) {
+    setBackground(1);
+    testing::internal::CaptureStdout();
+    {
+        LoopProgress progress("Quiet", 5000);
+        for (int i = 0; i < 5000; ++i)
+            EXPECT_FALSE(progress.step());
+        EXPECT_EQ(isRunningModal, 0);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    setBackground(0);
+}
+
+TEST_F(Terminal, CtrlCStaysIgnoredInAProcessStartedToIgnoreIt) {
+    struct sigaction saved {};
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGINT, &ignore, &saved);
+    stopOnInterrupt();
+    std::raise(SIGINT);
+    struct sigaction now {};
+    sigaction(SIGINT, nullptr, &now);
+    sigaction(SIGINT, &saved, nullptr);
+    EXPECT_EQ(now.sa_handler, SIG_IGN);
+    EXPECT_EQ(stopSignal, 0);
+    EXPECT_EQ(interruptRequested(), 0);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "modular/ProductTestHelpers.h"
 
 #include "base/SystemUtility.h"
+#include "base/Terminal.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,21 @@ TEST_F(OrientifoldList, Su2ListAgainstTheClosedForms) {
         EXPECT_EQ(withJ, 0);
         EXPECT_EQ(without, 1);
     }
+}
+
+// Ctrl-C during the collection leaves no list behind that would pass for complete: the next
+// request builds it whole.
+TEST_F(OrientifoldList, AStoppedCollectionIsBuiltAgainNextTime) {
+    ASSERT_TRUE(dType());
+    stopSignal = 1;
+    int n = -1;
+    const std::string out = invtest::outputOf([&] { n = loadOrientifolds(); }).first;
+    stopSignal = 0;
+    EXPECT_EQ(n, 0);
+    EXPECT_NE(out.find("Orientifold collection stopped"), std::string::npos) << out;
+    EXPECT_EQ(quietLoad(), 2);
+    EXPECT_NEAR(getOrientifoldByNumber(0)->Tension, 1 / std::sqrt(2.0), 1e-9);
+    EXPECT_NEAR(getOrientifoldByNumber(1)->Tension, 1 / std::sqrt(6.0), 1e-9);
 }
 
 TEST_F(OrientifoldList, KleinCurrentsOfTheDType) {

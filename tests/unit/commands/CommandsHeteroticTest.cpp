@@ -3,6 +3,7 @@
 #include "CommandsTestHelpers.h"
 
 #include "base/Defaults.h"
+#include "base/Terminal.h"
 
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsInternal.h"
@@ -83,6 +84,14 @@ TEST_F(HeteroticCommandsTest, FilterRandomDrawsOnlyEffectiveCenterCombinations) 
     for (const std::vector<int>& J : drawn)
         EXPECT_TRUE(J == std::vector<int>({0, 0}) || J == std::vector<int>({1, 1}))
             << J[0] << "," << J[1];
+}
+
+// Any depth is accepted; the rounds run under a progress line and end at the user's stop.
+TEST_F(HeteroticCommandsTest, FilterRandomEndsAtTheUsersStop) {
+    stopSignal = 1;
+    run(COM_filter_random, "random", {1000000}, -1);
+    stopSignal = 0;
+    EXPECT_EQ(getNumberOfFilterCurrents(), 0);
 }
 
 TEST_F(HeteroticCommandsTest, FilterPrintsTheCombinationAndNeedsOnePerFactor) {

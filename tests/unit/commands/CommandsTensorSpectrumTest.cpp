@@ -353,3 +353,18 @@ TEST_F(TensorSpectrumCommandsTest, CheckConjugatesComparesTheProductsOwn) {
 }
 
 } // namespace
+
+namespace {
+
+// su(4)_1 from (A1_2)^2 by (J, J): the vacuum has the trivial stabilizer; the spinors come from
+// (j=1, j=1), fixed by (J, J) with no twist, so their stabilizer {0, (J, J)} is fully untwisted.
+TEST_F(TensorSpectrumCommandsTest, BrowseStabilizerPrintsTheStabilizerTable) {
+    su4();
+    run(COM_compute, "spectrum", {}, 0);
+    EXPECT_EQ(run(COM_browse_stab, "stabilizer", {0}, -1), "Stabilizer is trivial\n");
+    const std::string spinor = run(COM_browse_stab, "stabilizer", {2}, -1);
+    EXPECT_TRUE(has(spinor, "Stabilizer (fully untwisted):")) << spinor;
+    EXPECT_TRUE(has(run(COM_browse_stab, "stabilizer", {4}, 1), "Field 4 does not exist"));
+}
+
+} // namespace

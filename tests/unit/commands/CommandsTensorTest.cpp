@@ -2,7 +2,9 @@
 // modes and counts they leave behind. The handlers are called as the interpreter calls them.
 #include "CommandsTestHelpers.h"
 
+#include "commands/CommandsExtensions.h"
 #include "commands/CommandsInternal.h"
+#include "modular/ModularExtensions.h"
 #include "tensor/Coset.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +122,26 @@ TEST_F(TensorCommandsTest, Resets) {
     EXPECT_EQ(QueryTensor(), before + 1);
     EXPECT_TRUE(TensorMode->enabled);
     EXPECT_FALSE(SingleAlgebraMode->enabled);
+}
+
+// A1_2 x A1_2 extended by (J,J) is su(4)_1 with four fields; a number outside the list of
+// extensions is refused before anything is discarded, so that theory stays with its modular data
+// and its extension number.
+TEST_F(TensorCommandsTest, WrongExtensionNumberKeepsTheSelectedOne) {
+    run(COM_g, "a", {1, 2}, -2);
+    run(COM_g, "a", {1, 2}, -2);
+    run(COM_collect_extensions, "extensions", {}, 0);
+    run(COM_select_extension, "extension", {1}, -1);
+    ASSERT_EQ(TP->Currents->Nfill, 1);
+    ASSERT_EQ(getTotalPrimaries(), 4);
+    for (int nr : {2, -1}) {
+        EXPECT_TRUE(has(run(COM_select_extension, "extension", {nr}, -1),
+                        "Extension number " + std::to_string(nr) + " does not exist"));
+        EXPECT_EQ(TP->Currents->Nfill, 1);
+        EXPECT_EQ(getTotalPrimaries(), 4);
+        EXPECT_TRUE(ModularMode->enabled);
+        EXPECT_EQ(getExtensionNumber(TP), 1);
+    }
 }
 
 } // namespace

@@ -375,6 +375,7 @@ TEST_F(SingleAlgebraTest, NonSupersymmetricCYProduct) {
             addInternalParameter(name, "OFF", 't', 0);
     initializeCoset();
     setSusySearch(1);
+    commands::Susic = 1; // as after a supersymmetric theory
     Captured cap;
     EXPECT_EQ(call(COM_build_nonsusycy, "non_susy_cy", {33333}), -1);
     TensorProduct* TP = getCurrentTensor();
@@ -390,6 +391,12 @@ TEST_F(SingleAlgebraTest, NonSupersymmetricCYProduct) {
     EXPECT_EQ(*static_cast<int*>(getIntParPointer("Graded")), 1);
     EXPECT_EQ(*static_cast<int*>(getIntParPointer("Super")), 1);
     EXPECT_EQ(getSusySearch(), 0);
+    cap.out(); // the build's output ends here
+    {
+        Captured susy;
+        EXPECT_EQ(call(COM_susic, "supersymmetric", {}), 0);
+        EXPECT_EQ(susy.out(), "0\n") << "no supercurrent is known without a spectrum";
+    }
     setSusySearch(1);
     setIntPar("Graded", 0);
     setIntPar("Super", 0);

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <pty.h>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -448,11 +449,13 @@ TEST_F(ControlCommandsDeathTest, InteractiveHelpOfAGroupShowsTheHelpOfTheTypedKe
     EXPECT_EXIT(
         {
             initCommand("help", "(command)(key_1)...(key_n)", COM_help, "");
-            char input[] = "/tmp/cfhelpinXXXXXX";
-            close(mkstemp(input));
-            std::ofstream(input) << "alp\n";
-            std::freopen(input, "r", stdin);
-            std::remove(input);
+            // The question is asked at a terminal only: the answer waits in one.
+            int typing = -1;
+            int terminal = -1;
+            if (openpty(&typing, &terminal, nullptr, nullptr, nullptr) != 0 ||
+                write(typing, "alp\n", 4) != 4)
+                std::exit(7);
+            dup2(terminal, STDIN_FILENO);
             setIntPar("interactive", 1);
             TerminalOutputOn();
             dup2(2, 1);

@@ -6,6 +6,7 @@
 #include "base/Error.h"
 #include "base/Output.h"
 #include "base/Parameters.h"
+#include "interpreter/IntCommandsControl.h"
 #include "interpreter/Interpreter.h"
 #include "interpreter/TerminalLoop.h"
 
@@ -15,11 +16,17 @@
 
 #include <readline/history.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <poll.h>
+#include <pty.h>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -57,6 +64,28 @@ int tlHistory(void**, int) {
     return 0;
 }
 
+// Ctrl-C as the terminal would send it, in the middle of a command.
+int tlInterrupt(void**, int) {
+    std::raise(SIGINT);
+    return 0;
+}
+
+// A long loop with a progress display, which says how it ended; it gives up after 20 seconds.
+int tlSpin(void**, int) {
+    Print("spinning\n");
+    flushOutput();
+    startProgressInfo("Spin", 1e12, 0);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < end)
+        if (incrementProgressInfo()) {
+            Print("spin stopped\n");
+            return 0;
+        }
+    stopProgressInfo("Spin");
+    Print("spin ran out\n");
+    return 0;
+}
+
 void registerCommands() {
     makeDefaultMode();
     getConversion("id", makeConversionMethod(nullptr, 'c', "String"));
@@ -66,6 +95,11 @@ void registerCommands() {
     initCommand("tlexit", "", tlExit, "");
     initCommand("tlsignal", "", tlSignal, "");
     initCommand("tlhistory", "", tlHistory, "");
+    initCommand("tlinterrupt", "", tlInterrupt, "");
+    initCommand("tlspin", "", tlSpin, "");
+    initCommand("tlgroup alpha", "", tlSignal, "");
+    initCommand("tlgroup beta", "", tlSignal, "");
+    initCommand("help", "(command)(key_1)...(key_n)", COM_help, "");
 }
 
 class TerminalLoopDeathTest : public interptest::FreshInterpreterTest {
@@ -189,6 +223,135 @@ TEST_F(TerminalLoopDeathTest, AFullPromptEndsTheScrollingOfMessages) {
         "^> tlwarn; tlwarn\nWarned \a\n\\(OK/Ignore/Scroll/Auto/Help\\):"
         "Warned \nNon-interactive mode; Assuming default answer: OK\n"
         "> tlwarn\nWarned \a\n\\(OK/Ignore/Scroll/Auto/Help\\):> tlexit\n$");
+}
+
+TEST_F(TerminalLoopDeathTest, HelpOfAGroupWithPipedInputListsTheKeywordsAndTheNextLineRuns) {
+    EXPECT_EXIT(
+        {
+            prepareChild("help tlgroup\ntlsay after\ntlexit\n");
+            readFromTerminal();
+        },
+        testing::ExitedWithCode(5),
+        "^> help tlgroup\nCommand syntax: Tlgroup \n.*\nKeywords:\n.*Alpha.*Beta.*\n"
+        "> tlsay after\nafter\n> tlexit\n$");
+}
+
+TEST_F(TerminalLoopDeathTest, CtrlCInACommandDropsTheRestOfTheLineAndTheNextLineRuns) {
+    EXPECT_EXIT(
+        {
+            prepareChild("tlinterrupt; tlsay same; tlsay line\ntlsignal; tlsay next\ntlexit\n");
+            stopOnInterrupt();
+            readFromTerminal();
+        },
+        testing::ExitedWithCode(5),
+        "^> tlinterrupt; tlsay same; tlsay line\n> tlsignal; tlsay next\nsignal 0\nnext\n"
+        "> tlexit\n$");
+}
+
+TEST_F(TerminalLoopDeathTest, CtrlCInACommandFileLeavesOutTheRestOfTheFile) {
+    char name[] = "/tmp/terminal_loop_fileXXXXXX";
+    close(mkstemp(name));
+    std::ofstream(name) << "tlsay first\ntlinterrupt\ntlsay second\n";
+    EXPECT_EXIT(
+        {
+            prepareChild(std::string("load ") + name + "\ntlsay next\ntlexit\n");
+            initCommand("load", "[text]", COM_load, "");
+            stopOnInterrupt();
+            readFromTerminal();
+        },
+        testing::ExitedWithCode(5), "^> load .*\nfirst\n> tlsay next\nnext\n> tlexit\n$");
+    std::remove(name);
+}
+
+// The loop at a real terminal: the test types into a pseudo-terminal and reads what the loop
+// writes there.
+class TerminalAtAPty : public TerminalLoopDeathTest {
+protected:
+    void TearDown() override {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        if (master >= 0)
+            close(master);
+        TerminalLoopDeathTest::TearDown();
+    }
+    // Starts the loop in a child on the terminal's other side.
+    void start() {
+        std::fflush(nullptr);
+        child = forkpty(&master, nullptr, nullptr, nullptr);
+        if (child != 0)
+            return;
+        setenv("TERM", "dumb", 1);
+        setIntPar("interactive", 1);
+        TerminalOutputOn();
+        stopOnInterrupt();
+        readFromTerminal();
+        _exit(9);
+    }
+    void type(const std::string& keys) {
+        ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
+    }
+    // Reads until `text` has come after what was read before; false after ten seconds.
+    bool waitFor(const std::string& text) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        for (;;) {
+            const std::size_t at = seen.find(text, consumed);
+            if (at != std::string::npos) {
+                consumed = at + text.size();
+                return true;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return false;
+            pollfd p{master, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left.count())) <= 0)
+                continue;
+            char buffer[512];
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                return false;
+            seen.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+    int exitCode() {
+        int status = 0;
+        waitpid(child, &status, 0);
+        child = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+    pid_t child = -1;
+    int master = -1;
+    std::string seen;
+    std::size_t consumed = 0;
+};
+
+TEST_F(TerminalAtAPty, CtrlCStopsTheComputationAndAtThePromptGivesAFreshPrompt) {
+    start();
+    ASSERT_TRUE(waitFor("> ")) << seen;
+    // What the test types, and what the loop writes next.
+    const std::pair<const char*, const char*> steps[] = {
+        {"tlspin\n", "spinning"},
+        {"\x03", "spin stopped"},
+        {"", "> "},
+        // A line being typed is dropped, a continued one too; a second Ctrl-C only prompts again.
+        {"tlsay dropped", "dropped"},
+        {"\x03", "> "},
+        {"tlsay {\n", "... "},
+        {"\x03", "> "},
+        {"\x03", "> "},
+        {"tlsignal\n", "signal 0"},
+        {"tlsay alive\n", "\nalive\r\n"},
+    };
+    for (const auto& [keys, answer] : steps) {
+        type(keys);
+        ASSERT_TRUE(waitFor(answer)) << "after " << keys << ":\n" << seen;
+    }
+    type("tlexit\n");
+    EXPECT_EQ(exitCode(), 5) << seen;
+    EXPECT_EQ(seen.find("\ndropped"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("spin ran out"), std::string::npos) << seen;
 }
 
 } // namespace

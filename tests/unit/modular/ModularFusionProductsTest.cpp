@@ -106,9 +106,9 @@ TEST(FusionProducts, ProductsWithAnotherVacuum) {
         }
 }
 
-// su(3) at level k from the Kac-Peterson formula, with labels in the basis of fundamental
-// weights, (x, y) = x^T F y, F = [[2, 1], [1, 2]] / 3, and the six Weyl reflections of the
-// shifted weights. An overall phase or a complex conjugation of S leaves the Verlinde formula
+// su(3) at level k from the Weyl-group sum for the affine S matrix, with labels in the basis of
+// fundamental weights, (x, y) = x^T F y, F = [[2, 1], [1, 2]] / 3, and the six Weyl reflections of
+// the shifted weights. An overall phase or a complex conjugation of S leaves the Verlinde formula
 // unchanged, so the normalisation of S_00 is the only convention that matters.
 class Su3ModularS {
 public:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -33,6 +34,85 @@ TEST(EquationsTest, KernelPatternSearches) {
     int fmin[4] = {0, 0, 0, 1}, fmax[4] = {5, 10, 10, 1};
     FixBoundsUsingKernel(&KT, fmin, fmax);
     EXPECT_EQ(vec(fmax, 4), (std::vector<int>{0, 10, 10, 1}));
+}
+
+// The pattern searches as a plain walk: for each primary, every combination of positive
+// entries in the order nextPositive offers them, tested on every independent row; the first
+// that passes becomes the vector, as the searches record it.
+int plainPatterns(KernelData* KD, System& s, int* Min, int* Max, int depth) {
+    const int Ncol = s.Ncol, Nvar = Ncol - 1;
+    double* E = s.row(s.ED.OrigEq);
+    int found = 0;
+    for (int p = nextPrimaryTag(KD, Min, Max, 0, -1, Nvar); p >= 0;
+         p = nextPrimaryTag(KD, Min, Max, 0, p, Nvar)) {
+        int chosen[2] = {-1, -1};
+        bool hit = false;
+        int pass0 = 0;
+        for (int s1 = nextPositive(KD, 0, -1, p, nullptr, 0, Nvar, &pass0); s1 >= 0 && !hit;
+             s1 = nextPositive(KD, 0, s1, p, nullptr, 0, Nvar, &pass0)) {
+            chosen[0] = s1;
+            if (depth == 1) {
+                hit = checkDoublet(E, s.ED.IndEq, Ncol, p, s1);
+                continue;
+            }
+            int pass1 = 0;
+            for (int s2 = nextPositive(KD, s1, s1, p, nullptr, 0, Nvar, &pass1); s2 >= 0 && !hit;
+                 s2 = nextPositive(KD, s1, s2, p, nullptr, 0, Nvar, &pass1)) {
+                chosen[1] = s2;
+                hit = checkTriplet(E, s.ED.IndEq, Ncol, p, s1, s2);
+            }
+        }
+        if (!hit)
+            continue;
+        int* r = KD->Kernel.X + static_cast<long long>(KD->KernelSize) * Ncol;
+        std::fill(r, r + Ncol, 0);
+        r[p] = -1;
+        for (int i = 0; i < depth; i++) {
+            r[chosen[i]] = 1;
+            KD->PosUsed[chosen[i]] = 1;
+        }
+        KD->KernelLabels[KD->KernelSize++] = p;
+        KD->SingleTag++;
+        KD->PrimUsed[p] = 1;
+        found++;
+    }
+    return found;
+}
+
+// Columns drawn from few values, in one or two rows, so that many share their first-row
+// coefficient and many patterns compete; triplets alone (as the searches run them) keep equal
+// columns, so that the order in which the positive entries are offered decides.
+TEST(EquationsTest, PatternSearchesAgreeWithPlainWalk) {
+    std::mt19937 gen(53);
+    for (int trial = 0; trial < 200; trial++) {
+        const int Ncol = 15 + trial % 20;
+        std::vector<std::vector<double>> rows(1 + trial % 2, std::vector<double>(Ncol));
+        for (auto& r : rows) {
+            for (int k = 0; k < Ncol - 1; k++)
+                r[k] = static_cast<int>(gen() % 4) + (trial % 3 == 0 ? 0.5 : 0.0);
+            r[Ncol - 1] = -7;
+        }
+        System s(Ncol, rows);
+        if (getIndependentEquations(&s.ED, nullptr) < 0)
+            continue;
+        std::vector<int> Min(Ncol, 0), Max(Ncol);
+        for (int k = 0; k < Ncol - 1; k++)
+            Max[k] = 1 + static_cast<int>(gen() % 3);
+        Min[Ncol - 1] = Max[Ncol - 1] = 1;
+        KernelData fast, plain;
+        initKernelData(&fast, &s.ED);
+        initKernelData(&plain, &s.ED);
+        if (trial % 4 < 2) {
+            EXPECT_EQ(KernelDoublets(&fast, &s.ED, Min.data(), Max.data(), 0),
+                      plainPatterns(&plain, s, Min.data(), Max.data(), 1));
+        }
+        EXPECT_EQ(KernelTriplets(&fast, &s.ED, Min.data(), Max.data(), 0),
+                  plainPatterns(&plain, s, Min.data(), Max.data(), 2));
+        ASSERT_EQ(fast.KernelSize, plain.KernelSize) << "trial " << trial;
+        EXPECT_EQ(vec(fast.Kernel.X, fast.KernelSize * Ncol),
+                  vec(plain.Kernel.X, plain.KernelSize * Ncol))
+            << "trial " << trial;
+    }
 }
 
 TEST(EquationsTest, DoubleTagPatternAndLoops) {

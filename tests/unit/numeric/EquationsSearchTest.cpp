@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -137,6 +139,88 @@ TEST(EquationsTest, PropagationAndSearchAgreeWithBruteForce) {
         checked += expected > 0;
     }
     EXPECT_GT(checked, 5); // enough trials with solutions to mean something
+}
+
+std::vector<std::vector<int>> accepted;
+int recordAll(int* x) {
+    accepted.emplace_back(x, x + 7);
+    return 1;
+}
+
+// 2·x0 + C0·y = b0 and 3·x1 + C1·y = b1 over y = (x2, ..., x5) in [0, 19], mixed by a real
+// matrix so that no coefficient is a whole number. Solved by hand: x0 and x1 follow from y and
+// must be non-negative integers. 160,000 loop points, enough that the running sums of the
+// search are formed afresh several times on the way.
+TEST(EquationsTest, RealMixedSystemAgreesWithExactCount) {
+    std::mt19937 gen(41);
+    for (int trial = 0; trial < 3; trial++) {
+        int C[2][4], b[2];
+        for (auto& row : C)
+            for (int& c : row)
+                c = static_cast<int>(gen() % 5) - 2;
+        b[0] = 20 + static_cast<int>(gen() % 20);
+        b[1] = 20 + static_cast<int>(gen() % 20);
+        const double A[2][7] = {
+            {2, 0, 1.0 * C[0][0], 1.0 * C[0][1], 1.0 * C[0][2], 1.0 * C[0][3], -1.0 * b[0]},
+            {0, 3, 1.0 * C[1][0], 1.0 * C[1][1], 1.0 * C[1][2], 1.0 * C[1][3], -1.0 * b[1]}};
+        const double M[2][2] = {{std::sqrt(2.0), 1.0 / 3.0}, {std::acos(-1.0) / 7.0, -0.61}};
+        std::vector<std::vector<double>> rows(2, std::vector<double>(7));
+        for (int r = 0; r < 2; r++)
+            for (int k = 0; k < 7; k++)
+                rows[r][k] = M[r][0] * A[0][k] + M[r][1] * A[1][k];
+        std::vector<std::vector<int>> expected;
+        for (int p = 0; p < 160000; p++) {
+            const int y[4] = {p / 8000, p / 400 % 20, p / 20 % 20, p % 20};
+            int t0 = b[0], t1 = b[1];
+            for (int j = 0; j < 4; j++) {
+                t0 -= C[0][j] * y[j];
+                t1 -= C[1][j] * y[j];
+            }
+            if (t0 >= 0 && t1 >= 0 && t0 % 2 == 0 && t1 % 3 == 0)
+                expected.push_back({t0 / 2, t1 / 3, y[0], y[1], y[2], y[3], 1});
+        }
+        System s(7, rows);
+        s.box(0, 19);
+        s.ED.max[0] = s.ED.max[1] = 1000; // the determined pair, solved for the widest ranges
+        accepted.clear();
+        const int r = search(s, nullptr, recordAll);
+        EXPECT_EQ(r, expected.empty() ? -1 : -3 - static_cast<int>(expected.size()));
+        std::sort(accepted.begin(), accepted.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(accepted, expected) << "trial " << trial;
+    }
+}
+
+// x0 = 3 - x1 - c·x2 with c = 1/3 + d: at x2 = 3 the value of x0 misses a whole number by
+// 3·d, here at and within a few roundings of the integer tolerance. The search must decide
+// every point as the plain recomputation of the stored row does, term by term in column order.
+TEST(EquationsTest, ValuesAtTheToleranceAreDecidedAsByPlainRecomputation) {
+    for (double eps : {-1e-15, -2e-16, 0.0, 1e-16, 2e-16, 1e-15, 1e-9, -1e-9}) {
+        const double c = 1.0 / 3.0 + (1e-7 + eps) / 3.0;
+        System s(4, {{1, 1, c, -3}});
+        s.box(0, 3);
+        s.ED.max[0] = 10; // x0 is the determined variable
+        accepted.clear();
+        const int r = search(s, nullptr, recordAll);
+        const double* E = s.row(s.ED.OrigEq); // the row as reduced and normalised
+        ASSERT_EQ(E[0], 1.0);
+        std::vector<std::vector<int>> expected;
+        for (int x1 = 0; x1 <= 3; x1++)
+            for (int x2 = 0; x2 <= 3; x2++) {
+                double sum = 0.0;
+                const int x[4] = {0, x1, x2, 1};
+                for (int k = 1; k < 4; k++)
+                    sum += x[k] * E[k];
+                const double value = -sum / E[0];
+                const double whole = std::round(value);
+                if (std::fabs(value - whole) <= 1e-7 && whole >= 0)
+                    expected.push_back({static_cast<int>(whole), x1, x2, 1, 0, 0, 0});
+            }
+        for (auto& a : accepted)
+            std::fill(a.begin() + 4, a.end(), 0);
+        EXPECT_EQ(r, -3 - static_cast<int>(expected.size())) << eps;
+        EXPECT_EQ(accepted, expected) << eps;
+    }
 }
 
 int stopCalls = 0;

@@ -4,6 +4,7 @@
 #include "boundary/CrossBoundTestHelpers.h"
 
 #include "base/Parameters.h"
+#include "string/Intersections.h"
 #include "string/SearchSetup.h"
 #include "string/Tadpole.h"
 
@@ -110,31 +111,17 @@ TEST_F(SearchContext, NumberingOnItsOwnReadsTheCurrentInvariant) {
         EXPECT_EQ(SD->InverseBoundaryMap[SD->BoundaryMap[b]], b);
 }
 
-// The intersection module's steps, in the order the build calls them.
-std::string classCalls;
-
-TEST_F(SearchContext, BuildPreparesTheBoundaryClasses) {
-    BoundaryClassHooks hooks;
-    hooks.InitIntersection = [] {
-        classCalls += "init ";
-        return 1; // not possible: the context is built all the same
-    };
-    hooks.initBoundaryClassStorage = [] { classCalls += "storage "; };
-    hooks.initBoundaryClasses = [] {
-        classCalls += "classes ";
-        return 0;
-    };
-    hooks.incrementBoundaryClassIntersectionPointer = [] { classCalls += "slot "; };
-    setBoundaryClassHooks(hooks);
-    classCalls.clear();
+// Without the superstring reading the intersections cannot be prepared; the context is built
+// all the same, and its classes stay unprepared.
+TEST_F(SearchContext, BuiltWhenIntersectionsCannotBePrepared) {
     theory(1, 1, 3);
     WithContents contents;
+    const int before = getIntersectionsInitiated();
     SearchData* SD = build();
-    build();
-    setBoundaryClassHooks({});
     ASSERT_NE(SD, nullptr);
     EXPECT_EQ(SD->bndcnt, 4);
-    EXPECT_EQ(classCalls, "init storage slot ") << "once per bulk invariant";
+    EXPECT_EQ(getIntersectionsInitiated(), before);
+    EXPECT_NE(getIntersectionsInitiated(), QueryBulkInvariant());
 }
 
 // Labels 0 .. limit (or .. currents) keep their own label; the rest only as images.

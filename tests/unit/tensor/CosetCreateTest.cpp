@@ -1,8 +1,8 @@
 // Theories made from tensor products and the minimal models made as cosets, checked against
 // data known independently: su(4)_1 from A1_2 x A1_2 extended by (J, J) (weights 0, 1/2, 3/8,
 // 3/8 and dimensions 1, 6, 4, 4), su(3)_1 from A1_4 extended by J (S = omega^(ab) / sqrt 3), the
-// Kac tables of the Virasoro minimal models h = ((m+1) r - m s)^2 - 1) / (4 m (m+1)) and the
-// N=1 series, and the products of N=2 minimal models with central charge 9.
+// tables of weights of the Virasoro minimal models h = (((m+1) r - m s)^2 - 1) / (4 m (m+1)) and
+// the N=1 series, and the products of N=2 minimal models with central charge 9.
 #include "TensorTestHelpers.h"
 #include "store/StoreTestHelpers.h"
 

@@ -1,0 +1,182 @@
+#include "tensor/ChiralOrbitTable.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace coset_internal {
+
+namespace {
+
+bool sameRat(const rat& a, const rat& b) {
+    return static_cast<long long>(a.num) * b.den == static_cast<long long>(b.num) * a.den;
+}
+
+} // namespace
+
+CurrentChains::CurrentChains(SpectrumData* sd, std::vector<int> currents)
+    : sd_(sd), currents_(std::move(currents)) {
+    const bool labelsAreFields = std::all_of(currents_.begin(), currents_.end(), [&](int c) {
+        return c >= 0 && c < sd->Nprimaries && simpleAction(sd, c, 0) == c;
+    });
+    const bool hasOne = std::binary_search(currents_.begin(), currents_.end(), 1);
+    step_ = !labelsAreFields ? 0 : hasOne ? 1 : (currents_.size() > 1 ? currents_[1] : 0);
+    auto indexOf = [&](int c) {
+        const auto it = std::lower_bound(currents_.begin(), currents_.end(), c);
+        return it != currents_.end() && *it == c ? static_cast<int>(it - currents_.begin()) : -1;
+    };
+    std::vector<char> planned(currents_.size(), 0);
+    for (std::size_t d = 0; d < currents_.size(); d++) {
+        if (planned[d])
+            continue;
+        planned[d] = 1;
+        plan_.push_back({static_cast<int>(d), -1});
+        if (step_ <= 0)
+            continue;
+        for (int from = static_cast<int>(d);;) {
+            const int next =
+                indexOf(simpleAction(sd, step_, currents_[static_cast<std::size_t>(from)]));
+            if (next < 0 || planned[static_cast<std::size_t>(next)])
+                break;
+            planned[static_cast<std::size_t>(next)] = 1;
+            plan_.push_back({next, from});
+            from = next;
+        }
+    }
+}
+
+void CurrentChains::act(int x, int* out) const {
+    for (const Step& s : plan_)
+        out[s.index] = s.from < 0
+                           ? simpleAction(sd_, currents_[static_cast<std::size_t>(s.index)], x)
+                           : simpleAction(sd_, step_, out[s.from]);
+}
+
+ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
+    : TP_(TP), N_(TP->NTensor), rows_(rowCount(TP->ChiralAlgebra)) {
+    const std::size_t N = static_cast<std::size_t>(N_);
+    currents_.resize(N);
+    offset_.resize(N + 1, 0);
+    for (std::size_t k = 0; k < N; k++) {
+        std::vector<int>& column = currents_[k];
+        for (int J = 0; J < rows_; J++)
+            column.push_back(rowOf(TP->ChiralAlgebra, J)[k]);
+        std::sort(column.begin(), column.end());
+        column.erase(std::unique(column.begin(), column.end()), column.end());
+        offset_[k + 1] = offset_[k] + static_cast<int>(column.size());
+    }
+    position_.resize(static_cast<std::size_t>(rows_) * N);
+    for (int J = 0; J < rows_; J++)
+        for (std::size_t k = 0; k < N; k++) {
+            const std::vector<int>& column = currents_[k];
+            const int c = rowOf(TP->ChiralAlgebra, J)[k];
+            position_[static_cast<std::size_t>(J) * N + k] =
+                offset_[k] + static_cast<int>(std::lower_bound(column.begin(), column.end(), c) -
+                                              column.begin());
+        }
+    columnPosition_.assign(N, std::vector<int>(static_cast<std::size_t>(rows_)));
+    for (int J = 0; J < rows_; J++)
+        for (std::size_t k = 0; k < N; k++)
+            columnPosition_[k][static_cast<std::size_t>(J)] =
+                position_[static_cast<std::size_t>(J) * N + k];
+    action_.resize(static_cast<std::size_t>(offset_[N]));
+    term_.resize(action_.size());
+    term64_.resize(action_.size());
+    for (std::size_t k = 0; k < N; k++)
+        chains_.emplace_back(factor(TP, static_cast<int>(k)), currents_[k]);
+    // A coset's weights count modulo 1: its images are compared by their rational weights.
+    exact_ = !TP->genuineCoset && commonDenominator();
+}
+
+void ChiralOrbitTable::setField(const int* v) {
+    TensorRatWeight(TP_, v, &fieldWeight_);
+    fieldScaled_ = 0;
+    // The largest sum of terms, one from each factor, bounds every weight compared.
+    __int128 bound = 0;
+    for (int k = 0; k < N_; k++) {
+        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
+        for (int at = offset_[k]; at < offset_[k + 1]; at++)
+            term_[static_cast<std::size_t>(at)] =
+                exact_ ? scaledWeight(k, action_[static_cast<std::size_t>(at)]) : 0;
+        __int128 largest = 0;
+        for (int at = offset_[k]; at < offset_[k + 1]; at++) {
+            const __int128 t = term_[static_cast<std::size_t>(at)];
+            largest = std::max(largest, t < 0 ? -t : t);
+        }
+        bound += largest;
+        if (exact_)
+            fieldScaled_ += scaledWeight(k, v[k]);
+    }
+    const __int128 limit = __int128{1} << 62;
+    fits64_ = exact_ && bound < limit && fieldScaled_ < limit && -fieldScaled_ < limit;
+    if (fits64_)
+        for (std::size_t at = 0; at < term_.size(); at++)
+            term64_[at] = static_cast<std::int64_t>(term_[at]);
+}
+
+const std::vector<int>& ChiralOrbitTable::keptElements() {
+    kept_.clear();
+    if (!fits64_) {
+        std::vector<int> m(static_cast<std::size_t>(N_) + 1);
+        for (int J = 0; J < rows_; J++)
+            if (member(J, m.data()))
+                kept_.push_back(J);
+        return kept_;
+    }
+    // Factor by factor over all elements: a gathered sum the compiler can keep in registers.
+    weights_.assign(static_cast<std::size_t>(rows_), 0);
+    for (int k = 0; k < N_; k++) {
+        const int* position = columnPosition_[static_cast<std::size_t>(k)].data();
+        const std::int64_t* term = term64_.data();
+        std::int64_t* weight = weights_.data();
+        for (int J = 0; J < rows_; J++)
+            weight[J] += term[position[J]];
+    }
+    const auto target = static_cast<std::int64_t>(fieldScaled_);
+    for (int J = 0; J < rows_; J++)
+        if (weights_[static_cast<std::size_t>(J)] == target)
+            kept_.push_back(J);
+    return kept_;
+}
+
+bool ChiralOrbitTable::member(int J, int* m) const {
+    if (exact_) {
+        const int* position = position_.data() + static_cast<std::size_t>(J) * N_;
+        __int128 weight = 0;
+        for (int k = 0; k < N_; k++)
+            weight += term_[static_cast<std::size_t>(position[k])];
+        if (weight != fieldScaled_)
+            return false;
+        image(J, m);
+        return true;
+    }
+    image(J, m);
+    rat hm;
+    TensorRatWeight(TP_, m, &hm);
+    return sameRat(fieldWeight_, hm);
+}
+
+bool ChiralOrbitTable::commonDenominator() {
+    std::int64_t common = 1;
+    for (int k = 0; k < N_; k++) {
+        const int den = factor(TP_, k)->Weight_denom;
+        if (den <= 0 || !factor(TP_, k)->Weight_num)
+            return false;
+        const std::int64_t g = std::gcd(common, std::int64_t{den});
+        if (__builtin_mul_overflow(common / g, std::int64_t{den}, &common))
+            return false;
+    }
+    for (int k = 0; k < N_; k++)
+        scale_.push_back(signOf(TP_, k) * (common / factor(TP_, k)->Weight_denom));
+    return true;
+}
+
+// A label the block refused (reported there) adds nothing rather than reading outside.
+__int128 ChiralOrbitTable::scaledWeight(int k, int label) const {
+    if (label < 0)
+        return 0;
+    return static_cast<__int128>(factor(TP_, k)->Weight_num[label]) *
+           scale_[static_cast<std::size_t>(k)];
+}
+
+} // namespace coset_internal
