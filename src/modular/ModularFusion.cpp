@@ -126,6 +126,29 @@ int roundFusion(int i, int j, int k, double value) {
     return FusionFailed;
 }
 
+// S(start of orbit m, k) for every orbit m: real parts, then imaginary parts, as the table of
+// columns holds them.
+std::vector<double> orbitColumn(int k) {
+    const int L = getNOrbit();
+    std::vector<double> column(2 * static_cast<std::size_t>(L));
+    for (int m = 0; m < L; m++)
+        compS(orbitMap()[m], k, &column[m], &column[L + m]);
+    return column;
+}
+
+// One coefficient on orbits from the columns of its three fields and the vacuum alone, summed as
+// from the table. With the orbit S in row files a table of every field would bring in every row,
+// where one column brings in one.
+double fewColumnsSum(int i, int j, int k) {
+    const int L = getNOrbit();
+    const std::vector<double> vacuum = orbitColumn(0), a = orbitColumn(i), b = orbitColumn(j),
+                              c = orbitColumn(k);
+    std::vector<double> weight(static_cast<std::size_t>(L));
+    for (int m = 0; m < L; m++)
+        weight[m] = static_cast<double>(getOrbitInfo(orbitMap()[m])->length) / vacuum[m];
+    return tripleProductSum(weight.data(), a.data(), b.data(), c.data(), L);
+}
+
 // x = length(m) S(m,a) S(m,b) / S(m,vacuum) at every point m of the table, real parts then
 // imaginary parts (none when S is real); a division by a real S(m,vacuum) keeps to real
 // arithmetic.
@@ -355,13 +378,18 @@ int fusion(int i, int j, int k, int vacuum) {
     const bool onOrbits = useOrbitShortCut(vacuum);
     if (onOrbits && !passesSelectionRule(i, j, k))
         return 0;
-    // Without orbits a table is worth building only for whole products, not for one coefficient.
+    // Without orbits a table is worth building only for whole products, not for one coefficient;
+    // nor is it with the orbit S in row files.
     const bool columnsServe = vacuum == 0 && (onOrbits || S_Symmetric() == 1);
-    const FusionColumns* t = columnsServe ? fusionColumns(onOrbits, onOrbits) : nullptr;
+    const bool rowFiles = getNOrbit() >= rowFileThreshold();
+    const FusionColumns* t =
+        columnsServe ? fusionColumns(onOrbits, onOrbits && !rowFiles) : nullptr;
     if (t)
         return roundFusion(
             i, j, k,
             tripleProductSum(t->weights(), t->column(i), t->column(j), t->column(k), t->points()));
+    if (onOrbits && rowFiles)
+        return roundFusion(i, j, k, fewColumnsSum(i, j, k));
     if (onOrbits) {
         double re, im;
         verlindeSum(i, j, -k, getNOrbit(), S_aux1, S_aux1, S_aux2, S_aux1, &re, &im);
