@@ -9,6 +9,8 @@
 //   iteration only and is not part of the later ones.
 // - FilePRow: one row of P of A1 level 9999 from orbit rows kept in files: cold (every S row
 //   computed and written), then as a second process finds them (read back).
+// - FileFusion: "fusion 0 1 1" of A1 level 9999 from orbit rows kept in files, cold; the counter
+//   "row files" tells how many rows it brought in.
 #include "base/Parameters.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
@@ -119,6 +121,28 @@ void FilePRow(benchmark::State& state, bool filesThere) {
     state.counters["orbits"] = getNOrbit();
 }
 
+void FileFusion(benchmark::State& state) {
+    scratch();
+    SpectrumData* sd = fresh(1, 1, 9999);
+    int n = -1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        scratch().empty();
+        SM_allocSBase(sd);
+        state.ResumeTiming();
+        CFTChanged();
+        n = fusion(0, 1, 1, 0);
+    }
+    if (n != 1)
+        state.SkipWithError("N_01^1 of su(2) is 1");
+    long files = 0;
+    for (const auto& dir : std::filesystem::directory_iterator(scratch().path))
+        if (dir.path().extension() == ".sdir")
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                files += entry.path().filename() != "identity";
+    state.counters["row files"] = static_cast<double>(files);
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(EveryPElement, A1_level100, 1, 1, 100)->Unit(benchmark::kMillisecond);
@@ -131,5 +155,7 @@ BENCHMARK_CAPTURE(SetUpAndOneS, A1_level19999, 19999)
     ->Iterations(20);
 BENCHMARK_CAPTURE(FilePRow, A1_level9999_cold, false)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(FilePRow, A1_level9999_read, true)->Unit(benchmark::kSecond)->Iterations(1);
+
+BENCHMARK(FileFusion)->Unit(benchmark::kSecond)->Iterations(1);
 
 BENCHMARK_MAIN();

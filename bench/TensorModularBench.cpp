@@ -2,6 +2,11 @@
 // the diagonal current, 3908 fields. Every iteration starts a new theory, so the orbit table and
 // the S between orbit starts are made afresh from the factors' S; the factors keep their own
 // caches. The elements themselves are then each an orbit look-up and a phase.
+//
+// - WholeSUnitarity: "check unitarity" of the whole S from a new theory, on orbit starts within
+//   charge classes (the table of S columns included).
+// - ElementwiseUnitarityRows: the element-wise test of the first 20 rows against every row, the
+//   way the whole S was checked before: N / 20 times this is the whole check.
 #include "OrbitS.h"
 #include "base/Output.h"
 #include "modular/Modular.h"
@@ -72,8 +77,38 @@ void EveryElementThroughCompS(benchmark::State& state) {
                                                     benchmark::Counter::kIsIterationInvariantRate);
 }
 
+void WholeSUnitarity(benchmark::State& state) {
+    TensorProduct* TP = currentDiagonalProduct();
+    for (auto _ : state) {
+        CFTChanged();
+        if (unitarityOnOrbits() != 1)
+            state.SkipWithError("S not unitary");
+    }
+    reportSize(state, TP);
+}
+
+void ElementwiseUnitarityRows(benchmark::State& state) {
+    constexpr int Rows = 20;
+    TensorProduct* TP = currentDiagonalProduct();
+    const int N = *NumberOfTensorPrimaries(TP);
+    initSMATRIX();
+    for (auto _ : state) {
+        int passed = 0;
+        for (int i = 0; i < Rows; i++)
+            for (int j = 0; j < N; j++) {
+                double re, im;
+                passed += Unitarity_check(nullptr, i, j, &re, &im);
+            }
+        if (passed != Rows * N)
+            state.SkipWithError("S not unitary");
+    }
+    reportSize(state, TP);
+}
+
 } // namespace
 
+BENCHMARK(WholeSUnitarity)->Unit(benchmark::kMillisecond);
+BENCHMARK(ElementwiseUnitarityRows)->Unit(benchmark::kMillisecond);
 BENCHMARK(OrbitTableAndOrbitS)->Unit(benchmark::kMillisecond);
 BENCHMARK(EveryElementThroughCompS)->Unit(benchmark::kMillisecond);
 

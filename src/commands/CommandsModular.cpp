@@ -261,8 +261,22 @@ int COM_check_unit(void** params, int parnum) {
     const std::vector<int> columns = fieldsOf(params, parnum, 1);
     bool failed = false;
     Print("\n");
+    // The whole S is decided on its orbits; only a failure is looked for element by element.
+    const int whole = parnum == 0 ? unitarityOnOrbits() : 0;
+    if (whole < 0)
+        return -parnum;
+    if (whole == 1) {
+        Print("Unitarity test OK\n");
+        return -parnum;
+    }
+    const char* title = "Checking unitarity";
+    startProgressInfo(title, static_cast<double>(rows.size()) * columns.size(), 1);
     for (int i : rows)
         for (int j : columns) {
+            if (incrementProgressInfo()) {
+                stopProgressInfo(title);
+                return -parnum;
+            }
             double re, im;
             if (Unitarity_check(nullptr, i, j, &re, &im))
                 continue;
@@ -272,6 +286,7 @@ int COM_check_unit(void** params, int parnum) {
             else
                 Print("Unitarity test failed: S(%d,k)S(%d,k)^*  =(%15.7f,%15.7f)\n", i, j, re, im);
         }
+    stopProgressInfo(title);
     if (!failed)
         Print("Unitarity test OK\n");
     return -parnum;

@@ -221,6 +221,10 @@ int Pfusion(int i, int j, int k);
 char* compFp(char* txt, int i, int j, int vacuum);
 // 1 when sum_k S(i,k) conj S(j,k) - delta_ij vanishes; that value goes to (Real, Im).
 int Unitarity_check(char* txt, int lbli, int lblj, double* Real, double* Im);
+// Unitarity of the whole S, decided on the orbit starts: 1 when every element of S^dagger S - 1
+// passes the test of Unitarity_check, 0 when some element fails or when the check could not be
+// made (the elements must then be tested one by one), -1 when the user stopped it.
+int unitarityOnOrbits();
 
 // ---- Consistency checks and Frobenius-Schur indicators ----
 // The report functions write into an area of 10000 characters and return the end of the report.

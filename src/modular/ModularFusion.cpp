@@ -95,11 +95,18 @@ double directFusionValue(int i, int j, int k, int vacuum) {
     return sum;
 }
 
+// A coefficient is a sum of terms far larger than itself once it runs into the thousands, and
+// double precision then misses its integer by more than 1e-7 (6654.0000001 at G2 level 60): the
+// tolerance grows with the value, relative 1e-10 above 1000.
+double coefficientTolerance(double value) {
+    return Tolerance * std::max(1.0, 1e-3 * std::fabs(value));
+}
+
 // DoubleToInt(value), without its call where the value is within the tolerance of an int, as
 // nearly every coefficient is: a full listing rounds N^3 / G of them.
 int nearestCoefficient(double value) {
     const double r = value > 0 ? std::trunc(value + 0.5) : -std::trunc(0.5 - value);
-    if (std::fabs(value - r) <= Tolerance && std::fabs(r) < 2147483647.0)
+    if (std::fabs(value - r) <= coefficientTolerance(value) && std::fabs(r) < 2147483647.0)
         return static_cast<int>(r);
     return DoubleToInt(value);
 }
@@ -107,7 +114,7 @@ int nearestCoefficient(double value) {
 int roundFusion(int i, int j, int k, double value) {
     const int n = nearestCoefficient(value);
     const double d = std::fabs(value - n);
-    if (d <= 1e-7)
+    if (d <= coefficientTolerance(value))
         return n;
     if (d <= 0.01) {
         Alert("fusion", 0, 100201, "Fusion rule inaccuracy for fields %d, %d and %d\nvalue %15.7f",
@@ -117,6 +124,29 @@ int roundFusion(int i, int j, int k, double value) {
     Alert("fusion", 1, 212302, "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f", i, j,
           k, value);
     return FusionFailed;
+}
+
+// S(start of orbit m, k) for every orbit m: real parts, then imaginary parts, as the table of
+// columns holds them.
+std::vector<double> orbitColumn(int k) {
+    const int L = getNOrbit();
+    std::vector<double> column(2 * static_cast<std::size_t>(L));
+    for (int m = 0; m < L; m++)
+        compS(orbitMap()[m], k, &column[m], &column[L + m]);
+    return column;
+}
+
+// One coefficient on orbits from the columns of its three fields and the vacuum alone, summed as
+// from the table. With the orbit S in row files a table of every field would bring in every row,
+// where one column brings in one.
+double fewColumnsSum(int i, int j, int k) {
+    const int L = getNOrbit();
+    const std::vector<double> vacuum = orbitColumn(0), a = orbitColumn(i), b = orbitColumn(j),
+                              c = orbitColumn(k);
+    std::vector<double> weight(static_cast<std::size_t>(L));
+    for (int m = 0; m < L; m++)
+        weight[m] = static_cast<double>(getOrbitInfo(orbitMap()[m])->length) / vacuum[m];
+    return tripleProductSum(weight.data(), a.data(), b.data(), c.data(), L);
 }
 
 // x = length(m) S(m,a) S(m,b) / S(m,vacuum) at every point m of the table, real parts then
@@ -348,13 +378,18 @@ int fusion(int i, int j, int k, int vacuum) {
     const bool onOrbits = useOrbitShortCut(vacuum);
     if (onOrbits && !passesSelectionRule(i, j, k))
         return 0;
-    // Without orbits a table is worth building only for whole products, not for one coefficient.
+    // Without orbits a table is worth building only for whole products, not for one coefficient;
+    // nor is it with the orbit S in row files.
     const bool columnsServe = vacuum == 0 && (onOrbits || S_Symmetric() == 1);
-    const FusionColumns* t = columnsServe ? fusionColumns(onOrbits, onOrbits) : nullptr;
+    const bool rowFiles = getNOrbit() >= rowFileThreshold();
+    const FusionColumns* t =
+        columnsServe ? fusionColumns(onOrbits, onOrbits && !rowFiles) : nullptr;
     if (t)
         return roundFusion(
             i, j, k,
             tripleProductSum(t->weights(), t->column(i), t->column(j), t->column(k), t->points()));
+    if (onOrbits && rowFiles)
+        return roundFusion(i, j, k, fewColumnsSum(i, j, k));
     if (onOrbits) {
         double re, im;
         verlindeSum(i, j, -k, getNOrbit(), S_aux1, S_aux1, S_aux2, S_aux1, &re, &im);
@@ -446,7 +481,7 @@ namespace modular_internal {
 
 void reportCoefficient(const char* routine, int position, int i, int j, int k, double value,
                        int n) {
-    if (std::fabs(value - n) > 1e-7)
+    if (std::fabs(value - n) > coefficientTolerance(value))
         Alert(routine, position, 212302,
               "Fusion rule failure for fields %d, %d and %d\nvalue %15.7f (converted to %d)", i, j,
               k, value, n);

@@ -135,6 +135,7 @@ public:
     int classStart(int c) const { return classStart_[c]; }
     int classEnd(int c) const { return classStart_[c + 1]; }
     int largestClass() const { return largestClass_; }
+    std::size_t classCount() const { return classStart_.empty() ? 0 : classStart_.size() - 1; }
     // The class of the fields that a x b may contain; -1 when no field has those charges.
     int productClass(int a, int b) const;
     // The conjugate of k read off from S; -1 when none was found.

@@ -172,6 +172,41 @@ bool separatedByOrderTwoCurrent(int i, int j) {
     return false;
 }
 
+// ---- Canonical pairs ----
+
+// The least of (i, j), (j, i) and, when both have conjugates, (ci, cj) and (cj, ci).
+void smallestPair(int i, int j, int ci, int cj, int* a, int* b) {
+    int bestA = i, bestB = j;
+    auto consider = [&](int x, int y) {
+        if (x < bestA || (x == bestA && y < bestB))
+            bestA = x, bestB = y;
+    };
+    consider(j, i);
+    if (ci >= 0 && cj >= 0) {
+        consider(ci, cj);
+        consider(cj, ci);
+    }
+    *a = bestA;
+    *b = bestB;
+}
+
+// The conjugate of every field, once per theory: the search for a row's least column asks for
+// them over and over.
+struct ConjugateTable {
+    int stamp = -1;
+    std::vector<int> of;
+    void make() {
+        if (stamp == QueryCFT())
+            return;
+        const int N = totalPrimaries();
+        of.resize(N);
+        for (int x = 0; x < N; x++)
+            of[x] = getConjugate(x);
+        stamp = QueryCFT();
+    }
+};
+ConjugateTable Conjugates;
+
 // ---- Orbit rows ----
 
 // The least column J(a) b of a canonical pair (a, b) with a in orbit o. Found when the row is
@@ -180,14 +215,16 @@ int orbitMinimum(int o) {
     const int N = totalPrimaries();
     const int G = groupOrder();
     const OrbitInfo* start = getOrbitInfo(orbitMap()[o]);
+    Conjugates.make();
     int minimum = INT_MAX;
     for (int J = 0; J < G; J++) {
         const int a = start->orbit[J];
         if (getOrbitInfo(a)->current != J)
             continue; // a repeat of a field met under a smaller current
-        for (int b = 0; b < N; b++) {
+        // A column below a would make (b, a) the smaller pair.
+        for (int b = a; b < N; b++) {
             int x, y;
-            convertPLabels(a, b, &x, &y);
+            smallestPair(a, b, Conjugates.of[a], Conjugates.of[b], &x, &y);
             if (x == a && y == b)
                 minimum = std::min(minimum, simpleFusion(J, b));
         }
@@ -257,19 +294,7 @@ void setUpOrbitP() {
 // ============================================================ Canonical pairs
 
 void convertPLabels(int i, int j, int* a, int* b) {
-    int bestA = i, bestB = j;
-    auto consider = [&](int x, int y) {
-        if (x < bestA || (x == bestA && y < bestB))
-            bestA = x, bestB = y;
-    };
-    consider(j, i);
-    const int ci = getConjugate(i), cj = getConjugate(j);
-    if (ci >= 0 && cj >= 0) {
-        consider(ci, cj);
-        consider(cj, ci);
-    }
-    *a = bestA;
-    *b = bestB;
+    smallestPair(i, j, getConjugate(i), getConjugate(j), a, b);
 }
 
 // ============================================================ Direct computation

@@ -57,9 +57,10 @@ struct SpectrumData {
     int* GH;
     int exactWeights; // 0: weights known only modulo 1
     int Weight_denom;
-    int* Weight_num;      // h = Weight_num[i] / Weight_denom
-    double CentralCharge; // -1.0 not set
-    double* SBase;        // S on orbits; entries -2.0 not computed
+    int* Weight_num;          // h = Weight_num[i] / Weight_denom
+    double CentralCharge;     // -1.0 not set
+    double* SBase;            // S on orbits; entries -2.0 not computed, in rows SBaseRows marks
+    unsigned char* SBaseRows; // per row of SBase: 1 once its entries hold a value or -2.0
     int* CFTtoCoset;
     int* OrbitLabel;
     int* OrbitGenerator;
@@ -358,6 +359,8 @@ void SM_setCosetS(CosetSHook hook);
 int SM_getSBase(SpectrumData* sd, int a, int b, int gi, int gj, double* re, double* im);
 // Makes the cache when missing and marks every entry not computed; -1 when refused.
 int SM_allocSBase(SpectrumData* sd);
+// Stores an element of S on orbits a and b into the cache SM_allocSBase made.
+void SM_putSBase(SpectrumData* sd, int a, int b, double re, double im);
 void SM_computeSDirect(SpectrumData* sd, int i, int j, double* re, double* im);
 // Label values 0, 1, 2: the vacuum, the spin field and the energy field.
 void SM_computeIsingS(int i, int j, double* re, double* im);

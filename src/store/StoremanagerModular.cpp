@@ -60,25 +60,60 @@ std::size_t cacheEntries(const SpectrumData* sd) {
     return sd->S_Symmetry == 1 ? n * (n + 1) / 2 : n * n;
 }
 
-std::size_t cacheIndex(const SpectrumData* sd, int a, int b) {
-    if (sd->S_Symmetry == 1) {
-        const auto hi = static_cast<std::size_t>(std::max(a, b));
-        return hi * (hi + 1) / 2 + static_cast<std::size_t>(std::min(a, b));
-    }
-    return static_cast<std::size_t>(a) * sd->Norbits + static_cast<std::size_t>(b);
+// The symmetric cache keeps the lower triangle, row by row.
+std::size_t cacheRow(const SpectrumData* sd, int a, int b) {
+    return static_cast<std::size_t>(sd->S_Symmetry == 1 ? std::max(a, b) : a);
 }
 
-// False when the user refused a cache above the question size.
+std::size_t rowStart(const SpectrumData* sd, std::size_t row) {
+    return sd->S_Symmetry == 1 ? row * (row + 1) / 2 : row * static_cast<std::size_t>(sd->Norbits);
+}
+
+std::size_t rowLength(const SpectrumData* sd, std::size_t row) {
+    return sd->S_Symmetry == 1 ? row + 1 : static_cast<std::size_t>(sd->Norbits);
+}
+
+std::size_t cacheIndex(const SpectrumData* sd, int a, int b) {
+    return rowStart(sd, cacheRow(sd, a, b)) +
+           static_cast<std::size_t>(sd->S_Symmetry == 1 ? std::min(a, b) : b);
+}
+
+void markRowNotComputed(SpectrumData* sd, std::size_t row) {
+    const std::size_t start = rowStart(sd, row), length = rowLength(sd, row);
+    std::fill_n(sd->SBase + start, length, NotComputed);
+    if (sd->Complexity == 1)
+        std::fill_n(sd->SBase + cacheEntries(sd) + start, length, NotComputed);
+    sd->SBaseRows[row] = 1;
+}
+
+// The entry of (a, b), its row marked first if no element of it was asked yet.
+std::size_t readyEntry(SpectrumData* sd, int a, int b) {
+    const std::size_t row = cacheRow(sd, a, b);
+    if (!sd->SBaseRows[row])
+        markRowNotComputed(sd, row);
+    return cacheIndex(sd, a, b);
+}
+
+// False when the user refused a cache above the question size. A row is marked not computed
+// when one of its elements is first asked, and again here only if it was, so that making the
+// cache costs its number of rows rather than its square: a theory of many orbits asks few of
+// them.
 bool makeOrbitCache(SpectrumData* sd) {
     const std::size_t doubles = cacheEntries(sd) * (1 + (sd->Complexity == 1 ? 1 : 0));
+    const auto rows = static_cast<std::size_t>(std::max(sd->Norbits, 0));
     if (!sd->SBase) {
         if (doubles > SBaseQuestionSize &&
             Alert("SM_allocSBase", 0, 123209, "Trying to allocate %d MB for orbit S-matrix",
                   static_cast<int>(doubles * sizeof(double) / 1000000)) == -1)
             return false;
         sd->SBase = allocateFor<double>(sd, doubles, "S matrix on orbits");
+        sd->SBaseRows = allocateFor<unsigned char>(sd, rows, "S matrix on orbits");
+        std::fill_n(sd->SBaseRows, rows, static_cast<unsigned char>(0));
+        return true;
     }
-    std::fill(sd->SBase, sd->SBase + doubles, NotComputed);
+    for (std::size_t row = 0; row < rows; row++)
+        if (sd->SBaseRows[row])
+            markRowNotComputed(sd, row);
     return true;
 }
 
@@ -259,7 +294,7 @@ int SM_getSBase(SpectrumData* sd, int a, int b, int gi, int gj, double* re, doub
         sd->SBaseRefused = 1;
         return -1;
     }
-    const std::size_t at = cacheIndex(sd, a, b);
+    const std::size_t at = readyEntry(sd, a, b);
     const std::size_t imaginary = at + cacheEntries(sd);
     if (sd->SBase[at] == NotComputed) {
         SM_computeSDirect(sd, gi, gj, re, im);
@@ -273,6 +308,13 @@ int SM_getSBase(SpectrumData* sd, int a, int b, int gi, int gj, double* re, doub
     *re = sd->SBase[at];
     *im = sd->Complexity == 1 ? sd->SBase[imaginary] : 0.0;
     return 0;
+}
+
+void SM_putSBase(SpectrumData* sd, int a, int b, double re, double im) {
+    const std::size_t at = readyEntry(sd, a, b);
+    sd->SBase[at] = re;
+    if (sd->Complexity == 1)
+        sd->SBase[at + cacheEntries(sd)] = im;
 }
 
 void SM_getS(SpectrumData* sd, int i, int j, double* re, double* im) {

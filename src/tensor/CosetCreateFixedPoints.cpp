@@ -129,14 +129,10 @@ void storeResolvedS(SpectrumData* cft, int f, int g, const std::vector<double>& 
         if (labels[f] < 0 || labels[g] < 0)
             continue;
         SpectrumData* fcft = cft->FixedPointCFT[m];
-        const auto M = static_cast<std::size_t>(fcft->Nprimaries);
         const Complex z =
             Complex(re[static_cast<std::size_t>(m)], im[static_cast<std::size_t>(m)]) *
             shiftPhase(-cft->FCFTshifts[m]);
-        const std::size_t at =
-            static_cast<std::size_t>(labels[f]) * M + static_cast<std::size_t>(labels[g]);
-        fcft->SBase[at] = z.real();
-        fcft->SBase[M * M + at] = z.imag();
+        SM_putSBase(fcft, labels[f], labels[g], z.real(), z.imag());
     }
 }
 

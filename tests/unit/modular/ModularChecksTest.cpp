@@ -63,6 +63,44 @@ INSTANTIATE_TEST_SUITE_P(Modular, ChecksOn,
                                          TheoryCase{4, 6, 1}, TheoryCase{1, 3, 2}),
                          modulartest::theoryName);
 
+// The whole-S unitarity decided on orbit starts agrees with the element-wise test, on the packed
+// S and on the S that the orbit table rebuilds with phases.
+TEST_P(ChecksOn, UnitarityOnOrbitsHolds) {
+    const TheoryCase c = GetParam();
+    for (int maxsize : {400, 0}) {
+        setIntPar("S_matrix maxsize", maxsize);
+        useBlock(c.type, c.rank, c.level);
+        EXPECT_EQ(unitarityOnOrbits(), 1) << maxsize;
+    }
+}
+
+// One wrong element of S, in an orbit start's row or in another field's, fails the check, and
+// the element-wise test then finds it.
+TEST_F(ModularChecks, OneWrongElementFailsUnitarity) {
+    struct Wrong {
+        int type, rank, level, i, j;
+    };
+    for (const Wrong w :
+         {Wrong{1, 1, 4, 2, 3}, Wrong{1, 1, 4, 0, 2}, Wrong{1, 2, 3, 4, 7}, Wrong{1, 2, 3, 0, 0}}) {
+        SpectrumData* sd = useBlock(w.type, w.rank, w.level);
+        const int N = sd->Nprimaries;
+        ASSERT_EQ(unitarityOnOrbits(), 1);
+        CFTChanged();
+        // The packed S of a small theory, upper triangle: element (i, j) for i <= j.
+        double* packed = initSMATRIX();
+        packed[w.i * (2 * N - 1 - w.i) / 2 + w.j] += 1e-3;
+        EXPECT_EQ(unitarityOnOrbits(), 0) << w.i << "," << w.j;
+        bool found = false;
+        for (int j = 0; j < N; j++) {
+            double re, im;
+            found = found || Unitarity_check(nullptr, w.i, j, &re, &im) == 0;
+        }
+        EXPECT_TRUE(found) << w.i << "," << w.j;
+        CFTChanged();
+        EXPECT_EQ(unitarityOnOrbits(), 1);
+    }
+}
+
 // The fixed-point identities are evaluated: a shift off by a quarter turn breaks exactly them.
 TEST_F(ModularChecks, FixedPointIdentitiesDependOnTheShift) {
     SpectrumData* sd = useBlock(1, 3, 2);

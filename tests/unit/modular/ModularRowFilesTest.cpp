@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -147,6 +148,33 @@ TEST_F(RowFiles, RowsReadBackBitIdentical) {
             SM_getS(sd, i, j, &re, &im);
             EXPECT_NEAR(std::abs(S(i, j) - std::complex<double>(re, im)), 0.0, 1e-14);
         }
+}
+
+// With the orbit S in row files, one coefficient reads the columns of its own fields, not a table
+// of every field: above "S_matrix maxsize", "fusion 0 1 1" brings in fewer rows than there are
+// orbits, and every coefficient is the su(2) rule N_ab^c = 1 when |a-b| <= c <= min(a+b, 2k-a-b)
+// and a+b+c is even, 0 otherwise.
+TEST_F(RowFiles, OneCoefficientReadsOnlyTheRowsItNeeds) {
+    setIntPar("S_matrix maxsize", 3);
+    start();
+    auto rowFiles = [&] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(sdir()))
+            n += entry.path().filename() != "identity";
+        return n;
+    };
+    EXPECT_EQ(fusion(0, 1, 1, 0), 1);
+    EXPECT_LT(rowFiles(), Orbits);
+    const int k = 9;
+    for (int x = 0; x < sd->Nprimaries; x++)
+        for (int y = 0; y < sd->Nprimaries; y++)
+            for (int z = 0; z < sd->Nprimaries; z++) {
+                const int a = SM_getRep(sd, x)[0], b = SM_getRep(sd, y)[0], c = SM_getRep(sd, z)[0];
+                const bool allowed = std::abs(a - b) <= c && c <= std::min(a + b, 2 * k - a - b) &&
+                                     (a + b + c) % 2 == 0;
+                EXPECT_EQ(fusion(x, y, z, 0), allowed ? 1 : 0) << a << " " << b << " " << c;
+            }
+    setIntPar("S_matrix maxsize", 400);
 }
 
 // A second process finds the directory and reads the rows instead of computing them: a row
