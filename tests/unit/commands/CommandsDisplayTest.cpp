@@ -28,13 +28,7 @@ int call(COM handler, const char* typed, std::vector<int> args = {}) {
     return handler(slots.data() + 1, static_cast<int>(args.size()));
 }
 
-int callWithTexts(COM handler, const char* typed, std::vector<std::string> texts) {
-    std::string word = typed;
-    std::vector<void*> slots{word.data()};
-    for (std::string& t : texts)
-        slots.push_back(t.data());
-    return handler(slots.data() + 1, static_cast<int>(texts.size()));
-}
+using cmdtest::callWithTexts;
 
 // "display entry" with a column name and a field label.
 int callWithTextsAndField(const char* column, int field) {

@@ -91,6 +91,15 @@ inline int call(COM handler, const char* typed, std::vector<int> args) {
     return handler(slots.data() + 1, static_cast<int>(args.size()));
 }
 
+// The same with text arguments.
+inline int callWithTexts(COM handler, const char* typed, std::vector<std::string> texts) {
+    std::string word = typed;
+    std::vector<void*> slots{word.data()};
+    for (std::string& t : texts)
+        slots.push_back(t.data());
+    return handler(slots.data() + 1, static_cast<int>(texts.size()));
+}
+
 inline bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
