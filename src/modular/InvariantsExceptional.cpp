@@ -408,7 +408,7 @@ void buildExceptionalInvariant(int mode) {
     for (int i = 0; i < N; i++)
         for (int j = 0; j < N; j++)
             Z[static_cast<std::size_t>(j) * N + i] = ExceptionalModularMatrix(i, j, mode);
-    acceptCandidateInvariant(Z, 1, 1, 0, 1);
+    acceptCandidateInvariant(Z, 1, 1, 1, 1);
 }
 
 void buildExceptionalTensorInvariant(const int* modes) {
@@ -418,8 +418,8 @@ void buildExceptionalTensorInvariant(const int* modes) {
     // A large product is taken unchecked: its S comes element by element from the factors.
     if (N >= 150) {
         Print("Too many primaries; invariant not checked\n");
-        acceptCandidateInvariant(Z, 0, 1, 0, 1);
+        acceptCandidateInvariant(Z, 0, 1, 1, 1);
     } else {
-        acceptCandidateInvariant(Z, 1, 1, 0, 1);
+        acceptCandidateInvariant(Z, 1, 1, 1, 1);
     }
 }

@@ -4,9 +4,7 @@
 # K_i) = 0.4247082 and the trace values are those of S and P in closed form; row 1 exchanges
 # fields 0/1 and 8/9. K_1 = -1 gives a crosscap square on field 2, which ends the run.
 algebra a 1 10
-set autostore on
 select exceptional_invariant
-select invariant 1
 search Klein_bottle
 search Klein_bottle kbc
 search Klein_bottle trace
