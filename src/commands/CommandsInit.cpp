@@ -13,6 +13,7 @@
 #include "commands/CommandsIntersections.h"
 #include "commands/CommandsInvariants.h"
 #include "commands/CommandsModular.h"
+#include "commands/CommandsQuartetSearch.h"
 #include "commands/CommandsScans.h"
 #include "commands/CommandsSpaceTime.h"
 #include "commands/CommandsStringSpectra.h"
@@ -49,6 +50,7 @@ void installCommandFamilies() {
     installTadpoleBoundCommands();
     installBraneSpectrumCommands();
     installIntersectionCommands();
+    installQuartetSearchCommands();
     installFusingSignCommands();
 }
 

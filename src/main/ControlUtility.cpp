@@ -15,6 +15,8 @@
 #include "lie/Tarvik.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
+#include "search/ZNX_SearchSM.h"
+#include "search/ZNX_SearchStat.h"
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
 #include "string/Intersections.h"
@@ -62,6 +64,7 @@ void initializeModules() {
     initializeTadpole();
     initializeSearchSM();
     initializeZNX_SearchSM();
+    setStatFileStamp(TarvikVersion, __DATE__, __TIME__);
     initializeCrossBound();
     initializeCoset();
     initializeHeterotic();

@@ -3,4 +3,3 @@
 // ============================================================ Standard-model searches
 
 void initializeSearchSM() {}
-void initializeZNX_SearchSM() {}

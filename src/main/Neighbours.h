@@ -9,4 +9,3 @@
 // ---- Standard-model searches ----
 
 void initializeSearchSM();
-void initializeZNX_SearchSM();

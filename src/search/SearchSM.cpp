@@ -1,44 +1,24 @@
 #include "search/SearchSM.h"
 
 #include "base/Output.h"
-#include "base/Parameters.h"
-#include "boundary/CrossBound.h"
+#include "search/ZNX_SearchInternal.h"
+#include "search/ZNX_SearchSM.h"
 #include "string/Anomalies.h"
 #include "string/Intersections.h"
 #include "string/SearchPreselection.h"
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 
-namespace {
-
-int intParameter(const char* name) {
-    const int* p = static_cast<const int*>(getIntParPointer(name));
-    return p ? *p : 0;
-}
-
-void printTensions(const SearchData* SD) {
-    Print("Orientifolds considered: \n");
-    const int p = getOrientifoldPreselection();
-    if (p >= 0) {
-        Print("Nr. %d; Tension %15.7f\n", p, SD->OI[p]->Tension);
-        return;
-    }
-    for (int o = 0; o < SD->Ori_eff; o++)
-        Print("Nr. %d; Tension %15.7f\n", o, SD->OI[o]->Tension);
-}
-
-} // namespace
-
-// The pair tree of the searches is not built yet; the texts, the usable boundaries, the rank-two
-// tensor tables and the global anomalies (recomputed where they are stale) are prepared.
+// The pair tree of the quartet construction is not built yet, so there is none to free.
 int initSearchMemory() {
     if (!superstringReading())
         return Type_IIB_Error(1);
     SearchData* SD = initStandardModelSearch();
     if (!SD)
         return 1;
-    if (intParameter("Orientifold info_level") != 0)
-        printTensions(SD);
+    if (quartet::value(quartet::parameters().OrientifoldInfo, 0) != 0)
+        printOrientifoldsConsidered(SD);
+    resetGlobalAnomalyCount();
     if (CY_Check('B') == 0)
         Print("Non-chiral bulk extension\n");
     if (CY_Check('I') == 0)

@@ -112,10 +112,12 @@ private:
 
 // "OutputDir" names a fresh directory and "OutputFilePrefix" the given prefix while the scope
 // lasts; their old texts come back after it. Where start-up has not registered them, they are
-// registered with its values.
+// registered with its values. The directory's name begins with directoryPrefix.
 class TempOutputDir {
 public:
-    explicit TempOutputDir(const std::string& prefix = "N") : dir_("tarvik_out") {
+    explicit TempOutputDir(const std::string& prefix = "N",
+                           const std::string& directoryPrefix = "tarvik_out")
+        : dir_(directoryPrefix) {
         save(0, "OutputDir", "HOME", dir_.path());
         save(1, "OutputFilePrefix", "N", prefix);
     }

@@ -1,0 +1,1 @@
+system find ~ -name "N_*"
