@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -229,13 +230,20 @@ TEST_F(QuartetStatistics, NewSearchMovesOldFilesAside) {
     for (const char* suffix : rotated)
         std::ofstream(outputFile(suffix)) << suffix;
     std::ofstream(outputFile(".trace")) << "trace";
+    // An unset CPUFREQ is written as unknown.
+    const char* cpu = std::getenv("CPUFREQ");
+    const std::string savedCpu = cpu ? cpu : "";
+    unsetenv("CPUFREQ");
     testsupport::outputOf([] { initStatFile(); });
+    if (cpu)
+        setenv("CPUFREQ", savedCpu.c_str(), 1);
     for (const char* suffix : rotated)
         EXPECT_EQ(fileText(outputFile(suffix) + std::string("_0")), suffix);
     EXPECT_EQ(fileText(outputFile(".trace")), "trace");
     const std::string header = fileText(outputFile(".stat"));
     EXPECT_EQ(header.rfind("Tensor product: ", 0), 0u) << header;
     EXPECT_NE(header.find("\n>   12 "), std::string::npos) << header;
+    EXPECT_NE(header.find("\nCPU: unknown\n"), std::string::npos) << header;
 
     testsupport::outputOf([] { initStatFile(); });
     EXPECT_EQ(fileText(outputFile(".stat_1")), header);
