@@ -17,6 +17,7 @@
 #include "string/TadpoleSolver.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 namespace quartet {
@@ -73,26 +74,20 @@ void clearPreselections() {
 }
 
 // A pre-selection the context cannot hold would be read outside its tables.
-int refusePreselectionOutside(const SearchData* SD) {
+bool preselectionOutside(const SearchData* SD) {
     const int o = getOrientifoldPreselection();
-    int refused = 0;
     if (o != -1 && (o < 0 || o >= SD->Ori)) {
         Alert("SearchSM", 0, 100302, "Orientifold %d out of range", o);
-        refused = 1;
+        return true;
     }
-    const int labels[] = {getBoundary_a_Preselection(), getBoundary_b_Preselection(),
-                          getBoundary_c_Preselection(), getBoundary_d_Preselection()};
-    for (int b : labels) {
-        if (refused)
-            break;
+    for (int b : {getBoundary_a_Preselection(), getBoundary_b_Preselection(),
+                  getBoundary_c_Preselection(), getBoundary_d_Preselection()}) {
         if (b != -1 && (b < 0 || b >= SD->Bnd)) {
             Alert("SearchSM", 1, 100302, "Label %d out of range", b);
-            refused = 1;
+            return true;
         }
     }
-    if (refused)
-        clearPreselections();
-    return refused;
+    return false;
 }
 
 void resetSearchCounters() {
@@ -119,7 +114,7 @@ void prepareTadpoleEquations() {
     State.Nvar = getNumberOfLoopVariables();
 }
 
-// Steps after the context: 0 when the search ran to its closing, else the stop was closed.
+// Everything after the context, up to the closing of the statistics file; 0.
 int runSearch(SearchData* SD, int* SelType) {
     resetSearchCounters();
     printOrientifoldsConsidered(SD);
@@ -181,8 +176,10 @@ int SearchSM(int* SelType) {
     if (!SD)
         return 1;
     State.SD = SD;
-    if (refusePreselectionOutside(SD))
+    if (preselectionOutside(SD)) {
+        clearPreselections();
         return 1;
+    }
     return runSearch(SD, SelType);
 }
 
