@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -91,6 +92,22 @@ inline OrientifoldInfo* buildGepner133313() {
     built = built && initSearchMemory() == 0;
     testing::internal::GetCapturedStdout();
     return built ? setStoredOrientifold(0) : nullptr;
+}
+
+// Re R(0, a) of the current orientifold's boundary a.
+inline double tension(int a) {
+    double re = 0, im = 0;
+    getCurrentReflectionCoefficient(0, a, &re, &im);
+    return re;
+}
+
+// The first orthogonal boundary whose Re R(0, a) is the given fraction of the O-plane tension; -1
+// when there is none. On 133313 x (fraction 1) and y (0.408977) are unique.
+inline int orthogonalOfTension(OrientifoldInfo* OI, double fraction) {
+    for (int a = 0; a < TotalBoundaries(); a++)
+        if (OI->GroupTypes[a] == 1 && std::fabs(tension(a) - fraction * OI->Tension) < 1e-6)
+            return a;
+    return -1;
 }
 
 } // namespace gepnertest

@@ -1,7 +1,8 @@
-// Tadpole budget and hidden-sector selection on the Gepner model 133313 (one orientifold of tension
-// 0.0632241, O-plane budget 4 x 0.0632241 = 0.2528964). x is an orthogonal boundary of the
-// O-plane's tension, y one with 0.408977 times it. The counts of admitted boundaries come from an
-// independent model of the extended S, T and P matrices.
+// Tadpole budget, hidden-sector selection and the standard-model and instanton hidden-sector
+// searches on the Gepner model 133313 (one orientifold of tension 0.0632241, O-plane budget 4 x
+// 0.0632241 = 0.2528964). x is an orthogonal boundary of the O-plane's tension, y one with 0.408977
+// times it. The counts of admitted boundaries come from an independent model of the extended S, T
+// and P matrices.
 #include "main/GepnerModelHelpers.h"
 
 #include "boundary/CrossBound.h"
@@ -20,20 +21,7 @@ namespace {
 
 using gepnertest::CapturedOut;
 using gepnertest::expect;
-
-double R0(int a) {
-    double re = 0, im = 0;
-    getCurrentReflectionCoefficient(0, a, &re, &im);
-    return re;
-}
-
-// The first orthogonal boundary whose Re R(0, a) is the given fraction of the tension.
-int orthogonalOfTension(OrientifoldInfo* OI, double fraction) {
-    for (int a = 0; a < TotalBoundaries(); a++)
-        if (OI->GroupTypes[a] == 1 && std::fabs(R0(a) - fraction * OI->Tension) < 1e-6)
-            return a;
-    return -1;
-}
+using gepnertest::orthogonalOfTension;
 
 void budget(int x) {
     const double none = computeTadpoleRHS(0, 0, nullptr, nullptr);
@@ -126,7 +114,8 @@ std::string joined() {
 
 // x:8 leaves no room; x:4 cancels the O-plane alone (an empty hidden sector), found by the
 // bound analysis and handed on once; y:4 needs one orthogonal stack z:4 more.
-void smSolutions(int x, int y) {
+// Returns z, the label of the hidden stack, or -1.
+int smSolutions(int x, int y) {
     setIntPar("Tadpole remove_identical", 0);
     int r = solveFor(x, 8);
     expect(r == -1 && handedOn.empty(), "x:8 gives " + std::to_string(r) + " " + joined());
@@ -143,6 +132,97 @@ void smSolutions(int x, int y) {
                      handedOn[0].substr(handedOn[0].size() - 3) == ":4 ";
     expect(r == -2 && one, "y:4 gives " + std::to_string(r) + " " + joined());
     expect(getCPthreshold() == -1, "threshold left at " + std::to_string(getCPthreshold()));
+    return one ? std::stoi(handedOn[0].substr(yz.size())) : -1;
+}
+
+// Orthogonal stacks alone: with z:1 fixed the hidden sector y:1, x:3 fills the budget (0.591023 +
+// 0.408977 + 3 O-plane tensions). The few-brane stage finds it; completeness 3 then runs the loops,
+// which know it and find nothing else (-1): the result stays -2 and it is handed on once.
+void loopsAfterSimpleSolution(int x, int y, int z) {
+    setIntPar("Tadpole orthogonal_groups_only", 1);
+    BoundarySelectionCriteriaChanged();
+    const std::string expected =
+        std::to_string(z) + ":1 " + std::to_string(y) + ":1 " + std::to_string(x) + ":3 ";
+    for (int completeness : {3, 2}) {
+        setIntPar("Tadpole completeness", completeness);
+        tadpoleSearchParametersChanged();
+        int vars[] = {z}, mults[] = {1};
+        handedOn.clear();
+        setAnalysisFunction(recordConfiguration);
+        CapturedOut cap;
+        const int r = findTadpoleSolutionForSM(1, 0, vars, mults);
+        resetAnalysisFunction();
+        const std::string what = "completeness " + std::to_string(completeness) + ": ";
+        expect(r == -2 && handedOn.size() == 1 && handedOn[0] == expected,
+               what + std::to_string(r) + " " + joined());
+        // The status line shows that the loops ran (completeness 3) or were skipped (2).
+        const bool looped =
+            cap.out().find("No solution after tadpole loops (") != std::string::npos;
+        expect(looped == (completeness == 3), what + "loops " + (looped ? "ran" : "not run"));
+        expect(getCPthreshold() == -1, what + "threshold " + std::to_string(getCPthreshold()));
+    }
+    setIntPar("Tadpole orthogonal_groups_only", 0);
+    BoundarySelectionCriteriaChanged();
+}
+
+// The instanton search with observable stacks label:N; its outcome lines go to standard output.
+int solveWithInstanton(int instanton, int label, int N, std::string* out) {
+    int vars[] = {label}, mults[] = {N};
+    handedOn.clear();
+    setAnalysisFunction(recordConfiguration);
+    testsupport::StdinText answer("Continue\n");
+    CapturedOut cap;
+    const int r = findTadpoleSolutionForInstanton(instanton, 1, 0, vars, mults);
+    resetAnalysisFunction();
+    *out = cap.out();
+    return r;
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// y:4 with instanton 0 (726 candidates: the 728 boundary pairs without y's and the instanton's).
+// With orthogonal stacks only the bound analysis settles the hidden sector z:4; the instanton x
+// leaves no hidden boundary; with non-chiral observable-hidden matter allowed the few-brane stage
+// finds it; x:8 overfills the budget.
+void instantonSearch(int x, int y) {
+    setIntPar("Tadpole remove_identical", 0);
+    setIntPar("Tadpole orthogonal_groups_only", 1);
+    BoundarySelectionCriteriaChanged();
+    const std::string y4 = std::to_string(y) + ":4 ";
+    auto hiddenZ4 = [&] {
+        return handedOn.size() == 1 && handedOn[0].rfind(y4, 0) == 0 &&
+               handedOn[0].size() > y4.size() && endsWith(handedOn[0], ":4 ") &&
+               handedOn[0].find(' ', y4.size()) == handedOn[0].size() - 1;
+    };
+    std::string out;
+    int r = solveWithInstanton(0, y, 4, &out);
+    expect(r == -2 && hiddenZ4(), "bounds: " + std::to_string(r) + " " + joined());
+    expect(out.find("Instanton 0 allows ") != std::string::npos &&
+               out.find(" hidden sector brane stacks out of 726 candidates.\n") !=
+                   std::string::npos &&
+               endsWith(out, "Solution found\n"),
+           "bounds: " + out);
+    r = solveWithInstanton(x, y, 4, &out);
+    expect(r == -1 && handedOn.empty(), "instanton x: " + std::to_string(r) + " " + joined());
+    expect(endsWith(out, "Instanton " + std::to_string(x) +
+                             " allows 0 hidden sector brane stacks out of 726 candidates.\n"
+                             "No solution after first boundary analysis\n"),
+           "instanton x: " + out);
+    setIntPar("Tadpole orthogonal_groups_only", 0);
+    BoundarySelectionCriteriaChanged();
+    setIntPar("Tadpole allow_OH_matter", 1);
+    r = solveWithInstanton(0, y, 4, &out);
+    expect(r == -2 && hiddenZ4(), "few-brane stage: " + std::to_string(r) + " " + joined());
+    expect(endsWith(out, "Found 1 simple solutions\n"), "few-brane stage: " + out);
+    setIntPar("Tadpole allow_OH_matter", 3);
+    r = solveWithInstanton(0, x, 8, &out);
+    expect(r == -1 && handedOn.empty(), "x:8: " + std::to_string(r) + " " + joined());
+    expect(out.rfind("ori 0, Nfix=1\n", 0) == 0 &&
+               endsWith(out, "No solution after first boundary analysis\n"),
+           "x:8: " + out);
+    expect(getCPthreshold() == -1, "threshold left at " + std::to_string(getCPthreshold()));
 }
 
 [[noreturn]] void checkModel() {
@@ -156,7 +236,11 @@ void smSolutions(int x, int y) {
     budget(x);
     smSelection(y);
     instantonSelection(x);
-    smSolutions(x, y);
+    const int z = smSolutions(x, y);
+    expect(z >= 0, "no hidden stack for y:4");
+    if (z >= 0)
+        loopsAfterSimpleSolution(x, y, z);
+    instantonSearch(x, y);
     gepnertest::report();
 }
 
