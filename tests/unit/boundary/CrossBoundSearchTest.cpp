@@ -213,6 +213,66 @@ TEST_F(BoundarySearch, AComplexCandidateWhoseConjugateIsStoredIsNotAdded) {
     EXPECT_EQ(BoundCandCount, 1);
 }
 
+TEST_F(BoundarySearch, AbsoluteMaximaAreTheQuantumDimensions) {
+    exceptional(1, 1, 10);
+    const int* mx = getAbsMax();
+    for (int f = 0; f < N; f++) {
+        const int j = dynkinOf(f);
+        EXPECT_EQ(mx[f], static_cast<int>(su2S(10, 0, j) / su2S(10, 0, 0) + 1e-6)) << f;
+    }
+    EXPECT_EQ(mx[fieldOf({5})], 3); // sin(pi/2) / sin(pi/12) = 3.86
+}
+
+TEST_F(BoundarySearch, SingleVectorTestsAcceptCardyBoundaries) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    Vector R0 = cardy(0), R1 = cardy(1), vacuum(static_cast<std::size_t>(2 * N), 0.0);
+    vacuum[0] = 1.0; // norm 1, but A_i = S_i0 / S_00 is not an integer for the field of Dynkin 1
+    EXPECT_EQ(CheckNewBoundary(N, R0.data()), 1);
+    EXPECT_EQ(CheckNewBoundary(N, vacuum.data()), 0);
+    std::unique_ptr<BoundarySet> set;
+    ASSERT_EQ(allocBoundarySet(N, 3, &set, 0), 0);
+    set->Bound[0] = R0.data();
+    set->Count = 1;
+    EXPECT_EQ(CheckAdditionalBoundary(set.get(), R1.data()), 1);
+    EXPECT_EQ(CheckAdditionalBoundary(set.get(), R0.data()), 0); // not orthogonal to itself
+}
+
+TEST_F(BoundarySearch, VectorsOffTheIshibashiSpaceGiveNoCandidate) {
+    e6();
+    for (const char* limits :
+         {"0,0,0,0,0,0,0,0,0,0,0", "1,0,0,0,0,0,0,0,0,0,0", "0:1,0,0,0,0,0,0,0,0,0,0"}) {
+        std::string text = limits;
+        invtest::outputOf([&] { EXPECT_EQ(tryBoundary(text.data()), 0) << limits; });
+    }
+    EXPECT_EQ(BoundCandCount, 0);
+}
+
+TEST_F(BoundarySearch, PacingAsksAtTheIntervalAndCountsPastTwoToThe31) {
+    const int loop[2] = {3, 4};
+    LoopPacing p;
+    last_CPU = -1000.0;
+    {
+        testsupport::Captured cap;
+        for (int k = 0; k < 9; k++)
+            EXPECT_TRUE(p.step("test", "Loop index: (total nr.: %lld; time %7.2f)\n", 2, loop));
+        EXPECT_EQ(cap.out() + cap.err(), "");
+    }
+    {
+        testsupport::Captured cap;
+        EXPECT_TRUE(p.step("test", "Loop index: (total nr.: %lld; time %7.2f)\n", 2, loop));
+        EXPECT_NE(cap.out().find("Loop index: (total nr.: 10;"), std::string::npos);
+        EXPECT_NE(cap.out().find("(3,4)"), std::string::npos);
+        EXPECT_NE((cap.out() + cap.err()).find("Continue?"), std::string::npos);
+    }
+    EXPECT_GE(last_CPU, 0.0);
+    p.count = 2147483647LL;
+    testsupport::Captured cap;
+    p.step("test", "%lld %f", 2, loop);
+    EXPECT_EQ(p.count, 2147483648LL);
+    EXPECT_EQ(cap.err().find("Count overflow"), std::string::npos);
+}
+
 // ---- Combinations ----
 
 TEST_F(BoundarySearch, PairwiseCompatibleCandidatesLeaveOnlyTheFullCombination) {
@@ -246,6 +306,22 @@ TEST_F(BoundarySearch, AnIncompatibleCandidateFormsItsOwnCombination) {
         EXPECT_EQ(overlapIsSubset(r), 0);
         EXPECT_EQ(overlapSet(r)[0], r);
     }
+}
+
+// Eight pairwise compatible Cardy boundaries of su(2)_7 have 255 groups; the table keeps 199
+// rows, each within the eight labels, and the assembly would go on.
+TEST_F(BoundarySearch, AFullCombinationTableExtendsRowsInPlace) {
+    exceptional(1, 1, 7);
+    parameter("Orientifold") = 0;
+    for (int a = 0; a < N; a++)
+        ASSERT_EQ(addBoundaryCandidate(N, cardy(a).data()), a);
+    testsupport::Captured cap;
+    computeBoundaryOverlaps(N, N);
+    EXPECT_NE(cap.err().find("Maximal number of boundary combinations reached"), std::string::npos);
+    EXPECT_EQ(Capacity_exceeded, 1);
+    EXPECT_EQ(overlapSetCount(), 199);
+    for (int r = 0; r < overlapSetCount(); r++)
+        EXPECT_LE(overlapLength(r), 8);
 }
 
 // ---- Growth of boundary sets ----
