@@ -243,7 +243,9 @@ TEST_F(BoundarySearch, VectorsOffTheIshibashiSpaceGiveNoCandidate) {
     for (const char* limits :
          {"0,0,0,0,0,0,0,0,0,0,0", "1,0,0,0,0,0,0,0,0,0,0", "0:1,0,0,0,0,0,0,0,0,0,0"}) {
         std::string text = limits;
-        invtest::outputOf([&] { EXPECT_EQ(tryBoundary(text.data()), 0) << limits; });
+        int added = -1;
+        invtest::outputOf([&] { added = tryBoundary(text.data()); });
+        EXPECT_EQ(added, 0) << limits;
     }
     EXPECT_EQ(BoundCandCount, 0);
 }
@@ -369,6 +371,22 @@ TEST_F(BoundarySearch, ASetNeverTakesMoreThanItsCapacity) {
     }
 }
 
+TEST_F(BoundarySearch, ANewBulkGenerationStartsTheCandidatesAfresh) {
+    e6();
+    // The limits are cut into their entries, so each try gets its own copy.
+    auto tryOn = [](std::string limits) {
+        int added = 0;
+        invtest::outputOf([&] { added = tryBoundary(limits.data()); });
+        return added;
+    };
+    EXPECT_EQ(tryOn("1,1,0,0,0,0,0,0,1,1,0"), 1);
+    EXPECT_EQ(tryOn("1,1,0,0,2,2,0,0,3,3,0"), 1);
+    EXPECT_EQ(BoundCandCount, 2);
+    invtest::outputOf([] { bulkInvariantChanged(); });
+    EXPECT_EQ(tryOn("1,1,0,0,0,0,0,0,1,1,0"), 1);
+    EXPECT_EQ(BoundCandCount, 1);
+}
+
 // ---- "try boundary" ----
 
 TEST_F(BoundarySearch, LimitEntriesAreReadOneByOne) {
@@ -402,7 +420,9 @@ TEST_F(BoundarySearch, MalformedLimitsAreRefusedBeforeAnySearch) {
         EXPECT_EQ(BoundCandCount, 0);
     }
     std::string fine = "1,1,0,0,0,0,0,0,1,1,0";
-    invtest::outputOf([&] { EXPECT_EQ(tryBoundary(fine.data()), 1); });
+    int added = -1;
+    invtest::outputOf([&] { added = tryBoundary(fine.data()); });
+    EXPECT_EQ(added, 1);
     BoundCandUse = 3;
     testsupport::Captured cap;
     EXPECT_EQ(tryBoundary(fine.data()), 0);
