@@ -387,6 +387,20 @@ TEST_F(BoundarySearch, ANewBulkGenerationStartsTheCandidatesAfresh) {
     EXPECT_EQ(BoundCandCount, 1);
 }
 
+// Candidates of E6 (eleven primaries) cannot be read as vectors of su(3)_1 (three).
+TEST_F(BoundarySearch, CandidatesOfAnotherTheoryAreNotAssembled) {
+    e6();
+    std::string limits = "1,1,0,0,0,0,0,0,1,1,0";
+    invtest::outputOf([&] { tryBoundary(limits.data()); });
+    ASSERT_EQ(BoundCandCount, 1);
+    theory(1, 2, 1);
+    invtest::outputOf([] { makeBulkExceptional(); });
+    invtest::outputOf([] { EXPECT_EQ(initializeOpenString(), 0); });
+    const auto [out, err] = invtest::outputOf([] { assembleBoundarySet(0); });
+    EXPECT_EQ(out, "There are no boundary candidates; assembly is impossible\n");
+    EXPECT_EQ(completeBS, nullptr);
+}
+
 // ---- "try boundary" ----
 
 TEST_F(BoundarySearch, LimitEntriesAreReadOneByOne) {
