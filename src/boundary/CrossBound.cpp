@@ -4,7 +4,7 @@
 #include "boundary/CrossBound.h"
 
 #include "boundary/CrossBoundInternal.h"
-#include "boundary/CrossBoundSets.h"
+#include "boundary/CrossBoundSearch.h"
 
 #include "base/Error.h"
 #include "base/Output.h"
@@ -197,6 +197,9 @@ int initializeOpenString() {
 }
 
 void resetBoundaries() {
+    SignedBoundaryCount = 0;
+    BoundCandCount = 0;
+    BoundCandUse = 0;
     OrientifoldCounter++;
     CrosscapStatus = 0;
     freeBoundarySet(&firstBS);

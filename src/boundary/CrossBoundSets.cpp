@@ -2,6 +2,8 @@
 // construction, the store of complete sets in canonical order and the loading of a stored set.
 #include "boundary/CrossBoundSets.h"
 
+#include "boundary/CrossBoundSearch.h"
+
 #include "boundary/CrossBoundInternal.h"
 
 #include "base/Error.h"
@@ -39,13 +41,6 @@ template <class Set> std::vector<Set*> lastToFirst(Set* list) {
         sets.push_back(s);
     std::reverse(sets.begin(), sets.end());
     return sets;
-}
-
-bool isRealVector(int n, const double* R) {
-    for (int m = 0; m < n; m++)
-        if (!ZeroCheck(R[n + m]))
-            return false;
-    return true;
 }
 
 int nonZeroCount(int n, const double* R) {
@@ -118,7 +113,7 @@ int allocBoundarySet(int Np, int Nb, std::unique_ptr<BoundarySet>* set, int seq)
     if (seq == 1) {
         if (200 * capacity() < Sequence) {
             Sequence++;
-            Alert("allocBoundarySet", 0, 520318, "Maximal number of boundary sets reached");
+            Alert("allocBoundarySet", 0, 520218, "Maximal number of boundary sets reached");
             Capacity_exceeded = 1;
             return 1;
         }
@@ -182,7 +177,7 @@ int compareBoundaryVectors(int n, const double* R1, const double* R2) {
         if (a1 != a2)
             return a1 < a2 ? 1 : -1;
     }
-    const bool real1 = isRealVector(n, R1), real2 = isRealVector(n, R2);
+    const bool real1 = !isComplexBoundary(n, R1), real2 = !isComplexBoundary(n, R2);
     if (real1 != real2)
         return real1 ? 1 : -1;
     for (int m = 0; m < n; m++) {

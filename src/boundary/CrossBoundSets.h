@@ -18,12 +18,14 @@ struct ExceptBoundData;
 struct SingleBoundaryInfo {
     GuardedArray<double> Data{"SBI->Data", &CrossBound_alloc};    // 5N + 10 doubles
     GuardedArray<int> Annulus{"SBI->Annulus", &CrossBound_alloc}; // 4N + 10 ints
-    int* Klein = nullptr;         // the Klein bottle the crosscaps were computed for
-    int* Moebius = nullptr;       // Moebius coefficients of the candidate
-    int* StandardKlein = nullptr; // reference Klein bottle of the Klein bottle search
-    double* Szero = nullptr;      // Re S(0, m)
-    double* Bound = nullptr;      // the candidate's reflection coefficients
-    double* Gamma = nullptr;      // crosscap coefficients, real then imaginary
+    int* Klein = nullptr;           // the Klein bottle the crosscaps were computed for
+    int* Moebius = nullptr;         // Moebius coefficients of the candidate
+    int* StandardKlein = nullptr;   // reference Klein bottle of the Klein bottle search
+    double* Szero = nullptr;        // Re S(0, m)
+    double* Bound = nullptr;        // the candidate's reflection coefficients
+    double* Gamma = nullptr;        // crosscap coefficients, real then imaginary
+    double* ImageVectors = nullptr; // the constraint basis, one row of N per vector
+    int* tagged = nullptr;          // per primary its basis vector, or -1 for a free entry
     int KBC_required = 0;
     int Trace_required = 0;
 };

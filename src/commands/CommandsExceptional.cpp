@@ -1,16 +1,19 @@
 // The commands of exceptional invariants: "make bulk exceptional", the Klein bottle choice
 // ("select klein", "select klein nr") and search ("search Klein_bottle" and its forms), and
-// "select boundary_set".
+// "select boundary_set", and the boundary search from collected candidates: "try boundary" and
+// "assemble".
 #include "commands/CommandsExceptional.h"
 
 #include "commands/Commands.h"
 #include "commands/CommandsInternal.h"
 
 #include "base/Error.h"
+#include "base/Output.h"
 #include "boundary/CrossBound.h"
-#include "boundary/CrossBoundSets.h"
+#include "boundary/CrossBoundSearch.h"
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 using commands::intArgument;
@@ -103,6 +106,23 @@ int COM_search_Klein_all(void**, int parnum) {
     return -parnum;
 }
 
+int COM_try_bound(void** commands, int parnum) {
+    std::string limits = textArgument(commands, 0);
+    const int added = tryBoundary(limits.data());
+    if (added == 0)
+        Print("No (new) boundaries added\n");
+    else if (added == 1)
+        Print("New boundary added\n");
+    else if (added > 1)
+        Print("%d new boundaries added\n", added);
+    return -parnum;
+}
+
+int COM_assemble(void**, int parnum) {
+    assembleBoundarySet(0);
+    return -parnum;
+}
+
 namespace {
 
 const CommandDefinition invariantCommands[] = {
@@ -132,9 +152,18 @@ const CommandDefinition kleinCommands[] = {
      "formula and the Klein bottle constraint."},
 };
 
+const CommandDefinition searchCommands[] = {
+    {"try boundary", "[limits]", COM_try_bound,
+     "Try a boundary \"a\", specified by a set of annuli $A^i_{aa}$\nInput of the form 1,2,0:2,3 "
+     "means $A^0=1$, $A^1=2$,\n$A^2$ ranges from 0 to 2 (inclusive), $A^3=3$."},
+    {"assemble", "", COM_assemble,
+     "Try to assemble a complete set of boundaries using previous\nresults of \"try boundary\"."},
+};
+
 } // namespace
 
 void installExceptionalCommands() {
     addCommandFamily(CommandFamily::Invariants, invariantCommands);
     addCommandFamily(CommandFamily::Orientifold, kleinCommands);
+    addCommandFamily(CommandFamily::Boundary, searchCommands);
 }
