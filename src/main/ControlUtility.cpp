@@ -15,6 +15,7 @@
 #include "lie/Tarvik.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
+#include "search/SearchSMGeneric.h"
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
 #include "string/Intersections.h"

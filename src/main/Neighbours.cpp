@@ -2,5 +2,4 @@
 
 // ============================================================ Standard-model searches
 
-void initializeSearchSM() {}
 void initializeZNX_SearchSM() {}

@@ -8,5 +8,4 @@
 
 // ---- Standard-model searches ----
 
-void initializeSearchSM();
 void initializeZNX_SearchSM();
