@@ -9,6 +9,7 @@
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsGalois.h"
+#include "commands/CommandsGenericSearch.h"
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsIntersections.h"
 #include "commands/CommandsInvariants.h"
@@ -50,6 +51,7 @@ void installCommandFamilies() {
     installBraneSpectrumCommands();
     installIntersectionCommands();
     installFusingSignCommands();
+    installGenericSearchCommands();
 }
 
 } // namespace
