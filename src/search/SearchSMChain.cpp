@@ -67,7 +67,48 @@ void pairIntersection(int p, int x, int y) {
     ctx()->intersection(x, y, &SM.Gamma[p], &SM.Delta[p]);
 }
 
-VectorSpace Multiplicities = declareVectorSpace("Nc, Nd equations", 8);
+// The equations for N_c, N_d, rows (r_c, r_d, r_0) meaning r_c N_c + r_d N_d + r_0 = 0, kept as
+// at most two independent rows; no allocation, exact in integers.
+struct TwoUnknowns {
+    long long row[2][3] = {};
+    int count = 0;
+
+    long long determinant() const { return row[0][0] * row[1][1] - row[0][1] * row[1][0]; }
+    // false when r contradicts the rows kept.
+    bool add(const int* r) {
+        const long long v[3] = {r[0], r[1], r[2]};
+        if (v[0] == 0 && v[1] == 0)
+            return v[2] == 0;
+        if (count == 0) {
+            keep(v);
+            return true;
+        }
+        const long long* p = row[0];
+        if (count == 1) {
+            if (p[0] * v[1] - p[1] * v[0] != 0) {
+                keep(v);
+                return true;
+            }
+            // Parallel: the constants must scale alike.
+            const long long scale = p[0] != 0 ? p[0] : p[1];
+            const long long other = p[0] != 0 ? v[0] : v[1];
+            return v[2] * scale == p[2] * other;
+        }
+        // Two rows fix (N_c, N_d) = (x, y) / det; r must hold there.
+        const long long det = determinant();
+        const long long* q = row[1];
+        const long long x = q[2] * p[1] - p[2] * q[1];
+        const long long y = p[2] * q[0] - q[2] * p[0];
+        return v[0] * x + v[1] * y + v[2] * det == 0;
+    }
+
+private:
+    void keep(const long long* v) {
+        for (int k = 0; k < 3; k++)
+            row[count][k] = v[k];
+        count++;
+    }
+};
 VectorSpace Ycoefs = declareVectorSpace("Y coefficients", 8);
 VectorSpace Ycoefs2 = declareVectorSpace("Y remaining conditions", 8);
 
@@ -156,7 +197,6 @@ int solveForMultiplicities() {
     const int* G = SM.Gamma;
     const int* D = SM.Delta;
     const int F = genericSearchRun().FamiliesRequired;
-    initEquationCollection(&Multiplicities, 2, 6);
     int rows[4][3];
     int n = 0;
     rows[n][0] = G[AC] + D[AC];
@@ -177,11 +217,12 @@ int solveForMultiplicities() {
         rows[n][1] = SM.A[3] + SM.S[3];
         rows[n++][2] = 3 * (G[AD] - D[AD]) + 2 * (G[BD] - D[BD]) + 4 * (SM.S[3] - SM.A[3]);
     }
+    TwoUnknowns sys;
     for (int k = 0; k < n; k++)
-        if (CollectIntegerEquations(&Multiplicities, rows[k]) < 0)
+        if (!sys.add(rows[k]))
             return 0;
     const int tc = groupTypeOf(2), td = groupTypeOf(3);
-    const int stored = rowCount(&Multiplicities);
+    const int stored = sys.count;
     int accepted = 0;
     if (stored == 0) {
         const int maxC = ctx()->maximalCP(c()), maxD = ctx()->maximalCP(d());
@@ -203,7 +244,7 @@ int solveForMultiplicities() {
         return accepted;
     }
     if (stored == 1) {
-        const int* r = rowOf(&Multiplicities, 0);
+        const long long* r = sys.row[0];
         if (r[0] == 0) {
             const int Nd = exactQuotient(-static_cast<long long>(r[2]), r[1]);
             if (!acceptableMultiplicity(Nd, td))
@@ -225,16 +266,15 @@ int solveForMultiplicities() {
         return accepted;
     }
     if (stored == 2) {
-        const int* r0 = rowOf(&Multiplicities, 0);
-        const int* r1 = rowOf(&Multiplicities, 1);
-        if (static_cast<long long>(r0[0]) * r1[1] - static_cast<long long>(r0[1]) * r1[0] == 0) {
+        const long long det = sys.determinant();
+        if (det == 0) {
             Alert("findLastSMBrane", 0, 212404, "Dependent equations for Nc, Nd");
             return 0;
         }
-        const int* rc = r0[0] != 0 ? r0 : r1;
-        const int* rd = rc == r0 ? r1 : r0;
-        const int Nc = exactQuotient(-static_cast<long long>(rc[2]), rc[0]);
-        const int Nd = exactQuotient(-static_cast<long long>(rd[2]), rd[1]);
+        const long long* r0 = sys.row[0];
+        const long long* r1 = sys.row[1];
+        const int Nc = exactQuotient(r1[2] * r0[1] - r0[2] * r1[1], det);
+        const int Nd = exactQuotient(r0[2] * r1[0] - r1[2] * r0[0], det);
         if (!acceptableMultiplicity(Nc, tc) || !acceptableMultiplicity(Nd, td))
             return 0;
         return tryMultiplicities(Nc, Nd);
@@ -445,6 +485,7 @@ int findWeakSMBrane() {
     const int n = ctx()->usableCount();
     for (int j = 0; j < n && !stopped(); j++) {
         const int bl = ctx()->usableLabel(j);
+        run.nodes[1]++;
         if (!ctx()->allowed(bl) || ctx()->groupType(bl) == 1)
             continue;
         const int bc = ctx()->conjugate(bl);
@@ -486,6 +527,7 @@ int findAntiquarkSMBrane() {
     const int n = ctx()->usableCount();
     for (int j = 0; j < n && !stopped(); j++) {
         const int cl = ctx()->usableLabel(j);
+        run.nodes[2]++;
         if (ctx()->avoided(cl))
             continue;
         const int cc = ctx()->conjugate(cl);
@@ -516,6 +558,7 @@ int findLastSMBrane() {
     for (int j = 0; j < n && !stopped() && run.PreModelCount <= genericSearchSettings().maxConf;
          j++) {
         const int dl = ctx()->usableLabel(j);
+        run.nodes[3]++;
         if (ctx()->avoided(dl) || dl == c() || dl == SM.boundaries[5])
             continue;
         SM.boundaries[6] = dl;
@@ -691,8 +734,10 @@ void mirrorStack(int* v, int x) {
         v[e + 2] = m1;
         v[e + 3] = m0;
     }
-    for (int p : x == 2 ? std::initializer_list<int>{1, 3, 5} : std::initializer_list<int>{2, 4, 5})
-        v[41 + p] = -v[41 + p];
+    static const int cPairs[3] = {1, 3, 5}, dPairs[3] = {2, 4, 5};
+    const int* pairs = x == 2 ? cPairs : dPairs;
+    for (int k = 0; k < 3; k++)
+        v[41 + pairs[k]] = -v[41 + pairs[k]];
 }
 
 } // namespace
@@ -735,6 +780,7 @@ int* interChange_d() {
 void tryColourStack(int j) {
     GenericSearchContext* context = ctx();
     const int al = context->usableLabel(j);
+    genericSearchRun().nodes[0]++;
     if (!context->allowed(al))
         return;
     const double G = -std::abs(4 * context->crosscap());

@@ -75,6 +75,7 @@ public:
         const std::size_t n = static_cast<std::size_t>(SD->Bnd);
         Tension.assign(n, std::nan(""));
         Diagonal.assign(3 * n, Unknown);
+        Pairs.assign(SD->Bnd <= PairCacheLimit ? 2 * n * n : 0, NotCached);
         Allow = Avoid = nullptr;
         if (!susy) {
             getTachyonFreeBoundaryLabels(OI, &Allow, &Avoid);
@@ -133,6 +134,9 @@ public:
 
 private:
     static constexpr int Unknown = -99999;
+    static constexpr signed char NotCached = 127;
+    // Above this many boundaries the pair cache would pass 18 MB.
+    static constexpr int PairCacheLimit = 3000;
     SearchData* SD = nullptr;
     OrientifoldInfo* OI = nullptr;
     int Ori = 0;
@@ -142,6 +146,7 @@ private:
     IntegerList* Avoid = nullptr;
     std::vector<double> Tension;
     std::vector<int> Diagonal;
+    std::vector<signed char> Pairs;
     std::vector<int> Used;
     std::vector<double> Phase;
 
@@ -229,8 +234,9 @@ FILE* openForAppending(const std::string& name) {
     return Fopen(name.c_str(), "a");
 }
 
+// unlink, not a shell "rm": blanks and quotes in the output directory stay harmless.
 void removeFile(const std::string& name) {
-    unlink(name.c_str());
+    unlink(convertFileName(name.c_str()));
 }
 
 const char* const SummaryTexts[] = {"No QCD branes found.\n",

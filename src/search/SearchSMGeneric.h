@@ -137,6 +137,8 @@ struct GenericSearchRun {
     // Set when a severity-3 inconsistency stopped the search; every link returns at once.
     int stopped = 0;
     FILE* preModels = nullptr;
+    // Boundaries tried by each link (a, b, c, d), for the speed figures.
+    long long nodes[4] = {};
 };
 GenericSearchRun& genericSearchRun();
 // Starts a run: counters zeroed, the record collection emptied, candidates to preModels.
