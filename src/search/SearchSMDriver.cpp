@@ -75,7 +75,8 @@ public:
         const std::size_t n = static_cast<std::size_t>(SD->Bnd);
         Tension.assign(n, std::nan(""));
         Diagonal.assign(3 * n, Unknown);
-        Pairs.assign(SD->Bnd <= PairCacheLimit ? 2 * n * n : 0, NotCached);
+        const std::size_t u = static_cast<std::size_t>(SD->bndcnt);
+        Pairs.assign(SD->bndcnt <= PairCacheLimit ? 2 * u * u : 0, NotCached);
         Allow = Avoid = nullptr;
         if (!susy) {
             getTachyonFreeBoundaryLabels(OI, &Allow, &Avoid);
@@ -135,7 +136,7 @@ public:
 private:
     static constexpr int Unknown = -99999;
     static constexpr signed char NotCached = 127;
-    // Above this many boundaries the pair cache would pass 18 MB.
+    // Above this many usable boundaries the pair cache would pass 18 MB.
     static constexpr int PairCacheLimit = 3000;
     SearchData* SD = nullptr;
     OrientifoldInfo* OI = nullptr;
