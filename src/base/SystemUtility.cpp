@@ -753,10 +753,12 @@ namespace {
 
 constexpr const char* DefaultSleepFile = "/tmp/tarvik_sleep";
 constexpr const char* DefaultNiceFile = "/tmp/tarvik_nice";
+constexpr const char* DefaultStopFile = "/tmp/tarvik_stop";
 constexpr unsigned PauseSeconds = 600;
 
 std::string sleepFile = DefaultSleepFile;
 std::string niceFile = DefaultNiceFile;
+std::string stopFile = DefaultStopFile;
 
 void standardSleep(unsigned seconds) {
     sleep(seconds);
@@ -776,9 +778,14 @@ void setInterruptServices(InterruptSleep sleeper, WorkingTimeTest test) {
     workingTime = test ? test : WeekDayCheck;
 }
 
-void setControlFiles(const char* sleepName, const char* niceName) {
+void setControlFiles(const char* sleepName, const char* niceName, const char* stopName) {
     sleepFile = sleepName ? sleepName : DefaultSleepFile;
     niceFile = niceName ? niceName : DefaultNiceFile;
+    stopFile = stopName ? stopName : DefaultStopFile;
+}
+
+const char* getStopFile() {
+    return stopFile.c_str();
 }
 
 void checkInterrupt() {

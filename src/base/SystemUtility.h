@@ -99,5 +99,7 @@ void checkInterrupt();
 using InterruptSleep = void (*)(unsigned seconds);
 using WorkingTimeTest = int (*)();
 void setInterruptServices(InterruptSleep sleeper, WorkingTimeTest workingTime);
-// The control files looked at; null restores "/tmp/tarvik_sleep" and "/tmp/tarvik_nice".
-void setControlFiles(const char* sleepFile, const char* niceFile);
+// The control files looked at; null restores "/tmp/tarvik_sleep", "/tmp/tarvik_nice" and
+// "/tmp/tarvik_stop" (the stop file, read by the generic standard-model search at its start).
+void setControlFiles(const char* sleepFile, const char* niceFile, const char* stopFile = nullptr);
+const char* getStopFile();

@@ -9,6 +9,7 @@
 #include "commands/CommandsFileNames.h"
 #include "commands/CommandsFixedPoints.h"
 #include "commands/CommandsGalois.h"
+#include "commands/CommandsGenericSearch.h"
 #include "commands/CommandsHeterotic.h"
 #include "commands/CommandsIntersections.h"
 #include "commands/CommandsInvariants.h"
@@ -52,6 +53,7 @@ void installCommandFamilies() {
     installIntersectionCommands();
     installQuartetSearchCommands();
     installFusingSignCommands();
+    installGenericSearchCommands();
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "modular/Modular.h"
 #include "search/ZNX_SearchSM.h"
 #include "search/ZNX_SearchStat.h"
+#include "search/SearchSMGeneric.h"
 #include "store/Storemanager.h"
 #include "string/Heterotic.h"
 #include "string/Intersections.h"

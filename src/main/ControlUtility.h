@@ -4,7 +4,6 @@
 #pragma once
 
 #include "base/Defaults.h"
-#include "main/Neighbours.h"
 
 struct SpectrumData;
 

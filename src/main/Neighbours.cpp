@@ -1,5 +1,0 @@
-#include "main/Neighbours.h"
-
-// ============================================================ Standard-model searches
-
-void initializeSearchSM() {}

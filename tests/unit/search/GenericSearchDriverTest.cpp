@@ -1,0 +1,58 @@
+// The generic search's driver before it touches the theory: the stop file ends the program with
+// exit code 12 and writes nothing.
+#include "TestSupport.h"
+
+#include "base/SystemUtility.h"
+#include "search/SearchSMGeneric.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+TEST(GenericDriver, StopFileEndsTheProgram) {
+    testsupport::TempDir dir;
+    const std::string stop = dir.path() + "/stop";
+    std::ofstream(stop) << "";
+    std::fflush(stdout);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        setControlFiles(nullptr, nullptr, stop.c_str());
+        FindSM(nullptr);
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    std::string text;
+    char block[256];
+    for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;)
+        text.append(block, static_cast<std::size_t>(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 12);
+    EXPECT_EQ(text, "Stop signal received\n");
+    // The stop file stays; nothing else was written.
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        files++;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(GenericDriver, StopFileDefaultsToTheFixedName) {
+    setControlFiles(nullptr, nullptr, "/nowhere/stop");
+    EXPECT_STREQ(getStopFile(), "/nowhere/stop");
+    setControlFiles(nullptr, nullptr);
+    EXPECT_STREQ(getStopFile(), "/tmp/tarvik_stop");
+}
+
+} // namespace
