@@ -1,6 +1,7 @@
 #include "tensor/ChiralOrbitTable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <utility>
 
@@ -88,13 +89,18 @@ ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
     exact_ = !TP->genuineCoset && commonDenominator();
 }
 
+void ChiralOrbitTable::actOn(const int* v) {
+    for (int k = 0; k < N_; k++)
+        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
+}
+
 void ChiralOrbitTable::setField(const int* v) {
+    actOn(v);
     TensorRatWeight(TP_, v, &fieldWeight_);
     fieldScaled_ = 0;
     // The largest sum of terms, one from each factor, bounds every weight compared.
     __int128 bound = 0;
     for (int k = 0; k < N_; k++) {
-        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
         for (int at = offset_[k]; at < offset_[k + 1]; at++)
             term_[static_cast<std::size_t>(at)] =
                 exact_ ? scaledWeight(k, action_[static_cast<std::size_t>(at)]) : 0;
@@ -112,6 +118,69 @@ void ChiralOrbitTable::setField(const int* v) {
     if (fits64_)
         for (std::size_t at = 0; at < term_.size(); at++)
             term64_[at] = static_cast<std::int64_t>(term_[at]);
+}
+
+// The terms are those of tensorWeight and the flips those of GradedMinimalForm, factor by
+// factor, so that an image costs look-ups only.
+void ChiralOrbitTable::prepareGradedImages() {
+    const bool isGraded = graded() != 0;
+    gradedLabel_.resize(action_.size());
+    for (int k = 0; k < N_; k++) {
+        SpectrumData* sd = factor(TP_, k);
+        const int sign = signOf(TP_, k);
+        auto term = [&](int label) {
+            return sign * static_cast<double>(sd->Weight_num[label]) / sd->Weight_denom;
+        };
+        for (int at = offset_[k]; at < offset_[k + 1]; at++) {
+            GradedLabel& g = gradedLabel_[static_cast<std::size_t>(at)];
+            const int a = action_[static_cast<std::size_t>(at)];
+            g = GradedLabel{a, a, 0.0, 0.0, 0, false, false};
+            // A label the block refused (reported there) is left as it is.
+            if (a < 0)
+                continue;
+            if (isGraded && sd->graded) {
+                const int p = sd->multiplets[a];
+                const int d = sd->Weight_num[p] - sd->Weight_num[a];
+                g.graded = true;
+                g.flips = d < 0 || (d == 0 && a > p);
+                g.distance = std::abs(d);
+                g.label = g.flips ? p : a;
+                g.flipped = sd->multiplets[g.label];
+                g.flippedTerm = term(g.flipped);
+            }
+            g.term = term(g.label);
+        }
+    }
+}
+
+double ChiralOrbitTable::gradedImage(int J, int* m) const {
+    const int* position = position_.data() + static_cast<std::size_t>(J) * N_;
+    int flips = 0, tracked = -1, trackedDistance = 0;
+    for (int k = 0; k < N_; k++) {
+        const GradedLabel& g = gradedLabel_[static_cast<std::size_t>(position[k])];
+        m[k] = g.label;
+        if (!g.graded)
+            continue;
+        if (tracked < 0 || g.distance < trackedDistance) {
+            tracked = k;
+            trackedDistance = g.distance;
+        }
+        flips += g.flips ? 1 : 0;
+    }
+    // An odd number of flips leaves the sector: the cheapest factor is flipped once more.
+    if (flips % 2 == 0)
+        tracked = -1;
+    double h = 0.0;
+    for (int k = 0; k < N_; k++) {
+        const GradedLabel& g = gradedLabel_[static_cast<std::size_t>(position[k])];
+        if (k == tracked) {
+            m[k] = g.flipped;
+            h += g.flippedTerm;
+        } else {
+            h += g.term;
+        }
+    }
+    return h;
 }
 
 const std::vector<int>& ChiralOrbitTable::keptElements() {
