@@ -67,6 +67,8 @@ public:
 
 private:
     bool commonDenominator();
+    void groupFactors();
+    void fillGroupTerms();
     __int128 scaledWeight(int k, int label) const;
 
     TensorProduct* TP_;
@@ -79,7 +81,10 @@ private:
     std::vector<int> action_;                // per current, its action on the combination
     std::vector<__int128> term_;             // per current, the weight of that image
     std::vector<std::int64_t> term64_;       // the same, while every sum fits in 64 bits
-    std::vector<std::vector<int>> columnPosition_; // per factor and element, as position_
+    std::vector<std::vector<int>> columnPosition_; // per group and element, into groupTerm_
+    std::vector<int> groupFirst_;                  // the first factor of each group, then N
+    std::vector<int> groupTermStart_;              // where a group's terms start, then the end
+    std::vector<std::int64_t> groupTerm_;          // per group combination, the sum of terms
     std::vector<std::int64_t> weights_;            // per element, the weight of its image
     std::vector<int> kept_;
     // Per current: the graded minimal label of its image in the factor, the label when the

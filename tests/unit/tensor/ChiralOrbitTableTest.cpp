@@ -47,6 +47,12 @@ int expectTableMatchesAlgebra(TensorProduct* TP, int fieldsPerFactor) {
         if (rest > 0)
             break;
         orbit.setField(v.data());
+        // The elements kept, found with the factors read in groups, are those member keeps.
+        std::vector<int> members;
+        for (int J = 0; J < orbit.rows(); J++)
+            if (orbit.member(J, fromTable.data()))
+                members.push_back(J);
+        EXPECT_EQ(orbit.keptElements(), members) << "combination " << code;
         orbit.prepareGradedImages();
         for (int J = 0; J < orbit.rows(); J++) {
             tensorSimpleAction(TP, rowOf(TP->ChiralAlgebra, J), v.data(), direct.data());
