@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/mman.h>
+
 namespace {
 
 constexpr std::uint32_t Unregistered = 0xFFFFFFFFu;
@@ -24,6 +26,19 @@ void registerCounter(AllocCount* cnt) {
     node->stat = cnt;
     node->next = firstMS;
     firstMS = node;
+}
+
+// From this size on a block asks the kernel for pages of 2 MB: first touching hundreds of MB in
+// pages of 4 KB costs a fault per page.
+constexpr std::size_t HugePage = std::size_t{1} << 21;
+constexpr std::size_t HugeBlock = 32 * HugePage;
+
+void preferHugePages(void* block, std::size_t space) {
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
+    const std::uintptr_t end = (start + space) & ~(HugePage - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
 AllocCount* counterOrGeneral(AllocCount* cnt) {
@@ -50,6 +65,8 @@ void* allocate(std::size_t space, AllocCount* cnt, const char* name) {
         printErrorMessage("Cannot allocate %s (space request %d)\n", name, static_cast<int>(space));
         std::exit(1);
     }
+    if (space >= HugeBlock)
+        preferHugePages(block, space);
     // The general counter is charged directly, so it registers through its own node too.
     AllocCount* target = counterOrGeneral(cnt);
     if (target->TotalAlloc == Unregistered)

@@ -10,6 +10,7 @@
 #include "modular/ModularInternal.h"
 #include "store/Storemanager.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <deque>
@@ -74,6 +75,10 @@ std::vector<double> phasesR, phasesI;
 MODMAT compute_s_base = nullptr;
 GuardedArray<double> SBase("SBase", &ModularAlloc);
 double* SBase_Im = nullptr;
+// Per row of the lower triangle: 1 once its entries hold a value or NotComputed. A row is marked
+// when first reached, so that setting up costs the number of orbits rather than its square: a
+// theory of many orbits asks for few of their pairs.
+std::vector<unsigned char> SBaseRowMarked;
 
 // ---- Full S ----
 GuardedArray<double> SMATRIX("SMATRIX", &ModularAlloc);
@@ -203,10 +208,8 @@ void setUpOrbitS() {
     } else {
         compute_s_base = compSBase;
         reserveSquare(SBase, NOrbit + 1, NOrbit);
-        const int entries = (NOrbit + 1) * NOrbit;
-        for (int e = 0; e < entries; e++)
-            SBase[e] = NotComputed;
-        SBase_Im = SBase.X + entries / 2;
+        SBase_Im = SBase.X + (NOrbit + 1) * NOrbit / 2;
+        SBaseRowMarked.assign(static_cast<std::size_t>(NOrbit), 0);
     }
     OrbitSAvailable = CFTCounter;
     if (debugInit() == 1)
@@ -363,7 +366,13 @@ int findChargeVector(const int* charge) {
 void compSBase(int o1, int o2, double* Re, double* Im) {
     if (o1 < o2)
         std::swap(o1, o2);
-    const int p = (o1 + 1) * o1 / 2 + o2;
+    const int row = (o1 + 1) * o1 / 2;
+    if (!SBaseRowMarked[static_cast<std::size_t>(o1)]) {
+        std::fill_n(SBase.X + row, o1 + 1, NotComputed);
+        std::fill_n(SBase_Im + row, o1 + 1, NotComputed);
+        SBaseRowMarked[static_cast<std::size_t>(o1)] = 1;
+    }
+    const int p = row + o2;
     if (SBase[p] < -1.5) {
         const int r1 = OrbitMap[o1], r2 = OrbitMap[o2];
         directS(std::min(r1, r2), std::max(r1, r2), &SBase[p], &SBase_Im[p]);

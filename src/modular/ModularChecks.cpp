@@ -16,7 +16,10 @@
 #include <algorithm>
 #include <complex>
 #include <cstdio>
+#include <iterator>
+#include <map>
 #include <numbers>
+#include <set>
 #include <vector>
 
 using namespace modular_internal;
@@ -128,14 +131,9 @@ struct STFailures {
     bool full = false;
 };
 
-char* checkPair(char* txt, const char* end, int i, int j, const CheckData& d, bool symmetric,
-                STFailures& f) {
-    Complex right = 0.0, U = 0.0;
-    for (int k = 0; k < d.N; k++) {
-        const Complex sik = S(i, k);
-        right += sik * d.T(k) * S(k, j);
-        U += sik * std::conj(symmetric ? S(k, j) : S(j, k));
-    }
+// Judges one pair from its sums: right = sum_k S(i,k) T_k S(k,j), U = sum_k S(i,k) conj S(j,k).
+char* judgePair(char* txt, const char* end, int i, int j, const CheckData& d, Complex right,
+                Complex U, STFailures& f) {
     const Complex left = S(i, j) * std::conj(d.T(i)) * std::conj(d.T(j));
     const double dev = std::abs(left - right);
     noteDeviation(dev);
@@ -165,6 +163,196 @@ char* checkPair(char* txt, const char* end, int i, int j, const CheckData& d, bo
                             sum.real(), sum.imag());
     }
     return txt;
+}
+
+char* checkPair(char* txt, const char* end, int i, int j, const CheckData& d, bool symmetric,
+                STFailures& f) {
+    Complex right = 0.0, U = 0.0;
+    for (int k = 0; k < d.N; k++) {
+        const Complex sik = S(i, k);
+        right += sik * d.T(k) * S(k, j);
+        U += sik * std::conj(symmetric ? S(k, j) : S(j, k));
+    }
+    return judgePair(txt, end, i, j, d, right, U, f);
+}
+
+// From this many fields on, the sums of a pair come from the orbit structure; below, where the
+// cost is small, each is summed over k as it always was, so that the printed deviations stay.
+int OrbitSumFields = 1000;
+
+bool phasesAgree(const FusionColumns& t, bool* stopped);
+
+// Every row of S follows its orbit start's: S(J a, k) = w^q_k(J) S(a, k), w = exp(2 pi i/G), with
+// the integer charges q_k of k. Fields of one charge vector (a class) share these phases, so for
+// i = J a and j = K c
+//   sum_k S(i,k) T_k S(k,j)    = sum_cl w^(q_cl(J) + q_cl(K)) Y_ac(cl), Y_ac(cl) = sum S(a,k)
+//   S(c,k) T_k, sum_k S(i,k) conj S(j,k)   = sum_cl w^(q_cl(J) - q_cl(K)) Z_ac(cl), Z_ac(cl) = sum
+//   S(a,k) conj S(c,k),
+// the inner sums over the k of the class. The phase vectors of the pairs (J, K) take at most G
+// values, so each orbit pair needs G sums over the classes, and each field pair a look-up.
+class OrbitPairSums {
+public:
+    OrbitPairSums(const CheckData& d, const FusionColumns& t) : d_(d), t_(t) {
+        G_ = groupOrder();
+        orbits_ = t.points();
+        for (int k = 0; k < d.N; k++)
+            T_.push_back(d.T(k));
+        std::map<const int*, int> classOfVector;
+        classOf_.resize(d.N);
+        for (int k = 0; k < d.N; k++) {
+            const int* q = getOrbitInfo(k)->charge;
+            auto [at, added] = classOfVector.emplace(q, static_cast<int>(charges_.size()));
+            if (added)
+                charges_.push_back(q);
+            classOf_[k] = at->second;
+        }
+        sumOf_ = phaseVectors(+1, sums_);
+        differenceOf_ = phaseVectors(-1, differences_);
+    }
+
+    // The sums of orbit a against every orbit.
+    void startOrbit(int a) {
+        const int C = classes();
+        const int L = orbits_;
+        std::vector<Complex> Y(C), Z(C);
+        R_.assign(static_cast<std::size_t>(L) * sums_.size(), 0.0);
+        V_.assign(static_cast<std::size_t>(L) * differences_.size(), 0.0);
+        for (int c = 0; c < L; c++) {
+            std::fill(Y.begin(), Y.end(), 0.0);
+            std::fill(Z.begin(), Z.end(), 0.0);
+            for (int k = 0; k < d_.N; k++) {
+                const double* col = t_.column(k);
+                const Complex sa(col[a], col[L + a]), sc(col[c], col[L + c]);
+                Y[classOf_[k]] += sa * sc * T_[k];
+                Z[classOf_[k]] += sa * std::conj(sc);
+            }
+            transform(Y, sums_, &R_[static_cast<std::size_t>(c) * sums_.size()]);
+            transform(Z, differences_, &V_[static_cast<std::size_t>(c) * differences_.size()]);
+        }
+    }
+
+    Complex T(int k) const { return T_[k]; }
+
+    // For i on the orbit started last and any j.
+    Complex right(int i, int j) const {
+        const OrbitInfo *oi = getOrbitInfo(i), *oj = getOrbitInfo(j);
+        return R_[static_cast<std::size_t>(oj->orbit_index) * sums_.size() +
+                  sumOf_[pairIndex(oi->current, oj->current)]];
+    }
+    Complex unitary(int i, int j) const {
+        const OrbitInfo *oi = getOrbitInfo(i), *oj = getOrbitInfo(j);
+        return V_[static_cast<std::size_t>(oj->orbit_index) * differences_.size() +
+                  differenceOf_[pairIndex(oi->current, oj->current)]];
+    }
+
+private:
+    int classes() const { return static_cast<int>(charges_.size()); }
+    std::size_t pairIndex(int J, int K) const {
+        return static_cast<std::size_t>(J) * G_ + static_cast<std::size_t>(K);
+    }
+
+    // The distinct vectors q_cl(J) + sign q_cl(K) mod G over the classes, and each pair's one.
+    std::vector<int> phaseVectors(int sign, std::vector<std::vector<int>>& vectors) const {
+        std::map<std::vector<int>, int> numbers;
+        std::vector<int> of(static_cast<std::size_t>(G_) * G_);
+        std::vector<int> q(classes());
+        for (int J = 0; J < G_; J++)
+            for (int K = 0; K < G_; K++) {
+                for (int cl = 0; cl < classes(); cl++)
+                    q[cl] = mod(charges_[cl][J] + sign * charges_[cl][K], G_);
+                auto [at, added] = numbers.emplace(q, static_cast<int>(vectors.size()));
+                if (added)
+                    vectors.push_back(q);
+                of[pairIndex(J, K)] = at->second;
+            }
+        return of;
+    }
+
+    static void transform(const std::vector<Complex>& x,
+                          const std::vector<std::vector<int>>& vectors, Complex* out) {
+        for (std::size_t v = 0; v < vectors.size(); v++) {
+            Complex sum = 0.0;
+            for (std::size_t cl = 0; cl < x.size(); cl++)
+                sum += Complex(PhasesR[vectors[v][cl]], PhasesI[vectors[v][cl]]) * x[cl];
+            out[v] = sum;
+        }
+    }
+
+    const CheckData& d_;
+    const FusionColumns& t_;
+    int G_ = 1, orbits_ = 0;
+    std::vector<const int*> charges_; // per class, its charge vector
+    std::vector<int> classOf_;
+    std::vector<Complex> T_;
+    std::vector<std::vector<int>> sums_, differences_;
+    std::vector<int> sumOf_, differenceOf_;
+    std::vector<Complex> R_, V_;
+};
+
+// A failing pair with its sums, kept to be written in the order of the direct check.
+struct FailedPair {
+    int i, j;
+    Complex right, U;
+    bool operator<(const FailedPair& o) const { return i != o.i ? i < o.i : j < o.j; }
+};
+
+// More failing pairs than this fill the report before the last one is reached.
+constexpr std::size_t KeptFailures = 400;
+
+// Notes the deviations of a pair; true when it fails either test.
+bool pairFails(const OrbitPairSums& sums, int i, int j, Complex right, Complex U) {
+    const Complex left = S(i, j) * std::conj(sums.T(i)) * std::conj(sums.T(j));
+    const double dev = std::abs(left - right);
+    noteDeviation(dev);
+    if (i == j)
+        U -= 1.0;
+    noteDeviation(std::abs(U));
+    return dev * dev > 1e-10 || std::norm(U) > 1e-10;
+}
+
+// Every pair (i, j), i <= j, orbit after orbit with its sums from the orbit structure; the
+// failures are then written in the order of the direct check. False when the orbit structure is
+// not at hand (the direct check follows). *stopped is set when the user stopped it.
+bool checkPairsOnOrbits(char*& txt, const char* end, const CheckData& d, STFailures& f,
+                        bool* stopped) {
+    if (d.N < OrbitSumFields || !orbitDataValid())
+        return false;
+    const FusionColumns* t = fusionColumns(true, true);
+    if (!t)
+        return false;
+    startProgressInfo("Checking unitarity", d.N, 1);
+    const bool followsStarts = phasesAgree(*t, stopped);
+    stopProgressInfo("Checking unitarity");
+    if (*stopped || !followsStarts)
+        return *stopped;
+    std::vector<std::vector<int>> members(static_cast<std::size_t>(t->points()));
+    for (int i = 0; i < d.N; i++)
+        members[static_cast<std::size_t>(getOrbitInfo(i)->orbit_index)].push_back(i);
+    OrbitPairSums sums(d, *t);
+    std::set<FailedPair> failed;
+    startProgressInfo("Checking unitarity", d.N * (d.N + 1.0) / 2.0, 1);
+    for (int a = 0; a < t->points() && !*stopped; a++) {
+        sums.startOrbit(a);
+        for (int i : members[static_cast<std::size_t>(a)])
+            for (int j = i; j < d.N && !*stopped; j++) {
+                if (incrementProgressInfo()) {
+                    *stopped = true;
+                    break;
+                }
+                const Complex right = sums.right(i, j), U = sums.unitary(i, j);
+                if (!pairFails(sums, i, j, right, U))
+                    continue;
+                failed.insert({i, j, right, U});
+                if (failed.size() > KeptFailures)
+                    failed.erase(std::prev(failed.end()));
+            }
+    }
+    stopProgressInfo("Checking unitarity");
+    if (*stopped)
+        return true;
+    for (auto p = failed.begin(); p != failed.end() && !f.full; ++p)
+        txt = judgePair(txt, end, p->i, p->j, d, p->right, p->U, f);
+    return true;
 }
 
 char* summary(char* txt) {
@@ -226,9 +414,13 @@ char* STcheck(char* txt, int maxlen) {
         return txt;
     char* start = txt;
     STFailures f;
-    if (d.N > 0) {
+    const char* end = start + maxlen - 100;
+    bool stopped = false;
+    if (checkPairsOnOrbits(txt, end, d, f, &stopped)) {
+        if (stopped)
+            return txt;
+    } else if (d.N > 0) {
         startProgressInfo("Checking unitarity", d.N * (d.N + 1.0) / 2.0, 1);
-        const char* end = start + maxlen - 100;
         for (int i = 0; i < d.N && !f.full; i++)
             for (int j = i; j < d.N && !f.full; j++) {
                 if (incrementProgressInfo()) {
@@ -246,6 +438,10 @@ char* STcheck(char* txt, int maxlen) {
     if (!f.modular && !f.unitary)
         txt += std::sprintf(txt, "ST^3 = S^2 and unitarity test OK\n");
     return summary(txt);
+}
+
+void modular_internal::setOrbitCheckFields(int fields) {
+    OrbitSumFields = fields;
 }
 
 // ============================================================ Unitarity of the whole S

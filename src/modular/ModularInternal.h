@@ -170,6 +170,10 @@ private:
     mutable std::vector<int> sumScratch_;
 };
 
+// The number of fields from which STcheck sums each pair over charge classes of orbit starts
+// instead of over every field (1000 unless set).
+void setOrbitCheckFields(int fields);
+
 // The columns for the current theory, made on first use when build is true; null when they
 // would need more than the allocator grants, or when they are not there and build is false.
 const FusionColumns* fusionColumns(bool onOrbits, bool build);

@@ -61,12 +61,47 @@ void reduceModuloStabilizer(const SpectrumData* sd, int primary, int* product) {
     }
 }
 
-// The member of the field's orbit whose position has the given components, or -1.
+// The components of a position as one number, factor 0 counting fastest.
+long long positionCode(const SpectrumData* sd, const int* components) {
+    long long code = 0;
+    for (int c = mult(sd) - 1; c >= 0; c--)
+        code = code * ordersOf(sd)[c] + components[c];
+    return code;
+}
+
+// The end of the orbit that starts at g: its members follow g without a gap.
+int orbitEnd(const SpectrumData* sd, int g) {
+    int step = 1, last = g;
+    while (last + step < sd->Nprimaries && sd->OrbitGenerator[last + step] == g) {
+        last += step;
+        step *= 2;
+    }
+    for (; step > 0; step /= 2)
+        if (last + step < sd->Nprimaries && sd->OrbitGenerator[last + step] == g)
+            last += step;
+    return last + 1;
+}
+
+// The member of the field's orbit whose position has the given components, or -1. The blocks
+// lay an orbit out by ascending position, so a bisection finds it; an orbit laid out otherwise
+// is searched member by member. The fixed orbits of the large minimal models are thousands long.
 int searchOrbit(const SpectrumData* sd, int primary, const int* product) {
     int M = mult(sd);
     int g = sd->OrbitGenerator[primary];
     if (sd->OrbitGenerator[g] != g)
         return -1;
+    const long long wanted = positionCode(sd, product);
+    int low = g, high = orbitEnd(sd, g);
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (positionCode(sd, decomp(sd, sd->OrbitPosition[middle])) < wanted)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < sd->Nprimaries && sd->OrbitGenerator[low] == g &&
+        compareVec(M, decomp(sd, sd->OrbitPosition[low]), product) == 0)
+        return low;
     for (int f = g; f < sd->Nprimaries && sd->OrbitGenerator[f] == g; f++)
         if (compareVec(M, decomp(sd, sd->OrbitPosition[f]), product) == 0)
             return f;

@@ -1,6 +1,7 @@
 #include "tensor/ChiralOrbitTable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <utility>
 
@@ -74,11 +75,7 @@ ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
                 offset_[k] + static_cast<int>(std::lower_bound(column.begin(), column.end(), c) -
                                               column.begin());
         }
-    columnPosition_.assign(N, std::vector<int>(static_cast<std::size_t>(rows_)));
-    for (int J = 0; J < rows_; J++)
-        for (std::size_t k = 0; k < N; k++)
-            columnPosition_[k][static_cast<std::size_t>(J)] =
-                position_[static_cast<std::size_t>(J) * N + k];
+    groupFactors();
     action_.resize(static_cast<std::size_t>(offset_[N]));
     term_.resize(action_.size());
     term64_.resize(action_.size());
@@ -88,13 +85,68 @@ ChiralOrbitTable::ChiralOrbitTable(TensorProduct* TP)
     exact_ = !TP->genuineCoset && commonDenominator();
 }
 
+// Neighbouring factors of few currents are read as one: a group's position is the mixed-radix
+// number of its factors' positions, and its terms, per combination set, the sums of theirs.
+void ChiralOrbitTable::groupFactors() {
+    constexpr int GroupTerms = 4096;
+    std::vector<int> firstOf;
+    int size = 0;
+    for (int k = 0; k < N_; k++) {
+        const int n = offset_[k + 1] - offset_[k];
+        if (firstOf.empty() || static_cast<long long>(size) * n > GroupTerms) {
+            firstOf.push_back(k);
+            groupTermStart_.push_back(groupTermStart_.empty() ? 0 : groupTermStart_.back() + size);
+            size = 1;
+        }
+        size *= n;
+    }
+    firstOf.push_back(N_);
+    groupTermStart_.push_back((groupTermStart_.empty() ? 0 : groupTermStart_.back()) + size);
+    groupFirst_ = firstOf;
+    const std::size_t groups = firstOf.size() - 1;
+    columnPosition_.assign(groups, std::vector<int>(static_cast<std::size_t>(rows_)));
+    for (std::size_t g = 0; g < groups; g++)
+        for (int J = 0; J < rows_; J++) {
+            int code = 0;
+            for (int k = firstOf[g + 1] - 1; k >= firstOf[g]; k--)
+                code = code * (offset_[k + 1] - offset_[k]) +
+                       position_[static_cast<std::size_t>(J) * N_ + k] - offset_[k];
+            columnPosition_[g][static_cast<std::size_t>(J)] = groupTermStart_[g] + code;
+        }
+    groupTerm_.resize(static_cast<std::size_t>(groupTermStart_.back()));
+}
+
+// The terms of each group for the present combination: factor k's terms summed over its
+// combinations with the factors before it in the group, the first factor counting fastest.
+void ChiralOrbitTable::fillGroupTerms() {
+    for (std::size_t g = 0; g + 1 < groupFirst_.size(); g++) {
+        std::int64_t* out = groupTerm_.data() + groupTermStart_[g];
+        int filled = 1;
+        out[0] = 0;
+        for (int k = groupFirst_[g]; k < groupFirst_[g + 1]; k++) {
+            const int n = offset_[k + 1] - offset_[k];
+            // Combination c of the factors before k, position p of k: entry p * filled + c.
+            for (int p = n - 1; p >= 0; p--)
+                for (int c = filled - 1; c >= 0; c--)
+                    out[p * filled + c] =
+                        out[c] + term64_[static_cast<std::size_t>(offset_[k] + p)];
+            filled *= n;
+        }
+    }
+}
+
+void ChiralOrbitTable::actOn(const int* v) {
+    for (int k = 0; k < N_; k++)
+        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
+}
+
 void ChiralOrbitTable::setField(const int* v) {
+    actOn(v);
     TensorRatWeight(TP_, v, &fieldWeight_);
     fieldScaled_ = 0;
     // The largest sum of terms, one from each factor, bounds every weight compared.
     __int128 bound = 0;
     for (int k = 0; k < N_; k++) {
-        chains_[static_cast<std::size_t>(k)].act(v[k], action_.data() + offset_[k]);
         for (int at = offset_[k]; at < offset_[k + 1]; at++)
             term_[static_cast<std::size_t>(at)] =
                 exact_ ? scaledWeight(k, action_[static_cast<std::size_t>(at)]) : 0;
@@ -109,9 +161,74 @@ void ChiralOrbitTable::setField(const int* v) {
     }
     const __int128 limit = __int128{1} << 62;
     fits64_ = exact_ && bound < limit && fieldScaled_ < limit && -fieldScaled_ < limit;
-    if (fits64_)
+    if (fits64_) {
         for (std::size_t at = 0; at < term_.size(); at++)
             term64_[at] = static_cast<std::int64_t>(term_[at]);
+        fillGroupTerms();
+    }
+}
+
+// The terms are those of tensorWeight and the flips those of GradedMinimalForm, factor by
+// factor, so that an image costs look-ups only.
+void ChiralOrbitTable::prepareGradedImages() {
+    const bool isGraded = graded() != 0;
+    gradedLabel_.resize(action_.size());
+    for (int k = 0; k < N_; k++) {
+        SpectrumData* sd = factor(TP_, k);
+        const int sign = signOf(TP_, k);
+        auto term = [&](int label) {
+            return sign * static_cast<double>(sd->Weight_num[label]) / sd->Weight_denom;
+        };
+        for (int at = offset_[k]; at < offset_[k + 1]; at++) {
+            GradedLabel& g = gradedLabel_[static_cast<std::size_t>(at)];
+            const int a = action_[static_cast<std::size_t>(at)];
+            g = GradedLabel{a, a, 0.0, 0.0, 0, false, false};
+            // A label the block refused (reported there) is left as it is.
+            if (a < 0)
+                continue;
+            if (isGraded && sd->graded) {
+                const int p = sd->multiplets[a];
+                const int d = sd->Weight_num[p] - sd->Weight_num[a];
+                g.graded = true;
+                g.flips = d < 0 || (d == 0 && a > p);
+                g.distance = std::abs(d);
+                g.label = g.flips ? p : a;
+                g.flipped = sd->multiplets[g.label];
+                g.flippedTerm = term(g.flipped);
+            }
+            g.term = term(g.label);
+        }
+    }
+}
+
+double ChiralOrbitTable::gradedImage(int J, int* m) const {
+    const int* position = position_.data() + static_cast<std::size_t>(J) * N_;
+    int flips = 0, tracked = -1, trackedDistance = 0;
+    for (int k = 0; k < N_; k++) {
+        const GradedLabel& g = gradedLabel_[static_cast<std::size_t>(position[k])];
+        m[k] = g.label;
+        if (!g.graded)
+            continue;
+        if (tracked < 0 || g.distance < trackedDistance) {
+            tracked = k;
+            trackedDistance = g.distance;
+        }
+        flips += g.flips ? 1 : 0;
+    }
+    // An odd number of flips leaves the sector: the cheapest factor is flipped once more.
+    if (flips % 2 == 0)
+        tracked = -1;
+    double h = 0.0;
+    for (int k = 0; k < N_; k++) {
+        const GradedLabel& g = gradedLabel_[static_cast<std::size_t>(position[k])];
+        if (k == tracked) {
+            m[k] = g.flipped;
+            h += g.flippedTerm;
+        } else {
+            h += g.term;
+        }
+    }
+    return h;
 }
 
 const std::vector<int>& ChiralOrbitTable::keptElements() {
@@ -123,11 +240,11 @@ const std::vector<int>& ChiralOrbitTable::keptElements() {
                 kept_.push_back(J);
         return kept_;
     }
-    // Factor by factor over all elements: a gathered sum the compiler can keep in registers.
+    // Group by group over all elements: a gathered sum the compiler can keep in registers.
     weights_.assign(static_cast<std::size_t>(rows_), 0);
-    for (int k = 0; k < N_; k++) {
-        const int* position = columnPosition_[static_cast<std::size_t>(k)].data();
-        const std::int64_t* term = term64_.data();
+    for (std::size_t g = 0; g < columnPosition_.size(); g++) {
+        const int* position = columnPosition_[g].data();
+        const std::int64_t* term = groupTerm_.data();
         std::int64_t* weight = weights_.data();
         for (int J = 0; J < rows_; J++)
             weight[J] += term[position[J]];

@@ -46,12 +46,19 @@ public:
 
     // Makes v the combination whose orbit is read.
     void setField(const int* v);
+    // The same for image and gradedImage alone, without the weights that member compares.
+    void actOn(const int* v);
     // Element J acting on the combination, written to m.
     void image(int J, int* m) const {
         const int* position = position_.data() + static_cast<std::size_t>(J) * N_;
         for (int k = 0; k < N_; k++)
             m[k] = action_[static_cast<std::size_t>(position[k])];
     }
+    // Prepares gradedImage for the combination set last (by either call).
+    void prepareGradedImages();
+    // Element J acting on the combination, brought to its graded minimal form in graded mode,
+    // written to m; returns the weight of m as tensorWeight sums it.
+    double gradedImage(int J, int* m) const;
     // The same, when the image has the combination's weight; the weights are integers over the
     // common denominator of the factors, so this costs a sum of looked-up terms.
     bool member(int J, int* m) const;
@@ -60,6 +67,8 @@ public:
 
 private:
     bool commonDenominator();
+    void groupFactors();
+    void fillGroupTerms();
     __int128 scaledWeight(int k, int label) const;
 
     TensorProduct* TP_;
@@ -72,9 +81,21 @@ private:
     std::vector<int> action_;                // per current, its action on the combination
     std::vector<__int128> term_;             // per current, the weight of that image
     std::vector<std::int64_t> term64_;       // the same, while every sum fits in 64 bits
-    std::vector<std::vector<int>> columnPosition_; // per factor and element, as position_
+    std::vector<std::vector<int>> columnPosition_; // per group and element, into groupTerm_
+    std::vector<int> groupFirst_;                  // the first factor of each group, then N
+    std::vector<int> groupTermStart_;              // where a group's terms start, then the end
+    std::vector<std::int64_t> groupTerm_;          // per group combination, the sum of terms
     std::vector<std::int64_t> weights_;            // per element, the weight of its image
     std::vector<int> kept_;
+    // Per current: the graded minimal label of its image in the factor, the label when the
+    // factor is flipped once more, their weight terms, and how the flip is decided.
+    struct GradedLabel {
+        int label, flipped;
+        double term, flippedTerm;
+        int distance;
+        bool graded, flips;
+    };
+    std::vector<GradedLabel> gradedLabel_;
     std::vector<std::int64_t> scale_;
     rat fieldWeight_{};
     __int128 fieldScaled_ = 0;

@@ -50,6 +50,19 @@ bool appendRow(VectorSpace* s, const int* J) {
     return s->Nfill > before;
 }
 
+// True when a generator takes no row outside the rows: as the currents commute, the rows are then
+// the whole group they generate.
+bool closedUnderGenerators(TensorProduct* TP, int* scratch) {
+    VectorSpace* CA = TP->ChiralAlgebra;
+    for (int g = 1; g <= TP->Ngenerator; g++)
+        for (int r = 0; r < CA->Nfill; r++) {
+            tensorSimpleAction(TP, rowOf(CA, g), rowOf(CA, r), scratch);
+            if (findRow(CA, scratch) < 0)
+                return false;
+        }
+    return true;
+}
+
 // The graded factors, in factor order.
 std::vector<int> gradedFactors(TensorProduct* TP) {
     std::vector<int> list;
@@ -165,12 +178,16 @@ void computeChiralAlgebra(TensorProduct* TP) {
         for (int i = 0; i < rowCount(TP->Currents); i++)
             appendRow(CA, rowOf(TP->Currents, i));
     TP->Ngenerator = CA->Nfill - 1;
-    // Products join at the end, where the loops still reach them.
-    for (int i = 0; i < CA->Nfill; i++)
+    // Products join at the end, where the loops still reach them. Once every generator has run
+    // over the rows, they are usually the whole group, and the products left would add nothing.
+    for (int i = 0; i < CA->Nfill; i++) {
         for (int j = 0; j < CA->Nfill; j++) {
             tensorSimpleAction(TP, rowOf(CA, i), rowOf(CA, j), scratch);
             appendRow(CA, scratch);
         }
+        if (i == TP->Ngenerator && closedUnderGenerators(TP, scratch))
+            break;
+    }
     TP->NGradChirCurr = CA->Nfill;
     if (graded())
         addGradeFlips(TP, scratch);

@@ -46,10 +46,14 @@ inline int findRow(VectorSpace* s, const int* v) {
 }
 
 // J i in a factor: read from the block's table of the current action once the spectrum passes
-// have made it, computed otherwise (and for labels out of range, which the block reports).
+// have made it, or from a minimal model's table of its gravitino current (too large a block for
+// the whole table), computed otherwise (and for labels out of range, which the block reports).
 inline int simpleAction(SpectrumData* sd, int J, int i) {
-    if (sd->fusion_table && J >= 0 && J < currentsOf(sd) && i >= 0 && i < sd->Nprimaries)
+    const bool field = i >= 0 && i < sd->Nprimaries;
+    if (sd->fusion_table && J >= 0 && J < currentsOf(sd) && field)
         return sd->fusion_table[static_cast<long long>(J) * sd->Nprimaries + i];
+    if (J == 1 && sd->GravitinoAction && field && currentsOf(sd) > 1)
+        return sd->GravitinoAction[i];
     return SM_SimpleAction(sd, J, i);
 }
 

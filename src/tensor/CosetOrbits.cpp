@@ -113,16 +113,15 @@ int* coset_internal::getRepresentative(TensorProduct* TP, int* v, ChiralOrbitTab
     if (isGraded)
         GradedMinimalForm(TP, v);
     copyVec(N, rep, v);
-    orbit.setField(v);
+    orbit.actOn(v);
+    orbit.prepareGradedImages();
     // Each member's weight is taken once; a coset compares labels only.
     const bool weighed = !TP->genuineCoset;
     double repWeight = weighed ? tensorWeight(TP, rep) : 0.0;
     const int rows = isGraded ? TP->NGradChirCurr : chiralRows(TP);
     for (int m = 0; m < rows; m++) {
-        orbit.image(m, w);
-        if (isGraded)
-            GradedMinimalForm(TP, w);
-        const double h = weighed ? tensorWeight(TP, w) : 0.0;
+        const double weight = orbit.gradedImage(m, w);
+        const double h = weighed ? weight : 0.0;
         if (compareWeighted(TP, w, h, rep, repWeight) < 0) {
             copyVec(N, rep, w);
             repWeight = h;

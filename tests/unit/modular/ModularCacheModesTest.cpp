@@ -128,6 +128,27 @@ TEST_F(CacheModes, FreeBosonOfEveryRadiusInEveryMode) {
             }
 }
 
+// The orbit S is kept for the theory it was made for: after a larger theory filled more of it,
+// a smaller and then the larger again read only their own values. Closed form of su(2) at level
+// k: S(a, b) = sqrt(2/(k+2)) sin(pi (a+1)(b+1)/(k+2)) for Dynkin labels a and b.
+TEST_F(CacheModes, OrbitSOfSuccessiveTheoriesFollowsTheClosedForm) {
+    setIntPar("S_matrix maxsize", 1);
+    for (int k : {14, 10, 14, 15}) {
+        SpectrumData* sd = useBlock(1, 1, k);
+        reportsOf([] { initSMATRIX(); });
+        ASSERT_EQ(ModularOrbitsAvailable(), QueryCFT()) << "level " << k;
+        const int N = sd->Nprimaries;
+        for (int i = 0; i < N; i++)
+            for (int j = 0; j < N; j++) {
+                const int a = modulartest::dynkin1(sd, i), b = modulartest::dynkin1(sd, j);
+                const double expected = std::sqrt(2.0 / (k + 2)) *
+                                        std::sin(std::numbers::pi * (a + 1) * (b + 1) / (k + 2));
+                EXPECT_NEAR(std::abs(S(i, j) - expected), 0.0, 1e-12)
+                    << "level " << k << ": S(" << i << "," << j << ")";
+            }
+    }
+}
+
 } // namespace
 
 namespace {

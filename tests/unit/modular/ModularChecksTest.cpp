@@ -2,6 +2,7 @@
 // fixed-point counterparts), Frobenius-Schur indicators against group theory, and the fusion
 // sums over fixed-point resolution matrices with the stabilizers of a simple-current invariant.
 #include "modular/Modular.h"
+#include "modular/ModularInternal.h"
 
 #include "InvariantsTestHelpers.h"
 #include "ModularTestHelpers.h"
@@ -98,6 +99,52 @@ TEST_F(ModularChecks, OneWrongElementFailsUnitarity) {
         EXPECT_TRUE(found) << w.i << "," << w.j;
         CFTChanged();
         EXPECT_EQ(unitarityOnOrbits(), 1);
+    }
+}
+
+// STcheck of a theory with many fields sums each pair over the charge classes of the orbit
+// starts; on small theories, with the switch lowered, it must judge every pair as the sums over
+// all fields do: the same verdict and failure lines, and deviations at the rounding level. One
+// wrong element (the packed S, upper triangle) fails both ways (where the wrong S no longer
+// follows its orbit starts, by the direct sums).
+TEST_F(ModularChecks, ModularTestOnOrbitsAgreesWithTheDirectSums) {
+    struct Case {
+        int type, rank, level, i, j;
+    };
+    auto check = [](int fields) {
+        modular_internal::setOrbitCheckFields(fields);
+        std::vector<char> txt(10000);
+        std::string st;
+        reportsOf([&] {
+            *STcheck(txt.data(), 10000) = '\0';
+            st = txt.data();
+        });
+        modular_internal::setOrbitCheckFields(1000);
+        return std::make_pair(st.substr(0, st.find("Maximal deviation")), getAccuracy());
+    };
+    // E8 at level 2 has no simple current besides the vacuum: its wrong S still follows the
+    // (trivial) orbit structure, so the sums over classes see the wrong element themselves.
+    for (const Case c : {Case{1, 1, 4, 2, 3}, Case{1, 2, 3, 4, 7}, Case{1, 3, 2, 1, 5},
+                         Case{4, 6, 1, 0, 3}, Case{5, 8, 2, 1, 2}}) {
+        SpectrumData* sd = useBlock(c.type, c.rank, c.level);
+        initSMATRIX();
+        ASSERT_EQ(ModularOrbitsAvailable(), QueryCFT());
+        const auto [direct, directDeviation] = check(1000000);
+        const auto [orbits, orbitDeviation] = check(0);
+        EXPECT_EQ(orbits, direct);
+        EXPECT_EQ(orbits, "ST^3 = S^2 and unitarity test OK\nAll trace tests OK\n");
+        EXPECT_LT(orbitDeviation, 1e-12);
+        EXPECT_LT(directDeviation, 1e-12);
+        const int N = sd->Nprimaries;
+        CFTChanged();
+        double* packed = initSMATRIX();
+        packed[c.i * (2 * N - 1 - c.i) / 2 + c.j] += 1e-3;
+        const auto [wrongDirect, wrongDirectDeviation] = check(1000000);
+        const auto [wrongOrbits, wrongOrbitDeviation] = check(0);
+        EXPECT_TRUE(contains(wrongDirect, "failure for (")) << wrongDirect;
+        EXPECT_EQ(wrongOrbits, wrongDirect);
+        EXPECT_NEAR(wrongOrbitDeviation, wrongDirectDeviation, 1e-12);
+        CFTChanged();
     }
 }
 
