@@ -65,12 +65,6 @@ int capture(std::string_view text) {
     return static_cast<int>(text.size());
 }
 
-void endStatusLine() {
-    std::fputs("\n", stdout);
-    whipe();
-    AtLineBegin = 0;
-}
-
 // Print clears a running progress line, else ends a standing status line.
 void endPendingLine() {
     if (isRunningModal)
@@ -466,6 +460,12 @@ FILE* getFile(const char* name, const char* mode, char** fn) {
     if (std::strcmp(mode, "w") != 0 && std::strcmp(mode, "a") != 0)
         return nullptr;
     return fallbackFile(mode, fn);
+}
+
+void endStatusLine() {
+    std::fputs("\n", stdout);
+    whipe();
+    AtLineBegin = 0;
 }
 
 void setAtLineBegin() {

@@ -47,6 +47,8 @@ FILE* getOutputFile();
 FILE* getFile(const char* name, const char* mode, char** fn);
 
 void setAtLineBegin();
+// Ends a status line left standing, so the next text starts on a fresh line.
+void endStatusLine();
 int getAtLineBegin();
 void setBackground(int value);
 int getBackground();

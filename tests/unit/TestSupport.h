@@ -189,7 +189,15 @@ private:
 };
 
 // Everything a call writes on the error output followed by what it writes on standard output.
+// A status line an earlier test left standing is ended before a capture starts, or the next
+// text printed would end it inside the capture.
+inline void endStandingStatusLine() {
+    if (getAtLineBegin())
+        endStatusLine();
+}
+
 template <class F> std::string outputOf(F&& f) {
+    endStandingStatusLine();
     testing::internal::CaptureStderr();
     testing::internal::CaptureStdout();
     f();
@@ -201,6 +209,7 @@ template <class F> std::string outputOf(F&& f) {
 
 // What a call writes on standard output.
 template <class F> std::string stdoutOf(F&& f) {
+    endStandingStatusLine();
     testing::internal::CaptureStdout();
     f();
     std::fflush(stdout);
@@ -211,6 +220,7 @@ template <class F> std::string stdoutOf(F&& f) {
 class Captured {
 public:
     Captured() : wasOn_(OutputStatus()) {
+        endStandingStatusLine();
         TerminalOutputOn();
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
