@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "base/Defaults.h"
 #include "base/Parameters.h"
+#include "base/Terminal.h"
 #include "modular/ModularInternal.h"
 #include "tensor/Coset.h"
 
@@ -248,6 +249,78 @@ TEST_F(RowFiles, TooSmallACacheComputesDirectly) {
         SM_getS(sd, i, 7, &re, &im);
         EXPECT_NEAR(std::abs(S(i, 7) - std::complex<double>(re, im)), 0.0, 1e-14);
     }
+}
+
+// ---- The disk limit ----
+
+// Rows that would take more disk than "S_matrix maxdisk" are written only on the user's yes. A run
+// that cannot ask takes the default no: nothing reaches the disk, and S and P are still served.
+TEST_F(RowFiles, RowsBeyondTheDiskLimitStayInMemoryWithoutAYes) {
+    setIntPar("S_matrix maxdisk", 0);
+    const std::string reports = start();
+    setIntPar("S_matrix maxdisk", 2000);
+    for (const char* what : {"The S-matrix rows", "The P-matrix rows"})
+        EXPECT_TRUE(contains(reports, std::string(what) + " of this theory would take about"))
+            << reports;
+    EXPECT_TRUE(contains(reports, "Assuming default answer: No")) << reports;
+    EXPECT_FALSE(contains(reports, "Creating directory")) << reports;
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++) {
+            double re, im;
+            SM_getS(sd, i, j, &re, &im);
+            EXPECT_NEAR(std::abs(S(i, j) - std::complex<double>(re, im)), 0.0, 1e-14);
+        }
+    const std::complex<double> p13 = modulartest::P(1, 3);
+    writePOrbits();
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    // The same P without the orbit rows: P = T^1/2 S T^2 S T^1/2 summed over all fields.
+    double re, im;
+    computePmatrix(1, 3, &re, &im);
+    EXPECT_NEAR(std::abs(p13 - std::complex<double>(re, im)), 0.0, 1e-12);
+}
+
+// The limit is in MB of what all rows take: a limit above it writes silently.
+TEST_F(RowFiles, RowsWithinTheDiskLimitAreWrittenSilently) {
+    setIntPar("S_matrix maxdisk", 1);
+    const std::string reports = start();
+    setIntPar("S_matrix maxdisk", 2000);
+    EXPECT_FALSE(contains(reports, "would take")) << reports;
+    EXPECT_TRUE(fs::exists(sdir() + "/0"));
+}
+
+// Asked at a terminal, "Yes" writes the rows.
+TEST_F(RowFiles, AYesWritesTheRows) {
+    const std::string child = testsupport::stdoutOfChild([&] {
+        if (!findInternalParameter("interactive"))
+            addInternalParameter("interactive", "ON", 't', 0);
+        setIntPar("interactive", 1);
+        initializeTerminal();
+        setIntPar("S_matrix maxdisk", 0);
+        testsupport::StdinText answers("Yes\nYes\n");
+        start();
+        std::printf("%d %d", fs::exists(sdir() + "/0") ? 1 : 0, fs::is_directory(pdir()) ? 1 : 0);
+        std::fflush(stdout);
+    });
+    EXPECT_EQ(child, "1 1");
+}
+
+// A directory made before the limit was lowered keeps serving its rows, but no new row goes in.
+TEST_F(RowFiles, ARefusedDirectoryIsReadButNotFilled) {
+    start();
+    const std::string vacuumRow = sdir() + "/0";
+    writeNumbers(vacuumRow, std::vector<double>(2 * Orbits, 0.25));
+    for (int o = 1; o < Orbits; o++)
+        fs::remove(sdir() + "/" + std::to_string(o));
+    setIntPar("S_matrix maxdisk", 0);
+    const std::string reports = start();
+    EXPECT_TRUE(contains(reports, "Reading existing S-matrix from " + sdir() + "\n")) << reports;
+    EXPECT_EQ(S(0, 0).real(), 0.25);
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++)
+            S(i, j);
+    setIntPar("S_matrix maxdisk", 2000);
+    for (int o = 1; o < Orbits; o++)
+        EXPECT_FALSE(fs::exists(sdir() + "/" + std::to_string(o))) << o;
 }
 
 // ---- P rows ----
