@@ -178,6 +178,51 @@ TEST_F(RowFiles, OneCoefficientReadsOnlyTheRowsItNeeds) {
     setIntPar("S_matrix maxsize", 400);
 }
 
+// The first product of a theory with the orbit S in row files reads the rows of its own fields
+// and of the orbits holding a field it may contain, not every row. At su(2) level 8 (nine fields,
+// orbits {0,8}, {1,7}, {2,6}, {3,5} and the fixed point 4) the charge a/2 mod 1 of the simple
+// current makes 1 x 0 = 1 contain odd labels only: three of the five rows. Every product so made,
+// and every product of a listing, equals the one from the table of S in memory.
+TEST_F(RowFiles, ProductsReadOnlyTheRowsTheyNeed) {
+    setIntPar("S_matrix maxsize", 3);
+    std::vector<char> text(10000);
+    auto listing = [&](bool eachFirst) {
+        std::string all;
+        for (int i = 0; i < sd->Nprimaries; i++)
+            for (int j = 0; j < sd->Nprimaries; j++) {
+                if (eachFirst)
+                    CFTChanged();
+                all += std::string(text.data(), compF(text.data(), i, j, 0));
+            }
+        return all;
+    };
+    setRowFileLimits(Orbits + 1, 0);
+    testsupport::outputOf([&] { sd = useBlock(1, 1, 8); });
+    const std::string inMemory = listing(false);
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    setRowFileLimits(Orbits, 0);
+    testsupport::outputOf([&] {
+        sd = useBlock(1, 1, 8);
+        initSMATRIX();
+    });
+    const std::string dir = out.path() + "/SA1_level_8.sdir";
+    auto rowFiles = [&] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(dir))
+            n += entry.path().filename() != "identity";
+        return n;
+    };
+    ASSERT_EQ(rowFiles(), 1);
+    const int one = modulartest::fieldOf(sd, {1});
+    const std::string product(text.data(), compF(text.data(), one, 0, 0));
+    EXPECT_EQ(product, "(" + std::to_string(one) + ") x (0) =  (" + std::to_string(one) + ") \n\n");
+    EXPECT_EQ(rowFiles(), 3);
+    EXPECT_EQ(listing(false), inMemory);
+    EXPECT_EQ(testsupport::outputOf([&] { EXPECT_EQ(listing(true), inMemory); }), "");
+    EXPECT_TRUE(contains(inMemory, " + (")) << inMemory;
+    setIntPar("S_matrix maxsize", 400);
+}
+
 // A second process finds the directory and reads the rows instead of computing them: a row
 // planted in the file is what it serves. A short row is computed again and written whole.
 TEST_F(RowFiles, ASecondProcessReadsTheRows) {
