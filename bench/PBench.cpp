@@ -11,6 +11,9 @@
 //   computed and written), then as a second process finds them (read back).
 // - FileFusion: "fusion 0 1 1" of A1 level 9999 from orbit rows kept in files, cold; the counter
 //   "row files" tells how many rows it brought in.
+// - FileProduct: the listing of one product, "fusion 2 2" (Dynkin labels 1 x 1 = 0 + 2), of A1
+//   level 9998 (5000 orbits, those of even labels the half that 1 x 1 may contain) from orbit rows
+//   kept in files, cold, with the same counter.
 #include "base/Parameters.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
@@ -20,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,6 +42,15 @@ struct Scratch {
         char pattern[] = "/tmp/tarvik_pbench_XXXXXX";
         path = mkdtemp(pattern);
         addInternalParameter("OutputDir", path.c_str(), 's', 1);
+        // Rows of A1 level 19999 take about 3 GB, and the benchmarks measure them on disk.
+        addInternalParameter("S_matrix maxdisk", "100000", 'i', 0);
+        for (const char* name : {"Use_orbits", "S_matrix maxsize", "Init_debug", "Fusion sumcheck",
+                                 "High_precision", "Super"})
+            if (!findInternalParameter(name))
+                addInternalParameter(name, "0", 'i', 0);
+        setIntPar("Use_orbits", 2);
+        setIntPar("S_matrix maxsize", 400);
+        initializeModular();
     }
     ~Scratch() { std::filesystem::remove_all(path); }
     void empty() const {
@@ -121,26 +134,45 @@ void FilePRow(benchmark::State& state, bool filesThere) {
     state.counters["orbits"] = getNOrbit();
 }
 
-void FileFusion(benchmark::State& state) {
+double rowFiles() {
+    long files = 0;
+    for (const auto& dir : std::filesystem::directory_iterator(scratch().path))
+        if (dir.path().extension() == ".sdir")
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                files += entry.path().filename() != "identity";
+    return static_cast<double>(files);
+}
+
+// A computation of A1 at level from orbit rows kept in files, each time cold: no row file, and not
+// even the block's own orbit cache; the counter "row files" tells how many rows it brought in.
+template <class F> void coldFromRowFiles(benchmark::State& state, int level, F&& compute) {
     scratch();
-    SpectrumData* sd = fresh(1, 1, 9999);
-    int n = -1;
+    SpectrumData* sd = fresh(1, 1, level);
     for (auto _ : state) {
         state.PauseTiming();
         scratch().empty();
         SM_allocSBase(sd);
         state.ResumeTiming();
         CFTChanged();
-        n = fusion(0, 1, 1, 0);
+        compute();
     }
+    state.counters["row files"] = rowFiles();
+}
+
+void FileFusion(benchmark::State& state) {
+    int n = -1;
+    coldFromRowFiles(state, 9999, [&] { n = fusion(0, 1, 1, 0); });
     if (n != 1)
         state.SkipWithError("N_01^1 of su(2) is 1");
-    long files = 0;
-    for (const auto& dir : std::filesystem::directory_iterator(scratch().path))
-        if (dir.path().extension() == ".sdir")
-            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-                files += entry.path().filename() != "identity";
-    state.counters["row files"] = static_cast<double>(files);
+}
+
+void FileProduct(benchmark::State& state) {
+    std::vector<char> text(1000);
+    std::string product;
+    coldFromRowFiles(state, 9998,
+                     [&] { product.assign(text.data(), compF(text.data(), 2, 2, 0)); });
+    if (product != "(2) x (2) =  (0)  + (4) \n\n")
+        state.SkipWithError(("1 x 1 = 0 + 2 in su(2), not " + product).c_str());
 }
 
 } // namespace
@@ -157,5 +189,6 @@ BENCHMARK_CAPTURE(FilePRow, A1_level9999_cold, false)->Unit(benchmark::kSecond)-
 BENCHMARK_CAPTURE(FilePRow, A1_level9999_read, true)->Unit(benchmark::kSecond)->Iterations(1);
 
 BENCHMARK(FileFusion)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(FileProduct)->Unit(benchmark::kSecond)->Iterations(1);
 
 BENCHMARK_MAIN();

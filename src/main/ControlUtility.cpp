@@ -182,6 +182,8 @@ const ParameterDefinition ApplicationParameters[] = {
      "S_{ab} are shown\nfor each current J that fixes a and b."},
     {"S_matrix maxsize", "non_neg_int", "400", 1, nullptr, nullptr,
      "maximal size for S_matrix storage."},
+    {"S_matrix maxdisk", "non_neg_int", "2000", 1, nullptr, nullptr,
+     "disk space (in MB) that the S and P row files of a theory\nmay take before the user is asked."},
     {"Use_orbits", "non_neg_int", "2", 1, nullptr, disableModularVerbose,
      "level of orbit usage for fusion and annulus computations"},
     {"Store_S", "switch", "ON", 1, nullptr, nullptr,

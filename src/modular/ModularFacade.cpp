@@ -62,6 +62,7 @@ rat ChargeResult{0, 1};
 
 // Parameter pointers; null until initializeModular, when the defaults below apply.
 int* Smatrix_maxsize = nullptr;
+int* Smatrix_maxdisk = nullptr;
 int* checkDimSumRule = nullptr;
 int* DoublePrecision = nullptr;
 int* UseOrbits = nullptr;
@@ -177,6 +178,9 @@ namespace modular_internal {
 int smatrixMaxsize() {
     return valueOf(Smatrix_maxsize, 400);
 }
+int smatrixMaxdisk() {
+    return valueOf(Smatrix_maxdisk, 2000);
+}
 int useOrbits() {
     return valueOf(UseOrbits, 2);
 }
@@ -196,6 +200,9 @@ int fusionSumcheck() {
 
 void initializeModular() {
     Smatrix_maxsize = static_cast<int*>(getIntParPointer("S_matrix maxsize"));
+    // Without the parameter the default disk limit holds.
+    if (findInternalParameter("S_matrix maxdisk"))
+        Smatrix_maxdisk = static_cast<int*>(getIntParPointer("S_matrix maxdisk"));
     checkDimSumRule = static_cast<int*>(getIntParPointer("Fusion sumcheck"));
     DoublePrecision = static_cast<int*>(getIntParPointer("High_precision"));
     UseOrbits = static_cast<int*>(getIntParPointer("Use_orbits"));

@@ -136,17 +136,23 @@ std::vector<double> orbitColumn(int k) {
     return column;
 }
 
+// length(m) / S(m, 0) at every orbit start m, the weights of the orbit sums.
+std::vector<double> orbitWeights() {
+    const int L = getNOrbit();
+    const std::vector<double> vacuum = orbitColumn(0);
+    std::vector<double> weight(static_cast<std::size_t>(L));
+    for (int m = 0; m < L; m++)
+        weight[m] = static_cast<double>(getOrbitInfo(orbitMap()[m])->length) / vacuum[m];
+    return weight;
+}
+
 // One coefficient on orbits from the columns of its three fields and the vacuum alone, summed as
 // from the table. With the orbit S in row files a table of every field would bring in every row,
 // where one column brings in one.
 double fewColumnsSum(int i, int j, int k) {
-    const int L = getNOrbit();
-    const std::vector<double> vacuum = orbitColumn(0), a = orbitColumn(i), b = orbitColumn(j),
+    const std::vector<double> weight = orbitWeights(), a = orbitColumn(i), b = orbitColumn(j),
                               c = orbitColumn(k);
-    std::vector<double> weight(static_cast<std::size_t>(L));
-    for (int m = 0; m < L; m++)
-        weight[m] = static_cast<double>(getOrbitInfo(orbitMap()[m])->length) / vacuum[m];
-    return tripleProductSum(weight.data(), a.data(), b.data(), c.data(), L);
+    return tripleProductSum(weight.data(), a.data(), b.data(), c.data(), getNOrbit());
 }
 
 // x = length(m) S(m,a) S(m,b) / S(m,vacuum) at every point m of the table, real parts then
@@ -323,10 +329,66 @@ struct ProductTerms {
     int count = 0;
 };
 
-// False when the tables do not fit, and the coefficients must be summed one by one.
+// A whole product on orbits with the orbit S in row files, without the table of every field,
+// which would bring in every row at once: the product reads the rows of its own two fields and
+// those of the orbits holding a field it may contain, and the fields of one orbit follow each other
+// so that each row is brought in once. The fields come out ascending, as from the table.
+class FileProduct {
+public:
+    void compute(int i, int j, ProductTerms* terms) {
+        const int N = totalPrimaries(), L = getNOrbit(), G = groupOrder();
+        const std::vector<double> weight = orbitWeights(), a = orbitColumn(i), b = orbitColumn(j);
+        value_.assign(N, 0.0);
+        seen_.assign(N, 0);
+        for (int o = 0; o < L; o++) {
+            const int* members = getOrbitInfo(orbitMap()[o])->orbit;
+            for (int J = 0; J < G; J++) {
+                const int k = members[J];
+                if (seen_[k] || !passesSelectionRule(i, j, k))
+                    continue;
+                seen_[k] = 1;
+                const std::vector<double> c = orbitColumn(k);
+                value_[k] = tripleProductSum(weight.data(), a.data(), b.data(), c.data(), L);
+            }
+        }
+        fields_.clear();
+        values_.clear();
+        for (int k = 0; k < N; k++)
+            if (seen_[k]) {
+                fields_.push_back(k);
+                values_.push_back(value_[k]);
+            }
+        terms->fields = fields_.data();
+        terms->values = values_.data();
+        terms->count = static_cast<int>(fields_.size());
+    }
+
+private:
+    std::vector<double> value_, values_;
+    std::vector<char> seen_;
+    std::vector<int> fields_;
+};
+
+FileProduct fileProduct;
+int FileProductStamp = -1; // the theory whose first product was read from the row files
+
+// False when the tables do not fit, and the coefficients must be summed one by one. With the orbit
+// S in row files the table reads every row: the first product of a theory reads only its own; from
+// the second on, a listing, the table is built when it fits, as the rows are then read once for
+// all products.
 bool productTerms(int i, int j, int vacuum, ProductTerms* terms) {
     const bool onOrbits = useOrbitShortCut(vacuum);
+    const bool rowFiles = onOrbits && getNOrbit() >= rowFileThreshold();
+    if (rowFiles && !fusionColumns(onOrbits, false) && FileProductStamp != QueryCFT()) {
+        FileProductStamp = QueryCFT();
+        fileProduct.compute(i, j, terms);
+        return true;
+    }
     const FusionColumns* t = fusionColumns(onOrbits, true);
+    if (rowFiles && (!t || !ProductRows::fits(*t))) {
+        fileProduct.compute(i, j, terms);
+        return true;
+    }
     if (!t || !ProductRows::fits(*t))
         return false;
     auto firstOf = [&](int x) { return onOrbits ? getOrbitStart(x) : x; };

@@ -29,6 +29,7 @@ void theoryReplaced();
 
 // Parameter values; the defaults apply until initializeModular has bound them.
 int smatrixMaxsize();
+int smatrixMaxdisk(); // in MB
 int useOrbits();
 int debugInit();
 int highPrecision();
@@ -103,8 +104,13 @@ void releaseOrbitP();
 
 // The directory of the current theory's rows ("S<theory>" and postfix in the output directory,
 // or an alternative name when that one belongs to another theory), created when missing; empty
-// when none can be had. what is "S" or "P" for the messages.
-std::string rowDirectory(const char* postfix, const char* what);
+// when none can be had. what is "S" or "P" for the messages. rowBytes, what all rows would take
+// on disk, is granted silently up to "S_matrix maxdisk"; beyond, the user is asked, and a refusal
+// (the answer of a background run) gives no directory, or one whose rows are read but to which
+// none is added.
+std::string rowDirectory(const char* postfix, const char* what, double rowBytes);
+// Bytes per number of the S rows of the current theory, from its first row (a guess before).
+double rowBytesPerNumber();
 // What tells the current theory apart from every other one that could share a row directory.
 std::string theoryIdentity();
 

@@ -283,7 +283,9 @@ void setUpOrbitP() {
     PMatrixOrbitPointers.assign(NOrbit, nullptr);
     Pdir.clear();
     if (NOrbit >= rowFileThreshold())
-        Pdir = rowDirectory(".pdir", "P");
+        // A row holds the columns from its canonical least one on: on average half of them.
+        Pdir = rowDirectory(".pdir", "P",
+                            rowBytesPerNumber() * NOrbit * static_cast<double>(totalPrimaries()));
     OrbitPAvailable = QueryCFT();
     if (debugInit() == 1)
         ProgressPrint("##init: Orbit P matrix initialized\n");

@@ -14,6 +14,7 @@
 #include "store/Storemanager.h"
 #include "tensor/Coset.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -138,6 +139,41 @@ Claim claimDirectory(const std::string& name, const std::string& identity, bool*
     return Claim::Failed;
 }
 
+// Directories whose rows are read but to which no row is added: the user refused the disk they
+// would take.
+std::vector<std::string> ReadOnlyDirs;
+
+bool mayWriteInto(const std::string& dir) {
+    return !dir.empty() &&
+           std::find(ReadOnlyDirs.begin(), ReadOnlyDirs.end(), dir) == ReadOnlyDirs.end();
+}
+
+double bytesIn(const std::string& dir) {
+    double bytes = 0.0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        std::error_code sizeError;
+        const auto size = entry.file_size(sizeError);
+        if (!sizeError)
+            bytes += static_cast<double>(size);
+    }
+    return bytes;
+}
+
+// The rows may take bytes more on disk: they fit under "S_matrix maxdisk", or the user says so.
+// The default answer is no, so that a run without a user never fills the disk.
+bool diskGranted(bool forS, const std::string& name, double bytes) {
+    const int limit = smatrixMaxdisk();
+    if (bytes <= 1e6 * limit)
+        return true;
+    const int answer =
+        Alert(forS ? "compSBaseFromDisk" : "initOrbitPmatrix", 2, 650209,
+              "The %s-matrix rows of this theory would take about %.0f MB on disk in %s,\n"
+              "more than \"S_matrix maxdisk\" (%d MB). Write them to disk?",
+              forS ? "S" : "P", bytes / 1e6, name.c_str(), limit);
+    return answer == 0;
+}
+
 std::string directoryBase() {
     if (SpectrumData* sd = currentBlock())
         return SM_getCurrentAlgebraFileName(sd, getOutputDir(), "S", "");
@@ -187,14 +223,16 @@ bool isPlainFile(const std::string& name) {
 }
 
 // A row file holds every value, all finite; a short or damaged one is computed again.
+// The slot is left alone unless the row is whole.
 bool readSRow(const std::string& name, double* slot, int values) {
     if (!isPlainFile(name))
         return false;
-    if (parseNumbers(readWholeFile(name), slot, values) < values)
+    std::vector<double> row(static_cast<std::size_t>(values));
+    if (parseNumbers(readWholeFile(name), row.data(), values) < values)
         return false;
-    for (int e = 0; e < values; e++)
-        if (!std::isfinite(slot[e]))
-            return false;
+    if (!std::all_of(row.begin(), row.end(), [](double v) { return std::isfinite(v); }))
+        return false;
+    std::copy(row.begin(), row.end(), slot);
     return true;
 }
 
@@ -205,6 +243,24 @@ void writeSRow(const std::string& name, const double* slot, int values) {
         return;
     std::remove(scratch.c_str());
 }
+
+// Row o into the slot: read from its file when there is one; otherwise computed, unless the slot
+// holds it already, and written when the directory takes new rows.
+void fillSlot(double* row, int o, const std::string& dir, bool computed) {
+    const int NOrbit = getNOrbit();
+    const std::string name = dir.empty() ? "" : rowFileName(dir.c_str(), o);
+    if (!dir.empty() && readSRow(name, row, 2 * NOrbit))
+        return;
+    if (!computed)
+        for (int k = 0; k < NOrbit; k++)
+            orbitStartS(o, k, &row[k], &row[NOrbit + k]);
+    if (mayWriteInto(dir))
+        writeSRow(name, row, 2 * NOrbit);
+}
+
+// Until a first row is seen: a full-length hexadecimal double and its blank.
+constexpr double GuessedBytesPerNumber = 23.0;
+double BytesPerNumber = GuessedBytesPerNumber;
 
 // The disk cache of compSBaseFromDisk: MaxRow slots of a row each (real parts, then imaginary).
 struct SRowCache {
@@ -257,8 +313,14 @@ void setUpDiskRows() {
     }
     SRows.SBaseData.reserve(SRows.MaxRow * 2 * NOrbit);
     SRows.LastCalls.assign(SRows.MaxRow, -1);
-    SRows.Sdir = rowDirectory(".sdir", "S");
-    getSBaseRow(SRows.SBaseData.X, SRows.MaxRow, 0, 0, SRows.Sdir.c_str());
+    // The first row, which stays, tells what all rows would take on disk before any is written.
+    double* first = SRows.SBaseData.X;
+    for (int k = 0; k < NOrbit; k++)
+        orbitStartS(0, k, &first[k], &first[NOrbit + k]);
+    const double rowBytes = static_cast<double>(formatNumbers(first, 2 * NOrbit).size());
+    BytesPerNumber = rowBytes / (2.0 * NOrbit);
+    SRows.Sdir = rowDirectory(".sdir", "S", rowBytes * NOrbit);
+    fillSlot(first, 0, SRows.Sdir, true);
     SRows.StoreInfo[0] = 0;
     SRows.LastCalls[0] = 0;
 }
@@ -321,7 +383,11 @@ std::string theoryIdentity() {
     return id + "fingerprint " + fingerprint() + "\n";
 }
 
-std::string rowDirectory(const char* postfix, const char* what) {
+double rowBytesPerNumber() {
+    return BytesPerNumber;
+}
+
+std::string rowDirectory(const char* postfix, const char* what, double rowBytes) {
     const bool forS = what[0] == 'S';
     const std::string base = directoryBase();
     std::error_code ec;
@@ -332,12 +398,30 @@ std::string rowDirectory(const char* postfix, const char* what) {
         if (n > 1)
             name.append("_").append(std::to_string(n));
         name.append(postfix);
+        const bool exists = access(name.c_str(), F_OK) == 0;
+        if (exists) {
+            const Claim claim = claimExisting(name, identity);
+            if (claim == Claim::Failed)
+                break;
+            if (claim == Claim::Foreign)
+                continue;
+        }
+        std::erase(ReadOnlyDirs, name);
+        if (!diskGranted(forS, name, rowBytes - (exists ? bytesIn(name) : 0.0))) {
+            Print("No %s-matrix rows are written to disk\n", what);
+            // Rows already there are still read; without any, the rows stay in memory.
+            if (!exists)
+                return "";
+            ReadOnlyDirs.push_back(name);
+        }
         bool created = false;
-        const Claim claim = claimDirectory(name, identity, &created);
-        if (claim == Claim::Failed)
-            break;
-        if (claim == Claim::Foreign)
-            continue;
+        if (!exists) {
+            const Claim claim = claimDirectory(name, identity, &created);
+            if (claim == Claim::Failed)
+                break;
+            if (claim == Claim::Foreign)
+                continue;
+        }
         if (created)
             Print(forS ? "Creating directory %s for S matrix\n"
                        : "Creating directory %s for P matrix\n",
@@ -418,16 +502,8 @@ int getReUsableRow(int* LastCalls, int CallSeq, int MaxRow) {
 }
 
 void getSBaseRow(double* SBaseData, int, int slot, int o, const char* Sdir) {
-    const int NOrbit = getNOrbit();
-    double* row = SBaseData + static_cast<std::size_t>(slot) * 2 * NOrbit;
-    const bool onDisk = Sdir && Sdir[0] != '\0';
-    const std::string name = onDisk ? rowFileName(Sdir, o) : "";
-    if (onDisk && readSRow(name, row, 2 * NOrbit))
-        return;
-    for (int k = 0; k < NOrbit; k++)
-        orbitStartS(o, k, &row[k], &row[NOrbit + k]);
-    if (onDisk)
-        writeSRow(name, row, 2 * NOrbit);
+    fillSlot(SBaseData + static_cast<std::size_t>(slot) * 2 * getNOrbit(), o, Sdir ? Sdir : "",
+             false);
 }
 
 // ============================================================ P rows
@@ -460,7 +536,7 @@ int getPBaseRow(double* row, int o, int size, const char* Pdir) {
 }
 
 void writePBaseRow(double* row, int o, int size, const char* Pdir) {
-    if (!Pdir || Pdir[0] == '\0')
+    if (!Pdir || !mayWriteInto(Pdir))
         return;
     const std::string name = rowFileName(Pdir, o);
     // Opened without truncation: the content goes only while the lock is held.

@@ -55,6 +55,9 @@ struct KernelData {
     int* WorkSpace = nullptr;
     int KernelSize = 0;
     int MaxKernelSize = 0;
+    // Vector rows the block holds, and as many work rows: MaxKernelSize + 1, or fewer when those
+    // would not fit under the allocation ceiling.
+    int RowCapacity = 0;
     int SingleTag = 0;
     int DoubleTag = 0;
     int* KernelLabels = nullptr;

@@ -23,6 +23,12 @@ int satisfiesIndependent(EquationData* ED, int* point);
 void printBox(int Nvar, int* Min, int* Max);
 void printNonZeroEntries(int Size, const int* vector);
 
+// The ints a kernel block of `vectors` vector rows over Ncol columns takes: the vector rows, as
+// many work rows and one more set for the analyses, the per-variable arrays and a margin.
+long long kernelBlockInts(long long vectors, int Ncol);
+// How many of `wanted` kernel vectors a block may hold within `ints` ints (at least 1).
+int kernelVectorsFitting(int wanted, int Ncol, long long ints);
+
 // Makes sure a guarded array holds at least n elements without moving its end guard inward.
 template <class T> T* holdAtLeast(GuardedArray<T>& a, int n) {
     if (!a.reserved() || a.X_oldsize < n)

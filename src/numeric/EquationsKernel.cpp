@@ -26,7 +26,7 @@ constexpr int DoubleTagRange = 1000000;
 
 // Rows the kernel block has for vectors (and again for the work space).
 int kernelRows(const KernelData* KD) {
-    return KD->MaxKernelSize + 1;
+    return KD->RowCapacity;
 }
 
 int* kernelRow(KernelData* KD, int r, int Ncol) {
@@ -261,6 +261,21 @@ void propagateKernelBounds(EquationData* ED, int* Min, int* Max) {
 
 } // namespace
 
+namespace equations_internal {
+
+long long kernelBlockInts(long long vectors, int Ncol) {
+    return (3 * vectors + 10) * Ncol + vectors + 30000;
+}
+
+int kernelVectorsFitting(int wanted, int Ncol, long long ints) {
+    long long fit = std::max((ints - 30000) / Ncol / 3, 1LL);
+    while (fit > 1 && kernelBlockInts(fit, Ncol) > ints)
+        fit--;
+    return static_cast<int>(std::min<long long>(wanted, fit));
+}
+
+} // namespace equations_internal
+
 void initKernelData(KernelData* KD, EquationData* ED) {
     const int Ncol = ED->Ncol;
     int d = Ncol - ED->IndEq;
@@ -269,12 +284,23 @@ void initKernelData(KernelData* KD, EquationData* ED) {
         n = 1;
         d = 2;
     }
-    const long long need = static_cast<long long>(3 * n + 10) * Ncol + n;
-    const long long room = std::max(need + d + 29999 - n, 300000LL);
+    // A kernel of many dimensions over many columns would take more than the allocator grants (a
+    // c = 9 product of 55,000 boundaries asks for 36 GB): the block then holds as many vectors as
+    // fit, and the analyses stop storing vectors there.
+    const int fitting =
+        kernelVectorsFitting(n, Ncol, static_cast<long long>(AllocRefuseLimit / sizeof(int)) - 16);
+    if (fitting < n) {
+        Alert("initKernelData", 0, 100201,
+              "Room for %d of the %d kernel vectors under the allocation limit", fitting, n);
+        d = fitting + 1;
+    }
+    const int rows = d - 1;
+    const long long need = static_cast<long long>(3 * rows + 10) * Ncol + rows;
+    const long long room = std::max(kernelBlockInts(rows, Ncol), 300000LL);
     if (!KD->Kernel.reserved() || KD->Kernel.X_oldsize < need)
         KD->Kernel.reserve(static_cast<int>(room));
     int* X = KD->Kernel.X;
-    // One label per vector row (n + 1 of them), so the spare row's label has a place too.
+    // One label per vector row (d of them), so the spare row's label has a place too.
     const long long layout = 2LL * d * Ncol + d + 7LL * Ncol;
     std::fill(X, X + layout, 0);
     KD->WorkSpace = X + static_cast<long long>(d) * Ncol;
@@ -288,6 +314,7 @@ void initKernelData(KernelData* KD, EquationData* ED) {
     KD->Active = KD->Inhomogeneous + Ncol;
     KD->secCount = KD->tagCount = KD->DoubleTag = KD->SingleTag = KD->KernelSize = 0;
     KD->MaxKernelSize = n;
+    KD->RowCapacity = d;
 }
 
 int nextPrimaryTag(KernelData* KD, int* Min, int* Max, int, int index, int Nvar) {

@@ -482,7 +482,7 @@ int classifyLaterSolution(LoopData* LD, int* candidate) {
     KernelData* KD = LD->KD;
     const int Ncol = ED->Ncol;
     const int* first = rowOf(&Solutions, 0);
-    const int rows = KD->MaxKernelSize + 1;
+    const int rows = KD->RowCapacity;
     if (KD->KernelSize >= rows || KD->secCount >= rows) {
         dumpHook();
         Alert("checkCandidate", 2, 220502, "Too many kernel vectors");
@@ -855,7 +855,7 @@ void postSearchAnalysis(KernelData* KD, int Size, ANALYSE function, int verbosit
     const int P = KD->secCount + printRelevantKernelVectors(KD, Size, function, 0);
     printSolutionList(Size, P);
     const int tagged = KD->SingleTag + KD->DoubleTag;
-    for (int t = 0; t < KD->secCount && tagged + t <= KD->MaxKernelSize; t++)
+    for (int t = 0; t < KD->secCount && tagged + t < KD->RowCapacity; t++)
         std::copy(KD->WorkSpace + static_cast<long long>(t) * Size,
                   KD->WorkSpace + static_cast<long long>(t + 1) * Size,
                   KD->Kernel.X + static_cast<long long>(tagged + t) * Size);

@@ -314,7 +314,7 @@ int checkTadpoleParameters(const int* values) {
     const int Ncol = system().Ncol;
     std::vector<int> point(KD.Inhomogeneous, KD.Inhomogeneous + Ncol);
     const int tagged = KD.SingleTag + KD.DoubleTag;
-    for (int k = 0; k < KD.MaxKernelSize; k++) {
+    for (int k = 0; k < std::min(KD.MaxKernelSize, KD.RowCapacity); k++) {
         if (values[k] == 0)
             continue;
         const int* v = KD.Kernel.X + static_cast<long long>(k) * Ncol;

@@ -27,6 +27,9 @@ EquationData TadpoleEquations;
 std::vector<int> ActiveEquations{-1};
 std::vector<int> RowOrigin;
 std::vector<int> CPToLoop, LoopToCP, SolutionGroupTypes;
+// Per loop variable: its boundary must be confined. Asked once per build, since each question
+// checks the selection's stamps, and the rows ask for every label and variable.
+std::vector<char> LoopConfinement;
 int TadpoleEquationCounter = 0;
 int TadpoleInfoAllocated = -10;
 // The build (by its counter) and the group rule the identical-column pass last ran on.
@@ -53,8 +56,8 @@ double* row(int r) {
     return TadpoleEquations.Equations.X + static_cast<long long>(r) * TadpoleEquations.Ncol;
 }
 
-// The loop-variable coefficient of boundary b at Ishibashi label m, per group type.
-void coefficient(int m, int b, int type, double* re, double* im) {
+// The coefficient of loop variable v (boundary b) at Ishibashi label m, per group type.
+void coefficient(int m, int v, int b, int type, double* re, double* im) {
     getCurrentReflectionCoefficient(m, b, re, im);
     if (type == -1) {
         *re *= 2;
@@ -62,7 +65,7 @@ void coefficient(int m, int b, int type, double* re, double* im) {
     } else if (type == 0) {
         double r2 = 0, i2 = 0;
         getCurrentReflectionCoefficient(m, getAnnulusConjugates()[b], &r2, &i2);
-        const double f = getRequireConfinement(b) ? 2.0 : 1.0;
+        const double f = LoopConfinement[static_cast<std::size_t>(v)] ? 2.0 : 1.0;
         *re = f * (*re + r2);
         *im = f * (*im + i2);
     }
@@ -163,6 +166,10 @@ int getLoopVariables() {
     const int nvar = static_cast<int>(LoopToCP.size());
     if (nvar >= 3 && UseRandom)
         randomizeVariables(CPToLoop, LoopToCP.data(), SolutionGroupTypes.data(), nvar);
+    LoopConfinement.resize(static_cast<std::size_t>(nvar));
+    for (int v = 0; v < nvar; v++)
+        LoopConfinement[static_cast<std::size_t>(v)] =
+            getRequireConfinement(LoopToCP[static_cast<std::size_t>(v)]) != 0;
     if (info() > 4)
         for (int a = 0; a < n; a++) {
             const int v = CPToLoop[static_cast<std::size_t>(a)];
@@ -209,7 +216,7 @@ int getTadpoleEquation(double* eqns, int m, int* Data) {
     int firstRe = -1, firstIm = -1;
     for (int i = 0; i < Ncol - 1; i++) {
         const auto k = static_cast<std::size_t>(i);
-        coefficient(m, LoopToCP[k], SolutionGroupTypes[k], &re[i], &im[i]);
+        coefficient(m, i, LoopToCP[k], SolutionGroupTypes[k], &re[i], &im[i]);
         if (firstRe < 0 && std::fabs(re[i]) > tiny)
             firstRe = i;
         if (firstIm < 0 && std::fabs(im[i]) > tiny)

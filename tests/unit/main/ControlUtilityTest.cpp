@@ -156,6 +156,7 @@ const ExpectedParameter applicationParameters[] = {
     {"Super", 't', "OFF", 0},
     {"Trace_resolution", 't', "OFF", 0},
     {"S_matrix maxsize", 'i', "400", 1},
+    {"S_matrix maxdisk", 'i', "2000", 1},
     {"Use_orbits", 'i', "2", 1},
     {"Store_S", 't', "ON", 1},
     {"NIMrep Max_row", 'i', "100000", 1},
@@ -217,7 +218,7 @@ std::string valueText(const InternalParameter* ip) {
 }
 
 TEST_F(ControlUtility, AllApplicationParametersHaveTheirDefaults) {
-    EXPECT_EQ(std::size(applicationParameters), 66u);
+    EXPECT_EQ(std::size(applicationParameters), 67u);
     for (const ExpectedParameter& p : applicationParameters) {
         InternalParameter* ip = findInternalParameter(p.name);
         ASSERT_NE(ip, nullptr) << p.name;

@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "base/Defaults.h"
 #include "base/Parameters.h"
+#include "base/Terminal.h"
 #include "modular/ModularInternal.h"
 #include "tensor/Coset.h"
 
@@ -177,6 +178,51 @@ TEST_F(RowFiles, OneCoefficientReadsOnlyTheRowsItNeeds) {
     setIntPar("S_matrix maxsize", 400);
 }
 
+// The first product of a theory with the orbit S in row files reads the rows of its own fields
+// and of the orbits holding a field it may contain, not every row. At su(2) level 8 (nine fields,
+// orbits {0,8}, {1,7}, {2,6}, {3,5} and the fixed point 4) the charge a/2 mod 1 of the simple
+// current makes 1 x 0 = 1 contain odd labels only: three of the five rows. Every product so made,
+// and every product of a listing, equals the one from the table of S in memory.
+TEST_F(RowFiles, ProductsReadOnlyTheRowsTheyNeed) {
+    setIntPar("S_matrix maxsize", 3);
+    std::vector<char> text(10000);
+    auto listing = [&](bool eachFirst) {
+        std::string all;
+        for (int i = 0; i < sd->Nprimaries; i++)
+            for (int j = 0; j < sd->Nprimaries; j++) {
+                if (eachFirst)
+                    CFTChanged();
+                all += std::string(text.data(), compF(text.data(), i, j, 0));
+            }
+        return all;
+    };
+    setRowFileLimits(Orbits + 1, 0);
+    testsupport::outputOf([&] { sd = useBlock(1, 1, 8); });
+    const std::string inMemory = listing(false);
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    setRowFileLimits(Orbits, 0);
+    testsupport::outputOf([&] {
+        sd = useBlock(1, 1, 8);
+        initSMATRIX();
+    });
+    const std::string dir = out.path() + "/SA1_level_8.sdir";
+    auto rowFiles = [&] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(dir))
+            n += entry.path().filename() != "identity";
+        return n;
+    };
+    ASSERT_EQ(rowFiles(), 1);
+    const int one = modulartest::fieldOf(sd, {1});
+    const std::string product(text.data(), compF(text.data(), one, 0, 0));
+    EXPECT_EQ(product, "(" + std::to_string(one) + ") x (0) =  (" + std::to_string(one) + ") \n\n");
+    EXPECT_EQ(rowFiles(), 3);
+    EXPECT_EQ(listing(false), inMemory);
+    EXPECT_EQ(testsupport::outputOf([&] { EXPECT_EQ(listing(true), inMemory); }), "");
+    EXPECT_TRUE(contains(inMemory, " + (")) << inMemory;
+    setIntPar("S_matrix maxsize", 400);
+}
+
 // A second process finds the directory and reads the rows instead of computing them: a row
 // planted in the file is what it serves. A short row is computed again and written whole.
 TEST_F(RowFiles, ASecondProcessReadsTheRows) {
@@ -248,6 +294,78 @@ TEST_F(RowFiles, TooSmallACacheComputesDirectly) {
         SM_getS(sd, i, 7, &re, &im);
         EXPECT_NEAR(std::abs(S(i, 7) - std::complex<double>(re, im)), 0.0, 1e-14);
     }
+}
+
+// ---- The disk limit ----
+
+// Rows that would take more disk than "S_matrix maxdisk" are written only on the user's yes. A run
+// that cannot ask takes the default no: nothing reaches the disk, and S and P are still served.
+TEST_F(RowFiles, RowsBeyondTheDiskLimitStayInMemoryWithoutAYes) {
+    setIntPar("S_matrix maxdisk", 0);
+    const std::string reports = start();
+    setIntPar("S_matrix maxdisk", 2000);
+    for (const char* what : {"The S-matrix rows", "The P-matrix rows"})
+        EXPECT_TRUE(contains(reports, std::string(what) + " of this theory would take about"))
+            << reports;
+    EXPECT_TRUE(contains(reports, "Assuming default answer: No")) << reports;
+    EXPECT_FALSE(contains(reports, "Creating directory")) << reports;
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++) {
+            double re, im;
+            SM_getS(sd, i, j, &re, &im);
+            EXPECT_NEAR(std::abs(S(i, j) - std::complex<double>(re, im)), 0.0, 1e-14);
+        }
+    const std::complex<double> p13 = modulartest::P(1, 3);
+    writePOrbits();
+    EXPECT_TRUE(fs::is_empty(out.path()));
+    // The same P without the orbit rows: P = T^1/2 S T^2 S T^1/2 summed over all fields.
+    double re, im;
+    computePmatrix(1, 3, &re, &im);
+    EXPECT_NEAR(std::abs(p13 - std::complex<double>(re, im)), 0.0, 1e-12);
+}
+
+// The limit is in MB of what all rows take: a limit above it writes silently.
+TEST_F(RowFiles, RowsWithinTheDiskLimitAreWrittenSilently) {
+    setIntPar("S_matrix maxdisk", 1);
+    const std::string reports = start();
+    setIntPar("S_matrix maxdisk", 2000);
+    EXPECT_FALSE(contains(reports, "would take")) << reports;
+    EXPECT_TRUE(fs::exists(sdir() + "/0"));
+}
+
+// Asked at a terminal, "Yes" writes the rows.
+TEST_F(RowFiles, AYesWritesTheRows) {
+    const std::string child = testsupport::stdoutOfChild([&] {
+        if (!findInternalParameter("interactive"))
+            addInternalParameter("interactive", "ON", 't', 0);
+        setIntPar("interactive", 1);
+        initializeTerminal();
+        setIntPar("S_matrix maxdisk", 0);
+        testsupport::StdinText answers("Yes\nYes\n");
+        start();
+        std::printf("%d %d", fs::exists(sdir() + "/0") ? 1 : 0, fs::is_directory(pdir()) ? 1 : 0);
+        std::fflush(stdout);
+    });
+    EXPECT_EQ(child, "1 1");
+}
+
+// A directory made before the limit was lowered keeps serving its rows, but no new row goes in.
+TEST_F(RowFiles, ARefusedDirectoryIsReadButNotFilled) {
+    start();
+    const std::string vacuumRow = sdir() + "/0";
+    writeNumbers(vacuumRow, std::vector<double>(2 * Orbits, 0.25));
+    for (int o = 1; o < Orbits; o++)
+        fs::remove(sdir() + "/" + std::to_string(o));
+    setIntPar("S_matrix maxdisk", 0);
+    const std::string reports = start();
+    EXPECT_TRUE(contains(reports, "Reading existing S-matrix from " + sdir() + "\n")) << reports;
+    EXPECT_EQ(S(0, 0).real(), 0.25);
+    for (int i = 0; i < 10; i++)
+        for (int j = 0; j < 10; j++)
+            S(i, j);
+    setIntPar("S_matrix maxdisk", 2000);
+    for (int o = 1; o < Orbits; o++)
+        EXPECT_FALSE(fs::exists(sdir() + "/" + std::to_string(o))) << o;
 }
 
 // ---- P rows ----

@@ -19,6 +19,7 @@ inline void registerParameters() {
         return;
     addInternalParameter("Use_orbits", "2", 'i', 0);
     addInternalParameter("S_matrix maxsize", "400", 'i', 0);
+    addInternalParameter("S_matrix maxdisk", "2000", 'i', 0);
     addInternalParameter("Init_debug", "0", 'i', 0);
     addInternalParameter("Fusion sumcheck", "0", 'i', 0);
     addInternalParameter("High_precision", "0", 'i', 0);
@@ -74,6 +75,7 @@ inline void registerModularParameters() {
     initializeModular();
     setIntPar("Use_orbits", 2);
     setIntPar("S_matrix maxsize", 400);
+    setIntPar("S_matrix maxdisk", 2000);
     setIntPar("High_precision", 0);
 }
 

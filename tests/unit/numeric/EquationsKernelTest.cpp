@@ -1,6 +1,8 @@
 #include "numeric/Equations.h"
 
 #include "EquationsTestHelpers.h"
+#include "base/Allocation.h"
+#include "numeric/EquationsInternal.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +36,24 @@ TEST(EquationsTest, KernelPatternSearches) {
     int fmin[4] = {0, 0, 0, 1}, fmax[4] = {5, 10, 10, 1};
     FixBoundsUsingKernel(&KT, fmin, fmax);
     EXPECT_EQ(vec(fmax, 4), (std::vector<int>{0, 10, 10, 1}));
+}
+
+// The kernel block of a c = 9 product with 55,692 loop variables and 537 independent equations
+// would hold 55,155 vectors of 55,693 ints three times over, 36 GB, and its size no longer fits an
+// int: it holds what fits under the allocation ceiling, the most that does. A small system keeps
+// room for its whole kernel.
+TEST(EquationsTest, KernelBlockStaysUnderTheAllocationCeiling) {
+    using equations_internal::kernelBlockInts;
+    using equations_internal::kernelVectorsFitting;
+    const long long ints = static_cast<long long>(AllocRefuseLimit / sizeof(int)) - 16;
+    const int Ncol = 55693;
+    const int fit = kernelVectorsFitting(55155, Ncol, ints);
+    EXPECT_GT(fit, 1000);
+    EXPECT_LT(fit, 55155);
+    EXPECT_LE(kernelBlockInts(fit, Ncol), ints);
+    EXPECT_GT(kernelBlockInts(fit + 1, Ncol), ints);
+    EXPECT_EQ(kernelVectorsFitting(2, 4, ints), 2);
+    EXPECT_EQ(kernelVectorsFitting(500, 1000, 40000), 1);
 }
 
 // The pattern searches as a plain walk: for each primary, every combination of positive
