@@ -258,7 +258,7 @@ struct OrientifoldInfo {
     signed char* Anomalous = nullptr;
     IntegerList* ModInvGroupCharges = &chargeList;
     int* IshibashiMetric = nullptr;
-    VectorSpace* GlobalAnomalies = &anomalyRows;
+    VectorSpace* GlobalAnomalies = &anomalyRows.space;
     int GlobalAnomaliesAvailable = -2;
 
     OrientifoldInfo() = default;
@@ -267,7 +267,7 @@ struct OrientifoldInfo {
 
 private:
     IntegerList chargeList;
-    VectorSpace anomalyRows = declareVectorSpace("Global anomaly equations", 100);
+    OwnedVectorSpace anomalyRows{"Global anomaly equations", 100};
 };
 
 OrientifoldInfo* getCurrentOrientifold();

@@ -192,6 +192,16 @@ int* resetVectorCollection(VectorSpace* storage) {
     return storage->Space;
 }
 
+void freeVectorCollection(VectorSpace* storage) {
+    if (!storage->Space)
+        return;
+    reportDamagedGuard(storage);
+    freespace(storage->Space, blockBytes<int>(heldElements(storage)), nullptr, storage->name);
+    storage->Space = nullptr;
+    storage->Nrow = storage->Nfill = storage->rowsize = 0;
+    storage->increment = storage->orig_increment;
+}
+
 void copyVectorCollection(VectorSpace* storage1, VectorSpace* storage2) {
     const long long needed = heldElements(storage2);
     const long long held = heldElements(storage1);

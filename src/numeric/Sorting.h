@@ -30,6 +30,20 @@ constexpr VectorSpace declareVectorSpace(const char* name, int increment) {
 
 inline constexpr int VectorSpaceGuard = 888888888;
 
+// Gives the block back; the collection keeps its name and growth step and holds no rows.
+void freeVectorCollection(VectorSpace* storage);
+
+// A collection that gives its block back when it goes, for collections owned by an object or
+// a module rather than held for the whole run.
+struct OwnedVectorSpace {
+    VectorSpace space;
+    OwnedVectorSpace(const char* name, int increment)
+        : space(declareVectorSpace(name, increment)) {}
+    ~OwnedVectorSpace() { freeVectorCollection(&space); }
+    OwnedVectorSpace(const OwnedVectorSpace&) = delete;
+    OwnedVectorSpace& operator=(const OwnedVectorSpace&) = delete;
+};
+
 // Row r of a collection; row Nfill is the scratch row.
 inline int* rowOf(VectorSpace* s, int r) {
     return s->Space + static_cast<long long>(s->rowsize) * r;

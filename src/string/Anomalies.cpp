@@ -21,7 +21,8 @@ INTERSECT intersect = FullIntersectionForClassMember;
 anomalies::MOEBIUS moebius = getMoebiusSum;
 anomalies::BOUNDARY_COUNT boundaryCount = TotalBoundaries;
 
-VectorSpace WorkRows = declareVectorSpace("Anomaly work equations", 100);
+OwnedVectorSpace Work{"Anomaly work equations", 100};
+VectorSpace& WorkRows = Work.space;
 int GLOBAL_ANOMALIES_LOADED = 0;
 
 std::size_t at(int i) {
@@ -107,6 +108,7 @@ void setSources(INTERSECT i, MOEBIUS m, BOUNDARY_COUNT b) {
 void resetAnomalyState() {
     setSources(nullptr, nullptr, nullptr);
     GLOBAL_ANOMALIES_LOADED = 0;
+    freeVectorCollection(&WorkRows);
 }
 
 std::int64_t localAnomaly(ChanPatonData* CPD, int b) {

@@ -3,6 +3,7 @@
 // its anomaly 4 (M(b) - M(b^c)) is non-zero for 522 probes, and 546 with O(4) on y, as an
 // independent model of the extended S, T and P matrices gives; every tadpole solution with one or
 // two stacks is free of anomalies. The model has no global conditions.
+#include "main/AnomalySpan.h"
 #include "main/GepnerModelHelpers.h"
 
 #include "boundary/CrossBound.h"
@@ -18,12 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -133,114 +132,28 @@ void fewStackSolutionsAreFreeOfAnomalies() {
     resetAnalysisFunction();
 }
 
-// Integer rows in echelon form, each divided by the gcd of its entries; exact unless an entry
-// overflows, which is noted.
-class IntegerEchelon {
-public:
-    explicit IntegerEchelon(int ncol) : ncol(ncol) {}
-    // True when the row is independent of those held.
-    bool add(std::vector<std::int64_t> r) {
-        for (std::size_t i = 0; i < rows.size(); i++) {
-            const std::int64_t c = r[at(pivots[i])];
-            if (c == 0)
-                continue;
-            const std::int64_t p = rows[i][at(pivots[i])], g = std::gcd(p, c);
-            std::int64_t h = 0;
-            for (int j = 0; j < ncol; j++) {
-                std::int64_t a = 0, b = 0;
-                overflow |= __builtin_mul_overflow(r[at(j)], p / g, &a) ||
-                            __builtin_mul_overflow(rows[i][at(j)], c / g, &b) ||
-                            __builtin_sub_overflow(a, b, &r[at(j)]);
-                h = std::gcd(h, r[at(j)]);
-            }
-            if (h > 1)
-                for (std::int64_t& x : r)
-                    x /= h;
-        }
-        const auto lead = std::find_if(r.begin(), r.end(), [](std::int64_t x) { return x != 0; });
-        if (lead == r.end())
-            return false;
-        const int col = static_cast<int>(lead - r.begin());
-        const auto pos = std::lower_bound(pivots.begin(), pivots.end(), col) - pivots.begin();
-        rows.insert(rows.begin() + pos, std::move(r));
-        pivots.insert(pivots.begin() + pos, col);
-        return true;
-    }
-    int rank() const { return static_cast<int>(rows.size()); }
-    bool overflow = false;
-
-private:
-    static std::size_t at(int i) { return static_cast<std::size_t>(i); }
-    int ncol;
-    std::vector<std::vector<std::int64_t>> rows;
-    std::vector<int> pivots;
-};
-
-int chirality(int a, int b) {
-    int chi = 0;
-    FullIntersectionForClassMember(a, b, &chi);
-    return chi;
-}
-
-// A(b) as a row in the loop variables of the tadpole system, its constant last.
-std::vector<std::int64_t> anomalyRow(OrientifoldInfo* OI, int b, int nvar) {
-    const int* conj = OI->Conjugates.X;
-    const int* boundary = getLoopToCP();
-    const int* types = getSolutionGroupTypes();
-    const int bc = conj[b];
-    std::vector<std::int64_t> v(static_cast<std::size_t>(nvar + 1));
-    for (int i = 0; i < nvar; i++) {
-        const int a = boundary[i];
-        v[static_cast<std::size_t>(i)] = types[i] == 0 ? chirality(a, bc) + chirality(conj[a], bc)
-                                         : types[i] == -1 ? 2 * chirality(a, bc)
-                                                          : chirality(a, bc);
-    }
-    v[static_cast<std::size_t>(nvar)] = 4 * (getMoebiusSum(0, b) - getMoebiusSum(0, bc));
-    return v;
-}
-
 // The anomaly rows against the tadpole rows, every boundary a variable: the independent tadpole
-// rows are integral, so the ranks are exact. Adding all 1400 anomaly rows keeps the rank 58; with
+// rows are rational, so the ranks are exact. Adding all 1400 anomaly rows keeps the rank 58; with
 // the opposite constant they leave the span. Turning every tadpole constant as the identity's
 // is the same: the identity's row, whose coefficients are tensions, takes no part in the anomaly,
 // so turning its constant alone changes nothing. Those turned rows are not rational, and the
 // equation solver's own elimination judges them.
 void anomaliesInTadpoleSpan(OrientifoldInfo* OI) {
-    setIntPar("Tadpole remove_identical", 0);
-    initActiveBoundaries(-1);
     {
         CapturedOut cap;
-        expect(computeTadpoleEquations() == 0, "no tadpole equations");
+        expect(anomalyspan::tadpoleSystemOfAllBoundaries() == 0, "no tadpole equations");
     }
     EquationData& ED = *getTadpoleEquationPointer();
-    const int Ncol = ED.Ncol, nvar = Ncol - 1;
-    IntegerEchelon T(Ncol);
-    bool integral = true;
-    for (int r = 0; r < ED.IndEq; r++) {
-        const double* row = ED.Equations.X + static_cast<std::ptrdiff_t>(ED.OrigEq + r) * Ncol;
-        std::vector<std::int64_t> v(static_cast<std::size_t>(Ncol));
-        for (int j = 0; j < Ncol; j++) {
-            v[static_cast<std::size_t>(j)] = std::llround(row[j]);
-            integral &=
-                std::fabs(row[j] - static_cast<double>(v[static_cast<std::size_t>(j)])) < 1e-7;
-        }
-        T.add(v);
-    }
-    expect(integral, "independent tadpole rows not integral");
-    expect(T.rank() == 58, "tadpole rank " + std::to_string(T.rank()));
-    IntegerEchelon withA = T, opposite = T;
-    std::vector<std::vector<std::int64_t>> A;
-    for (int b = 0; b < TotalBoundaries(); b++) {
-        A.push_back(anomalyRow(OI, b, nvar));
-        withA.add(A.back());
-        std::vector<std::int64_t> o = A.back();
-        o.back() = -o.back();
-        opposite.add(o);
-    }
+    const int Ncol = ED.Ncol;
+    const anomalyspan::Ranks R = anomalyspan::measure(OI);
+    const std::vector<std::vector<std::int64_t>>& A = R.anomalyRows;
+    expect(R.integral, "independent tadpole rows not rational");
+    expect(R.tadpole == 58, "tadpole rank " + std::to_string(R.tadpole));
     expect(A.size() == 1400, "probes " + std::to_string(A.size()));
-    expect(withA.rank() == 58, "with the anomaly rows " + std::to_string(withA.rank()));
-    expect(opposite.rank() == 59, "with opposite constants " + std::to_string(opposite.rank()));
-    expect(!withA.overflow && !opposite.overflow, "integer overflow in the elimination");
+    expect(R.withAnomalies == 58, "with the anomaly rows " + std::to_string(R.withAnomalies));
+    expect(R.oppositeConstants == 59,
+           "with opposite constants " + std::to_string(R.oppositeConstants));
+    expect(!R.overflow, "integer overflow in the elimination");
 
     expect(getActiveEquations()[0] == 0, "the identity has no rows");
     // The built rows, the constants of the identity's two rows or of all others turned, with the

@@ -252,6 +252,29 @@ TEST(SortingTest, ReinitialisationRecutsLargeEnoughBlock) {
     EXPECT_EQ(s.Space[6 * 2001], VectorSpaceGuard);
 }
 
+// A freed collection holds nothing and takes a new block on its next use; freeing twice is
+// harmless, as the owner's destructor may follow a reset.
+TEST(SortingTest, FreedCollectionIsEmptyAndUsableAgain) {
+    OwnedVectorSpace owned("owned", 7);
+    VectorSpace& s = owned.space;
+    initVectorCollection(&s, 3, 4);
+    for (int r = 0; r < 20; r++) {
+        int v[] = {r, -r, 1};
+        addVectorToCollection(&s, v);
+    }
+    ASSERT_EQ(rowCount(&s), 20);
+    freeVectorCollection(&s);
+    EXPECT_EQ(s.Space, nullptr);
+    EXPECT_EQ(rowCount(&s), 0);
+    EXPECT_EQ(s.increment, 7);
+    freeVectorCollection(&s);
+    initVectorCollection(&s, 3, 2);
+    int v[] = {5, 6, 7};
+    addVectorToCollection(&s, v);
+    EXPECT_EQ(findVectorInCollection(&s, v), 0);
+    EXPECT_EQ(s.Space[s.rowsize * s.Nrow], VectorSpaceGuard);
+}
+
 TEST(SortingTest, RemovalMovesLaterRowsUpAndKeepsLookUp) {
     VectorSpace s = declareVectorSpace("remove", 10);
     initVectorCollection(&s, 3, 4);
