@@ -104,6 +104,12 @@ int addBoundarySolution(int a, int complex, double* v, std::unique_ptr<BoundaryS
 extern int BoundCandUse;
 extern int BoundCandMIPF;
 extern int BoundCandOrientifold;
+// 1 when a completion found no orthogonal basis; cleared by "search boundaries".
+extern int CompletionImpossible;
+
+// "search boundaries": every diagonal annulus vector with free entries up to maxloop (and their
+// absolute maxima), then the assembly and the verdict.
+void attemptBoundaries(int maxloop);
 
 // The number of new candidates from the limits ("1,2,0:2,3"), or -1 after a reported error.
 int tryBoundary(char* limits);
