@@ -267,21 +267,24 @@ void attemptBoundaries(int maxloop) {
         Print("There may be additional solutions\n");
 }
 
-void assembleBoundarySet(int distinct) {
+namespace {
+
+// The candidates completion added, or 0; the completion runs below the threshold only.
+int completeSets(int L, int largest) {
+    const int threshold = BoundarySearchAllSets && *BoundarySearchAllSets ? 0 : largest;
+    if (threshold >= L)
+        return 0;
+    const int before = BoundCandCount;
+    attemptCompletion(threshold, L, firstBS->next.get());
+    if (threshold <= firstBS->Count)
+        attempt_completion(L, firstBS.get());
+    return BoundCandCount - before;
+}
+
+// One pass over the combinations; true when completion found candidates and the assembly has to
+// start again with all of them.
+bool assembleOnce(int N, int L, int* distinct) {
     BulkInvariant* bi = currentBulk();
-    if (bi->simpleCurrentInvariant) {
-        Alert("assembleBoundarySet", 0, 100302,
-              "Simple current invariant; boundaries already known");
-        return;
-    }
-    bi->EDT->BoundariesLoaded = 0;
-    const int N = getTotalPrimaries();
-    const int L = IshibashiLabelCount;
-    // Candidates of a theory with another number of primaries cannot be read as vectors here.
-    if (BoundCandCount == 0 || boundaryCandidateWidth() != N) {
-        Print("There are no boundary candidates; assembly is impossible\n");
-        return;
-    }
     const int v = infoLevel();
     if (v >= 1)
         Print("Total number of boundary candidates: %d\n", BoundCandCount);
@@ -301,22 +304,57 @@ void assembleBoundarySet(int distinct) {
         if (!checkCompletionPossible(firstBS->next.get()) && !CompletionPossible(firstBS.get())) {
             if (v >= 1)
                 Print("There are no sets that can be completed\n");
-        } else if (largest == L) {
-            total += count;
-            storeCompleteBoundaries(firstBS->next.get(), bi->EDT, &distinct);
-            storeCompleteBoundary(firstBS.get(), bi->EDT, &distinct);
+        } else {
+            if (const int added = completeSets(L, largest); added > 0) {
+                if (v >= 1) {
+                    if (added == 1)
+                        Print("One new boundary was found during completion attempt.\n");
+                    else
+                        Print("%d new boundaries were found during completion attempt.\n", added);
+                    Print("\nRestarting assembly\n");
+                }
+                return true;
+            }
+            if (largest == L) {
+                total += count;
+                storeCompleteBoundaries(firstBS->next.get(), bi->EDT, distinct);
+                storeCompleteBoundary(firstBS.get(), bi->EDT, distinct);
+            }
         }
         largestSeen = std::max(largestSeen, largest);
         BoundarySetStatus(largest);
     }
     if (v >= 1)
         Print("########### All combinations analysed ############\n");
-    if (distinct == 0) {
+    if (*distinct == 0) {
         Print("No complete set of boundaries was found\n");
         if (largestSeen >= 1)
             Print("Largest set has %d boundaries (out of %d)\n", largestSeen, L);
+        return false;
+    }
+    printVerdict(total, *distinct);
+    selectBoundary(0, 0);
+    return false;
+}
+
+} // namespace
+
+void assembleBoundarySet(int distinct) {
+    BulkInvariant* bi = currentBulk();
+    if (bi->simpleCurrentInvariant) {
+        Alert("assembleBoundarySet", 0, 100302,
+              "Simple current invariant; boundaries already known");
         return;
     }
-    printVerdict(total, distinct);
-    selectBoundary(0, 0);
+    bi->EDT->BoundariesLoaded = 0;
+    const int N = getTotalPrimaries();
+    const int L = IshibashiLabelCount;
+    // Candidates of a theory with another number of primaries cannot be read as vectors here.
+    if (BoundCandCount == 0 || boundaryCandidateWidth() != N) {
+        Print("There are no boundary candidates; assembly is impossible\n");
+        return;
+    }
+    // Each productive completion starts the assembly again, carrying the sets already stored.
+    while (assembleOnce(N, L, &distinct)) {
+    }
 }

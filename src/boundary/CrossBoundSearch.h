@@ -97,6 +97,45 @@ int addToBoundarySet(int N, int* sign, void* data);
 // Offers v to the set held by link and to every later set; 1 when a set took it.
 int addBoundarySolution(int a, int complex, double* v, std::unique_ptr<BoundarySet>* link);
 
+// ---- Completion of incomplete sets ----
+
+// The linear equations in the basis coefficients x of a missing boundary: rows of m real, then m
+// imaginary coefficients, with the range of their integer value; room for 10 c m rows.
+struct CompletionSystem {
+    std::vector<double> CompEq;
+    std::vector<int> CompMinima;
+    std::vector<int> CompMaxima;
+    std::vector<int> CompUsed;
+    int CompEqCount = 0;
+    int m = 0;
+    int limit = 0;
+    void start(int size);
+    double* row(int k);
+};
+extern CompletionSystem CompSystem;
+
+// What the completion loop evaluates: the inverted system (m rows of 4m doubles), the pivot
+// column of each chosen equation, the columns used, the set completed.
+struct ComplEqnInfo {
+    double* Eqns;
+    int Size;
+    int* sweep;
+    int* Swept;
+    BoundarySet* BS;
+};
+
+// Every set of the list with at least minSize members, last to first.
+void attemptCompletion(int minSize, int L, BoundarySet* list);
+void attempt_completion(int L, BoundarySet* set);
+// Takes the equation written at row CompEqCount into the system, or drops it.
+void ProcessCompEq(int m, int isMoebius);
+// 1 when the integer points of m chosen equations gave a new candidate.
+int SolveCompEq(int m, BoundarySet* set);
+int checkComplEqns(int m, int* y, void* data);
+// The unchosen equation of smallest range, or -1.
+int getNextCompEq(int m);
+int CheckCompEqSolution(int m, const double* x);
+
 // ---- Drivers ----
 
 // What the candidate store holds: 0 nothing, 1 collected with "Orientifold" on, 2 off, 3 NIM

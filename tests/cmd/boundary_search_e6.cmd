@@ -3,8 +3,9 @@
 # (quantum dimensions) are 2 or 3, so Maxloop 3 is exhaustive: the four candidates of the two
 # long-arm ends and their neighbours (a real pair and a conjugate pair) give the one complete
 # set, whose fundamental annulus is the E6 diagram (arms of 2, 2 and 1 nodes round node 5).
-# Maxloop 1 cuts the free columns and can only claim a partial search. "reset boundary_search"
-# keeps the stored set, so it can still be loaded.
+# "reset boundary_search" keeps the stored set, so it can still be loaded. Maxloop 1 cuts the
+# free columns: the completion of the two long-arm ends finds the set, but the verdict stays
+# open.
 algebra a 1 10
 select exceptional_invariant
 set Boundary_search info_level 1
@@ -15,4 +16,3 @@ reset boundary_search
 select boundary_set 0
 annulus 0
 search boundaries 1
-select boundary_set 0

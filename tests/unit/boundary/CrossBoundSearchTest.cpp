@@ -444,3 +444,108 @@ TEST_F(BoundarySearch, MalformedLimitsAreRefusedBeforeAnySearch) {
 }
 
 } // namespace
+
+// ---- Completion of incomplete sets ----
+
+TEST_F(BoundarySearch, CompletionEquationsDropRepeatsAndPinNegatedAnnuli) {
+    exceptional(1, 1, 2);
+    CompletionSystem& s = CompSystem;
+    s.start(1);
+    // Each row: real and imaginary coefficient, Moebius flag; then the system it leaves.
+    struct Case {
+        double re, im;
+        int moebius;
+        int count, minimum0, maximum0;
+    };
+    const Case cases[] = {
+        {0.0, 0.0, 0, 0, 0, 0},   // zero: dropped
+        {2.0, 0.0, 1, 1, -2, 2},  // a Moebius row ranges over -|E|..|E|
+        {-2.0, 0.0, 1, 1, -2, 2}, // the negated Moebius row: dropped
+        {2.0, 0.0, 0, 1, -2, 2},  // equal to a row of the system: dropped
+        {-2.0, 0.0, 0, 1, 0, 2},  // negated annulus: the Moebius row takes its sign and bound 0
+        {2.0, 0.0, 0, 1, 0, 0},   // negated of what is now an annulus row: pinned to 0
+    };
+    for (const Case& c : cases) {
+        s.row(s.CompEqCount)[0] = c.re;
+        s.row(s.CompEqCount)[1] = c.im;
+        ProcessCompEq(1, c.moebius);
+        EXPECT_EQ(s.CompEqCount, c.count) << c.re;
+        EXPECT_EQ(s.CompMinima[0], c.minimum0) << c.re;
+        EXPECT_EQ(s.CompMaxima[0], c.maximum0) << c.re;
+    }
+    EXPECT_DOUBLE_EQ(s.row(0)[0], -2.0);
+    // Two annulus rows negated of each other: the value is 0.
+    s.start(1);
+    for (double re : {0.0, 1.5}) {
+        s.row(s.CompEqCount)[0] = 1.5 - re;
+        s.row(s.CompEqCount)[1] = 0.5;
+        ProcessCompEq(1, 0);
+    }
+    s.row(s.CompEqCount)[0] = -1.5;
+    s.row(s.CompEqCount)[1] = -0.5;
+    ProcessCompEq(1, 0);
+    EXPECT_EQ(s.CompEqCount, 2);
+    EXPECT_EQ(s.CompMinima[0], 0);
+    EXPECT_EQ(s.CompMaxima[0], 0);
+    EXPECT_EQ(s.CompMaxima[1], 0); // |0.5 i| rounds down
+}
+
+TEST_F(BoundarySearch, CompletionFindsTheMissingCardyBoundary) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
+    std::unique_ptr<BoundarySet> set;
+    ASSERT_EQ(allocBoundarySet(N, 3, &set, 0), 0);
+    set->Bound[0] = R0.data();
+    set->Bound[1] = R1.data();
+    set->Count = 2;
+    std::fill(set->signset.begin(), set->signset.end(), 1);
+    attempt_completion(3, set.get());
+    ASSERT_EQ(BoundCandCount, 1);
+    Vector expected(static_cast<std::size_t>(2 * N));
+    copyToUnsigned(N, expected.data(), R2.data());
+    for (int k = 0; k < 2 * N; k++)
+        EXPECT_NEAR(boundaryCandidate(0)[k], expected[static_cast<std::size_t>(k)], 1e-9) << k;
+    // The same completion again finds only the known candidate.
+    attempt_completion(3, set.get());
+    EXPECT_EQ(BoundCandCount, 1);
+}
+
+TEST_F(BoundarySearch, CompleteSetsSubsetsAndUnfixedSignsAreNotCompleted) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
+    std::unique_ptr<BoundarySet> set;
+    ASSERT_EQ(allocBoundarySet(N, 3, &set, 0), 0);
+    set->Bound = {R0.data(), R1.data(), R2.data()};
+    set->Count = 3;
+    std::fill(set->signset.begin(), set->signset.end(), 1);
+    attempt_completion(3, set.get()); // m = 0
+    set->Count = 2;
+    set->isSubSet = 1;
+    attempt_completion(3, set.get());
+    set->isSubSet = 0;
+    set->signset[0] = 0;
+    attempt_completion(3, set.get());
+    EXPECT_EQ(BoundCandCount, 0);
+    EXPECT_EQ(set->Bound[2], R2.data());
+}
+
+TEST_F(BoundarySearch, AMissingIshibashiDirectionMakesCompletionImpossible) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    CompletionImpossible = 0;
+    Vector R0 = cardy(0), R1 = cardy(1);
+    std::unique_ptr<BoundarySet> set;
+    // Room for four members in a theory of three Ishibashi labels.
+    ASSERT_EQ(allocBoundarySet(N, 4, &set, 0), 0);
+    set->Bound[0] = R0.data();
+    set->Bound[1] = R1.data();
+    set->Count = 2;
+    std::fill(set->signset.begin(), set->signset.end(), 1);
+    testsupport::Captured cap;
+    attempt_completion(4, set.get());
+    EXPECT_NE(cap.err().find("Cannot find orthogonal vector"), std::string::npos);
+    EXPECT_EQ(CompletionImpossible, 1);
+    EXPECT_EQ(BoundCandCount, 0);
+}
