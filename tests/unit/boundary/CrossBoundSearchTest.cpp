@@ -447,6 +447,20 @@ TEST_F(BoundarySearch, MalformedLimitsAreRefusedBeforeAnySearch) {
 
 // ---- Completion of incomplete sets ----
 
+namespace {
+
+// A set with room for room members holding members, every sign fixed.
+std::unique_ptr<BoundarySet> setOf(int N, int room, const std::vector<double*>& members) {
+    std::unique_ptr<BoundarySet> set;
+    EXPECT_EQ(allocBoundarySet(N, room, &set, 0), 0);
+    std::copy(members.begin(), members.end(), set->Bound.begin());
+    set->Count = static_cast<int>(members.size());
+    std::fill(set->signset.begin(), set->signset.end(), 1);
+    return set;
+}
+
+} // namespace
+
 TEST_F(BoundarySearch, CompletionEquationsDropRepeatsAndPinNegatedAnnuli) {
     exceptional(1, 1, 2);
     CompletionSystem& s = CompSystem;
@@ -494,12 +508,7 @@ TEST_F(BoundarySearch, CompletionFindsTheMissingCardyBoundary) {
     exceptional(1, 1, 2);
     parameter("Orientifold") = 0;
     Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
-    std::unique_ptr<BoundarySet> set;
-    ASSERT_EQ(allocBoundarySet(N, 3, &set, 0), 0);
-    set->Bound[0] = R0.data();
-    set->Bound[1] = R1.data();
-    set->Count = 2;
-    std::fill(set->signset.begin(), set->signset.end(), 1);
+    auto set = setOf(N, 3, {R0.data(), R1.data()});
     attempt_completion(3, set.get());
     ASSERT_EQ(BoundCandCount, 1);
     Vector expected(static_cast<std::size_t>(2 * N));
@@ -515,11 +524,7 @@ TEST_F(BoundarySearch, CompleteSetsSubsetsAndUnfixedSignsAreNotCompleted) {
     exceptional(1, 1, 2);
     parameter("Orientifold") = 0;
     Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
-    std::unique_ptr<BoundarySet> set;
-    ASSERT_EQ(allocBoundarySet(N, 3, &set, 0), 0);
-    set->Bound = {R0.data(), R1.data(), R2.data()};
-    set->Count = 3;
-    std::fill(set->signset.begin(), set->signset.end(), 1);
+    auto set = setOf(N, 3, {R0.data(), R1.data(), R2.data()});
     attempt_completion(3, set.get()); // m = 0
     set->Count = 2;
     set->isSubSet = 1;
@@ -536,13 +541,8 @@ TEST_F(BoundarySearch, AMissingIshibashiDirectionMakesCompletionImpossible) {
     parameter("Orientifold") = 0;
     CompletionImpossible = 0;
     Vector R0 = cardy(0), R1 = cardy(1);
-    std::unique_ptr<BoundarySet> set;
     // Room for four members in a theory of three Ishibashi labels.
-    ASSERT_EQ(allocBoundarySet(N, 4, &set, 0), 0);
-    set->Bound[0] = R0.data();
-    set->Bound[1] = R1.data();
-    set->Count = 2;
-    std::fill(set->signset.begin(), set->signset.end(), 1);
+    auto set = setOf(N, 4, {R0.data(), R1.data()});
     testsupport::Captured cap;
     attempt_completion(4, set.get());
     EXPECT_NE(cap.err().find("Cannot find orthogonal vector"), std::string::npos);
