@@ -334,6 +334,7 @@ bool assembleOnce(int N, int L, int* distinct) {
     }
     printVerdict(total, *distinct);
     selectBoundary(0, 0);
+    CompareAllBoundarySets();
     return false;
 }
 

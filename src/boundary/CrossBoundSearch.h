@@ -136,6 +136,32 @@ int checkComplEqns(int m, int* y, void* data);
 int getNextCompEq(int m);
 int CheckCompEqSolution(int m, const double* x);
 
+// ---- Comparison of complete sets ----
+
+// The annuli A_i(a, b) of a loaded set, N x L x L, with the conjugate of every boundary.
+struct AnnulusTable {
+    std::vector<int> A;
+    std::vector<int> BC;
+    int N = 0;
+    int L = 0;
+    int at(int i, int a, int b) const;
+};
+
+// Loads set quietly and fills its table.
+void storeAnnulus(const CompleteBoundarySet& set, AnnulusTable* table);
+// Refines the class labels: a position whose value differs from an earlier one of its class
+// starts a new class, joined by every later position with its value.
+void AddGrading(int size, int* labels, const int* values);
+// The first permutation of two's boundaries within classes of equal annulus data that makes the
+// tables agree; empty when there is none.
+std::vector<int> attemptBoundaryReorder(const AnnulusTable& one, const AnnulusTable& two);
+void compareBoundaryPhases(const CompleteBoundarySet& one, const CompleteBoundarySet& two,
+                           const int* permutation);
+// 1 when the sets are similar and their annuli agree, possibly after a permutation.
+int CompareBoundarySets(const CompleteBoundarySet& one, const CompleteBoundarySet& two);
+// Every stored set with every set after it in the list.
+void CompareAllBoundarySets();
+
 // ---- Drivers ----
 
 // What the candidate store holds: 0 nothing, 1 collected with "Orientifold" on, 2 off, 3 NIM

@@ -549,3 +549,55 @@ TEST_F(BoundarySearch, AMissingIshibashiDirectionMakesCompletionImpossible) {
     EXPECT_EQ(CompletionImpossible, 1);
     EXPECT_EQ(BoundCandCount, 0);
 }
+
+// ---- Comparison of complete sets ----
+
+TEST(BoundaryComparison, GradingSplitsAClassByItsValues) {
+    std::vector<int> labels{0, 0, 1};
+    const std::vector<int> values{5, 6, 6};
+    AddGrading(3, labels.data(), values.data());
+    EXPECT_EQ(labels, (std::vector<int>{0, 2, 2}));
+    // Equal values keep a class together.
+    std::vector<int> same{0, 0, 0};
+    const std::vector<int> flat{4, 4, 4};
+    AddGrading(3, same.data(), flat.data());
+    EXPECT_EQ(same, (std::vector<int>{0, 0, 0}));
+}
+
+TEST(BoundaryComparison, AnExchangeOfTwoBoundariesIsFound) {
+    // Three self-conjugate boundaries with equal diagonal annuli; A_1 joins boundary 2 to
+    // boundary 0 in the first table and to boundary 1 in the second.
+    AnnulusTable one, two;
+    one.N = two.N = 2;
+    one.L = two.L = 3;
+    one.BC = two.BC = {0, 1, 2};
+    const std::vector<int> identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    auto table = [&](int joined) {
+        std::vector<int> A = identity;
+        A.resize(18, 0);
+        A[9 + joined * 3 + 2] = A[9 + 2 * 3 + joined] = 1;
+        return A;
+    };
+    one.A = table(0);
+    two.A = table(1);
+    EXPECT_EQ(attemptBoundaryReorder(one, two), (std::vector<int>{1, 0, 2}));
+    // A second table whose diagonal tells the boundaries apart admits no exchange.
+    two.A[9] = 1;
+    EXPECT_TRUE(attemptBoundaryReorder(one, two).empty());
+}
+
+TEST(BoundaryComparison, APrimaryNegatedThroughoutHasPhaseOneHalf) {
+    // One boundary of two primaries, the second set negated at primary 1 and turned by a
+    // quarter at primary 0.
+    CompleteBoundarySet one, two;
+    one.Nfield = two.Nfield = 2;
+    one.Nbound = two.Nbound = 1;
+    two.Number = 1;
+    one.Bound = {0.6, 0.8, 0.0, 0.0};
+    two.Bound = {0.0, -0.8, 0.6, 0.0};
+    testsupport::Captured cap;
+    compareBoundaryPhases(one, two, nullptr);
+    EXPECT_NE(cap.out().find("    0                    0.2500000"), std::string::npos);
+    EXPECT_NE(cap.out().find("    1                    0.5000000"), std::string::npos);
+    EXPECT_EQ(cap.err().find("Inconsistent"), std::string::npos);
+}
