@@ -5,7 +5,7 @@
 # set, whose fundamental annulus is the E6 diagram (arms of 2, 2 and 1 nodes round node 5).
 # "reset boundary_search" keeps the stored set, so it can still be loaded. Maxloop 1 cuts the
 # free columns: the completion of the two long-arm ends finds the set, but the verdict stays
-# open.
+# open. With the second Klein bottle the search finds the set of self-conjugate boundaries.
 algebra a 1 10
 select exceptional_invariant
 set Boundary_search info_level 1
@@ -16,3 +16,7 @@ reset boundary_search
 select boundary_set 0
 annulus 0
 search boundaries 1
+search Klein_bottle
+select klein nr 1
+search boundaries 3
+annulus 0
