@@ -179,3 +179,21 @@ void CompareAllBoundarySets() {
         for (const CompleteBoundarySet* t = s->next.get(); t; t = t->next.get())
             CompareBoundarySets(*s, *t);
 }
+
+int getRelativePhase(int* phase, double R1, double I1, double R2, double I2) {
+    if (*phase == -2 || CZeroCheck(R2, I2))
+        return 0;
+    double re, im;
+    complexRatio(R1, I1, R2, I2, &re, &im);
+    const double t = 2 * getPhase(re, im) / std::numbers::pi;
+    if (std::fabs(t - std::round(t)) >= 1e-7) {
+        Alert("getRelativePhase", 0, 112301, "Unexpected relative phase: %15.7f", t / 2);
+        return 2;
+    }
+    const int q = ((static_cast<int>(std::lround(t)) % 4) + 4) % 4;
+    if (*phase < 0) {
+        *phase = q;
+        return 0;
+    }
+    return q != *phase ? 1 : 0;
+}

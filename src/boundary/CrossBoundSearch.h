@@ -161,6 +161,10 @@ void compareBoundaryPhases(const CompleteBoundarySet& one, const CompleteBoundar
 int CompareBoundarySets(const CompleteBoundarySet& one, const CompleteBoundarySet& two);
 // Every stored set with every set after it in the list.
 void CompareAllBoundarySets();
+// The quarter turns q (0 to 3) from (R2, I2) to (R1, I1): a negative state takes q and gives 0,
+// otherwise 1 when q differs from the state; 0 for the state -2 or a zero (R2, I2), 2 after the
+// report of a phase that is no quarter turn.
+int getRelativePhase(int* phase, double R1, double I1, double R2, double I2);
 
 // ---- Drivers ----
 

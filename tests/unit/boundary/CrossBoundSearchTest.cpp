@@ -601,3 +601,19 @@ TEST(BoundaryComparison, APrimaryNegatedThroughoutHasPhaseOneHalf) {
     EXPECT_NE(cap.out().find("    1                    0.5000000"), std::string::npos);
     EXPECT_EQ(cap.err().find("Inconsistent"), std::string::npos);
 }
+
+TEST(BoundaryComparison, RelativePhasesAreCountedInQuarterTurns) {
+    int state = -1;
+    EXPECT_EQ(getRelativePhase(&state, 0.0, 2.0, 1.0, 0.0), 0); // i: one quarter turn
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(getRelativePhase(&state, 0.0, -3.0, 0.0, 3.0), 1);  // -1: two
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 0.0, 0.0, -1.0), 0);  // 1 / -i = i: one
+    EXPECT_EQ(getRelativePhase(&state, -1.0, 0.0, 0.0, -1.0), 1); // -1 / -i = -i: three
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 1.0, 0.0, 0.0), 0);   // zero reference
+    int off = -2;
+    EXPECT_EQ(getRelativePhase(&off, 0.0, 1.0, 1.0, 0.0), 0);
+    EXPECT_EQ(off, -2);
+    testsupport::Captured cap;
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 1.0, 1.0, 0.0), 2); // an eighth turn
+    EXPECT_NE(cap.err().find("Unexpected relative phase"), std::string::npos);
+}
