@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -118,8 +119,32 @@ void AssembleE8(benchmark::State& state) {
     state.counters["complete_sets"] = stored;
 }
 
+// The whole of "search boundaries 9" with capacity 2: both passes, the assembly of the 255
+// combinations and the comparison, with the peak resident size of the process.
+void SearchBoundariesE8(benchmark::State& state) {
+    makeE8Current();
+    if (crossbound_internal::BoundarySearchCapacity)
+        *crossbound_internal::BoundarySearchCapacity = 2;
+    for (auto _ : state) {
+        Silenced quiet;
+        attemptBoundaries(9);
+    }
+    int stored = 0;
+    for (const CompleteBoundarySet* s = completeBS.get(); s; s = s->next.get())
+        stored++;
+    state.counters["candidates"] = BoundCandCount;
+    state.counters["complete_sets"] = stored;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["capacity"] = crossbound_internal::BoundarySearchCapacity
+                                     ? *crossbound_internal::BoundarySearchCapacity
+                                     : 0;
+    state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
 } // namespace
 
+BENCHMARK(SearchBoundariesE8)->Unit(benchmark::kMillisecond);
 BENCHMARK(SqueezedEnumerationE8)->Unit(benchmark::kMillisecond);
 BENCHMARK(AssembleE8)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,6 +1,6 @@
-// The drivers of the boundary search that work from collected candidates: "try boundary" tests
-// the diagonal annulus vectors of given ranges, "assemble" builds complete sets from the
-// candidates collected so far.
+// The drivers of the boundary search: "search boundaries" enumerates every diagonal annulus
+// vector up to a loop size and assembles, "try boundary" tests the diagonal annulus vectors of
+// given ranges, "assemble" builds complete sets from the candidates collected so far.
 #include "boundary/CrossBoundSearch.h"
 
 #include "boundary/CrossBoundInternal.h"
@@ -24,6 +24,7 @@ using namespace crossbound_internal;
 int BoundCandUse = 0;
 int BoundCandMIPF = -2;
 int BoundCandOrientifold = -2;
+int CompletionImpossible = 0;
 
 namespace {
 
@@ -58,7 +59,7 @@ void refreshCandidateStore() {
 
 // The open-string data of an exceptional invariant with its crosscaps; false after a failure
 // or a report.
-bool exceptionalSetUp() {
+bool exceptionalSetUp(const char* routine) {
     if (initializeOpenString() == 1)
         return false;
     if (currentBulk()->simpleCurrentInvariant) {
@@ -71,10 +72,32 @@ bool exceptionalSetUp() {
     if (CrosscapStatus == 0)
         initExceptionalBCFT();
     if (CrosscapStatus == -2) {
-        Alert("tryBoundary", 1, 100302, "Crosscaps inconsistent; cannot compute boundaries");
+        Alert(routine, 1, 100302, "Crosscaps inconsistent; cannot compute boundaries");
         return false;
     }
     return true;
+}
+
+std::vector<int> searchLoop; // minima, maxima, loop vector
+
+// Minima 0 and maxima min(maxloop, absolute maximum) on the free entries, 0 on the determined
+// ones; true when no free entry was cut below its absolute maximum.
+bool searchBounds(int N, int maxloop, int* Min, int* Max) {
+    const int* absolute = getAbsMax();
+    bool exhaustive = true;
+    for (int i = 0; i < N; i++) {
+        Min[i] = Max[i] = 0;
+        if (SBI.tagged[i] != -1)
+            continue;
+        Max[i] = std::min(maxloop, absolute[i]);
+        if (Max[i] != absolute[i])
+            exhaustive = false;
+        if (infoLevel() >= 2)
+            Print("Absolute maximum for A^%d_(diag): %d (actual maximum %d)\n", i, absolute[i],
+                  Max[i]);
+    }
+    Max[0] = 1;
+    return exhaustive;
 }
 
 // One number of an entry; false after a report when it is not one.
@@ -182,7 +205,7 @@ int tryBoundary(char* limits) {
         return 0;
     }
     refreshCandidateStore();
-    if (!exceptionalSetUp())
+    if (!exceptionalSetUp("tryBoundary"))
         return -1;
     const int N = getTotalPrimaries();
     tryLoop.assign(3 * static_cast<std::size_t>(N) + 10, 0);
@@ -203,21 +226,65 @@ int tryBoundary(char* limits) {
     return BoundCandCount - before;
 }
 
-void assembleBoundarySet(int distinct) {
-    BulkInvariant* bi = currentBulk();
-    if (bi->simpleCurrentInvariant) {
-        Alert("assembleBoundarySet", 0, 100302,
-              "Simple current invariant; boundaries already known");
+void attemptBoundaries(int maxloop) {
+    CompletionImpossible = 0;
+    resetBoundaries();
+    freeCompleteBoundarySet(&completeBS);
+    if (!exceptionalSetUp("attemptBoundaries"))
         return;
-    }
-    bi->EDT->BoundariesLoaded = 0;
+    // Stamped after the set-up: converting a simple-current invariant starts a new generation,
+    // and the candidates belong to the converted one.
+    BoundCandUse = orientifoldOn() ? 1 : 2;
+    BoundCandMIPF = QueryBulkInvariant();
+    BoundCandOrientifold = crossbound::QueryOrientifold();
     const int N = getTotalPrimaries();
-    const int L = IshibashiLabelCount;
-    // Candidates of a theory with another number of primaries cannot be read as vectors here.
-    if (BoundCandCount == 0 || boundaryCandidateWidth() != N) {
-        Print("There are no boundary candidates; assembly is impossible\n");
-        return;
+    checkIshibashiOrthogonalSpace(initiateIshibashiOrthogonalSpace(nullptr));
+    searchLoop.assign(3 * static_cast<std::size_t>(N) + 10, 0);
+    int *Min = searchLoop.data(), *Max = Min + N, *Loop = Min + 2 * N;
+    const bool exhaustive = searchBounds(N, maxloop, Min, Max);
+    testCandidateBoundary(N, nullptr, &SBI);
+    if (infoLevel() >= 1) {
+        Print("\nLoops started\n");
+        PrintVec(N, Max, "Maxima: ");
+        std::fflush(stdout);
+        Print("\n");
     }
+    start_CPU = last_CPU = CPUTime();
+    Capacity_exceeded = 0;
+    // The boundaries with A^0 = 1 first, then those without the vacuum in their self-annulus.
+    for (int vacuum = 1; vacuum >= 0; vacuum--) {
+        Min[0] = Max[0] = vacuum;
+        NimSqueeze(N, -1, nullptr, nullptr, nullptr, nullptr, nullptr, &SBI);
+        if (NestedLoops(N, Min, Max, Loop, &SBI, NimSqueeze, testCandidateBoundary) < -2)
+            return;
+    }
+    if (infoLevel() >= 1)
+        Print("Starting assembly\n");
+    assembleBoundarySet(0);
+    if (exhaustive && Capacity_exceeded == 0 && CompletionImpossible == 0)
+        Print("Complete solution\n");
+    else
+        Print("There may be additional solutions\n");
+}
+
+namespace {
+
+// The candidates completion added, or 0; the completion runs below the threshold only.
+int completeSets(int L, int largest) {
+    const int threshold = BoundarySearchAllSets && *BoundarySearchAllSets ? 0 : largest;
+    if (threshold >= L)
+        return 0;
+    const int before = BoundCandCount;
+    attemptCompletion(threshold, L, firstBS->next.get());
+    if (threshold <= firstBS->Count)
+        attempt_completion(L, firstBS.get());
+    return BoundCandCount - before;
+}
+
+// One pass over the combinations; true when completion found candidates and the assembly has to
+// start again with all of them.
+bool assembleOnce(int N, int L, int* distinct) {
+    BulkInvariant* bi = currentBulk();
     const int v = infoLevel();
     if (v >= 1)
         Print("Total number of boundary candidates: %d\n", BoundCandCount);
@@ -237,22 +304,58 @@ void assembleBoundarySet(int distinct) {
         if (!checkCompletionPossible(firstBS->next.get()) && !CompletionPossible(firstBS.get())) {
             if (v >= 1)
                 Print("There are no sets that can be completed\n");
-        } else if (largest == L) {
-            total += count;
-            storeCompleteBoundaries(firstBS->next.get(), bi->EDT, &distinct);
-            storeCompleteBoundary(firstBS.get(), bi->EDT, &distinct);
+        } else {
+            if (const int added = completeSets(L, largest); added > 0) {
+                if (v >= 1) {
+                    if (added == 1)
+                        Print("One new boundary was found during completion attempt.\n");
+                    else
+                        Print("%d new boundaries were found during completion attempt.\n", added);
+                    Print("\nRestarting assembly\n");
+                }
+                return true;
+            }
+            if (largest == L) {
+                total += count;
+                storeCompleteBoundaries(firstBS->next.get(), bi->EDT, distinct);
+                storeCompleteBoundary(firstBS.get(), bi->EDT, distinct);
+            }
         }
         largestSeen = std::max(largestSeen, largest);
         BoundarySetStatus(largest);
     }
     if (v >= 1)
         Print("########### All combinations analysed ############\n");
-    if (distinct == 0) {
+    if (*distinct == 0) {
         Print("No complete set of boundaries was found\n");
         if (largestSeen >= 1)
             Print("Largest set has %d boundaries (out of %d)\n", largestSeen, L);
+        return false;
+    }
+    printVerdict(total, *distinct);
+    selectBoundary(0, 0);
+    CompareAllBoundarySets();
+    return false;
+}
+
+} // namespace
+
+void assembleBoundarySet(int distinct) {
+    BulkInvariant* bi = currentBulk();
+    if (bi->simpleCurrentInvariant) {
+        Alert("assembleBoundarySet", 0, 100302,
+              "Simple current invariant; boundaries already known");
         return;
     }
-    printVerdict(total, distinct);
-    selectBoundary(0, 0);
+    bi->EDT->BoundariesLoaded = 0;
+    const int N = getTotalPrimaries();
+    const int L = IshibashiLabelCount;
+    // Candidates of a theory with another number of primaries cannot be read as vectors here.
+    if (BoundCandCount == 0 || boundaryCandidateWidth() != N) {
+        Print("There are no boundary candidates; assembly is impossible\n");
+        return;
+    }
+    // Each productive completion starts the assembly again, carrying the sets already stored.
+    while (assembleOnce(N, L, &distinct)) {
+    }
 }

@@ -97,6 +97,75 @@ int addToBoundarySet(int N, int* sign, void* data);
 // Offers v to the set held by link and to every later set; 1 when a set took it.
 int addBoundarySolution(int a, int complex, double* v, std::unique_ptr<BoundarySet>* link);
 
+// ---- Completion of incomplete sets ----
+
+// The linear equations in the basis coefficients x of a missing boundary: rows of m real, then m
+// imaginary coefficients, with the range of their integer value; room for 10 c m rows.
+struct CompletionSystem {
+    std::vector<double> CompEq;
+    std::vector<int> CompMinima;
+    std::vector<int> CompMaxima;
+    std::vector<int> CompUsed;
+    int CompEqCount = 0;
+    int m = 0;
+    int limit = 0;
+    void start(int size);
+    double* row(int k);
+};
+extern CompletionSystem CompSystem;
+
+// What the completion loop evaluates: the inverted system (m rows of 4m doubles), the pivot
+// column of each chosen equation, the columns used, the set completed.
+struct ComplEqnInfo {
+    double* Eqns;
+    int Size;
+    int* sweep;
+    int* Swept;
+    BoundarySet* BS;
+};
+
+// Every set of the list with at least minSize members, last to first.
+void attemptCompletion(int minSize, int L, BoundarySet* list);
+void attempt_completion(int L, BoundarySet* set);
+// Takes the equation written at row CompEqCount into the system, or drops it.
+void ProcessCompEq(int m, int isMoebius);
+// 1 when the integer points of m chosen equations gave a new candidate.
+int SolveCompEq(int m, BoundarySet* set);
+int checkComplEqns(int m, int* y, void* data);
+// The unchosen equation of smallest range, or -1.
+int getNextCompEq(int m);
+int CheckCompEqSolution(int m, const double* x);
+
+// ---- Comparison of complete sets ----
+
+// The annuli A_i(a, b) of a loaded set, N x L x L, with the conjugate of every boundary.
+struct AnnulusTable {
+    std::vector<int> A;
+    std::vector<int> BC;
+    int N = 0;
+    int L = 0;
+    int at(int i, int a, int b) const;
+};
+
+// Loads set quietly and fills its table.
+void storeAnnulus(const CompleteBoundarySet& set, AnnulusTable* table);
+// Refines the class labels: a position whose value differs from an earlier one of its class
+// starts a new class, joined by every later position with its value.
+void AddGrading(int size, int* labels, const int* values);
+// The first permutation of two's boundaries within classes of equal annulus data that makes the
+// tables agree; empty when there is none.
+std::vector<int> attemptBoundaryReorder(const AnnulusTable& one, const AnnulusTable& two);
+void compareBoundaryPhases(const CompleteBoundarySet& one, const CompleteBoundarySet& two,
+                           const int* permutation);
+// 1 when the sets are similar and their annuli agree, possibly after a permutation.
+int CompareBoundarySets(const CompleteBoundarySet& one, const CompleteBoundarySet& two);
+// Every stored set with every set after it in the list.
+void CompareAllBoundarySets();
+// The quarter turns q (0 to 3) from (R2, I2) to (R1, I1): a negative state takes q and gives 0,
+// otherwise 1 when q differs from the state; 0 for the state -2 or a zero (R2, I2), 2 after the
+// report of a phase that is no quarter turn.
+int getRelativePhase(int* phase, double R1, double I1, double R2, double I2);
+
 // ---- Drivers ----
 
 // What the candidate store holds: 0 nothing, 1 collected with "Orientifold" on, 2 off, 3 NIM
@@ -104,6 +173,12 @@ int addBoundarySolution(int a, int complex, double* v, std::unique_ptr<BoundaryS
 extern int BoundCandUse;
 extern int BoundCandMIPF;
 extern int BoundCandOrientifold;
+// 1 when a completion found no orthogonal basis; cleared by "search boundaries".
+extern int CompletionImpossible;
+
+// "search boundaries": every diagonal annulus vector with free entries up to maxloop (and their
+// absolute maxima), then the assembly and the verdict.
+void attemptBoundaries(int maxloop);
 
 // The number of new candidates from the limits ("1,2,0:2,3"), or -1 after a reported error.
 int tryBoundary(char* limits);

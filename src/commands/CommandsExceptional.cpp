@@ -1,6 +1,6 @@
 // The commands of exceptional invariants: "make bulk exceptional", the Klein bottle choice
 // ("select klein", "select klein nr") and search ("search Klein_bottle" and its forms), and
-// "select boundary_set", and the boundary search from collected candidates: "try boundary" and
+// "select boundary_set", and the boundary search: "search boundaries", "try boundary" and
 // "assemble".
 #include "commands/CommandsExceptional.h"
 
@@ -118,6 +118,11 @@ int COM_try_bound(void** commands, int parnum) {
     return -parnum;
 }
 
+int COM_attempt_bound(void** commands, int parnum) {
+    attemptBoundaries(parnum > 0 ? intArgument(commands, 0) : 2);
+    return -parnum;
+}
+
 int COM_assemble(void**, int parnum) {
     assembleBoundarySet(0);
     return -parnum;
@@ -153,6 +158,10 @@ const CommandDefinition kleinCommands[] = {
 };
 
 const CommandDefinition searchCommands[] = {
+    {"search boundaries", "(pos_int Maxloop)", COM_attempt_bound,
+     "Attempt to determine boundary coefficients given a bulk invariant.\n\"Maxloop\" is the "
+     "maximal loop size.\n\"Methods\" chooses between full loop search (value 0)\nand the "
+     "shortcut (value 1)."},
     {"try boundary", "[limits]", COM_try_bound,
      "Try a boundary \"a\", specified by a set of annuli $A^i_{aa}$\nInput of the form 1,2,0:2,3 "
      "means $A^0=1$, $A^1=2$,\n$A^2$ ranges from 0 to 2 (inclusive), $A^3=3$."},

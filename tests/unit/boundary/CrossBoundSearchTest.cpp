@@ -444,3 +444,176 @@ TEST_F(BoundarySearch, MalformedLimitsAreRefusedBeforeAnySearch) {
 }
 
 } // namespace
+
+// ---- Completion of incomplete sets ----
+
+namespace {
+
+// A set with room for room members holding members, every sign fixed.
+std::unique_ptr<BoundarySet> setOf(int N, int room, const std::vector<double*>& members) {
+    std::unique_ptr<BoundarySet> set;
+    EXPECT_EQ(allocBoundarySet(N, room, &set, 0), 0);
+    std::copy(members.begin(), members.end(), set->Bound.begin());
+    set->Count = static_cast<int>(members.size());
+    std::fill(set->signset.begin(), set->signset.end(), 1);
+    return set;
+}
+
+} // namespace
+
+TEST_F(BoundarySearch, CompletionEquationsDropRepeatsAndPinNegatedAnnuli) {
+    exceptional(1, 1, 2);
+    CompletionSystem& s = CompSystem;
+    s.start(1);
+    // Each row: real and imaginary coefficient, Moebius flag; then the system it leaves.
+    struct Case {
+        double re, im;
+        int moebius;
+        int count, minimum0, maximum0;
+    };
+    const Case cases[] = {
+        {0.0, 0.0, 0, 0, 0, 0},   // zero: dropped
+        {2.0, 0.0, 1, 1, -2, 2},  // a Moebius row ranges over -|E|..|E|
+        {-2.0, 0.0, 1, 1, -2, 2}, // the negated Moebius row: dropped
+        {2.0, 0.0, 0, 1, -2, 2},  // equal to a row of the system: dropped
+        {-2.0, 0.0, 0, 1, 0, 2},  // negated annulus: the Moebius row takes its sign and bound 0
+        {2.0, 0.0, 0, 1, 0, 0},   // negated of what is now an annulus row: pinned to 0
+    };
+    for (const Case& c : cases) {
+        s.row(s.CompEqCount)[0] = c.re;
+        s.row(s.CompEqCount)[1] = c.im;
+        ProcessCompEq(1, c.moebius);
+        EXPECT_EQ(s.CompEqCount, c.count) << c.re;
+        EXPECT_EQ(s.CompMinima[0], c.minimum0) << c.re;
+        EXPECT_EQ(s.CompMaxima[0], c.maximum0) << c.re;
+    }
+    EXPECT_DOUBLE_EQ(s.row(0)[0], -2.0);
+    // Two annulus rows negated of each other: the value is 0.
+    s.start(1);
+    for (double re : {0.0, 1.5}) {
+        s.row(s.CompEqCount)[0] = 1.5 - re;
+        s.row(s.CompEqCount)[1] = 0.5;
+        ProcessCompEq(1, 0);
+    }
+    s.row(s.CompEqCount)[0] = -1.5;
+    s.row(s.CompEqCount)[1] = -0.5;
+    ProcessCompEq(1, 0);
+    EXPECT_EQ(s.CompEqCount, 2);
+    EXPECT_EQ(s.CompMinima[0], 0);
+    EXPECT_EQ(s.CompMaxima[0], 0);
+    EXPECT_EQ(s.CompMaxima[1], 0); // |0.5 i| rounds down
+}
+
+TEST_F(BoundarySearch, CompletionFindsTheMissingCardyBoundary) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
+    auto set = setOf(N, 3, {R0.data(), R1.data()});
+    attempt_completion(3, set.get());
+    ASSERT_EQ(BoundCandCount, 1);
+    Vector expected(static_cast<std::size_t>(2 * N));
+    copyToUnsigned(N, expected.data(), R2.data());
+    for (int k = 0; k < 2 * N; k++)
+        EXPECT_NEAR(boundaryCandidate(0)[k], expected[static_cast<std::size_t>(k)], 1e-9) << k;
+    // The same completion again finds only the known candidate.
+    attempt_completion(3, set.get());
+    EXPECT_EQ(BoundCandCount, 1);
+}
+
+TEST_F(BoundarySearch, CompleteSetsSubsetsAndUnfixedSignsAreNotCompleted) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    Vector R0 = cardy(0), R1 = cardy(1), R2 = cardy(2);
+    auto set = setOf(N, 3, {R0.data(), R1.data(), R2.data()});
+    attempt_completion(3, set.get()); // m = 0
+    set->Count = 2;
+    set->isSubSet = 1;
+    attempt_completion(3, set.get());
+    set->isSubSet = 0;
+    set->signset[0] = 0;
+    attempt_completion(3, set.get());
+    EXPECT_EQ(BoundCandCount, 0);
+    EXPECT_EQ(set->Bound[2], R2.data());
+}
+
+TEST_F(BoundarySearch, AMissingIshibashiDirectionMakesCompletionImpossible) {
+    exceptional(1, 1, 2);
+    parameter("Orientifold") = 0;
+    CompletionImpossible = 0;
+    Vector R0 = cardy(0), R1 = cardy(1);
+    // Room for four members in a theory of three Ishibashi labels.
+    auto set = setOf(N, 4, {R0.data(), R1.data()});
+    testsupport::Captured cap;
+    attempt_completion(4, set.get());
+    EXPECT_NE(cap.err().find("Cannot find orthogonal vector"), std::string::npos);
+    EXPECT_EQ(CompletionImpossible, 1);
+    EXPECT_EQ(BoundCandCount, 0);
+}
+
+// ---- Comparison of complete sets ----
+
+TEST(BoundaryComparison, GradingSplitsAClassByItsValues) {
+    std::vector<int> labels{0, 0, 1};
+    const std::vector<int> values{5, 6, 6};
+    AddGrading(3, labels.data(), values.data());
+    EXPECT_EQ(labels, (std::vector<int>{0, 2, 2}));
+    // Equal values keep a class together.
+    std::vector<int> same{0, 0, 0};
+    const std::vector<int> flat{4, 4, 4};
+    AddGrading(3, same.data(), flat.data());
+    EXPECT_EQ(same, (std::vector<int>{0, 0, 0}));
+}
+
+TEST(BoundaryComparison, AnExchangeOfTwoBoundariesIsFound) {
+    // Three self-conjugate boundaries with equal diagonal annuli; A_1 joins boundary 2 to
+    // boundary 0 in the first table and to boundary 1 in the second.
+    AnnulusTable one, two;
+    one.N = two.N = 2;
+    one.L = two.L = 3;
+    one.BC = two.BC = {0, 1, 2};
+    const std::vector<int> identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    auto table = [&](int joined) {
+        std::vector<int> A = identity;
+        A.resize(18, 0);
+        A[9 + joined * 3 + 2] = A[9 + 2 * 3 + joined] = 1;
+        return A;
+    };
+    one.A = table(0);
+    two.A = table(1);
+    EXPECT_EQ(attemptBoundaryReorder(one, two), (std::vector<int>{1, 0, 2}));
+    // A second table whose diagonal tells the boundaries apart admits no exchange.
+    two.A[9] = 1;
+    EXPECT_TRUE(attemptBoundaryReorder(one, two).empty());
+}
+
+TEST(BoundaryComparison, APrimaryNegatedThroughoutHasPhaseOneHalf) {
+    // One boundary of two primaries, the second set negated at primary 1 and turned by a
+    // quarter at primary 0.
+    CompleteBoundarySet one, two;
+    one.Nfield = two.Nfield = 2;
+    one.Nbound = two.Nbound = 1;
+    two.Number = 1;
+    one.Bound = {0.6, 0.8, 0.0, 0.0};
+    two.Bound = {0.0, -0.8, 0.6, 0.0};
+    testsupport::Captured cap;
+    compareBoundaryPhases(one, two, nullptr);
+    EXPECT_NE(cap.out().find("    0                    0.2500000"), std::string::npos);
+    EXPECT_NE(cap.out().find("    1                    0.5000000"), std::string::npos);
+    EXPECT_EQ(cap.err().find("Inconsistent"), std::string::npos);
+}
+
+TEST(BoundaryComparison, RelativePhasesAreCountedInQuarterTurns) {
+    int state = -1;
+    EXPECT_EQ(getRelativePhase(&state, 0.0, 2.0, 1.0, 0.0), 0); // i: one quarter turn
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(getRelativePhase(&state, 0.0, -3.0, 0.0, 3.0), 1);  // -1: two
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 0.0, 0.0, -1.0), 0);  // 1 / -i = i: one
+    EXPECT_EQ(getRelativePhase(&state, -1.0, 0.0, 0.0, -1.0), 1); // -1 / -i = -i: three
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 1.0, 0.0, 0.0), 0);   // zero reference
+    int off = -2;
+    EXPECT_EQ(getRelativePhase(&off, 0.0, 1.0, 1.0, 0.0), 0);
+    EXPECT_EQ(off, -2);
+    testsupport::Captured cap;
+    EXPECT_EQ(getRelativePhase(&state, 1.0, 1.0, 1.0, 0.0), 2); // an eighth turn
+    EXPECT_NE(cap.err().find("Unexpected relative phase"), std::string::npos);
+}
