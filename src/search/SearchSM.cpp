@@ -1,6 +1,7 @@
 #include "search/SearchSM.h"
 
 #include "base/Output.h"
+#include "search/ZNX_Quartets.h"
 #include "search/ZNX_SearchInternal.h"
 #include "search/ZNX_SearchSM.h"
 #include "string/Anomalies.h"
@@ -9,7 +10,6 @@
 #include "string/SearchSetup.h"
 #include "string/StringTheory.h"
 
-// The pair tree of the quartet construction is not built yet, so there is none to free.
 int initSearchMemory() {
     if (!superstringReading())
         return Type_IIB_Error(1);
@@ -31,6 +31,7 @@ int initSearchMemory() {
     getTwoFormLabels();
     int unused = 0;
     CheckChirality(0, 0, 0, &unused, &unused, &unused);
+    quartet::freeIntersectionPairs();
     loadGlobalAnomalies(2);
     return 0;
 }

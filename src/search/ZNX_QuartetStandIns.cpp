@@ -1,18 +1,23 @@
-// Stand-ins for the quartet construction, its stages and the solution files, which are not built
-// yet: the search runs its frame up to the construction and says so, and no type is analysed.
+// Stand-ins for the hidden-sector stages and the solution files, which are not built yet: each
+// type's quartets are closed as aborted, so the statistics stay consistent.
 #include "base/Output.h"
 #include "search/ZNX_SearchInternal.h"
+#include "search/ZNX_SearchSM.h"
 
 namespace quartet {
 
-int FindBaryonAndLeptonBranes() {
-    Print("Quartet construction not built yet\n");
-    return 0;
+void analyseQuartets(int stage, int) {
+    if (stage != 0)
+        return;
+    Print("Hidden-sector stages not built yet\n");
+    for (QuartetRow& q : state().Quartets) {
+        if (!waitingForStage(q))
+            continue;
+        q[StatusField] = 5;
+        IncStat(q[4], q[5], 5, 0);
+        countAbortedQuartet();
+    }
 }
-
-void analyseIntersectionPairs() {}
-
-void analyseQuartets(int, int) {}
 
 int registerPreviousSolutions(int) {
     return 0;

@@ -14,6 +14,7 @@ mask() {
     sed -E -e 's/^Tarvik( \(on .*\))?, version .*/<banner>/' \
            -e 's/^CPU: .*/<cpu>/' \
            -e 's/^(CPU time used) +[0-9.]+ seconds/\1 <time> seconds/' \
+           -e 's/^(CPU time:) +[0-9.]+ sec\./\1 <time> sec./' \
            -e 's/created .*/created <date>/' \
            -e "s#$home#<home>#g" -e "s#$work#<work>#g"
 }

@@ -6,6 +6,7 @@
 #include "boundary/CrossBound.h"
 #include "modular/Invariants.h"
 #include "modular/ModularFileNames.h"
+#include "search/ZNX_Quartets.h"
 #include "search/ZNX_SearchInternal.h"
 #include "search/ZNX_SearchSM.h"
 #include "search/ZNX_SearchStat.h"
@@ -281,3 +282,64 @@ TEST_F(QuartetStatistics, TypeWithoutQuartetsWritesNoLine) {
 }
 
 } // namespace
+
+// Until the hidden-sector stages exist, every quartet still waiting is closed as aborted, so the
+// type's counters stay consistent (counter 0 = the closed ones) and no error file is written.
+TEST_F(QuartetStatistics, StandInStagesCloseWaitingQuartetsAsAborted) {
+    auto row = [](int ori, int type, int status) {
+        quartet::QuartetRow q{};
+        q[4] = ori;
+        q[5] = type;
+        q[quartet::StatusField] = status;
+        return q;
+    };
+    auto& Q = quartet::state().Quartets;
+    Q = {row(1, 3, 0), row(1, 3, 2), row(1, 3, 5)};
+    count(1, 3, {3, 0, 0, 0, 0, 1, 0, 0});
+    std::string text;
+    {
+        testsupport::Captured cap;
+        quartet::analyseQuartets(0, 0);
+        quartet::analyseQuartets(1, 0);
+        text = cap.out();
+    }
+    EXPECT_EQ(text, "Hidden-sector stages not built yet\n");
+    for (const auto& q : Q)
+        EXPECT_EQ(q[quartet::StatusField], 5);
+    EXPECT_EQ(getStat(1, 3, 5), 3);
+    EXPECT_EQ(getAbortCount(), 2);
+    writeStat(3);
+    EXPECT_EQ(fileText(outputFile(".stat")), "    Type 3:   0:3(3)<0+,0->(0,0,3,0)\n");
+    EXPECT_FALSE(std::filesystem::exists(outputFile(".err")));
+}
+
+// The pair tree: a key met again appends to its list; the in-order walk visits the keys by
+// decreasing c, and by decreasing orientifold for equal c.
+TEST_F(QuartetStatistics, PairTreeKeysWalkedByDecreasingStackThenOrientifold) {
+    for (OrientifoldInfo& OI : orientifolds) {
+        OI.ConjugatesAvailable = OI.OrientifoldNr;
+        OI.Conjugates.reserve(10);
+        for (int x = 0; x < 10; x++)
+            OI.Conjugates[x] = x ^ 1; // no boundary is its own image
+    }
+    quartet::freeIntersectionPairs();
+    const int adds[][3] = {{4, 1, 7}, {8, 0, 2}, {4, 3, 5}, {2, 2, 9}, {4, 1, 6}, {8, 2, 1}};
+    for (const auto& a : adds)
+        quartet::AddPairToList(a[0], a[1], a[2]);
+    std::vector<std::vector<int>> walk;
+    auto visit = [&](auto&& self, const quartet::IntersectionPair* p) -> void {
+        if (!p)
+            return;
+        self(self, p->left.get());
+        std::vector<int> v{p->c, p->ori, p->size, p->GroupType};
+        v.insert(v.end(), p->a.begin(), p->a.end());
+        walk.push_back(v);
+        self(self, p->right.get());
+    };
+    visit(visit, quartet::getPairTree());
+    const std::vector<std::vector<int>> expected{
+        {8, 2, 1, 0, 1}, {8, 0, 1, 0, 2}, {4, 3, 1, 0, 5}, {4, 1, 2, 0, 7, 6}, {2, 2, 1, 0, 9}};
+    EXPECT_EQ(walk, expected);
+    quartet::freeIntersectionPairs();
+    EXPECT_EQ(quartet::getPairTree(), nullptr);
+}
