@@ -262,8 +262,6 @@ struct OrientifoldInfo {
     int GlobalAnomaliesAvailable = -2;
 
     OrientifoldInfo() = default;
-    // The anomaly rows are a collection block of their own.
-    ~OrientifoldInfo() { freeVectorCollection(&anomalyRows); }
     OrientifoldInfo(const OrientifoldInfo&) = delete;
     OrientifoldInfo& operator=(const OrientifoldInfo&) = delete;
 

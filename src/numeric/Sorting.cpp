@@ -187,14 +187,6 @@ VectorSpace* NewVectorSpace(int rowlen, int Nrow, int increment, AllocCount* sta
     return s;
 }
 
-// Gives a collection's block back; the collection can be prepared again afterwards.
-void freeVectorCollection(VectorSpace* storage) {
-    if (storage->Space)
-        freespace(storage->Space, blockBytes<int>(heldElements(storage)), nullptr, storage->name);
-    storage->Space = nullptr;
-    storage->Nrow = storage->Nfill = 0;
-}
-
 int* resetVectorCollection(VectorSpace* storage) {
     storage->Nfill = 0;
     return storage->Space;

@@ -70,7 +70,6 @@ int* initInversionCollection(VectorSpace* storage, int Nvar, int N_LHS, int Nrow
 VectorSpace* NewVectorSpace(int rowlen, int Nrow, int increment, AllocCount* stat,
                             const char* name);
 int* resetVectorCollection(VectorSpace* storage);
-void freeVectorCollection(VectorSpace* storage);
 void copyVectorCollection(VectorSpace* storage1, VectorSpace* storage2);
 void setIdentificationSize(VectorSpace* storage, int id_size);
 
