@@ -264,8 +264,8 @@ inline std::uint32_t allocatedTo(const std::string& counter) {
 
 // What a child process writes on standard output until it ends: f runs in the child, whose
 // error output is dropped, and the child ends after it whatever f does. Standard output is
-// flushed first, so the child starts with an empty buffer.
-template <class F> std::string stdoutOfChild(F&& f) {
+// flushed first, so the child starts with an empty buffer. Its wait status goes to status.
+template <class F> std::string stdoutOfChild(F&& f, int* status = nullptr) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         ADD_FAILURE() << "cannot make a pipe";
@@ -288,8 +288,10 @@ template <class F> std::string stdoutOfChild(F&& f) {
     for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;)
         text.append(block, static_cast<std::size_t>(n));
     close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    int waited = 0;
+    waitpid(child, &waited, 0);
+    if (status)
+        *status = waited;
     return text;
 }
 

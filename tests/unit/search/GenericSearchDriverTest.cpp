@@ -19,25 +19,13 @@ TEST(GenericDriver, StopFileEndsTheProgram) {
     testsupport::TempDir dir;
     const std::string stop = dir.path() + "/stop";
     std::ofstream(stop) << "";
-    std::fflush(stdout);
-    int pipeEnds[2];
-    ASSERT_EQ(pipe(pipeEnds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        dup2(pipeEnds[1], STDOUT_FILENO);
-        setControlFiles(nullptr, nullptr, stop.c_str());
-        FindSM(nullptr);
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    std::string text;
-    char block[256];
-    for (ssize_t n; (n = read(pipeEnds[0], block, sizeof block)) > 0;)
-        text.append(block, static_cast<std::size_t>(n));
-    close(pipeEnds[0]);
     int status = 0;
-    waitpid(child, &status, 0);
+    const std::string text = testsupport::stdoutOfChild(
+        [&] {
+            setControlFiles(nullptr, nullptr, stop.c_str());
+            FindSM(nullptr);
+        },
+        &status);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 12);
     EXPECT_EQ(text, "Stop signal received\n");
