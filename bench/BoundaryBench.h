@@ -2,11 +2,15 @@
 // with its S cache, and a simple-current invariant selected.
 #pragma once
 
+#include "Silenced.h"
 #include "base/Parameters.h"
 #include "boundary/CrossBound.h"
 #include "modular/Invariants.h"
 #include "modular/Modular.h"
 #include "store/Storemanager.h"
+
+#include <memory>
+#include <vector>
 
 namespace boundarybench {
 
@@ -49,6 +53,21 @@ inline void selectInvariant(int J) {
     }
     int generator[5] = {J, 0, 0, 0, 0};
     selectBulkInvariantInSubgroup(generator, 1);
+}
+
+// The exceptional invariant of the current block from the built-in table (3 at su(2) level 28
+// is E8), made current. The caller keeps it alive while it is current.
+inline std::unique_ptr<BulkInvariant> makeExceptionalCurrent(int table) {
+    const int N = getTotalPrimaries();
+    std::vector<int> Z(static_cast<std::size_t>(N) * N);
+    for (int i = 0; i < N; i++)
+        for (int j = 0; j < N; j++)
+            Z[static_cast<std::size_t>(j) * N + i] = ExceptionalModularMatrix(i, j, table);
+    std::unique_ptr<BulkInvariant> invariant(allocNewBulkInvariant(nullptr));
+    Silenced quiet;
+    makeExceptionalBulkInvariant(Z.data(), invariant.get(), 0, 0);
+    setCurrentBulkInvariant(invariant.get());
+    return invariant;
 }
 
 } // namespace boundarybench

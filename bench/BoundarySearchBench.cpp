@@ -25,15 +25,8 @@ void makeE8Current() {
     boundarybench::startModule();
     TerminalOutputOff();
     boundarybench::makeCurrent(1, 1, 28);
-    const int N = getTotalPrimaries();
-    std::vector<int> Z(static_cast<std::size_t>(N) * N);
-    for (int i = 0; i < N; i++)
-        for (int j = 0; j < N; j++)
-            Z[static_cast<std::size_t>(j) * N + i] = ExceptionalModularMatrix(i, j, 3);
-    E8.reset(allocNewBulkInvariant(nullptr));
+    E8 = boundarybench::makeExceptionalCurrent(3);
     Silenced quiet;
-    makeExceptionalBulkInvariant(Z.data(), E8.get(), 0, 0);
-    setCurrentBulkInvariant(E8.get());
     initializeOpenString();
 }
 

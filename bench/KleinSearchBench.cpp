@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -18,18 +17,11 @@ void KleinSearchAllE8(benchmark::State& state) {
     boundarybench::startModule();
     TerminalOutputOff();
     boundarybench::makeCurrent(1, 1, 28);
-    const int N = getTotalPrimaries();
-    std::vector<int> Z(static_cast<std::size_t>(N) * N);
-    for (int i = 0; i < N; i++)
-        for (int j = 0; j < N; j++)
-            Z[static_cast<std::size_t>(j) * N + i] = ExceptionalModularMatrix(i, j, 3);
-    std::unique_ptr<BulkInvariant> E8(allocNewBulkInvariant(nullptr));
+    const auto E8 = boundarybench::makeExceptionalCurrent(3);
     Silenced quiet;
-    makeExceptionalBulkInvariant(Z.data(), E8.get(), 0, 0);
-    setCurrentBulkInvariant(E8.get());
     for (auto _ : state)
         searchKlein(1, 1);
-    state.counters["fields"] = N;
+    state.counters["fields"] = getTotalPrimaries();
     state.counters["rows"] = rowCount(crossbound_internal::KleinBottleStorage);
     resetCurrentBulkToDiagonal();
 }
