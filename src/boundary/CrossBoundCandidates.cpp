@@ -148,15 +148,8 @@ int testCandidateBoundaryInRange(int N, int* loop, void* data) {
                           "Loop index: (total nr.: %lld; time %7.2f)\n", N, loop))
         return -2;
     for (int j = 0; j < N; j++) {
-        double re = 0.0, im = 0.0;
-        for (int i = 0; i < N; i++) {
-            if (loop[i] == 0)
-                continue;
-            double r, s;
-            compS(i, j, &r, &s);
-            re += r * loop[i];
-            im += s * loop[i];
-        }
+        double re, im;
+        sumOverS(N, loop, j, &re, &im);
         re *= info->Szero[j];
         im *= info->Szero[j];
         if (!CZeroCheck(re, im) && !isIshibashiLabel(j))

@@ -41,15 +41,8 @@ void printKlein(int N, const int* klein) {
 
 // X_m = Re S(0, m) sum_i S(i, m) K_i.
 void crosscapSquare(int N, const int* klein, int m, double* re, double* im) {
-    double sr = 0.0, si = 0.0;
-    for (int i = 0; i < N; i++) {
-        if (klein[i] == 0)
-            continue;
-        double r, s;
-        compS(i, m, &r, &s);
-        sr += r * klein[i];
-        si += s * klein[i];
-    }
+    double sr, si;
+    sumOverS(N, klein, m, &sr, &si);
     double s0r, s0i;
     compS(0, m, &s0r, &s0i);
     *re = s0r * sr;

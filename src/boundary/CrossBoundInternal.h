@@ -3,6 +3,7 @@
 #pragma once
 
 #include "boundary/CrossBound.h"
+#include "modular/Modular.h"
 
 #include <vector>
 
@@ -119,5 +120,20 @@ struct OrientifoldRow {
 };
 extern std::vector<OrientifoldRow> AllOri;
 extern std::vector<double> Tensions; // |tension| of each row
+
+// sum_i S(i, m) v_i over the N fields, the zero entries of v skipped.
+template <class T> void sumOverS(int N, const T* v, int m, double* re, double* im) {
+    double sr = 0.0, si = 0.0;
+    for (int i = 0; i < N; i++) {
+        if (v[i] == 0)
+            continue;
+        double r, s;
+        compS(i, m, &r, &s);
+        sr += r * v[i];
+        si += s * v[i];
+    }
+    *re = sr;
+    *im = si;
+}
 
 } // namespace crossbound_internal

@@ -181,16 +181,9 @@ void loadBasisFactors(int Size, int* tagged, double* ImageVectors, double** Fact
                            : -ImageVectors[static_cast<std::size_t>(tagged[u]) * Size + t];
             for (int k = 0; k < ni; k++) {
                 const int m = ishi[k];
-                double s0r, s0i, re = 0.0, im = 0.0;
+                double s0r, s0i, re, im;
                 compS(0, m, &s0r, &s0i);
-                for (int j = 0; j < Size; j++) {
-                    if (x[j] == 0.0)
-                        continue;
-                    double r, s;
-                    compS(j, m, &r, &s);
-                    re += x[j] * r;
-                    im += x[j] * s;
-                }
+                crossbound_internal::sumOverS(Size, x, m, &re, &im);
                 F[k * nt + c] = s0r * re;
                 F[(ni + k) * nt + c] = s0r * im;
             }
